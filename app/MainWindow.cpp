@@ -1,0 +1,371 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QTimer>
+
+#include "app/AboutWindow.h"
+#include "app/PointMeaningDialog.h"
+#include "platform/Controls.h"
+#include "platform/Convert.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+
+const char* const kPictureMask = "*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.emf;*.wmf";
+
+namespace {
+constexpr int kEditHeight = 21;
+
+QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
+  QFont f = base;
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  return f;
+}
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Lumio Spectrometer"));
+  setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(32, 32))));
+  TFont tahoma;
+  setFont(tahoma.ToQFont());
+  BuildMenu();
+  BuildControls();
+  move(0, 0);
+
+  // Window creation: file masks, empty pictures, bound boxes with their defaults, buttons off.
+  FileListBox1->SetMask(QString::fromLatin1(kPictureMask));
+  FileListBox2->SetMask(QString::fromLatin1(kPictureMask));
+  SampleBitmap = TBitmap();
+  ReferenceBitmap = TBitmap();
+  SampleLoaded = ReferenceLoaded = false;
+  const int sampleBoxes[7] = {1, 4, 2, 3, 5, 6, 7};
+  const int referenceBoxes[7] = {8, 11, 9, 10, 12, 13, 7};
+  for (int k = 0; k < 7; ++k) {
+    Sample.Binding[k] = Edit[sampleBoxes[k]];
+    Reference.Binding[k] = Edit[referenceBoxes[k]];
+  }
+  Button1->setEnabled(false);
+  Button2->setEnabled(false);
+}
+
+TForm1::~TForm1() = default;
+
+QLineEdit* TForm1::MakeEdit(int index, int left, int top, int width) {
+  auto* e = new QLineEdit(Client);
+  e->setObjectName(QStringLiteral("Edit%1").arg(index));
+  e->setGeometry(left, top, width, kEditHeight);
+  e->installEventFilter(this);
+  Edit[index] = e;
+  return e;
+}
+
+void TForm1::BuildMenu() {
+  File1 = menuBar()->addMenu(QStringLiteral("&File"));
+  LoadSample1 = File1->addAction(QStringLiteral("Load Sample (&Left)"));
+  LoadReference1 = File1->addAction(QStringLiteral("Load Reference (&Right)"));
+  File1->addSeparator();
+  Print1 = File1->addAction(QStringLiteral("&Print"));
+  PrintSetup1 = File1->addAction(QStringLiteral("Print Setup"));
+  File1->addSeparator();
+  CSVFileExport1 = File1->addAction(QStringLiteral("CS&V File Export"));  // the export is on Button2
+  File1->addSeparator();
+  Exit1 = File1->addAction(QStringLiteral("E&xit"));
+  About1 = menuBar()->addAction(QStringLiteral("&About"));
+
+  connect(Print1, &QAction::triggered, this, [this] { RunCommand([this] { Print1Click(); }); });
+  connect(PrintSetup1, &QAction::triggered, this, [this] { RunCommand([this] { PrintSetup1Click(); }); });
+  connect(Exit1, &QAction::triggered, this, &QWidget::close);
+  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+}
+
+void TForm1::BuildControls() {
+  Client = new QWidget(this);
+  Client->setFixedSize(1016, 754);
+  setCentralWidget(Client);
+
+  auto makePane = [this](int left, QScrollArea*& box, TImage*& image, const char* boxName, const char* imageName) {
+    box = new QScrollArea(Client);
+    box->setObjectName(QString::fromLatin1(boxName));
+    box->setGeometry(left, 0, 420, 400);
+    box->setWidgetResizable(false);
+    image = new TImage;
+    image->setObjectName(QString::fromLatin1(imageName));
+    image->resize(105, 105);
+    box->setWidget(image);
+  };
+  makePane(0, ScrollBox1, Image1, "ScrollBox1", "Image1");
+  makePane(600, ScrollBox2, Image2, "ScrollBox2", "Image2");
+
+  auto makeBrowser = [this](int driveTop, int dirTop, int fileTop, int fileHeight, TDriveComboBox*& drive,
+                            TDirectoryListBox*& dirs, TFileListBox*& files, int n) {
+    drive = new TDriveComboBox(Client);
+    drive->setObjectName(QStringLiteral("DriveComboBox%1").arg(n));
+    drive->setGeometry(439, driveTop, 145, 20);
+    dirs = new TDirectoryListBox(Client);
+    dirs->setObjectName(QStringLiteral("DirectoryListBox%1").arg(n));
+    dirs->setGeometry(439, dirTop, 145, fileTop - dirTop - 2);
+    files = new TFileListBox(Client);
+    files->setObjectName(QStringLiteral("FileListBox%1").arg(n));
+    files->setGeometry(439, fileTop, 145, fileHeight);
+    drive->DirList = dirs;
+    dirs->FileList = files;
+    files->SetDirectory(dirs->Directory());
+    // The drive box shows the volume that holds the current folder.
+    QString volume = QDir::rootPath();
+    for (const QString& root : TDriveComboBox::Drives())
+      if (dirs->Directory().startsWith(root) && root.size() > volume.size()) volume = root;
+    drive->SetDrive(volume);
+  };
+  makeBrowser(-1, 19, 115, 70, DriveComboBox1, DirectoryListBox1, FileListBox1, 1);
+  makeBrowser(215, 235, 329, 70, DriveComboBox2, DirectoryListBox2, FileListBox2, 2);
+
+  const QFont bold = PixelFont(font(), 11, true);
+  Label[1] = MakeWrappedLabel(QStringLiteral("< S a m p l e <"), Client, 424, 40, 12, 150);
+  Label[1]->setFont(bold);
+  Label[2] = MakeWrappedLabel(QStringLiteral("> R e f e r e n c e >"), Client, 588, 216, 12, 184);
+  Label[2]->setFont(bold);
+  const QString bars = QStringLiteral("| | | | | | | | | | | | | | |");
+  Label[3] = MakeWrappedLabel(QStringLiteral("___________________________"), Client, 428, 186, 170, 14);
+  Label[4] = MakeWrappedLabel(bars, Client, 428, 198, 6, 200);
+  Label[5] = MakeWrappedLabel(bars, Client, 590, 4, 6, 200);
+  for (int i : {3, 4, 5}) {
+    QPalette p = Label[i]->palette();
+    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    Label[i]->setPalette(p);
+  }
+
+  RadioGroup1 = new TRadioGroup(QStringLiteral("Plot Trace Selection"),
+                                {QStringLiteral("Intensity (Sample)"), QStringLiteral("Intensity (Reference)"),
+                                 QStringLiteral("Intensity (Both)"), QStringLiteral("Transmittance"),
+                                 QStringLiteral("Absorbance")},
+                                Client);
+  RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+  RadioGroup1->setGeometry(0, 400, 153, 132);
+  RadioGroup1->SetItemIndex(0);
+  RadioGroup2 = new TRadioGroup(QStringLiteral("Abscissa Selection"),
+                                {QStringLiteral("Pixel Number"), QStringLiteral("Wavelength (nm)")}, Client);
+  RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
+  RadioGroup2->setGeometry(0, 538, 153, 65);
+  RadioGroup2->SetItemIndex(0);
+
+  Button1 = new TWrapButton(QStringLiteral("Make Plot Compute T Compute A"), Client);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(30, 609, 75, 42);
+  Button2 = new TWrapButton(QStringLiteral("Generate CSV File for Excel"), Client);
+  Button2->setObjectName(QStringLiteral("Button2"));
+  Button2->setGeometry(30, 671, 75, 42);
+
+  iXYPlot1 = new QFrame(Client);
+  iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
+  iXYPlot1->setGeometry(159, 400, 497, 345);
+  iXYPlot1->setFrameShape(QFrame::Box);
+  iXYPlot1->setAutoFillBackground(true);
+  QPalette plotPalette = iXYPlot1->palette();
+  plotPalette.setColor(QPalette::Window, Qt::white);
+  iXYPlot1->setPalette(plotPalette);
+
+  const QFont headingFont = PixelFont(font(), 13);
+  auto label = [this](int n, const QString& text, int left, int top) {
+    Label[n] = new QLabel(text, Client);
+    Label[n]->setObjectName(QStringLiteral("Label%1").arg(n));
+    Label[n]->move(left, top);
+    Label[n]->adjustSize();
+    return Label[n];
+  };
+  for (auto [n, text, left, top] : std::initializer_list<std::tuple<int, const char*, int, int>>{
+           {6, "Sample Spectrum Parameters", 736, 410},
+           {7, "Reference Spectrum Parameters", 736, 589},
+           {8, "Spectrum Width (Pixels)", 736, 534}}) {
+    label(n, QString::fromLatin1(text), left, top)->setFont(headingFont);
+    Label[n]->adjustSize();
+  }
+  for (auto [n, text, left, top] : std::initializer_list<std::tuple<int, const char*, int, int>>{
+           {9, "Blue Wavelength (nm)", 678, 458}, {10, "Red Wavelength (nm)", 678, 505},
+           {15, "Blue Wavelength (nm)", 678, 638}, {18, "Red Wavelength (nm)", 678, 684},
+           {11, "x (pixels)", 804, 458}, {12, "y (pixels)", 892, 458},
+           {13, "x (pixels)", 805, 505}, {14, "y (pixels)", 892, 505},
+           {16, "x (pixels)", 804, 638}, {17, "y (pixels)", 892, 638},
+           {19, "x (pixels)", 804, 684}, {20, "y (pixels)", 892, 684}})
+    label(n, QString::fromLatin1(text), left, top);
+  for (int n : {1, 2, 3, 4, 5}) Label[n]->setObjectName(QStringLiteral("Label%1").arg(n));
+
+  for (auto [n, left, top, width] : std::initializer_list<std::tuple<int, int, int, int>>{
+           {1, 673, 432, 105}, {2, 799, 432, 73}, {3, 887, 432, 73},
+           {4, 673, 478, 105}, {5, 800, 478, 73}, {6, 887, 478, 73},
+           {7, 736, 556, 33},
+           {8, 672, 611, 105}, {9, 799, 611, 73}, {10, 887, 611, 73},
+           {11, 672, 657, 105}, {12, 799, 657, 73}, {13, 887, 657, 73}})
+    MakeEdit(n, left, top, width);
+  for (int n : {1, 4, 8, 11}) Edit[n]->setText(QString::fromLatin1(n == 1 || n == 8 ? "400.0" : "720.0"));
+  for (int n : {2, 3, 5, 6, 9, 10, 12, 13}) Edit[n]->setText(QStringLiteral("0"));
+
+  UpDown1 = new TUpDown(Client);
+  UpDown1->setObjectName(QStringLiteral("UpDown1"));
+  UpDown1->setGeometry(769, 556, 16, kEditHeight);
+  UpDown1->SetMin(1);
+  UpDown1->SetMax(100);
+  UpDown1->SetAssociate(Edit[7]);
+  UpDown1->SetPosition(1);
+  UpDown1->OnChanging = [this](TUpDown::TUDBtnType) {
+    bool allowed = false;
+    RunCommand([&] { allowed = UpDown1Changing(); });
+    return allowed;
+  };
+}
+
+// ---- records and boxes ----
+
+void TForm1::ReadParameters(TSpectrumRecord& r) {
+  r.BlueWavelength = StrToFloat(r.Binding[0]->text());
+  r.RedWavelength = StrToFloat(r.Binding[1]->text());
+  r.BlueX = StrToInt(r.Binding[2]->text());
+  r.BlueY = StrToInt(r.Binding[3]->text());
+  r.RedX = StrToInt(r.Binding[4]->text());
+  r.RedY = StrToInt(r.Binding[5]->text());
+  r.BandWidth = StrToInt(r.Binding[6]->text());
+}
+
+void TForm1::RefreshRecord(TSpectrumRecord& r) {
+  ReadParameters(r);
+  const TSide side = &r == &Sample ? sdSample : sdReference;
+  if (Loaded(side)) DrawSpectrumMarks(side);
+}
+
+bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
+  std::int64_t value = 0;
+  if (!TryStrToInt64(box->text(), value)) {
+    ShowMessage(QStringLiteral("Input must be an integer in the range %1 to %2.  Please re-enter.").arg(minimum).arg(maximum));
+    return false;
+  }
+  if (value < minimum) {
+    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(minimum));
+    value = minimum;
+  } else if (value > maximum) {
+    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(maximum));
+    value = maximum;
+  }
+  box->setText(IntToStr(value));
+  return true;
+}
+
+bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
+  const QString lo = FormatFixed(minimum, 1), hi = FormatFixed(maximum, 1);
+  double value = 0;
+  if (!TryStrToFloat(box->text(), value)) {
+    ShowMessage(QStringLiteral("Input must be a real number in the range %1 to %2.  Please re-enter.").arg(lo, hi));
+    return false;
+  }
+  if (value < minimum) {
+    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(lo));
+    value = minimum;
+  } else if (value > maximum) {
+    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(hi));
+    value = maximum;
+  }
+  box->setText(FormatFixed(value, 1));
+  return true;
+}
+
+void TForm1::EditExit(QLineEdit* box) {
+  if (exiting_) return;
+  exiting_ = true;
+  RunCommand([&] {
+    auto& e = Edit;
+    bool ok = true;
+    TSpectrumRecord* refresh = nullptr;
+    const bool sample = box == e[1] || box == e[2] || box == e[3] || box == e[4] || box == e[5] || box == e[6];
+    const QWidget* view = sample ? Image1 : Image2;
+    if (box == e[1] || box == e[8]) {
+      QLineEdit* red = box == e[1] ? e[4] : e[11];
+      ok = CheckRealEntry(box, 200.0, StrToFloat(red->text()) - 1);
+    } else if (box == e[4] || box == e[11]) {
+      QLineEdit* blue = box == e[4] ? e[1] : e[8];
+      ok = CheckRealEntry(box, StrToFloat(blue->text()) + 1, 999.9);
+    } else if (box == e[2] || box == e[5] || box == e[9] || box == e[12]) {
+      ok = CheckIntegerEntry(box, 0, view->width());
+    } else if (box == e[3] || box == e[6] || box == e[10] || box == e[13]) {
+      ok = CheckIntegerEntry(box, 0, view->height());
+    } else if (box == e[7]) {
+      ok = CheckIntegerEntry(box, 1, 99);
+      if (ok) {
+        Sample.BandWidth = Reference.BandWidth = StrToInt(box->text());
+        RefreshRecord(Sample);
+        RefreshRecord(Reference);
+      }
+      refresh = nullptr;
+    } else {
+      return;
+    }
+    if (box != e[7]) refresh = sample ? &Sample : &Reference;
+    if (!ok) {
+      box->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+    if (refresh) RefreshRecord(*refresh);
+  });
+  exiting_ = false;
+}
+
+bool TForm1::UpDown1Changing() {
+  const int value = StrToInt(Edit[7]->text());
+  Sample.BandWidth = Reference.BandWidth = value;
+  return true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && !exiting_) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    // Switching windows or opening a menu does not leave the box.
+    if (box && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      // Checked once the focus has settled, so that the check's message box and the focus
+      // return do not run inside the focus change.
+      QTimer::singleShot(0, this, [this, box] { EditExit(box); });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const EConvertError& e) {
+    ShowMessage(e.Message);
+  } catch (const std::exception& e) {
+    ShowMessage(QString::fromLocal8Bit(e.what()));
+  }
+}
+
+// ---- marks ----
+
+void TForm1::DrawSpectrumMarks(TSide side) {
+  // The marks come with picture loading; until then the view shows the unmarked copy.
+  const TBitmap& copy = side == sdSample ? SampleBitmap : ReferenceBitmap;
+  View(side)->SetPicture(copy.Image());
+}
+
+// ---- menu ----
+
+void TForm1::Print1Click() {
+  if (!Dialogs().ExecutePrint()) return;
+  TPrinter& printer = Printer();
+  printer.Title = windowTitle();
+  printer.BeginDoc();
+  ShowMessage(QStringLiteral("Printing not yet coded.  Sorry, this is beta software.  Printing from graphics window may work."));
+  printer.EndDoc();
+}
+
+void TForm1::PrintSetup1Click() { Dialogs().ExecutePrinterSetup(); }
+
+void TForm1::About1Click() {
+  if (Form2) Form2->ShowBeside(this);
+}

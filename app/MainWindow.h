@@ -1,0 +1,112 @@
+#pragma once
+// The main window: two picture panes with their file browsers, the chart with the plot
+// controls, and the calibration boxes of the sample and the reference.
+#include <QMainWindow>
+#include <functional>
+
+#include "app/SpectrumRecord.h"
+#include "app/Transmittance.h"
+#include "platform/Bitmap.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class TDirectoryListBox;
+class TDriveComboBox;
+class TFileListBox;
+class TForm2;
+class TForm3;
+class TImage;
+class TRadioGroup;
+class TUpDown;
+class TWrapButton;
+
+enum TSide { sdSample, sdReference };
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The other two windows of the program; set by whoever creates them.
+  TForm2* Form2 = nullptr;
+  TForm3* Form3 = nullptr;
+
+  QWidget* Client;  // the 1016 x 754 client area under the menu
+  QScrollArea* ScrollBox1;
+  TImage* Image1;
+  TDriveComboBox* DriveComboBox1;
+  TDirectoryListBox* DirectoryListBox1;
+  TFileListBox* FileListBox1;
+  QScrollArea* ScrollBox2;
+  TImage* Image2;
+  TDriveComboBox* DriveComboBox2;
+  TDirectoryListBox* DirectoryListBox2;
+  TFileListBox* FileListBox2;
+  QLabel* Label[21] = {};  // Label[1] .. Label[20]
+  TRadioGroup* RadioGroup1;
+  TRadioGroup* RadioGroup2;
+  TWrapButton* Button1;
+  TWrapButton* Button2;
+  QFrame* iXYPlot1;  // the chart's place
+  QLineEdit* Edit[14] = {};  // Edit[1] .. Edit[13]
+  TUpDown* UpDown1;
+
+  QMenu* File1;
+  QAction* LoadSample1;
+  QAction* LoadReference1;
+  QAction* Print1;
+  QAction* PrintSetup1;
+  QAction* CSVFileExport1;
+  QAction* Exit1;
+  QAction* About1;
+
+  TSpectrumRecord Sample;
+  TSpectrumRecord Reference;
+  TBitmap SampleBitmap;
+  TBitmap ReferenceBitmap;
+  bool SampleLoaded = false;
+  bool ReferenceLoaded = false;
+  TTransmittanceResult Transmittance;
+
+  // Reads the record's seven boxes into it; raises EConvertError for a box that does not convert.
+  void ReadParameters(TSpectrumRecord& record);
+  // ReadParameters, then the marks of that side when its picture is loaded.
+  void RefreshRecord(TSpectrumRecord& record);
+  bool CheckIntegerEntry(QLineEdit* box, int minimum, int maximum);
+  bool CheckRealEntry(QLineEdit* box, double minimum, double maximum);
+  // The box exit rule of one calibration box: check, then refresh, or send the focus back.
+  void EditExit(QLineEdit* box);
+  // One step of the band-width up-down control stores the box's integer into both records.
+  bool UpDown1Changing();
+
+  void DrawSpectrumMarks(TSide side);
+
+  void Print1Click();
+  void PrintSetup1Click();
+  void About1Click();
+
+  TSpectrumRecord& Record(TSide side) { return side == sdSample ? Sample : Reference; }
+  TImage* View(TSide side) const { return side == sdSample ? Image1 : Image2; }
+  QScrollArea* ScrollBox(TSide side) const { return side == sdSample ? ScrollBox1 : ScrollBox2; }
+  bool Loaded(TSide side) const { return side == sdSample ? SampleLoaded : ReferenceLoaded; }
+
+  // Runs one user command: the platform's own errors end it with their message box.
+  static void RunCommand(const std::function<void()>& command);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  QLineEdit* MakeEdit(int index, int left, int top, int width);
+  bool exiting_ = false;  // a box exit is being handled: focus moves it causes are not exits
+};
+
+// The picture types the file lists show.
+extern const char* const kPictureMask;

@@ -1,0 +1,142 @@
+#include "app/SpectrumRecord.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Bitmap.h"
+#include "platform/Dialogs.h"
+
+void TSpectrumRecord::EnsureCapacity(int rows) {
+  if (rows <= Capacity()) return;
+  const auto n = static_cast<std::size_t>(rows);
+  for (std::vector<double>* a : {&Wavelength, &RedSum, &GreenSum, &BlueSum, &TotalSum}) a->resize(n, 0.0);
+}
+
+std::int64_t RoundEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
+
+double PixelDistance(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+  const std::int64_t dx = x1 - x2, dy = y1 - y2;
+  return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+}
+
+double RotationAngle(const TSpectrumRecord& r) {
+  // The constants are the decimal values used for pi/2 and pi, not full-precision pi.
+  if (r.RedX > r.BlueX)
+    return std::atan(static_cast<double>(r.RedY - r.BlueY) / static_cast<double>(r.RedX - r.BlueX)) - 1.570796326794895;
+  if (r.RedX < r.BlueX)
+    return std::atan(static_cast<double>(r.RedY - r.BlueY) / static_cast<double>(r.RedX - r.BlueX)) + 1.570796326794895;
+  return r.BlueY > r.RedY ? 3.14159265358979 : 0.0;
+}
+
+TExtractionGeometry ExtractionGeometry(int width, int height, const TSpectrumRecord& r) {
+  TExtractionGeometry g;
+  const double theta = RotationAngle(r);
+  g.Sin = std::sin(theta);
+  g.Cos = std::cos(theta);
+  g.D = RoundEven(PixelDistance(0, 0, width, height)) + 2;
+  const double L = PixelDistance(r.BlueX, r.BlueY, r.RedX, r.RedY);
+  g.LastRow = static_cast<std::int64_t>(r.BlueY) + RoundEven(L);
+  if (g.LastRow > g.D - 1) {
+    g.LastRow = g.D - 1;
+    g.Truncated = true;
+  }
+  const std::int64_t h = Div2(r.BandWidth);
+  g.Left = std::max<std::int64_t>(static_cast<std::int64_t>(r.BlueX) - h, 0);
+  g.Right = std::min<std::int64_t>(static_cast<std::int64_t>(r.BlueX) + h, g.D - 1);
+  return g;
+}
+
+bool RotatedSource(const TExtractionGeometry& g, const TSpectrumRecord& r, int width, int height,
+                   std::int64_t xr, std::int64_t yr, int& sx, int& sy) {
+  const std::int64_t a = r.BlueX, b = r.BlueY;
+  // Twice the offset of the pixel's centre from the blue-end pixel's corner: exact integers.
+  const double X = static_cast<double>(2 * (xr - a) + 1);
+  const double Y = static_cast<double>(2 * (yr - b) + 1);
+  const std::int64_t u = RoundEven(X * g.Cos - Y * g.Sin);
+  const std::int64_t v = RoundEven(X * g.Sin + Y * g.Cos);
+  const std::int64_t x = a + Div2(u - 1);
+  const std::int64_t y = b + Div2(v - 1);
+  if (x < 0 || x > width - 1 || y < 0 || y > height - 1) return false;
+  sx = static_cast<int>(x);
+  sy = static_cast<int>(y);
+  return true;
+}
+
+void ReadPixel(const TBitmap& picture, int x, int y, int& red, int& green, int& blue) {
+  const std::uint8_t* row = picture.ScanLine(y);
+  switch (picture.PixelFormat()) {
+    case pf24bit: {
+      const std::uint8_t* p = row + 3 * x;
+      blue = p[0], green = p[1], red = p[2];
+      return;
+    }
+    case pf32bit: {
+      const std::uint8_t* p = row + 4 * x;
+      blue = p[0], green = p[1], red = p[2];
+      return;
+    }
+    case pf15bit: {
+      const unsigned w = row[2 * x] | (row[2 * x + 1] << 8);
+      // Components widened to 8 bits with the top bits repeated, so that full scale stays 255.
+      const unsigned r5 = (w >> 10) & 31, g5 = (w >> 5) & 31, b5 = w & 31;
+      red = static_cast<int>((r5 << 3) | (r5 >> 2));
+      green = static_cast<int>((g5 << 3) | (g5 >> 2));
+      blue = static_cast<int>((b5 << 3) | (b5 >> 2));
+      return;
+    }
+    case pf16bit: {
+      const unsigned w = row[2 * x] | (row[2 * x + 1] << 8);
+      const unsigned r5 = (w >> 11) & 31, g6 = (w >> 5) & 63, b5 = w & 31;
+      red = static_cast<int>((r5 << 3) | (r5 >> 2));
+      green = static_cast<int>((g6 << 2) | (g6 >> 4));
+      blue = static_cast<int>((b5 << 3) | (b5 >> 2));
+      return;
+    }
+    default:
+      red = green = blue = 0;
+  }
+}
+
+void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
+  const TPixelFormat pf = picture.PixelFormat();
+  const bool supported = pf == pf15bit || pf == pf16bit || pf == pf24bit || pf == pf32bit;
+  if (!supported || picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) {
+    ShowMessage(QString::fromLatin1(kPixelFormatMessage));
+    return;
+  }
+  const int W = picture.Width(), H = picture.Height();
+  const TExtractionGeometry g = ExtractionGeometry(W, H, record);
+  if (g.Truncated) ShowMessage(QString::fromLatin1(kTruncatedMessage));
+
+  // A blue end placed below the rotated picture leaves no rows at all.
+  const std::int64_t rows64 = std::max<std::int64_t>(g.LastRow - record.BlueY + 1, 0);
+  const int rows = static_cast<int>(std::min<std::int64_t>(rows64, INT32_MAX));
+  record.EnsureCapacity(rows);
+  std::fill(record.Wavelength.begin(), record.Wavelength.end(), 0.0);
+  record.RowCount = rows;
+
+  // Only the band columns of the used rows are ever computed: the full rotated picture would
+  // hold millions of pixels for a camera photograph.
+  for (int i = 0; i < rows; ++i) {
+    const std::int64_t yr = static_cast<std::int64_t>(record.BlueY) + i;
+    double red = 0, green = 0, blue = 0;
+    record.Wavelength[static_cast<std::size_t>(i)] =
+        record.BlueWavelength + (record.RedWavelength - record.BlueWavelength) * i / record.RowCount;
+    if (yr >= 0 && yr < g.D) {
+      for (std::int64_t xr = g.Left; xr <= g.Right; ++xr) {
+        int sx = 0, sy = 0;
+        if (!RotatedSource(g, record, W, H, xr, yr, sx, sy)) continue;
+        int r = 0, gr = 0, b = 0;
+        ReadPixel(picture, sx, sy, r, gr, b);
+        red += r;
+        green += gr;
+        blue += b;
+      }
+    }
+    const auto k = static_cast<std::size_t>(i);
+    record.RedSum[k] = red;
+    record.GreenSum[k] = green;
+    record.BlueSum[k] = blue;
+    record.TotalSum[k] = red + green + blue;
+  }
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The per-photograph spectrum record and the extraction of its intensity profile.
+#include <cstdint>
+#include <vector>
+
+class QLineEdit;
+class TBitmap;
+
+// The number of entries every spectrum array holds at least; arrays grow past it for longer spectra.
+inline constexpr int SpectrumCapacity = 1025;
+
+struct TSpectrumRecord {
+  double BlueWavelength = 400.0;
+  double RedWavelength = 720.0;
+  std::int32_t BlueX = 0;
+  std::int32_t BlueY = 0;
+  std::int32_t RedX = 0;
+  std::int32_t RedY = 0;
+  std::int32_t BandWidth = 1;
+  std::int32_t RowCount = 0;
+  std::vector<double> Wavelength = std::vector<double>(SpectrumCapacity, 0.0);
+  // The boxes for BlueWavelength, RedWavelength, BlueX, BlueY, RedX, RedY and BandWidth.
+  QLineEdit* Binding[7] = {};
+  std::vector<double> RedSum = std::vector<double>(SpectrumCapacity, 0.0);
+  std::vector<double> GreenSum = std::vector<double>(SpectrumCapacity, 0.0);
+  std::vector<double> BlueSum = std::vector<double>(SpectrumCapacity, 0.0);
+  std::vector<double> TotalSum = std::vector<double>(SpectrumCapacity, 0.0);
+
+  // Entries the arrays hold (at least SpectrumCapacity).
+  int Capacity() const { return static_cast<int>(Wavelength.size()); }
+  // Grows the five arrays to hold `rows` entries; new entries are 0. Arrays never shrink.
+  void EnsureCapacity(int rows);
+};
+
+// Nearest integer, ties to the even neighbour.
+std::int64_t RoundEven(double x);
+// Truncating integer halving (-3 div 2 = -1).
+constexpr std::int64_t Div2(std::int64_t n) { return n / 2; }
+// Distance with the squares summed as integers and the root taken in floating point.
+double PixelDistance(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2);
+
+// The rotation that turns the blue-to-red line straight down (radians).
+double RotationAngle(const TSpectrumRecord& record);
+
+// Geometry of one extraction: the rotated picture's side, the rows and the band columns.
+struct TExtractionGeometry {
+  double Sin = 0, Cos = 1;
+  std::int64_t D = 0;       // side of the rotated square picture
+  std::int64_t LastRow = 0; // e
+  bool Truncated = false;   // the spectrum ran off the rotated picture
+  std::int64_t Left = 0, Right = -1;
+};
+TExtractionGeometry ExtractionGeometry(int width, int height, const TSpectrumRecord& record);
+
+// Reads the source pixel that rotated pixel (x', y') takes; false when it falls outside the picture.
+bool RotatedSource(const TExtractionGeometry& g, const TSpectrumRecord& record, int width, int height,
+                   std::int64_t xr, std::int64_t yr, int& sx, int& sy);
+
+// Reads the blue, green and red bytes of a pixel in any of the 15-, 16-, 24- and 32-bit formats.
+void ReadPixel(const TBitmap& picture, int x, int y, int& red, int& green, int& blue);
+
+// Extracts the intensity profile of `picture` into `record`. Shows its messages through the
+// platform's message box; an unsupported pixel format leaves the record unchanged.
+void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record);
+
+inline constexpr const char* kPixelFormatMessage = "JPG pixel format not 15, 16, 24, or 32 bit.  Can not process data.";
+inline constexpr const char* kTruncatedMessage =
+    "WARNING!! Because of spectrum location in picture, data have been truncated during processing.";

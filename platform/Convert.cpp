@@ -1,0 +1,98 @@
+#include "platform/Convert.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+// The trimmed text as plain ASCII, or empty when it holds anything else.
+std::string AsciiTrimmed(const QString& text) {
+  const QString t = text.trimmed();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(t.size()));
+  for (QChar ch : t) {
+    if (ch.unicode() > 127) return {};
+    out.push_back(static_cast<char>(ch.unicode()));
+  }
+  return out;
+}
+}  // namespace
+
+bool TryStrToInt64(const QString& text, std::int64_t& value) {
+  std::string s = AsciiTrimmed(text);
+  if (s.empty()) return false;
+  std::size_t start = 0;
+  if (s[0] == '+') start = 1;
+  if (start >= s.size() || s[start] == '+') return false;
+  if (s[start] == '-' && start == 1) return false;
+  std::int64_t v = 0;
+  const char* first = s.data() + start;
+  const char* last = s.data() + s.size();
+  auto [ptr, ec] = std::from_chars(first, last, v, 10);
+  if (ec != std::errc() || ptr != last) return false;
+  value = v;
+  return true;
+}
+
+bool TryStrToInt(const QString& text, int& value) {
+  std::int64_t v = 0;
+  if (!TryStrToInt64(text, v)) return false;
+  if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+bool TryStrToFloat(const QString& text, double& value, QChar decimalSeparator) {
+  std::string s = AsciiTrimmed(text);
+  if (s.empty()) return false;
+  const char sep = static_cast<char>(decimalSeparator.unicode());
+  // Only sign, digits, one separator and an exponent are numbers; from_chars would also take "inf".
+  std::string normal;
+  bool sawDigit = false;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char ch = s[i];
+    if (ch >= '0' && ch <= '9') { sawDigit = true; normal.push_back(ch); }
+    else if (ch == sep) normal.push_back('.');
+    else if (ch == '+' || ch == '-' || ch == 'e' || ch == 'E') normal.push_back(ch);
+    else return false;
+  }
+  if (!sawDigit) return false;
+  std::size_t start = 0;
+  if (normal[0] == '+') {
+    start = 1;
+    if (start < normal.size() && (normal[start] == '-' || normal[start] == '+')) return false;
+  }
+  double v = 0;
+  const char* first = normal.data() + start;
+  const char* last = normal.data() + normal.size();
+  auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+int StrToInt(const QString& text) {
+  int v = 0;
+  if (!TryStrToInt(text, v)) throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+  return v;
+}
+
+double StrToFloat(const QString& text) {
+  double v = 0;
+  if (!TryStrToFloat(text, v)) throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+  return v;
+}
+
+QString IntToStr(std::int64_t value) { return QString::number(value); }
+
+QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
+  if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NAN") : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals < 0 ? 0 : decimals, value);
+  QString s = QString::fromLatin1(buf);
+  if (s == QLatin1String("-0") || (s.startsWith(QLatin1Char('-')) && s.count(QLatin1Char('0')) == s.size() - 1 - s.count(QLatin1Char('.'))))
+    s.remove(0, 1);  // no negative zero
+  if (decimalSeparator != QLatin1Char('.')) s.replace(QLatin1Char('.'), decimalSeparator);
+  return s;
+}

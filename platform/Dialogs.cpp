@@ -1,0 +1,98 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "platform/Printer.h"
+
+namespace {
+QWidget* ActiveParent() { return QApplication::activeWindow(); }
+
+class TQtDialogs final : public TDialogs {
+ public:
+  void ShowMessage(const QString& text) override {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, ActiveParent());
+    box.exec();
+  }
+  bool ExecuteOpen(const TOpenDialogOptions& o, QString& fileName) override {
+    QFileDialog dlg(ActiveParent(), o.Title, o.InitialDir, ToQtFilter(o.Filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(o.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    fileName = dlg.selectedFiles().first();
+    return true;
+  }
+  bool ExecuteSave(const TSaveDialogOptions& o, QString& fileName) override {
+    QFileDialog dlg(ActiveParent(), o.Title, o.InitialDir, ToQtFilter(o.Filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(o.DefaultExt);
+    if (!o.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!o.FileName.isEmpty()) dlg.selectFile(o.FileName);
+    const QStringList filters = dlg.nameFilters();
+    if (o.FilterIndex >= 1 && o.FilterIndex <= filters.size()) dlg.selectNameFilter(filters[o.FilterIndex - 1]);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    fileName = dlg.selectedFiles().first();
+    return true;
+  }
+  bool ExecutePrint() override {
+    QPrintDialog dlg(&Printer().QtPrinter(), ActiveParent());
+    return dlg.exec() == QDialog::Accepted;
+  }
+  bool ExecutePrinterSetup() override {
+    QPageSetupDialog dlg(&Printer().QtPrinter(), ActiveParent());
+    return dlg.exec() == QDialog::Accepted;
+  }
+};
+
+TQtDialogs g_qtDialogs;
+TDialogs* g_dialogs = nullptr;
+}  // namespace
+
+TDialogs& Dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
+void SetDialogs(TDialogs* dialogs) { g_dialogs = dialogs; }
+
+QString ToQtFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1].trimmed();
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns);
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+TDialogRecorder::TDialogRecorder() : previous_(g_dialogs) { SetDialogs(this); }
+TDialogRecorder::~TDialogRecorder() { SetDialogs(previous_); }
+
+void TDialogRecorder::ShowMessage(const QString& text) {
+  Messages << text;
+  if (OnMessage) OnMessage(text);
+}
+bool TDialogRecorder::ExecuteOpen(const TOpenDialogOptions& options, QString& fileName) {
+  OpenRequests.push_back(options);
+  if (OpenAnswer.isEmpty()) return false;
+  fileName = OpenAnswer;
+  return true;
+}
+bool TDialogRecorder::ExecuteSave(const TSaveDialogOptions& options, QString& fileName) {
+  SaveRequests.push_back(options);
+  if (SaveAnswer.isEmpty()) return false;
+  fileName = SaveAnswer;
+  if (!options.DefaultExt.isEmpty() && QFileInfo(fileName).suffix().isEmpty()) fileName += QLatin1Char('.') + options.DefaultExt;
+  return true;
+}
+bool TDialogRecorder::ExecutePrint() {
+  ++PrintDialogs;
+  return PrintAnswer;
+}
+bool TDialogRecorder::ExecutePrinterSetup() {
+  ++PrinterSetupDialogs;
+  return false;
+}

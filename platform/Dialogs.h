@@ -1,0 +1,77 @@
+#pragma once
+// User dialogs behind one seam each, so that tests can answer them without a window.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+struct TOpenDialogOptions {
+  QString Title;
+  QString Filter;            // "Description | *.ext" pairs separated by bars
+  QString InitialDir;
+  bool FileMustExist = true;
+  bool HideReadOnly = true;
+};
+
+struct TSaveDialogOptions {
+  QString Title;
+  QString Filter;
+  int FilterIndex = 1;
+  QString DefaultExt;        // added when the chosen name has no extension
+  QString FileName;          // proposed name
+  QString InitialDir;
+  bool OverwritePrompt = false;
+};
+
+// The dialogs the program shows. Production uses the Qt dialogs; tests install a recorder.
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+  virtual void ShowMessage(const QString& text) = 0;
+  // On OK, fileName receives the chosen path and the result is true.
+  virtual bool ExecuteOpen(const TOpenDialogOptions& options, QString& fileName) = 0;
+  virtual bool ExecuteSave(const TSaveDialogOptions& options, QString& fileName) = 0;
+  virtual bool ExecutePrint() = 0;
+  virtual bool ExecutePrinterSetup() = 0;
+};
+
+// The dialogs in force. Defaults to the Qt dialogs parented to the active window.
+TDialogs& Dialogs();
+// Installs other dialogs (a test recorder); nullptr goes back to the Qt dialogs.
+void SetDialogs(TDialogs* dialogs);
+
+inline void ShowMessage(const QString& text) { Dialogs().ShowMessage(text); }
+
+// Converts the platform's "Description | *.a;*.b | ..." filter into Qt's "Description (*.a *.b);;...".
+QString ToQtFilter(const QString& filter);
+
+// A recorder for tests: keeps every message and answers the file dialogs from a script.
+class TDialogRecorder : public TDialogs {
+ public:
+  TDialogRecorder();
+  ~TDialogRecorder() override;
+  TDialogRecorder(const TDialogRecorder&) = delete;
+  TDialogRecorder& operator=(const TDialogRecorder&) = delete;
+
+  void ShowMessage(const QString& text) override;
+  bool ExecuteOpen(const TOpenDialogOptions& options, QString& fileName) override;
+  bool ExecuteSave(const TSaveDialogOptions& options, QString& fileName) override;
+  bool ExecutePrint() override;
+  bool ExecutePrinterSetup() override;
+
+  QStringList Messages;
+  std::function<void(const QString&)> OnMessage;   // runs when a message is shown
+  // Answers: an empty optional-like value (isNull) cancels.
+  QString OpenAnswer;
+  QString SaveAnswer;
+  bool PrintAnswer = false;
+  int PrintDialogs = 0;
+  int PrinterSetupDialogs = 0;
+  std::vector<TOpenDialogOptions> OpenRequests;
+  std::vector<TSaveDialogOptions> SaveRequests;
+
+ private:
+  TDialogs* previous_;
+};
