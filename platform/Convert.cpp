@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -95,4 +96,41 @@ QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
     s.remove(0, 1);  // no negative zero
   if (decimalSeparator != QLatin1Char('.')) s.replace(QLatin1Char('.'), decimalSeparator);
   return s;
+}
+
+QString FloatToStr(double value, QChar decimalSeparator) {
+  if (std::isnan(value)) return QStringLiteral("NAN");
+  if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+  if (value == 0) return QStringLiteral("0");
+  char buf[64];
+  // Rounds to 15 significant digits first; the exponent printed is the one after rounding.
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  std::string s(buf);
+  const bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  const std::size_t e = s.find('e');
+  const int exponent = std::atoi(s.c_str() + e + 1);
+  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);  // 15 significant digits
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const char sep = static_cast<char>(decimalSeparator.unicode());
+  std::string out;
+  if (exponent < -5 || exponent > 14) {
+    out = digits.substr(0, 1);
+    if (digits.size() > 1) out += sep + digits.substr(1);
+    out += 'E';
+    out += std::to_string(exponent);
+  } else if (exponent < 0) {
+    out = "0";
+    out += sep;
+    out += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else {
+    const auto intDigits = static_cast<std::size_t>(exponent + 1);
+    if (digits.size() <= intDigits) {
+      out = digits + std::string(intDigits - digits.size(), '0');
+    } else {
+      out = digits.substr(0, intDigits) + sep + digits.substr(intDigits);
+    }
+  }
+  if (negative) out.insert(out.begin(), '-');
+  return QString::fromLatin1(out.c_str());
 }

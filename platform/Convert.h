@@ -24,5 +24,9 @@ int StrToInt(const QString& text);        // raises EConvertError
 double StrToFloat(const QString& text);   // raises EConvertError
 
 QString IntToStr(std::int64_t value);
+// The general form with at most 15 significant digits: fixed-point without trailing zeros for
+// magnitudes from 0.00001 whose integer part has at most 15 digits (400, 401.063122923588),
+// otherwise scientific with an exponent signed only when negative (1.5E-7, 2E20).
+QString FloatToStr(double value, QChar decimalSeparator = QLatin1Char('.'));
 // Fixed-point with exactly `decimals` digits after the separator (200 with 1 gives "200.0").
 QString FormatFixed(double value, int decimals, QChar decimalSeparator = QLatin1Char('.'));

@@ -1,0 +1,23 @@
+#include "platform/Clock.h"
+
+#include <QDateTime>
+
+namespace {
+std::function<TDateTime()> g_clock;
+
+TDateTime SystemNow() {
+  // Local time, like the platform's clock.
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), now.timeZone());
+  const qint64 days = epoch.date().daysTo(now.date());
+  return static_cast<double>(days) + now.time().msecsSinceStartOfDay() / kMsPerDay;
+}
+}  // namespace
+
+TDateTime Now() { return g_clock ? g_clock() : SystemNow(); }
+void SetClock(std::function<TDateTime()> clock) { g_clock = std::move(clock); }
+
+TManualClock::TManualClock(TDateTime start) : now_(start) {
+  SetClock([this] { return now_; });
+}
+TManualClock::~TManualClock() { SetClock(nullptr); }
