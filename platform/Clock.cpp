@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 
 namespace {
 std::function<TDateTime()> g_clock;
