@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -89,10 +88,13 @@ QString IntToStr(std::int64_t value) { return QString::number(value); }
 
 QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
   if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NAN") : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
-  char buf[512];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals < 0 ? 0 : decimals, value);
-  QString s = QString::fromLatin1(buf);
-  if (s == QLatin1String("-0") || (s.startsWith(QLatin1Char('-')) && s.count(QLatin1Char('0')) == s.size() - 1 - s.count(QLatin1Char('.'))))
+  // to_chars ignores the C locale, which QApplication sets from the environment (a German
+  // locale would make printf write "200,0").
+  char buf[400];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+  if (ec != std::errc()) return QStringLiteral("0");
+  QString s = QString::fromLatin1(buf, static_cast<int>(end - buf));
+  if (s.startsWith(QLatin1Char('-')) && s.count(QLatin1Char('0')) == s.size() - 1 - s.count(QLatin1Char('.')))
     s.remove(0, 1);  // no negative zero
   if (decimalSeparator != QLatin1Char('.')) s.replace(QLatin1Char('.'), decimalSeparator);
   return s;
@@ -102,17 +104,19 @@ QString FloatToStr(double value, QChar decimalSeparator) {
   if (std::isnan(value)) return QStringLiteral("NAN");
   if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
   if (value == 0) return QStringLiteral("0");
+  // Rounded to 15 significant digits first; the exponent used is the one after rounding, so that
+  // 999999999999999.9 becomes 1E15 and not a 16-digit integer.
   char buf[64];
-  // Rounds to 15 significant digits first; the exponent printed is the one after rounding.
-  std::snprintf(buf, sizeof buf, "%.14e", value);
-  std::string s(buf);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  if (ec != std::errc()) return QStringLiteral("0");
+  std::string s(buf, end);
   const bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
   const std::size_t e = s.find('e');
   const int exponent = std::atoi(s.c_str() + e + 1);
   std::string digits = s.substr(0, 1) + s.substr(2, e - 2);  // 15 significant digits
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const char sep = static_cast<char>(decimalSeparator.unicode());
+  const char sep = '.';
   std::string out;
   if (exponent < -5 || exponent > 14) {
     out = digits.substr(0, 1);
@@ -132,5 +136,7 @@ QString FloatToStr(double value, QChar decimalSeparator) {
     }
   }
   if (negative) out.insert(out.begin(), '-');
-  return QString::fromLatin1(out.c_str());
+  QString text = QString::fromLatin1(out.c_str());
+  if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
+  return text;
 }
