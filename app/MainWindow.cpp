@@ -12,11 +12,13 @@
 #include <QTimer>
 
 #include "app/AboutWindow.h"
+#include "app/CsvExport.h"
 #include "app/PointMeaningDialog.h"
 #include "platform/Controls.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
+#include "platform/TextFile.h"
 
 const char* const kPictureMask = "*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.emf;*.wmf";
 
@@ -163,6 +165,8 @@ void TForm1::BuildControls() {
   Button2 = new TWrapButton(QStringLiteral("Generate CSV File for Excel"), Client);
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(30, 671, 75, 42);
+  CsvFileName = QString::fromLatin1(kCsvProposedName);
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
   iXYPlot1 = new QFrame(Client);
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
@@ -340,6 +344,8 @@ void TForm1::RunCommand(const std::function<void()>& command) {
     command();
   } catch (const EConvertError& e) {
     ShowMessage(e.Message);
+  } catch (const EInOutError& e) {
+    ShowMessage(e.Message);
   } catch (const std::exception& e) {
     ShowMessage(QString::fromLocal8Bit(e.what()));
   }
@@ -351,6 +357,25 @@ void TForm1::DrawSpectrumMarks(TSide side) {
   // The marks come with picture loading; until then the view shows the unmarked copy.
   const TBitmap& copy = side == sdSample ? SampleBitmap : ReferenceBitmap;
   View(side)->SetPicture(copy.Image());
+}
+
+// ---- transmittance and export ----
+
+void TForm1::ComputeTransmittance() { ::ComputeTransmittance(Sample, Reference, Transmittance); }
+
+void TForm1::Button2Click() {
+  TSaveDialogOptions options;
+  options.Filter = QStringLiteral("CSV Files (*.CSV) | *.CSV | All Files (*.*) | *.*");
+  options.DefaultExt = QString::fromLatin1(kCsvDefaultExt);
+  options.FileName = CsvFileName;
+  options.OverwritePrompt = false;  // an existing file is appended to
+  QString fileName;
+  if (Dialogs().ExecuteSave(options, fileName)) {
+    CsvFileName = fileName;
+    // A failing write ends the export with its message; the closing message follows in any case.
+    RunCommand([&] { WriteCsvFile(fileName, Sample, Reference, Transmittance); });
+  }
+  ShowMessage(QString::fromLatin1(kCsvDoneMessage));
 }
 
 // ---- menu ----

@@ -86,6 +86,13 @@ class TForm1 : public QMainWindow {
 
   void DrawSpectrumMarks(TSide side);
 
+  // Transmittance and absorbance of Sample against Reference into Transmittance.
+  void ComputeTransmittance();
+  // "Generate CSV File for Excel": appends the profiles and the result to the chosen file.
+  void Button2Click();
+  // The name the CSV save dialog proposes: the layout's name, then the last one chosen.
+  QString CsvFileName;
+
   void Print1Click();
   void PrintSetup1Click();
   void About1Click();

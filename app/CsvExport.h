@@ -1,0 +1,22 @@
+#pragma once
+// The comma-separated export of the two profiles and the transmittance result.
+#include <QString>
+
+#include "app/SpectrumRecord.h"
+#include "app/Transmittance.h"
+
+inline constexpr const char* kCsvProposedName = "LumioData.CSV";
+inline constexpr const char* kCsvDefaultExt = "CSV";
+inline constexpr const char* kCsvDoneMessage = "Output data reflect most recent plot.";
+
+// The header line, without its line end.
+QString CsvHeader();
+// Number of data lines: one more than the longer profile (the last line holds only fillers).
+int CsvDataLineCount(const TSpectrumRecord& sample, const TSpectrumRecord& reference);
+// Data line i, without its line end.
+QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
+                    const TTransmittanceResult& result);
+// Adds the header and the data lines to the end of the file, creating it when missing; each line
+// ends with CR LF. Raises EInOutError; the lines written before a failure stay in the file.
+void WriteCsvFile(const QString& fileName, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
+                  const TTransmittanceResult& result);
