@@ -1,9 +1,11 @@
 #include "platform/Convert.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace {
 // The trimmed text as plain ASCII, or empty when it holds anything else.
@@ -88,16 +90,28 @@ QString IntToStr(std::int64_t value) { return QString::number(value); }
 
 QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
   if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NAN") : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
-  // to_chars ignores the C locale, which QApplication sets from the environment (a German
-  // locale would make printf write "200,0").
-  char buf[400];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+  decimals = std::clamp(decimals, 0, 18);
+  // Rounds the exact decimal expansion half away from zero, as people round by hand (0.25 -> 0.3).
+  // to_chars ignores the C locale, which QApplication sets from the environment (a German locale
+  // would make printf write a comma).
+  std::vector<char> buf(512);
+  const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::fixed, decimals + 80);
   if (ec != std::errc()) return QStringLiteral("0");
-  QString s = QString::fromLatin1(buf, static_cast<int>(end - buf));
-  if (s.startsWith(QLatin1Char('-')) && s.count(QLatin1Char('0')) == s.size() - 1 - s.count(QLatin1Char('.')))
-    s.remove(0, 1);  // no negative zero
-  if (decimalSeparator != QLatin1Char('.')) s.replace(QLatin1Char('.'), decimalSeparator);
-  return s;
+  std::string s(buf.data(), end);
+  const std::size_t point = s.find('.');
+  std::string digits = s.substr(0, point) + s.substr(point + 1, static_cast<std::size_t>(decimals));
+  if (s[point + 1 + static_cast<std::size_t>(decimals)] >= '5') {
+    int i = static_cast<int>(digits.size()) - 1;
+    for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
+    if (i < 0) digits.insert(digits.begin(), '1');
+    else ++digits[static_cast<std::size_t>(i)];
+  }
+  const std::size_t intDigits = digits.size() - static_cast<std::size_t>(decimals);
+  std::string out = digits.substr(0, intDigits);
+  if (decimals > 0) out += static_cast<char>(decimalSeparator.unicode()) + digits.substr(intDigits);
+  const bool zero = digits.find_first_not_of('0') == std::string::npos;
+  if (value < 0 && !zero) out.insert(out.begin(), '-');  // no negative zero
+  return QString::fromLatin1(out.c_str());
 }
 
 QString FloatToStr(double value, QChar decimalSeparator) {
