@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "app/AboutWindow.h"
@@ -17,10 +18,11 @@
 #include "platform/Controls.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
+#include "platform/Picture.h"
 #include "platform/Printer.h"
 #include "platform/TextFile.h"
 
-const char* const kPictureMask = "*.jpg;*.jpeg;*.png;*.bmp;*.ico;*.emf;*.wmf";
+const char* const kPictureMask = kPictureFileMask;
 
 namespace {
 constexpr int kEditHeight = 21;
@@ -57,6 +59,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   }
   Button1->setEnabled(false);
   Button2->setEnabled(false);
+
+  FileListBox1->OnDblClick = [this] { RunCommand([this] { LoadPicture(FileListBox1->FileName(), sdSample); }); };
+  FileListBox2->OnDblClick = [this] { RunCommand([this] { LoadPicture(FileListBox2->FileName(), sdReference); }); };
+  connect(LoadSample1, &QAction::triggered, this, [this] { RunCommand([this] { LoadSample1Click(); }); });
+  connect(LoadReference1, &QAction::triggered, this, [this] { RunCommand([this] { LoadReference1Click(); }); });
+  Image1->OnClick = [this] { RunCommand([this] { PickPoint(sdSample); }); };
+  Image2->OnClick = [this] { RunCommand([this] { PickPoint(sdReference); }); };
 }
 
 TForm1::~TForm1() = default;
@@ -351,12 +360,117 @@ void TForm1::RunCommand(const std::function<void()>& command) {
   }
 }
 
+// ---- pictures ----
+
+void TForm1::LoadPicture(const QString& fileName, TSide side) {
+  TImage* view = View(side);
+  TPicture picture;
+  bool invalid = false;
+  try {
+    picture = LoadPictureFile(fileName);
+  } catch (const EInvalidGraphic&) {
+    invalid = true;
+  } catch (const EInOutError& e) {
+    // Nothing of the file can be shown: the view is emptied and the side is not loaded.
+    view->Clear();
+    ViewBitmap(side) = TBitmap();
+    SetLoaded(side, false);
+    ShowMessage(e.Message);
+    return;
+  } catch (const EPictureError& e) {
+    view->Clear();
+    ViewBitmap(side) = TBitmap();
+    SetLoaded(side, false);
+    ShowMessage(e.Message);
+    return;
+  }
+
+  if (!invalid && picture.Kind == pkJpeg) {
+    // The view and the copy share the decoded pixels until marks are drawn on the view.
+    ViewBitmap(side) = picture.Bitmap;
+    Copy(side) = picture.Bitmap;
+    view->SetPicture(ViewBitmap(side).Image());
+    SetLoaded(side, true);
+    // Enabled before the boxes are read, so that a box that does not convert does not leave a
+    // loaded picture without its buttons.
+    Button1->setEnabled(true);
+    Button2->setEnabled(true);
+    RefreshRecord(Record(side));
+    return;
+  }
+
+  ViewBitmap(side) = TBitmap();
+  if (invalid || picture.Image.isNull())
+    view->Clear();
+  else
+    view->SetPicture(picture.Image);  // shown, but not used
+  ShowMessage(QStringLiteral("When is a JPG not a JPG?"));
+  SetLoaded(side, false);
+}
+
+void TForm1::LoadFromDialog(TSide side) {
+  TOpenDialogOptions options;
+  options.Filter = QStringLiteral("JPeg Files (*.JPG) | *.JPG");
+  options.InitialDir = QDir::currentPath();
+  options.FileMustExist = true;
+  options.HideReadOnly = true;
+  QString fileName;
+  if (Dialogs().ExecuteOpen(options, fileName)) LoadPicture(fileName, side);
+}
+
+void TForm1::LoadSample1Click() { LoadFromDialog(sdSample); }
+void TForm1::LoadReference1Click() { LoadFromDialog(sdReference); }
+
+// ---- point picking ----
+
+QPoint TForm1::PicturePosition(TSide side, const QPoint& screenPos) const {
+  const QScrollArea* box = ScrollBox(side);
+  const QPoint client = Client->mapFromGlobal(screenPos);
+  const QPoint scroll(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value());
+  // The viewport's offset inside the box is its border: without it the point would lie up and
+  // left of the pixel under the cursor.
+  return client + scroll - box->pos() - box->viewport()->pos();
+}
+
+void TForm1::PickPoint(TSide side) {
+  const QPoint p = PicturePosition(side, View(side)->LastMouseScreenPos());
+  if (!Form3) return;
+  int result = Form3->ShowModalBeside(this);
+  // The dialog ends only through its buttons or as "Neither Cancel"; any other end (the
+  // application closing) counts as neither, so that the question is never asked forever.
+  if (result != TForm3::mrYes && result != TForm3::mrNo && result != TForm3::mrCancel) Form3->Answer = 2;
+  TSpectrumRecord& r = Record(side);
+  QLineEdit* const* e = Edit;
+  switch (Form3->Answer) {
+    case 0:
+      r.BlueX = p.x(), r.BlueY = p.y();
+      (side == sdSample ? e[2] : e[9])->setText(IntToStr(p.x()));
+      (side == sdSample ? e[3] : e[10])->setText(IntToStr(p.y()));
+      break;
+    case 1:
+      r.RedX = p.x(), r.RedY = p.y();
+      (side == sdSample ? e[5] : e[12])->setText(IntToStr(p.x()));
+      (side == sdSample ? e[6] : e[13])->setText(IntToStr(p.y()));
+      break;
+    default:
+      return;
+  }
+  // The marks belong to a loaded picture; another picture shown in the view gets none.
+  if (Loaded(side)) DrawSpectrumMarks(side);
+}
+
 // ---- marks ----
 
 void TForm1::DrawSpectrumMarks(TSide side) {
-  // The marks come with picture loading; until then the view shows the unmarked copy.
-  const TBitmap& copy = side == sdSample ? SampleBitmap : ReferenceBitmap;
-  View(side)->SetPicture(copy.Image());
+  const TBitmap& copy = Copy(side);
+  TBitmap& shown = ViewBitmap(side);
+  shown = copy;  // removes earlier marks
+  const TSpectrumRecord& r = Record(side);
+  if (copy.Width() < r.RedX || copy.Height() < r.RedY) {
+    ShowMessage(QStringLiteral(
+        "Not showing spectrum location in image.  Current drawing parameters exceed image size.  Please retry setting spectrum location."));
+  }
+  View(side)->SetPicture(shown.Image());
 }
 
 // ---- transmittance and export ----

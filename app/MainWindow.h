@@ -72,6 +72,9 @@ class TForm1 : public QMainWindow {
   bool SampleLoaded = false;
   bool ReferenceLoaded = false;
   TTransmittanceResult Transmittance;
+  // The bitmaps the two views show: the side's copy with the marks drawn on it.
+  TBitmap Image1Bitmap;
+  TBitmap Image2Bitmap;
 
   // Reads the record's seven boxes into it; raises EConvertError for a box that does not convert.
   void ReadParameters(TSpectrumRecord& record);
@@ -83,6 +86,16 @@ class TForm1 : public QMainWindow {
   void EditExit(QLineEdit* box);
   // One step of the band-width up-down control stores the box's integer into both records.
   bool UpDown1Changing();
+
+  // Loads a picture file into the side's view; JPEG pictures load the side.
+  void LoadPicture(const QString& fileName, TSide side);
+  // The Load menu items: the open dialog, then LoadPicture.
+  void LoadSample1Click();
+  void LoadReference1Click();
+  // A click in a view: asks what the point under the cursor is and stores it.
+  void PickPoint(TSide side);
+  // The picture position under a screen point, as PickPoint takes it.
+  QPoint PicturePosition(TSide side, const QPoint& screenPos) const;
 
   void DrawSpectrumMarks(TSide side);
 
@@ -101,6 +114,8 @@ class TForm1 : public QMainWindow {
   TImage* View(TSide side) const { return side == sdSample ? Image1 : Image2; }
   QScrollArea* ScrollBox(TSide side) const { return side == sdSample ? ScrollBox1 : ScrollBox2; }
   bool Loaded(TSide side) const { return side == sdSample ? SampleLoaded : ReferenceLoaded; }
+  TBitmap& Copy(TSide side) { return side == sdSample ? SampleBitmap : ReferenceBitmap; }
+  TBitmap& ViewBitmap(TSide side) { return side == sdSample ? Image1Bitmap : Image2Bitmap; }
 
   // Runs one user command: the platform's own errors end it with their message box.
   static void RunCommand(const std::function<void()>& command);
@@ -110,6 +125,8 @@ class TForm1 : public QMainWindow {
 
  private:
   void BuildControls();
+  void LoadFromDialog(TSide side);
+  void SetLoaded(TSide side, bool loaded) { (side == sdSample ? SampleLoaded : ReferenceLoaded) = loaded; }
   void BuildMenu();
   QLineEdit* MakeEdit(int index, int left, int top, int width);
   bool exiting_ = false;  // a box exit is being handled: focus moves it causes are not exits
