@@ -11,10 +11,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <cstdlib>
 
 #include "app/AboutWindow.h"
 #include "app/CsvExport.h"
 #include "app/PointMeaningDialog.h"
+#include "platform/Canvas.h"
 #include "platform/Controls.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
@@ -466,9 +468,38 @@ void TForm1::DrawSpectrumMarks(TSide side) {
   TBitmap& shown = ViewBitmap(side);
   shown = copy;  // removes earlier marks
   const TSpectrumRecord& r = Record(side);
+  // Only the red end is tested.
   if (copy.Width() < r.RedX || copy.Height() < r.RedY) {
     ShowMessage(QStringLiteral(
         "Not showing spectrum location in image.  Current drawing parameters exceed image size.  Please retry setting spectrum location."));
+  } else {
+    TCanvas* c = shown.Canvas();
+    c->Brush().Style = bsClear;
+    auto pen = [c](TColor color) { c->Pen() = TPen{color, psSolid, 1, pmCopy}; };
+    // Squares of 8 x 8 pixels: the right and bottom edges are excluded.
+    pen(RGB(255, 0, 0));
+    c->Rectangle(r.RedX - 4, r.RedY - 4, r.RedX + 4, r.RedY + 4);
+    pen(RGB(0, 0, 255));
+    c->Rectangle(r.BlueX - 4, r.BlueY - 4, r.BlueX + 4, r.BlueY + 4);
+    pen(RGB(0, 255, 0));
+    c->MoveTo(r.BlueX, r.BlueY);
+    c->LineTo(r.RedX, r.RedY);
+    if (r.BandWidth > 4) {
+      const int h = r.BandWidth / 2;
+      pen(RGB(0, 128, 0));
+      // Flat lines get their band edges above and below, steep ones (and diagonals) beside.
+      if (std::llabs(static_cast<long long>(r.RedX) - r.BlueX) > std::llabs(static_cast<long long>(r.RedY) - r.BlueY)) {
+        c->MoveTo(r.BlueX, r.BlueY - h);
+        c->LineTo(r.RedX, r.RedY - h);
+        c->MoveTo(r.BlueX, r.BlueY + h);
+        c->LineTo(r.RedX, r.RedY + h);
+      } else {
+        c->MoveTo(r.BlueX - h, r.BlueY);
+        c->LineTo(r.RedX - h, r.RedY);
+        c->MoveTo(r.BlueX + h, r.BlueY);
+        c->LineTo(r.RedX + h, r.RedY);
+      }
+    }
   }
   View(side)->SetPicture(shown.Image());
 }
