@@ -1,0 +1,149 @@
+// Picking the blue and the red end by clicking into a picture view and answering the
+// point-meaning dialog, with and without scrolling.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Application.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "support/PictureFiles.h"
+#include "support/Pictures.h"
+
+#include <QTemporaryDir>
+
+namespace {
+class PointPickingTest : public testing::Test {
+ protected:
+  TDialogRecorder dialogs;
+  TLumioWindows windows = CreateLumioWindows();
+  TForm1& form = *windows.Form1;
+  TForm3& dialog = *windows.Form3;
+  QTemporaryDir dir;
+
+  void SetUp() override {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  }
+  void Load(TSide side, int w, int h) {
+    const QString path = dir.filePath(side == sdSample ? QStringLiteral("s.jpg") : QStringLiteral("r.jpg"));
+    ASSERT_TRUE(WriteJpegFile(path, FlatPicture(w, h, RGB(255, 255, 255)), {100, false, jcsYCbCr, true}));
+    form.LoadPicture(path, side);
+    ASSERT_TRUE(form.Loaded(side));
+    QCoreApplication::processEvents();  // lets the scroll boxes take the new size
+  }
+  // Clicks the view at a position in the view's own coordinates and answers the dialog, while
+  // it runs, with the given button (null: its close box). Returns whether the dialog was shown.
+  bool Click(TImage* view, QPoint pos, QAbstractButton* answer) {
+    bool shown = false;
+    QTimer::singleShot(0, &dialog, [&] {
+      shown = dialog.isVisible();
+      if (answer) answer->click();
+      else dialog.close();
+    });
+    // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
+    const QPointF local(pos), global(view->mapToGlobal(pos));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    QCoreApplication::processEvents();
+    return shown;
+  }
+  QString Text(int box) const { return form.Edit[box]->text(); }
+};
+
+TEST_F(PointPickingTest, TopLeftPixelOfTheUnscrolledSample) {
+  Load(sdSample, 600, 500);
+  ASSERT_TRUE(Click(form.Image1, QPoint(0, 0), dialog.BitBtn1));
+  EXPECT_EQ(dialog.Answer, 0);
+  EXPECT_EQ(form.Sample.BlueX, 0);
+  EXPECT_EQ(form.Sample.BlueY, 0);
+  EXPECT_EQ(Text(2), QStringLiteral("0"));
+  EXPECT_EQ(Text(3), QStringLiteral("0"));
+}
+
+TEST_F(PointPickingTest, StoresThePixelUnderTheCursorAndRedrawsTheMarks) {
+  Load(sdSample, 600, 500);
+  // The box has a border, which the position takes into account.
+  ASSERT_GT(form.ScrollBox1->frameWidth(), 0);
+  ASSERT_TRUE(Click(form.Image1, QPoint(137, 121), dialog.BitBtn2));
+  EXPECT_EQ(dialog.Answer, 1);
+  EXPECT_EQ(form.Sample.RedX, 137);
+  EXPECT_EQ(form.Sample.RedY, 121);
+  EXPECT_EQ(Text(5), QStringLiteral("137"));
+  EXPECT_EQ(Text(6), QStringLiteral("121"));
+  // The red square now stands around the point on the view, and not on the copy.
+  EXPECT_EQ(form.Image1Bitmap.Pixel(140, 117), RGB(255, 0, 0));
+  EXPECT_EQ(form.Image1Bitmap.Pixel(133, 124), RGB(255, 0, 0));
+  EXPECT_EQ(form.Image1Bitmap.Pixel(141, 117), RGB(255, 255, 255));
+  EXPECT_EQ(form.SampleBitmap.Pixel(133, 117), RGB(255, 255, 255));
+  // The blue end and the other boxes are untouched.
+  EXPECT_EQ(form.Sample.BlueX, 0);
+  EXPECT_EQ(Text(2), QStringLiteral("0"));
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(PointPickingTest, ScrollingMovesTheStoredPoint) {
+  Load(sdReference, 900, 800);
+  QScrollArea* box = form.ScrollBox2;
+  ASSERT_GE(box->verticalScrollBar()->maximum(), 50);
+  // The same place in the box, unscrolled and scrolled 50 pixels down and 30 to the right.
+  const QPoint inBox(40, 60);
+  ASSERT_TRUE(Click(form.Image2, form.Image2->mapFrom(box->viewport(), inBox), dialog.BitBtn1));
+  const int x0 = form.Reference.BlueX, y0 = form.Reference.BlueY;
+  EXPECT_EQ(QPoint(x0, y0), inBox);
+  box->verticalScrollBar()->setValue(50);
+  box->horizontalScrollBar()->setValue(30);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(Click(form.Image2, form.Image2->mapFrom(box->viewport(), inBox), dialog.BitBtn1));
+  EXPECT_EQ(form.Reference.BlueX, x0 + 30);
+  EXPECT_EQ(form.Reference.BlueY, y0 + 50);
+  EXPECT_EQ(Text(9), QString::number(x0 + 30));
+  EXPECT_EQ(Text(10), QString::number(y0 + 50));
+  EXPECT_EQ(form.Sample.BlueY, 0);  // the other side is not touched
+}
+
+TEST_F(PointPickingTest, NeitherAndTheCloseBoxChangeNothing) {
+  Load(sdSample, 300, 200);
+  ASSERT_TRUE(Click(form.Image1, QPoint(20, 30), dialog.BitBtn1));
+  const QImage marked = form.Image1->Picture().copy();
+  // "Neither Cancel", then the close box after a "Blue End" answer: both leave everything.
+  for (QAbstractButton* answer : {static_cast<QAbstractButton*>(dialog.BitBtn3), static_cast<QAbstractButton*>(nullptr)}) {
+    SCOPED_TRACE(answer ? "Neither Cancel" : "close box");
+    ASSERT_TRUE(Click(form.Image1, QPoint(150, 100), answer));
+    EXPECT_EQ(dialog.Answer, 2);
+    EXPECT_EQ(form.Sample.BlueX, 20);
+    EXPECT_EQ(form.Sample.BlueY, 30);
+    EXPECT_EQ(form.Sample.RedX, 0);
+    EXPECT_EQ(Text(2), QStringLiteral("20"));
+    EXPECT_EQ(Text(5), QStringLiteral("0"));
+    EXPECT_EQ(form.Image1->Picture(), marked);
+    ASSERT_TRUE(Click(form.Image1, QPoint(20, 30), dialog.BitBtn1));  // "Blue End" again before the next round
+  }
+}
+
+TEST_F(PointPickingTest, LastPixelOfThePictureStaysInside) {
+  Load(sdReference, 100, 80);
+  ASSERT_TRUE(Click(form.Image2, QPoint(99, 79), dialog.BitBtn2));
+  EXPECT_EQ(form.Reference.RedX, 99);
+  EXPECT_EQ(form.Reference.RedY, 79);
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(PointPickingTest, AViewWithoutAJpegTakesThePointButDrawsNoMarks) {
+  ASSERT_TRUE(Click(form.Image1, QPoint(50, 60), dialog.BitBtn2));
+  EXPECT_EQ(form.Sample.RedX, 50);
+  EXPECT_EQ(form.Sample.RedY, 60);
+  EXPECT_EQ(Text(6), QStringLiteral("60"));
+  EXPECT_TRUE(form.Image1->Picture().isNull());
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+}  // namespace
