@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/AboutWindow.h"
 #include "app/CsvExport.h"
@@ -388,16 +389,18 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
   }
 
   if (!invalid && picture.Kind == pkJpeg) {
-    // The view and the copy share the decoded pixels until marks are drawn on the view.
-    ViewBitmap(side) = picture.Bitmap;
     Copy(side) = picture.Bitmap;
-    view->SetPicture(ViewBitmap(side).Image());
     SetLoaded(side, true);
     // Enabled before the boxes are read, so that a box that does not convert does not leave a
     // loaded picture without its buttons.
     Button1->setEnabled(true);
     Button2->setEnabled(true);
-    RefreshRecord(Record(side));
+    try {
+      RefreshRecord(Record(side));  // shows the picture with its marks
+    } catch (...) {
+      ShowUnmarked(side);
+      throw;
+    }
     return;
   }
 
@@ -463,10 +466,34 @@ void TForm1::PickPoint(TSide side) {
 
 // ---- marks ----
 
+namespace {
+// Gives `to` the pixels of `from`. A bitmap of the same size and format that holds its pixels
+// alone keeps its memory and gets them copied in: loading one photograph after another from the
+// same camera then needs no new memory for the view.
+void AssignPixels(TBitmap& to, const TBitmap& from) {
+  const QImage& source = from.Image();
+  QImage& target = to.Image();
+  if (target.isNull() || source.isNull() || target.size() != source.size() || target.format() != source.format() ||
+      to.PixelFormat() != from.PixelFormat() || !target.isDetached() || target.constBits() == source.constBits() ||
+      target.bytesPerLine() != source.bytesPerLine()) {
+    to = from;
+    return;
+  }
+  std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
+}
+}  // namespace
+
+void TForm1::ShowUnmarked(TSide side) {
+  View(side)->Clear();  // the view lets go of the pixels before they are overwritten
+  AssignPixels(ViewBitmap(side), Copy(side));
+  View(side)->SetPicture(ViewBitmap(side).Image());
+}
+
 void TForm1::DrawSpectrumMarks(TSide side) {
   const TBitmap& copy = Copy(side);
   TBitmap& shown = ViewBitmap(side);
-  shown = copy;  // removes earlier marks
+  View(side)->Clear();  // the view lets go of the pixels before they are overwritten
+  AssignPixels(shown, copy);  // removes earlier marks
   const TSpectrumRecord& r = Record(side);
   // Only the red end is tested.
   if (copy.Width() < r.RedX || copy.Height() < r.RedY) {

@@ -98,6 +98,8 @@ class TForm1 : public QMainWindow {
   QPoint PicturePosition(TSide side, const QPoint& screenPos) const;
 
   void DrawSpectrumMarks(TSide side);
+  // Shows the side's copy in its view without marks.
+  void ShowUnmarked(TSide side);
 
   // Transmittance and absorbance of Sample against Reference into Transmittance.
   void ComputeTransmittance();

@@ -160,7 +160,8 @@ void TBitmap::AssignImage(const QImage& image) {
     format_ = pf24bit;
     return;
   }
-  if (image.isGrayscale() && (image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_Indexed8)) {
+  // The format is tested first: isGrayscale() reads every pixel of a colour picture.
+  if ((image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_Indexed8) && image.isGrayscale()) {
     image_ = image.convertToFormat(QImage::Format_Indexed8, GreyPalette(256));
     format_ = pf8bit;
     return;

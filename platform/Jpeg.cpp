@@ -68,14 +68,14 @@ void Progress(j_common_ptr cinfo) {
 inline std::uint8_t Scale(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
 }  // namespace
 
-// Only plain data lives in this frame between setjmp and a possible longjmp, so that no
-// destructor is ever skipped; the bitmap belongs to the caller.
-TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitmap, QString* reason) {
+namespace {
+// Decodes into `image`, which belongs to the caller. Only plain data lives in this frame between
+// setjmp and a possible longjmp, so that no destructor is ever skipped. The rows are written
+// straight into the image, which is allocated without being cleared first.
+TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image, TErrorManager& err) {
   jpeg_decompress_struct cinfo;
-  TErrorManager err;
   jpeg_progress_mgr progress;
   std::memset(&cinfo, 0, sizeof cinfo);
-  std::memset(&err, 0, sizeof err);
   std::memset(&progress, 0, sizeof progress);
   cinfo.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = ErrorExit;
@@ -83,17 +83,9 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   err.pub.output_message = OutputMessage;
   progress.progress_monitor = Progress;
 
-  bitmap = TBitmap();
-  if (size == 0 || data == nullptr) {
-    if (reason) *reason = QStringLiteral("Empty file");
-    return TJpegResult::Invalid;
-  }
-  // Only a long result is ever read after a jump.
   volatile int created = 0;
   if (setjmp(err.jump)) {
     if (created) jpeg_destroy_decompress(&cinfo);
-    bitmap = TBitmap();
-    if (reason) *reason = QString::fromLocal8Bit(err.message);
     return err.tooLarge ? TJpegResult::TooLarge : TJpegResult::Invalid;
   }
   jpeg_create_decompress(&cinfo);
@@ -112,11 +104,11 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   }
 
   bool cmyk = false;
-  TPixelFormat format = pf24bit;
+  QImage::Format format = QImage::Format_BGR888;
   switch (cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
       cinfo.out_color_space = JCS_GRAYSCALE;
-      format = pf8bit;
+      format = QImage::Format_Grayscale8;
       break;
     case JCS_CMYK:
     case JCS_YCCK:
@@ -129,8 +121,8 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   jpeg_start_decompress(&cinfo);
 
   const int width = static_cast<int>(cinfo.output_width), height = static_cast<int>(cinfo.output_height);
-  bitmap = TBitmap(width, height, format);
-  if (bitmap.Empty()) {
+  image = QImage(width, height, format);
+  if (image.isNull()) {
     std::snprintf(err.message, sizeof err.message, "Not enough memory for a picture of %d x %d pixels", width, height);
     err.tooLarge = true;
     std::longjmp(err.jump, 1);
@@ -144,7 +136,7 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
     while (cinfo.output_scanline < cinfo.output_height) {
       const int y = static_cast<int>(cinfo.output_scanline);
       if (jpeg_read_scanlines(&cinfo, row, 1) != 1) break;
-      std::uint8_t* out = bitmap.ScanLine(y);
+      std::uint8_t* out = image.scanLine(y);
       const JSAMPLE* in = row[0];
       for (int x = 0; x < width; ++x, in += 4, out += 3) {
         unsigned c = in[0], m = in[1], yl = in[2], k = in[3];
@@ -156,10 +148,12 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
     }
   } else {
     JSAMPROW rows[16];
+    std::uint8_t* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     while (cinfo.output_scanline < cinfo.output_height) {
       const int y = static_cast<int>(cinfo.output_scanline);
       const int n = std::min(16, height - y);
-      for (int i = 0; i < n; ++i) rows[i] = bitmap.ScanLine(y + i);
+      for (int i = 0; i < n; ++i) rows[i] = bits + stride * (y + i);
       if (jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(n)) == 0) break;
     }
   }
@@ -170,6 +164,26 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
+  return TJpegResult::Ok;
+}
+}  // namespace
+
+TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitmap, QString* reason) {
+  bitmap = TBitmap();
+  if (size == 0 || data == nullptr) {
+    if (reason) *reason = QStringLiteral("Empty file");
+    return TJpegResult::Invalid;
+  }
+  TErrorManager err;
+  std::memset(&err, 0, sizeof err);
+  QImage image;
+  const TJpegResult result = DecodeCore(data, size, image, err);
+  if (result != TJpegResult::Ok) {
+    if (reason) *reason = QString::fromLocal8Bit(err.message);
+    return result;
+  }
+  // A 24-bit image is taken over as it is; a grey one becomes the 8-bit palette picture.
+  bitmap.AssignImage(image);
   return TJpegResult::Ok;
 }
 

@@ -65,6 +65,23 @@ TEST_F(PictureLoadingTest, JpegLoadsTheSideAndEnablesTheButtons) {
   EXPECT_GT(form.ScrollBox2->verticalScrollBar()->maximum(), 0);
 }
 
+TEST_F(PictureLoadingTest, ANewPictureOfTheSameSizeReplacesTheOldOneAndItsMarks) {
+  form.Edit[7]->setText(QStringLiteral("9"));
+  form.Edit[5]->setText(QStringLiteral("30"));
+  form.Edit[6]->setText(QStringLiteral("20"));
+  form.LoadPicture(Jpeg("a.jpg", FlatPicture(64, 48, RGB(250, 250, 250)), {100, false, jcsYCbCr, true}), sdSample);
+  EXPECT_EQ(form.Image1Bitmap.Pixel(26, 16), RGB(255, 0, 0));  // corner of the red square
+  form.Edit[5]->setText(QStringLiteral("40"));
+  form.LoadPicture(Jpeg("b.jpg", FlatPicture(64, 48, RGB(10, 10, 10)), {100, false, jcsYCbCr, true}), sdSample);
+  ASSERT_TRUE(form.SampleLoaded);
+  EXPECT_NEAR(GetRValue(form.Image1Bitmap.Pixel(26, 16)), 10, 3);  // the old mark is gone
+  EXPECT_EQ(form.Image1Bitmap.Pixel(36, 16), RGB(255, 0, 0));
+  const QRgb shown = form.Image1->Picture().pixel(36, 16);
+  EXPECT_EQ(RGB(qRed(shown), qGreen(shown), qBlue(shown)), RGB(255, 0, 0));
+  EXPECT_NEAR(GetRValue(form.SampleBitmap.Pixel(36, 16)), 10, 3);  // the copy stays unmarked
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
 TEST_F(PictureLoadingTest, FileListsShowPictureTypesInAnyCaseSortedByName) {
   for (const char* name : {"b.JPG", "a.jpeg", "c.png", "D.Bmp", "e.ICO", "f.emf", "g.WMF", "h.txt", "i.gif", "j.jpg.bak"})
     ASSERT_TRUE(WriteBytes(Path(name), "x"));
