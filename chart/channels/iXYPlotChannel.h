@@ -1,0 +1,8 @@
+#pragma once
+// The XY chart's channel.
+#include "chart/channels/rUdudChannelCustom.h"
+
+class TiXYPlotChannel : public TiPlotChannelCustom {
+ public:
+  using TiPlotChannelCustom::TiPlotChannelCustom;
+};

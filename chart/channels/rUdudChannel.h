@@ -1,0 +1,8 @@
+#pragma once
+// The time chart's channel.
+#include "chart/channels/rUdudChannelCustom.h"
+
+class TiPlotChannel : public TiPlotChannelCustom {
+ public:
+  using TiPlotChannelCustom::TiPlotChannelCustom;
+};

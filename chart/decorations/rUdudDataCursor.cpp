@@ -1,0 +1,14 @@
+#include "chart/decorations/rUdudDataCursor.h"
+
+#include "chart/decorations/rUdudDataView.h"
+
+void TiPlotDataCursor::NotifyRemoving(TiPlotPersistent* item) {
+  TiPlotManagerObject::NotifyRemoving(item);
+  if (dataView_ && static_cast<TiPlotPersistent*>(dataView_) == item) dataView_ = nullptr;
+}
+
+void TiPlotDataCursor::SetChannelName(const QString& value) {
+  if (value == channelName_) return;
+  channelName_ = value;
+  DoChange();
+}
