@@ -1,5 +1,7 @@
 #include "platform/Bitmap.h"
 
+#include "platform/Canvas.h"
+
 #include <QColor>
 #include <climits>
 #include <cstdlib>
@@ -45,10 +47,62 @@ QImage Blank(int width, int height, TPixelFormat format) {
 }
 }  // namespace
 
+TBitmap::TBitmap() = default;
 TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format) { SetSize(width, height); }
+TBitmap::~TBitmap() = default;
+
+TBitmap::TBitmap(const TBitmap& other) : format_(other.format_) {
+  other.ReleaseCanvas();
+  image_ = other.image_;
+}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+  if (this == &other) return *this;
+  other.ReleaseCanvas();
+  ReleaseCanvas();
+  image_ = other.image_;
+  format_ = other.format_;
+  return *this;
+}
+
+TBitmap::TBitmap(TBitmap&& other) noexcept : format_(other.format_) {
+  other.ReleaseCanvas();
+  image_ = std::move(other.image_);
+  other.image_ = QImage();
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+  if (this == &other) return *this;
+  other.ReleaseCanvas();
+  ReleaseCanvas();
+  image_ = std::move(other.image_);
+  other.image_ = QImage();
+  format_ = other.format_;
+  return *this;
+}
+
+TCanvas* TBitmap::Canvas() {
+  if (!canvas_) canvas_.reset(new TCanvas(this));
+  return canvas_.get();
+}
+
+void TBitmap::ReleaseCanvas() const {
+  if (canvas_) canvas_->Release();
+}
+
+const QImage& TBitmap::Image() const {
+  ReleaseCanvas();
+  return image_;
+}
+
+QImage& TBitmap::Image() {
+  ReleaseCanvas();
+  return image_;
+}
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
   if (format == format_) return;
+  ReleaseCanvas();
   format_ = format;
   if (image_.isNull()) return;
   QImage converted = image_.convertToFormat(QImageFormatOf(format));
@@ -57,6 +111,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 
 bool TBitmap::SetSize(int width, int height) {
   if (width == Width() && height == Height()) return !image_.isNull() || width <= 0 || height <= 0;
+  ReleaseCanvas();
   QImage next = Blank(width, height, format_);
   if (next.isNull()) {
     image_ = QImage();
@@ -99,6 +154,7 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
 }
 
 void TBitmap::AssignImage(const QImage& image) {
+  ReleaseCanvas();
   if (image.isNull()) {
     image_ = QImage();
     format_ = pf24bit;

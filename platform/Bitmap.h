@@ -4,15 +4,28 @@
 // 15- and 16-bit as little-endian 5-5-5 and 5-6-5 words.
 #include <QImage>
 #include <cstdint>
+#include <memory>
 
 #include "platform/Graphics.h"
 
 enum TPixelFormat : int { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 
+class TCanvas;
+
 class TBitmap {
  public:
-  TBitmap() = default;
+  TBitmap();
   TBitmap(int width, int height, TPixelFormat format = pf24bit);
+  ~TBitmap();
+  // Copies share the pixels until one of them changes; the canvas (pen, brush, font) is not copied.
+  TBitmap(const TBitmap& other);
+  TBitmap& operator=(const TBitmap& other);
+  TBitmap(TBitmap&& other) noexcept;
+  TBitmap& operator=(TBitmap&& other) noexcept;
+
+  // The canvas that draws on this bitmap; made on first use and kept with the bitmap. Palette
+  // bitmaps (1, 4, 8 bit) become 24-bit when first drawn on.
+  TCanvas* Canvas();
 
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
@@ -37,12 +50,18 @@ class TBitmap {
   // Takes a decoded picture: colour pictures become 24-bit, grey ones 8-bit.
   void AssignImage(const QImage& image);
 
-  const QImage& Image() const { return image_; }
-  QImage& Image() { return image_; }
+  // The pixels. Taking them ends the canvas's painting, so a copy of them never changes behind
+  // the holder's back.
+  const QImage& Image() const;
+  QImage& Image();
 
  private:
+  friend class TCanvas;
+  void ReleaseCanvas() const;
+
   QImage image_;
   TPixelFormat format_ = pfDevice;
+  mutable std::unique_ptr<TCanvas> canvas_;
 };
 
 QImage::Format QImageFormatOf(TPixelFormat format);

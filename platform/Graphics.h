@@ -95,6 +95,9 @@ struct TFont {
   int Height = 11;  // character height in pixels
   TColor Color = clWindowText;
   TFontStyles Style = 0;
+  // Escapement in tenths of a degree, counter-clockwise: text drawn with it is turned about the
+  // top-left corner of its cell (900 reads upwards).
+  int Orientation = 0;
 
   bool operator==(const TFont&) const = default;
   QFont ToQFont() const;

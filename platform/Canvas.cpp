@@ -1,0 +1,821 @@
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPicture>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/Bitmap.h"
+
+namespace {
+
+// The platform's 8 x 8 hatch patterns; bit 0x80 is the leftmost pixel of a row.
+constexpr std::array<std::array<std::uint8_t, 8>, 6> kHatchBits = {{
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00},  // bsHorizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // bsVertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // bsFDiagonal (top left to bottom right)
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // bsBDiagonal (bottom left to top right)
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0xFF, 0x08},  // bsCross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // bsDiagCross
+}};
+
+QBrush HatchBrush(TBrushStyle style, TColor color) {
+  QImage tile(8, 8, QImage::Format_ARGB32);
+  tile.fill(Qt::transparent);
+  const auto& bits = kHatchBits[static_cast<std::size_t>(style - bsHorizontal)];
+  const QRgb c = ToQColor(color).rgb();
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if (bits[static_cast<std::size_t>(y)] & (0x80 >> x)) tile.setPixel(x, y, c);
+  return QBrush(tile);
+}
+
+QPainter::CompositionMode RasterOpOf(TPenMode mode) {
+  switch (mode) {
+    case pmBlack: return QPainter::RasterOp_ClearDestination;
+    case pmWhite: return QPainter::RasterOp_SetDestination;
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case pmNop:
+    case pmCopy: break;
+  }
+  return QPainter::CompositionMode_SourceOver;
+}
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+TRect Normalized(int l, int t, int r, int b) {
+  if (r < l) std::swap(l, r);
+  if (b < t) std::swap(t, b);
+  return {l, t, r, b};
+}
+
+// Nearest integer of num / den (den > 0, num >= 0), an exact half going down.
+int NearestDown(long long num, long long den) { return static_cast<int>((2 * num + den - 1) / (2 * den)); }
+
+}  // namespace
+
+std::vector<int> PenDashPattern(TPenStyle style) {
+  switch (style) {
+    case psDash: return {18, 6};
+    case psDot: return {3, 3};
+    case psDashDot: return {9, 6, 3, 6};
+    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+  }
+}
+
+TCanvas::TCanvas(QPaintDevice* device) : device_(device) {}
+TCanvas::TCanvas(QPainter* painter) : external_(painter) {}
+TCanvas::TCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+
+TCanvas::~TCanvas() { Release(); }
+
+void TCanvas::Release() {
+  if (own_) {
+    if (own_->isActive()) own_->end();
+    own_.reset();
+  }
+}
+
+QPainter* TCanvas::Ready() {
+  if (external_) return external_;
+  if (own_ && own_->isActive()) return own_.get();
+  QPaintDevice* device = device_;
+  if (bitmap_) {
+    // Palette bitmaps cannot be painted on; they become 24-bit when first drawn on.
+    const QImage::Format f = bitmap_->image_.format();
+    if (f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB)
+      bitmap_->SetPixelFormat(pf24bit);
+    device = &bitmap_->image_;
+  }
+  if (!device || device->width() <= 0 || device->height() <= 0) return nullptr;
+  own_ = std::make_unique<QPainter>();
+  if (!own_->begin(device)) {
+    own_.reset();
+    return nullptr;
+  }
+  own_->setRenderHint(QPainter::Antialiasing, false);
+  own_->setRenderHint(QPainter::TextAntialiasing, false);
+  own_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (clip_) own_->setClipRect(ToQRect(*clip_));
+  return own_.get();
+}
+
+QPainter* TCanvas::Painter() { return Ready(); }
+
+int TCanvas::DeviceWidth() const {
+  if (bitmap_) return bitmap_->Width();
+  if (device_) return device_->width();
+  if (external_ && external_->device()) return external_->device()->width();
+  return 0;
+}
+
+int TCanvas::DeviceHeight() const {
+  if (bitmap_) return bitmap_->Height();
+  if (device_) return device_->height();
+  if (external_ && external_->device()) return external_->device()->height();
+  return 0;
+}
+
+QImage* TCanvas::RasterImage() const {
+  if (bitmap_) return &bitmap_->image_;
+  if (device_ && device_->devType() == QInternal::Image) return static_cast<QImage*>(device_);
+  if (external_ && external_->device() && external_->device()->devType() == QInternal::Image)
+    return static_cast<QImage*>(external_->device());
+  return nullptr;
+}
+
+void TCanvas::RealizeBrush() {
+  if (realizedBrush_ && *realizedBrush_ == brush_) return;
+  realizedBrush_ = brush_;
+  if (brush_.Style == bsSolid) {
+    bkColor_ = ColorToRGB(brush_.Color);
+    bkMode_ = OPAQUE;
+  } else {
+    bkColor_ = ~ColorToRGB(brush_.Color) & 0x00FFFFFF;
+    bkMode_ = TRANSPARENT;
+  }
+}
+
+TColor TCanvas::BkColor() {
+  RealizeBrush();
+  return bkColor_;
+}
+void TCanvas::SetBkColor(TColor color) {
+  RealizeBrush();
+  bkColor_ = ColorToRGB(color);
+}
+TBkMode TCanvas::BkMode() {
+  RealizeBrush();
+  return bkMode_;
+}
+void TCanvas::SetBkMode(TBkMode mode) {
+  RealizeBrush();
+  bkMode_ = mode;
+}
+
+bool TCanvas::ApplyPenMode(QPainter* p) {
+  if (pen_.Mode == pmNop) return false;
+  if (pen_.Mode != pmCopy && p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster)
+    p->setCompositionMode(RasterOpOf(pen_.Mode));
+  return true;
+}
+
+void TCanvas::RestoreMode(QPainter* p) { p->setCompositionMode(QPainter::CompositionMode_SourceOver); }
+
+int TCanvas::WidePenWidth() const { return pen_.Width > 1 ? pen_.Width : 1; }
+
+void TCanvas::FillRun(QPainter* p, int x, int y, int w, int h, TColor color) {
+  p->fillRect(QRect(x, y, w, h), ToQColor(color));
+}
+
+// One segment of the pen, the end point excluded.
+void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
+  if (pen_.Style == psClear || pen_.Mode == pmNop) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  RealizeBrush();
+  ApplyPenMode(p);
+  if (WidePenWidth() > 1) {
+    // Wide pens draw solid with round ends, centred on the pixel centres.
+    QPen qpen(ToQColor(pen_.Color), pen_.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p->setPen(qpen);
+    p->setBrush(Qt::NoBrush);
+    p->drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+    RestoreMode(p);
+    return;
+  }
+  const int dx = x2 - x1, dy = y2 - y1;
+  const int n = std::max(std::abs(dx), std::abs(dy));
+  if (n == 0) {
+    RestoreMode(p);
+    return;
+  }
+  const std::vector<int> pattern = PenDashPattern(pen_.Style);
+  if (!(dashPen_ == pen_)) {
+    dashPen_ = pen_;
+    dashPhase_ = 0;
+  }
+  int total = 0;
+  for (int v : pattern) total += v;
+  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  const long long minor = xMajor ? std::abs(dy) : std::abs(dx);
+  const bool opaque = bkMode_ == OPAQUE;
+  const TColor penColor = pen_.Color;
+  const TColor gapColor = bkColor_;
+
+  // Runs of pixels on one row (x-major) or column (y-major) in one state are filled together.
+  int runX = 0, runY = 0, runLen = 0;
+  bool runOn = true;
+  auto flush = [&] {
+    if (runLen == 0) return;
+    if (runOn || opaque) {
+      const TColor c = runOn ? penColor : gapColor;
+      if (xMajor) {
+        const int left = sx > 0 ? runX : runX - runLen + 1;
+        FillRun(p, left, runY, runLen, 1, c);
+      } else {
+        const int top = sy > 0 ? runY : runY - runLen + 1;
+        FillRun(p, runX, top, 1, runLen, c);
+      }
+    }
+    runLen = 0;
+  };
+  for (int i = 0; i < n; ++i) {
+    const int off = NearestDown(static_cast<long long>(i) * minor, n);
+    const int x = xMajor ? x1 + sx * i : x1 + sx * off;
+    const int y = xMajor ? y1 + sy * off : y1 + sy * i;
+    bool on = true;
+    if (total > 0) {
+      int pos = dashPhase_ % total;
+      for (std::size_t k = 0; k < pattern.size(); ++k) {
+        if (pos < pattern[k]) {
+          on = (k % 2) == 0;
+          break;
+        }
+        pos -= pattern[k];
+      }
+      dashPhase_ = (dashPhase_ + 1) % total;
+    }
+    const bool sameLine = xMajor ? (y == runY) : (x == runX);
+    if (runLen > 0 && sameLine && on == runOn) {
+      ++runLen;
+      continue;
+    }
+    flush();
+    runX = x;
+    runY = y;
+    runOn = on;
+    runLen = 1;
+  }
+  flush();
+  RestoreMode(p);
+}
+
+void TCanvas::LineTo(int x, int y) {
+  StrokeSegment(penPos_.X, penPos_.Y, x, y);
+  penPos_ = {x, y};
+}
+
+void TCanvas::Polyline(const TPoint* points, int count) {
+  if (!points || count < 2 || pen_.Style == psClear) return;
+  if (WidePenWidth() > 1) {
+    QPainter* p = Ready();
+    if (!p || !ApplyPenMode(p)) return;
+    QPolygonF poly;
+    for (int i = 0; i < count; ++i) poly << QPointF(points[i].X + 0.5, points[i].Y + 0.5);
+    p->setPen(QPen(ToQColor(pen_.Color), pen_.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p->setBrush(Qt::NoBrush);
+    p->drawPolyline(poly);
+    RestoreMode(p);
+    return;
+  }
+  for (int i = 1; i < count; ++i) StrokeSegment(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+}
+
+void TCanvas::FillWithBrush(QPainter* p, const QPainterPath& path) {
+  if (brush_.Style == bsClear) return;
+  RealizeBrush();
+  p->setPen(Qt::NoPen);
+  if (brush_.Style == bsSolid) {
+    p->fillPath(path, ToQColor(brush_.Color));
+    return;
+  }
+  if (bkMode_ == OPAQUE) p->fillPath(path, ToQColor(bkColor_));
+  p->fillPath(path, HatchBrush(brush_.Style, brush_.Color));
+}
+
+void TCanvas::FillRectWithBrush(QPainter* p, const TRect& r) {
+  if (IsRectEmpty(r)) return;
+  QPainterPath path;
+  path.addRect(ToQRect(r));
+  FillWithBrush(p, path);
+}
+
+void TCanvas::Polygon(const TPoint* points, int count) {
+  if (!points || count < 2) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  if (ApplyPenMode(p)) {
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.moveTo(points[0].X, points[0].Y);
+    for (int i = 1; i < count; ++i) path.lineTo(points[i].X, points[i].Y);
+    path.closeSubpath();
+    FillWithBrush(p, path);
+    RestoreMode(p);
+  }
+  if (pen_.Style == psClear) return;
+  if (WidePenWidth() > 1) {
+    if (!ApplyPenMode(p)) return;
+    QPolygonF poly;
+    for (int i = 0; i < count; ++i) poly << QPointF(points[i].X + 0.5, points[i].Y + 0.5);
+    p->setPen(QPen(ToQColor(pen_.Color), pen_.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p->setBrush(Qt::NoBrush);
+    p->drawPolygon(poly);
+    RestoreMode(p);
+    return;
+  }
+  for (int i = 1; i < count; ++i) StrokeSegment(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  StrokeSegment(points[count - 1].X, points[count - 1].Y, points[0].X, points[0].Y);
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  const TRect r = Normalized(left, top, right, bottom);
+  if (IsRectEmpty(r)) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  if (pen_.Style == psClear) {
+    // Without a pen the figure loses its right column and bottom row as well.
+    if (ApplyPenMode(p)) {
+      FillRectWithBrush(p, {r.Left, r.Top, r.Right - 1, r.Bottom - 1});
+      RestoreMode(p);
+    }
+    return;
+  }
+  if (WidePenWidth() > 1) {
+    const int w = pen_.Width;
+    const double inset = pen_.Style == psInsideFrame ? w / 2.0 - 0.5 : 0.0;
+    const QRectF path(r.Left + 0.5 + inset, r.Top + 0.5 + inset, std::max(0.0, r.Width() - 1 - 2 * inset),
+                      std::max(0.0, r.Height() - 1 - 2 * inset));
+    if (!ApplyPenMode(p)) return;
+    QPainterPath inner;
+    inner.addRect(path);
+    FillWithBrush(p, inner);
+    p->setPen(QPen(ToQColor(pen_.Color), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p->setBrush(Qt::NoBrush);
+    p->drawRect(path);
+    RestoreMode(p);
+    return;
+  }
+  if (ApplyPenMode(p)) {
+    FillRectWithBrush(p, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
+    RestoreMode(p);
+  }
+  const TPoint corners[] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
+  for (int i = 0; i < 4; ++i) {
+    const TPoint& a = corners[i];
+    const TPoint& b = corners[(i + 1) % 4];
+    StrokeSegment(a.X, a.Y, b.X, b.Y);
+  }
+  // A rectangle one pixel high or wide has no segment long enough to reach its last pixel.
+  if (r.Width() == 1 && r.Height() == 1) StrokeSegment(r.Left, r.Top, r.Left + 1, r.Top);
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+  const TRect r = Normalized(left, top, right, bottom);
+  if (IsRectEmpty(r)) return;
+  QPainter* p = Ready();
+  if (!p || !ApplyPenMode(p)) return;
+  RealizeBrush();
+  if (pen_.Style == psClear) {
+    QPainterPath path;
+    path.addEllipse(QRectF(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+    FillWithBrush(p, path);
+    RestoreMode(p);
+    return;
+  }
+  if (WidePenWidth() > 1) {
+    const int w = pen_.Width;
+    const double inset = pen_.Style == psInsideFrame ? w / 2.0 - 0.5 : 0.0;
+    const QRectF box(r.Left + 0.5 + inset, r.Top + 0.5 + inset, std::max(0.0, r.Width() - 1 - 2 * inset),
+                     std::max(0.0, r.Height() - 1 - 2 * inset));
+    QPainterPath path;
+    path.addEllipse(box);
+    FillWithBrush(p, path);
+    p->setPen(QPen(ToQColor(pen_.Color), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p->setBrush(Qt::NoBrush);
+    p->drawEllipse(box);
+    RestoreMode(p);
+    return;
+  }
+  const QRect box(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+  {
+    QPainterPath path;
+    path.addEllipse(QRectF(r.Left + 0.5, r.Top + 0.5, r.Width() - 1, r.Height() - 1));
+    FillWithBrush(p, path);
+  }
+  const std::vector<int> pattern = PenDashPattern(pen_.Style);
+  p->setBrush(Qt::NoBrush);
+  if (!pattern.empty() && bkMode_ == OPAQUE) {
+    p->setPen(QPen(ToQColor(bkColor_), 0));
+    p->drawEllipse(box);
+  }
+  QPen qpen(ToQColor(pen_.Color), 0);
+  if (!pattern.empty()) {
+    QList<qreal> dashes;
+    for (int v : pattern) dashes << v;
+    qpen.setDashPattern(dashes);
+  }
+  p->setPen(qpen);
+  p->drawEllipse(box);
+  RestoreMode(p);
+}
+
+void TCanvas::FillRect(const TRect& r) {
+  QPainter* p = Ready();
+  if (!p) return;
+  FillRectWithBrush(p, Normalized(r.Left, r.Top, r.Right, r.Bottom));
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+  const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
+  if (IsRectEmpty(r)) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  FillRectWithBrush(p, {r.Left, r.Top, r.Right, r.Top + 1});
+  FillRectWithBrush(p, {r.Left, r.Bottom - 1, r.Right, r.Bottom});
+  FillRectWithBrush(p, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1});
+  FillRectWithBrush(p, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1});
+}
+
+TColor TCanvas::Pixel(int x, int y) const {
+  const QImage* img = RasterImage();
+  if (!img || !img->valid(x, y)) return clBlack;
+  const QRgb c = img->pixel(x, y);
+  return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+  QPainter* p = Ready();
+  if (!p) return;
+  p->fillRect(QRect(x, y, 1, 1), ToQColor(color));
+}
+
+// ---- text ----
+
+const QFont& TCanvas::CurrentQFont() {
+  if (!cachedFont_ || !(*cachedFont_ == font_)) {
+    cachedFont_ = font_;
+    qfont_ = std::make_unique<QFont>(font_.ToQFont());
+    metrics_ = std::make_unique<QFontMetrics>(*qfont_);
+  }
+  return *qfont_;
+}
+
+const QFontMetrics& TCanvas::Metrics() {
+  CurrentQFont();
+  return *metrics_;
+}
+
+TSize TCanvas::TextExtent(const QString& text) {
+  const QFontMetrics& fm = Metrics();
+  return {fm.horizontalAdvance(text), fm.height()};
+}
+
+void TCanvas::DrawTextLine(QPainter* p, int x, int y, const QString& text, int underlineIndex) {
+  const QFontMetrics& fm = Metrics();
+  const int w = fm.horizontalAdvance(text);
+  if (bkMode_ == OPAQUE) p->fillRect(QRect(x, y, w, fm.height()), ToQColor(bkColor_));
+  p->setFont(CurrentQFont());
+  p->setPen(ToQColor(font_.Color));
+  p->drawText(QPoint(x, y + fm.ascent()), text);
+  if (underlineIndex >= 0 && underlineIndex < text.size()) {
+    const int ux = x + fm.horizontalAdvance(text.left(underlineIndex));
+    const int uw = fm.horizontalAdvance(text.mid(underlineIndex, 1));
+    p->fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), ToQColor(font_.Color));
+  }
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text) {
+  QPainter* p = Ready();
+  if (!p) return;
+  RealizeBrush();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  const int escapement = font_.Orientation % 3600;
+  if (escapement == 0) {
+    DrawTextLine(p, x, y, text, -1);
+  } else {
+    // Turned about the top-left corner of the text cell, counter-clockwise as the screen shows it.
+    p->save();
+    p->translate(x, y);
+    p->rotate(-escapement / 10.0);
+    DrawTextLine(p, 0, 0, text, -1);
+    p->restore();
+  }
+  penPos_ = {x + TextWidth(text), y};
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
+  QPainter* p = Ready();
+  if (!p) return;
+  RealizeBrush();
+  p->save();
+  p->setClipRect(ToQRect(r), Qt::IntersectClip);
+  if (bkMode_ == OPAQUE) p->fillRect(ToQRect(r), ToQColor(bkColor_));
+  const TBkMode mode = bkMode_;
+  bkMode_ = TRANSPARENT;
+  DrawTextLine(p, x, y, text, -1);
+  bkMode_ = mode;
+  p->restore();
+}
+
+namespace {
+
+struct TLaidLine {
+  QString text;
+  int underline = -1;
+};
+
+// Removes the prefix marks: "&&" gives "&", "&x" gives x underlined.
+QString StripPrefix(const QString& text, int& underline) {
+  QString out;
+  underline = -1;
+  for (int i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+      ++i;
+      if (text[i] != QLatin1Char('&')) underline = static_cast<int>(out.size());
+    } else if (text[i] == QLatin1Char('&')) {
+      continue;  // a lone ampersand at the end shows nothing
+    }
+    out.append(text[i]);
+  }
+  return out;
+}
+
+QString ExpandTabs(const QString& text, const QFontMetrics& fm, bool expand) {
+  if (!text.contains(QLatin1Char('\t'))) return text;
+  if (!expand) {
+    QString s = text;
+    s.remove(QLatin1Char('\t'));
+    return s;
+  }
+  const int stop = 8 * std::max(1, fm.averageCharWidth());
+  QString out;
+  for (QChar ch : text) {
+    if (ch != QLatin1Char('\t')) {
+      out.append(ch);
+      continue;
+    }
+    const int w = fm.horizontalAdvance(out);
+    const int next = (w / stop + 1) * stop;
+    const int space = std::max(1, fm.horizontalAdvance(QLatin1Char(' ')));
+    int cur = w;
+    do {
+      out.append(QLatin1Char(' '));
+      cur += space;
+    } while (cur < next);
+  }
+  return out;
+}
+
+QString Ellipsized(const QString& line, const QFontMetrics& fm, int width, bool path) {
+  if (fm.horizontalAdvance(line) <= width) return line;
+  const QString dots = QStringLiteral("...");
+  if (path) {
+    // Keep the last path element and as much of the start as fits.
+    const int sep = static_cast<int>(std::max(line.lastIndexOf(QLatin1Char('\\')), line.lastIndexOf(QLatin1Char('/'))));
+    const QString tail = sep >= 0 ? line.mid(sep) : QString();
+    QString head = sep >= 0 ? line.left(sep) : line;
+    while (!head.isEmpty() && fm.horizontalAdvance(head + dots + tail) > width) head.chop(1);
+    return head + dots + tail;
+  }
+  QString s = line;
+  while (!s.isEmpty() && fm.horizontalAdvance(s + dots) > width) s.chop(1);
+  return s + dots;
+}
+
+// Breaks one paragraph into lines no wider than width, between words; a word wider than the
+// width stands alone on its line. Blanks where a line breaks are dropped.
+QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width) {
+  QStringList lines;
+  QString current;
+  bool lineStarted = false;
+  int i = 0;
+  const int n = static_cast<int>(para.size());
+  while (i < n) {
+    int j = i;
+    while (j < n && para[j] == QLatin1Char(' ')) ++j;
+    int k = j;
+    while (k < n && para[k] != QLatin1Char(' ')) ++k;
+    const QString blanks = para.mid(i, j - i);
+    const QString word = para.mid(j, k - j);
+    if (!lineStarted) {
+      current = lines.isEmpty() ? blanks + word : word;
+      lineStarted = true;
+    } else if (fm.horizontalAdvance(current + blanks + word) <= width) {
+      current += blanks + word;
+    } else {
+      lines << current;
+      current = word;
+    }
+    i = k;
+  }
+  lines << current;
+  for (QString& l : lines)
+    while (l.endsWith(QLatin1Char(' '))) l.chop(1);
+  return lines;
+}
+
+}  // namespace
+
+int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
+  const QFontMetrics& fm = Metrics();
+  const int lineHeight = fm.height();
+  const int width = rect.Right - rect.Left;
+  const bool singleLine = flags & DT_SINGLELINE;
+  const bool showPrefix = !(flags & DT_NOPREFIX);
+
+  std::vector<TLaidLine> lines;
+  if (!text.isEmpty()) {
+    QStringList paragraphs;
+    if (singleLine) {
+      QString s = text;
+      s.remove(QLatin1Char('\r'));
+      s.remove(QLatin1Char('\n'));
+      paragraphs << s;
+    } else {
+      QString s = text;
+      s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+      s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+      paragraphs = s.split(QLatin1Char('\n'));
+    }
+    for (const QString& para : paragraphs) {
+      QString expanded = ExpandTabs(para, fm, flags & DT_EXPANDTABS);
+      QStringList pieces;
+      if ((flags & DT_WORDBREAK) && !singleLine)
+        pieces = WrapParagraph(expanded, fm, width);
+      else
+        pieces << expanded;
+      for (const QString& piece : pieces) {
+        TLaidLine line;
+        line.text = showPrefix ? StripPrefix(piece, line.underline) : piece;
+        if (flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) {
+          const QString cut = Ellipsized(line.text, fm, width, flags & DT_PATH_ELLIPSIS);
+          if (cut != line.text) {
+            line.text = cut;
+            line.underline = -1;
+          }
+        }
+        lines.push_back(line);
+      }
+    }
+  }
+
+  int maxWidth = 0;
+  for (const TLaidLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
+  const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+
+  int y = rect.Top;
+  if (singleLine && (flags & DT_VCENTER))
+    y = (rect.Top + rect.Bottom - textHeight) / 2;
+  else if (singleLine && (flags & DT_BOTTOM))
+    y = rect.Bottom - textHeight;
+  const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - rect.Top : textHeight;
+
+  if (flags & DT_CALCRECT) {
+    rect.Right = rect.Left + maxWidth;
+    rect.Bottom = rect.Top + textHeight;
+    return result;
+  }
+  if (lines.empty()) return result;
+  QPainter* p = Ready();
+  if (!p) return result;
+  RealizeBrush();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  const bool clip = !(flags & DT_NOCLIP);
+  if (clip) {
+    p->save();
+    p->setClipRect(ToQRect(rect), Qt::IntersectClip);
+  }
+  for (const TLaidLine& l : lines) {
+    const int w = fm.horizontalAdvance(l.text);
+    int x = rect.Left;
+    if (flags & DT_CENTER)
+      x = (rect.Left + rect.Right - w) / 2;
+    else if (flags & DT_RIGHT)
+      x = rect.Right - w;
+    DrawTextLine(p, x, y, l.text, l.underline);
+    y += lineHeight;
+  }
+  if (clip) p->restore();
+  return result;
+}
+
+// ---- edges, focus, clip ----
+
+void TCanvas::DrawEdge(TRect& rect, unsigned edge, unsigned flags) {
+  QPainter* p = Ready();
+  TRect r = rect;
+  struct Ring {
+    TColor lt, rb;
+  };
+  std::vector<Ring> rings;
+  if (edge & BDR_RAISEDOUTER)
+    rings.push_back({cl3DLight, cl3DDkShadow});
+  else if (edge & BDR_SUNKENOUTER)
+    rings.push_back({clBtnShadow, clBtnHighlight});
+  if (edge & BDR_RAISEDINNER)
+    rings.push_back({clBtnHighlight, clBtnShadow});
+  else if (edge & BDR_SUNKENINNER)
+    rings.push_back({cl3DDkShadow, cl3DLight});
+  for (const Ring& ring : rings) {
+    if (IsRectEmpty(r)) break;
+    if (p) {
+      p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+      const QColor lt = ToQColor(ring.lt), rb = ToQColor(ring.rb);
+      // The top-left colour first; the bottom-right colour owns the two far corners.
+      if (flags & BF_LEFT) p->fillRect(QRect(r.Left, r.Top, 1, r.Height()), lt);
+      if (flags & BF_TOP) p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), lt);
+      if (flags & BF_RIGHT) p->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), rb);
+      if (flags & BF_BOTTOM) p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), rb);
+    }
+    if (flags & BF_LEFT) ++r.Left;
+    if (flags & BF_TOP) ++r.Top;
+    if (flags & BF_RIGHT) --r.Right;
+    if (flags & BF_BOTTOM) --r.Bottom;
+  }
+  if ((flags & BF_MIDDLE) && p && !IsRectEmpty(r)) p->fillRect(ToQRect(r), ToQColor(clBtnFace));
+  if (flags & BF_ADJUST) rect = r;
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+  const TRect r = Normalized(rect.Left, rect.Top, rect.Right, rect.Bottom);
+  if (IsRectEmpty(r)) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  const bool raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
+  if (!raster) {
+    QPen dotted(Qt::black, 0, Qt::CustomDashLine);
+    dotted.setDashPattern({1, 1});
+    p->setPen(dotted);
+    p->setBrush(Qt::NoBrush);
+    p->drawRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+    return;
+  }
+  // Inverts the pixels whose coordinates add up to an even number, as the platform's
+  // checkered pattern does.
+  p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  auto invert = [&](int x, int y) {
+    if (((x + y) & 1) == 0) p->fillRect(QRect(x, y, 1, 1), Qt::white);
+  };
+  for (int x = r.Left; x < r.Right; ++x) invert(x, r.Top);
+  if (r.Height() > 1)
+    for (int x = r.Left; x < r.Right; ++x) invert(x, r.Bottom - 1);
+  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    invert(r.Left, y);
+    if (r.Width() > 1) invert(r.Right - 1, y);
+  }
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::IntersectClipRect(const TRect& r) {
+  TRect n = Normalized(r.Left, r.Top, r.Right, r.Bottom);
+  if (clip_) {
+    TRect out;
+    IntersectRect(out, *clip_, n);
+    n = out;
+  }
+  clip_ = n;
+  if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipRect(ToQRect(n));
+}
+
+void TCanvas::RemoveClip() {
+  clip_.reset();
+  if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipping(false);
+}
+
+TRect TCanvas::ClipRect() const {
+  if (clip_) return *clip_;
+  return {0, 0, DeviceWidth(), DeviceHeight()};
+}
+
+// ---- pictures ----
+
+void TCanvas::Draw(int x, int y, const QImage& image) {
+  if (image.isNull()) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->drawImage(QPoint(x, y), image);
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  if (&bitmap == bitmap_) return;
+  Draw(x, y, bitmap.Image());
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TBitmap& bitmap) {
+  if (&bitmap == bitmap_ || bitmap.Empty() || IsRectEmpty(r)) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->drawImage(ToQRect(r), bitmap.Image());
+}

@@ -1,0 +1,220 @@
+#pragma once
+// The drawing surface with the desktop platform's pixel rules, over QPainter:
+// - no anti-aliasing anywhere;
+// - a line excludes its end point; a one-pixel line is rasterised here, not by Qt, so that the
+//   pixels and the dash patterns are the platform's;
+// - Rectangle, FillRect and Ellipse exclude the right and bottom edge; with a clear pen Rectangle
+//   and Ellipse shrink by one more pixel on those sides;
+// - pens wider than one pixel draw solid whatever their style, with round ends and joins;
+//   psInsideFrame keeps a wide pen inside the bounding rectangle of Rectangle and Ellipse;
+// - the gaps of dashed lines, the gaps of hatch brushes and the cell behind text are filled with
+//   the background colour when the background mode is opaque. Choosing a brush sets them as the
+//   platform's canvas does: a solid brush makes the background opaque in the brush colour, any
+//   other brush makes it transparent. SetBkColor and SetBkMode change them until the next brush
+//   change;
+// - text is placed by the top-left corner of its cell; a font with an Orientation (escapement)
+//   turns the text about that corner, counter-clockwise;
+// - DrawText lays text into a rectangle with the platform's DT_ flags.
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/Graphics.h"
+
+class QImage;
+class QPainter;
+class QPaintDevice;
+class QFont;
+class QFontMetrics;
+class TBitmap;
+
+enum TPenStyle : int { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+// Raster operations of the pen, as the platform numbers them. They work on bitmaps; other
+// surfaces draw pmNop as nothing and every other mode as pmCopy.
+enum TPenMode : int {
+  pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
+  pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+enum TBrushStyle : int { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+struct TPen {
+  TColor Color = clBlack;
+  TPenStyle Style = psSolid;
+  int Width = 1;  // 0 and 1 both draw one pixel
+  TPenMode Mode = pmCopy;
+  bool operator==(const TPen&) const = default;
+};
+
+struct TBrush {
+  TColor Color = clWhite;
+  TBrushStyle Style = bsSolid;
+  bool operator==(const TBrush&) const = default;
+};
+
+// Background modes, with the platform's numbers.
+enum TBkMode : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// DrawText flags, with the platform's values. DT_VCENTER and DT_BOTTOM act only together with
+// DT_SINGLELINE; without DT_NOPREFIX an ampersand underlines the next character ("&&" shows one).
+inline constexpr unsigned DT_TOP = 0x0;
+inline constexpr unsigned DT_LEFT = 0x0;
+inline constexpr unsigned DT_CENTER = 0x1;
+inline constexpr unsigned DT_RIGHT = 0x2;
+inline constexpr unsigned DT_VCENTER = 0x4;
+inline constexpr unsigned DT_BOTTOM = 0x8;
+inline constexpr unsigned DT_WORDBREAK = 0x10;
+inline constexpr unsigned DT_SINGLELINE = 0x20;
+inline constexpr unsigned DT_EXPANDTABS = 0x40;
+inline constexpr unsigned DT_NOCLIP = 0x100;
+inline constexpr unsigned DT_CALCRECT = 0x400;
+inline constexpr unsigned DT_NOPREFIX = 0x800;
+inline constexpr unsigned DT_PATH_ELLIPSIS = 0x4000;
+inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
+inline constexpr unsigned DT_MODIFYSTRING = 0x10000;  // accepted; the text passed in is never changed
+inline constexpr unsigned DT_WORD_ELLIPSIS = 0x40000;
+
+// DrawEdge kinds and sides, with the platform's values.
+inline constexpr unsigned BDR_RAISEDOUTER = 0x1;
+inline constexpr unsigned BDR_SUNKENOUTER = 0x2;
+inline constexpr unsigned BDR_RAISEDINNER = 0x4;
+inline constexpr unsigned BDR_SUNKENINNER = 0x8;
+inline constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+inline constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+inline constexpr unsigned EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+inline constexpr unsigned EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+inline constexpr unsigned BF_LEFT = 0x1;
+inline constexpr unsigned BF_TOP = 0x2;
+inline constexpr unsigned BF_RIGHT = 0x4;
+inline constexpr unsigned BF_BOTTOM = 0x8;
+inline constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+inline constexpr unsigned BF_MIDDLE = 0x800;   // fill the inside with clBtnFace
+inline constexpr unsigned BF_ADJUST = 0x2000;  // shrink the rectangle by the edges drawn
+
+class TCanvas {
+ public:
+  // Draws on a device (a QImage, a QPicture, a printer); the painter is begun when first needed.
+  explicit TCanvas(QPaintDevice* device);
+  // Draws with a painter that someone else has begun and will end.
+  explicit TCanvas(QPainter* painter);
+  ~TCanvas();
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  TPen& Pen() { return pen_; }
+  const TPen& Pen() const { return pen_; }
+  TBrush& Brush() { return brush_; }
+  const TBrush& Brush() const { return brush_; }
+  TFont& Font() { return font_; }
+  const TFont& Font() const { return font_; }
+
+  TPoint PenPos() const { return penPos_; }
+  void SetPenPos(TPoint p) { penPos_ = p; }
+  void MoveTo(int x, int y) { penPos_ = {x, y}; }
+  // Draws from the pen position to (x, y), the end point excluded, and moves the pen there.
+  void LineTo(int x, int y);
+  // Segments through the points; the last point is excluded. The pen position is not used.
+  void Polyline(const TPoint* points, int count);
+  void Polyline(const std::vector<TPoint>& points) { Polyline(points.data(), static_cast<int>(points.size())); }
+  // A closed figure: filled with the brush (alternate rule), outlined with the pen.
+  void Polygon(const TPoint* points, int count);
+  void Polygon(const std::vector<TPoint>& points) { Polygon(points.data(), static_cast<int>(points.size())); }
+  void Rectangle(int left, int top, int right, int bottom);
+  void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+  void Ellipse(int left, int top, int right, int bottom);
+  void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+  // Fills with the brush only (nothing with a clear brush).
+  void FillRect(const TRect& r);
+  // A one-pixel frame in the brush.
+  void FrameRect(const TRect& r);
+
+  TColor Pixel(int x, int y) const;  // clBlack where there is no pixel to read
+  void SetPixel(int x, int y, TColor color);
+
+  void TextOut(int x, int y, const QString& text);
+  // Text at (x, y) clipped to r; an opaque background fills all of r.
+  void TextRect(const TRect& r, int x, int y, const QString& text);
+  TSize TextExtent(const QString& text);
+  int TextWidth(const QString& text) { return TextExtent(text).cx; }
+  int TextHeight(const QString& text) { return TextExtent(text).cy; }
+  // The platform's DrawText: returns the height of the text, or, with DT_VCENTER or DT_BOTTOM,
+  // the distance from rect.Top to the bottom of the text. With DT_CALCRECT nothing is drawn and
+  // rect is fitted to the text (its right edge to the widest line, its bottom to the last line).
+  int DrawText(const QString& text, TRect& rect, unsigned flags);
+
+  TColor BkColor();
+  void SetBkColor(TColor color);
+  TBkMode BkMode();
+  void SetBkMode(TBkMode mode);
+
+  // The platform's three-dimensional edges (kinds BDR_..., EDGE_..., sides BF_...).
+  void DrawEdge(TRect& rect, unsigned edge, unsigned flags);
+  // The dotted focus rectangle: every second pixel of the frame inverted, so drawing it twice
+  // restores the picture.
+  void DrawFocusRect(const TRect& r);
+
+  // Narrows the clip region to r (right and bottom excluded); RemoveClip lifts every clip.
+  void IntersectClipRect(const TRect& r);
+  void RemoveClip();
+  bool HasClip() const { return clip_.has_value(); }
+  TRect ClipRect() const;  // the clip, or the whole surface
+
+  void Draw(int x, int y, const TBitmap& bitmap);
+  void Draw(int x, int y, const QImage& image);
+  void StretchDraw(const TRect& r, const TBitmap& bitmap);
+
+  // Ends the painter this canvas began; the next drawing begins a new one. Pen, brush, font,
+  // clip and background settings are kept.
+  void Release();
+  // The painter, begun if needed (for the window classes that mix Qt drawing in).
+  QPainter* Painter();
+  int DeviceWidth() const;
+  int DeviceHeight() const;
+
+ private:
+  friend class TBitmap;
+  explicit TCanvas(TBitmap* bitmap);
+
+  QPainter* Ready();
+  void RealizeBrush();
+  QImage* RasterImage() const;
+  bool ApplyPenMode(QPainter* p);
+  void RestoreMode(QPainter* p);
+  void StrokeSegment(int x1, int y1, int x2, int y2);
+  void FillRun(QPainter* p, int x, int y, int w, int h, TColor color);
+  void FillWithBrush(QPainter* p, const class QPainterPath& path);
+  void FillRectWithBrush(QPainter* p, const TRect& r);
+  void DrawTextLine(QPainter* p, int x, int y, const QString& text, int underlineIndex);
+  const QFont& CurrentQFont();
+  const QFontMetrics& Metrics();
+  int WidePenWidth() const;
+
+  QPaintDevice* device_ = nullptr;
+  TBitmap* bitmap_ = nullptr;
+  QPainter* external_ = nullptr;
+  std::unique_ptr<QPainter> own_;
+
+  TPen pen_;
+  TBrush brush_;
+  TFont font_;
+  TPoint penPos_;
+  std::optional<TRect> clip_;
+
+  std::optional<TBrush> realizedBrush_;
+  TColor bkColor_ = clWhite;
+  TBkMode bkMode_ = OPAQUE;
+
+  // Position inside the dash pattern, carried from one segment to the next while the pen stays.
+  TPen dashPen_;
+  int dashPhase_ = 0;
+
+  std::optional<TFont> cachedFont_;
+  std::unique_ptr<QFont> qfont_;
+  std::unique_ptr<QFontMetrics> metrics_;
+};
+
+// The dash pattern of a pen style in pixels (on, off, on, off ...); empty for a solid line.
+std::vector<int> PenDashPattern(TPenStyle style);

@@ -1,0 +1,6 @@
+#include "platform/Locale.h"
+
+TFormatSettings& FormatSettings() {
+  static TFormatSettings settings;
+  return settings;
+}
