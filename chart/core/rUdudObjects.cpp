@@ -282,7 +282,7 @@ TiPlotManagerObject::TiPlotManagerObject(TiPlotOwner* owner, const TiPlotHandler
 TiPlotLayoutObject::TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}
 
-bool TiPlotLayoutObject::HitTest(const TiPlotMouseParams& params) { return layoutRect_.Contains(params.X, params.Y); }
+bool TiPlotLayoutObject::HitTest(const TiPlotMouseParams& params) { return PtInRect(layoutRect_, {params.X, params.Y}); }
 
 void TiPlotLayoutObject::NotifyInsert() {
   TiPlotManagerObject::NotifyInsert();
@@ -405,7 +405,7 @@ void TiPlotButton::DoMouseUp(const TiPlotMouseParams& params) {
   SetMouseIsDown(false);
   DiscardTimer();
   if (OnInvalidate) OnInvalidate(this);
-  if (buttonRect_.Contains(params.X, params.Y)) {
+  if (PtInRect(buttonRect_, {params.X, params.Y})) {
     if (groupIndex_ != 0 && OnGroupClick) OnGroupClick(this);
     if (OnClick) OnClick(this);
   }
