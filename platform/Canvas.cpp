@@ -482,6 +482,15 @@ TSize TCanvas::TextExtent(const QString& text) {
 
 void TCanvas::DrawTextLine(QPainter* p, int x, int y, const QString& text, int underlineIndex) {
   const QFontMetrics& fm = Metrics();
+  const int escapement = font_.Orientation % 3600;
+  if (escapement != 0) {
+    // Turned about the top-left corner of the text cell, counter-clockwise as the screen shows it.
+    p->save();
+    p->translate(x, y);
+    p->rotate(-escapement / 10.0);
+    x = 0;
+    y = 0;
+  }
   const int w = fm.horizontalAdvance(text);
   if (bkMode_ == OPAQUE) p->fillRect(QRect(x, y, w, fm.height()), ToQColor(bkColor_));
   p->setFont(CurrentQFont());
@@ -492,6 +501,7 @@ void TCanvas::DrawTextLine(QPainter* p, int x, int y, const QString& text, int u
     const int uw = fm.horizontalAdvance(text.mid(underlineIndex, 1));
     p->fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), ToQColor(font_.Color));
   }
+  if (escapement != 0) p->restore();
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
@@ -499,17 +509,7 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   if (!p) return;
   RealizeBrush();
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  const int escapement = font_.Orientation % 3600;
-  if (escapement == 0) {
-    DrawTextLine(p, x, y, text, -1);
-  } else {
-    // Turned about the top-left corner of the text cell, counter-clockwise as the screen shows it.
-    p->save();
-    p->translate(x, y);
-    p->rotate(-escapement / 10.0);
-    DrawTextLine(p, 0, 0, text, -1);
-    p->restore();
-  }
+  DrawTextLine(p, x, y, text, -1);
   penPos_ = {x + TextWidth(text), y};
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+// The framework's one failure type: it carries the fixed message text that the user sees.
+#include <QString>
+#include <exception>
+#include <stdexcept>
+
+class EiError : public std::runtime_error {
+ public:
+  explicit EiError(const QString& message) : std::runtime_error(message.toStdString()), Message(message) {}
+  QString Message;
+};
+
+// The message of any failure: the text of the framework's and the platform's errors, the
+// what() text of other standard exceptions.
+QString ErrorMessage(const std::exception& error);
