@@ -1,5 +1,24 @@
 #include "chart/axes/rUdudAxis.h"
 
+const TiClassInfo& TiPlotAxis::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotAxis>(QStringLiteral("TiPlotAxis"), &TiPlotLayoutObject::StaticClassInfo())
+      .String(QStringLiteral("Title"), &TiPlotAxis::Title, &TiPlotAxis::SetTitle)
+      .Build();
+  return info;
+}
+
+const TiClassInfo& TiPlotXAxis::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotXAxis>(QStringLiteral("TiPlotXAxis"), &TiPlotAxis::StaticClassInfo())
+      .Build();
+  return info;
+}
+
+const TiClassInfo& TiPlotYAxis::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotYAxis>(QStringLiteral("TiPlotYAxis"), &TiPlotAxis::StaticClassInfo())
+      .Build();
+  return info;
+}
+
 TiPlotAxis::TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotLayoutObject(owner, handlers) {}
 
 void TiPlotAxis::SetTitle(const QString& value) {

@@ -3,6 +3,7 @@
 #include "chart/core/rUdudObjects.h"
 
 class TiPlotAxis : public TiPlotLayoutObject {
+  TI_PERSISTENT
  public:
   TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers);
 
@@ -18,11 +19,13 @@ class TiPlotAxis : public TiPlotLayoutObject {
 };
 
 class TiPlotXAxis : public TiPlotAxis {
+  TI_PERSISTENT
  public:
   using TiPlotAxis::TiPlotAxis;
 };
 
 class TiPlotYAxis : public TiPlotAxis {
+  TI_PERSISTENT
  public:
   using TiPlotAxis::TiPlotAxis;
 };

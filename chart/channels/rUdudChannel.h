@@ -3,6 +3,7 @@
 #include "chart/channels/rUdudChannelCustom.h"
 
 class TiPlotChannel : public TiPlotChannelCustom {
+  TI_PERSISTENT
  public:
   using TiPlotChannelCustom::TiPlotChannelCustom;
 };

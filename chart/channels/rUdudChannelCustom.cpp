@@ -1,5 +1,15 @@
 #include "chart/channels/rUdudChannelCustom.h"
 
+const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotChannelCustom>(QStringLiteral("TiPlotChannelCustom"), &TiPlotManagerObject::StaticClassInfo())
+      .String(QStringLiteral("TitleText"), &TiPlotChannelCustom::TitleText, &TiPlotChannelCustom::SetTitleText)
+      .Color(QStringLiteral("Color"), &TiPlotChannelCustom::Color, &TiPlotChannelCustom::SetColor)
+      .String(QStringLiteral("XAxisName"), &TiPlotChannelCustom::XAxisName, &TiPlotChannelCustom::SetXAxisName)
+      .String(QStringLiteral("YAxisName"), &TiPlotChannelCustom::YAxisName, &TiPlotChannelCustom::SetYAxisName)
+      .Build();
+  return info;
+}
+
 TiPlotChannelCustom::TiPlotChannelCustom(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}
 

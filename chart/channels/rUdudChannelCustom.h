@@ -3,6 +3,7 @@
 #include "chart/core/rUdudObjects.h"
 
 class TiPlotChannelCustom : public TiPlotManagerObject {
+  TI_PERSISTENT
  public:
   TiPlotChannelCustom(TiPlotOwner* owner, const TiPlotHandlers& handlers);
 

@@ -33,7 +33,7 @@ void TiPlotObjectManagerCustom::DoBeforeDestruction() {
 }
 
 TiPlotPtr<TiPlotObject> TiPlotObjectManagerCustom::CreateItem() {
-  throw EiPlotError(QStringLiteral("Object Manager does not support creation of objects"));
+  throw EiError(QStringLiteral("Object Manager does not support creation of objects"));
 }
 
 QString TiPlotObjectManagerCustom::BaseName() const { return QStringLiteral("n/a"); }
@@ -84,7 +84,7 @@ void TiPlotObjectManagerCustom::Add(TiPlotObject* object) {
 }
 
 TiPlotObject* TiPlotObjectManagerCustom::Items(int index) const {
-  if (index < 0 || index >= Count()) throw EiPlotError(QStringLiteral("Index out of Bounds"));
+  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
   return items_[static_cast<size_t>(index)];
 }
 
@@ -185,7 +185,7 @@ TiPlotPtr<TiPlotObject> TiPlotObjectOwnedManager::DeleteIndex(int index) {
 }
 
 void TiPlotObjectOwnedManager::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EiPlotError(QStringLiteral("Index out of Bounds"));
+  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
   TiPlotObject* object = Items(index);
   if (Owns(object))
     DestroyItem(object);
@@ -220,7 +220,7 @@ TiPlotObjectManager::TiPlotObjectManager(TiPlotOwner* owner, const TiPlotHandler
     : TiPlotObjectManagerCustom(owner, handlers) {}
 
 TiPlotPtr<TiPlotObject> TiPlotObjectManager::CreateItem() {
-  throw EiPlotError(QStringLiteral("Object Manager does not support creation of objects"));
+  throw EiError(QStringLiteral("Object Manager does not support creation of objects"));
 }
 
 QString TiPlotObjectManager::BaseName() const { return QStringLiteral("n/a"); }
@@ -330,7 +330,7 @@ TiPlotChannelManager::TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandl
 TiPlotPtr<TiPlotObject> TiPlotChannelManager::CreateItem() { return channelClass_(Owner(), Handlers()); }
 
 void TiPlotChannelManager::SetChannelClass(TiPlotChannelClass value) {
-  if (!value) throw EiPlotError(QStringLiteral("Channel class must be assigned"));
+  if (!value) throw EiError(QStringLiteral("Channel class must be assigned"));
   channelClass_ = value;
 }
 

@@ -272,7 +272,7 @@ void TiPlotMasterManager::DeselectAll() {
 }
 
 void TiPlotMasterManager::SetChannelClass(TiPlotChannelClass value) {
-  if (!value) throw EiPlotError(QStringLiteral("Channel class must be assigned"));
+  if (!value) throw EiError(QStringLiteral("Channel class must be assigned"));
   channelClass_ = value;
   if (channelManager_) channelManager_->SetChannelClass(value);
 }

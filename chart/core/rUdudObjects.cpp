@@ -64,15 +64,28 @@ TiPlotMouseParams MakeMouseParams(TMouseButton button, TShiftState shift, int x,
 }
 
 void CheckOwnerAndHandlers(const void* owner, const TiPlotHandlers& handlers, const QString& ownerMessage) {
-  if (!owner) throw EiPlotError(ownerMessage);
-  if (!handlers.OnChange) throw EiPlotError(QStringLiteral("OnChange event handler can not be null"));
-  if (!handlers.OnInsert) throw EiPlotError(QStringLiteral("OnInsert event handler can not be null"));
-  if (!handlers.OnRemove) throw EiPlotError(QStringLiteral("OnRemove event handler can not be null"));
-  if (!handlers.OnRename) throw EiPlotError(QStringLiteral("AOnRename event handler can not be null"));
+  if (!owner) throw EiError(ownerMessage);
+  if (!handlers.OnChange) throw EiError(QStringLiteral("OnChange event handler can not be null"));
+  if (!handlers.OnInsert) throw EiError(QStringLiteral("OnInsert event handler can not be null"));
+  if (!handlers.OnRemove) throw EiError(QStringLiteral("OnRemove event handler can not be null"));
+  if (!handlers.OnRename) throw EiError(QStringLiteral("AOnRename event handler can not be null"));
 }
 
 // ---------------------------------------------------------------------------------------------
 // TiPlotObject
+
+const TiClassInfo& TiPlotObject::StaticClassInfo() {
+  static const TiClassInfo info =
+      TiClassBuilder<TiPlotObject>(QStringLiteral("TiPlotObject"), &TiPersistent::StaticClassInfo())
+          .String(QStringLiteral("Name"), &TiPlotObject::Name, &TiPlotObject::SetName)
+          .Boolean(QStringLiteral("Visible"), &TiPlotObject::Visible, &TiPlotObject::SetVisible, true)
+          .Boolean(QStringLiteral("Enabled"), &TiPlotObject::Enabled, &TiPlotObject::SetEnabled, true)
+          .Integer(QStringLiteral("Layer"), &TiPlotObject::Layer, &TiPlotObject::SetLayer, 100)
+          .Boolean(QStringLiteral("PopupEnabled"), &TiPlotObject::PopupEnabled, &TiPlotObject::SetPopupEnabled, true)
+          .Boolean(QStringLiteral("CanFocus"), &TiPlotObject::CanFocus, &TiPlotObject::SetCanFocus, true)
+          .Build();
+  return info;
+}
 
 TiPlotObject::TiPlotObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : OnChange(handlers.OnChange),
@@ -278,6 +291,17 @@ TiPlotManagerObject::TiPlotManagerObject(TiPlotOwner* owner, const TiPlotHandler
 
 // ---------------------------------------------------------------------------------------------
 // TiPlotLayoutObject
+
+const TiClassInfo& TiPlotLayoutObject::StaticClassInfo() {
+  static const TiClassInfo info =
+      TiClassBuilder<TiPlotLayoutObject>(QStringLiteral("TiPlotLayoutObject"), &TiPlotObject::StaticClassInfo())
+          .Float(QStringLiteral("StopPercent"), &TiPlotLayoutObject::StopPercent, &TiPlotLayoutObject::SetStopPercent)
+          .Float(QStringLiteral("StartPercent"), &TiPlotLayoutObject::StartPercent, &TiPlotLayoutObject::SetStartPercent)
+          .Integer(QStringLiteral("ZOrder"), &TiPlotLayoutObject::ZOrder, &TiPlotLayoutObject::SetZOrder)
+          .Boolean(QStringLiteral("Horizontal"), &TiPlotLayoutObject::Horizontal, &TiPlotLayoutObject::SetHorizontal)
+          .Build();
+  return info;
+}
 
 TiPlotLayoutObject::TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}

@@ -17,7 +17,7 @@ struct TiPlotDeleter;
 
 // Everything that passes through a chart's insert and remove handlers: chart objects, their
 // collections, translation entries and the translation table.
-class TiPlotPersistent {
+class TiPlotPersistent : public TiPersistent {
  public:
   TiPlotPersistent() = default;
   virtual ~TiPlotPersistent();
@@ -118,6 +118,7 @@ TiPlotMouseParams MakeMouseParams(TMouseButton button, TShiftState shift, int x,
                                   TPopupMenu* menu = nullptr, TPoint screen = {});
 
 class TiPlotObject : public TiPlotPersistent {
+  TI_PERSISTENT
  public:
   TiPlotObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
   ~TiPlotObject() override;
@@ -258,6 +259,7 @@ void CheckOwnerAndHandlers(const void* owner, const TiPlotHandlers& handlers, co
 
 // An object that takes room along one side of the data view.
 class TiPlotLayoutObject : public TiPlotManagerObject {
+  TI_PERSISTENT
  public:
   TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
 

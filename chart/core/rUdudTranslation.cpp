@@ -9,6 +9,14 @@
 #include <QWidget>
 #include <algorithm>
 
+const TiClassInfo& TiPlotTranslationObject::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotTranslationObject>(QStringLiteral("TiPlotTranslationObject"), &TiPersistent::StaticClassInfo())
+      .String(QStringLiteral("OriginalString"), &TiPlotTranslationObject::OriginalString, &TiPlotTranslationObject::SetOriginalString)
+      .String(QStringLiteral("ReplacementString"), &TiPlotTranslationObject::ReplacementString, &TiPlotTranslationObject::SetReplacementString)
+      .Build();
+  return info;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TiPlotTranslationObject
 
@@ -35,8 +43,8 @@ void TiPlotTranslationObject::DoBeforeDestruction() {
 
 TiPlotTranslationManager::TiPlotTranslationManager(const TiPlotNotifyEvent& onRemove, const TiPlotNotifyEvent& onInsert)
     : onRemove_(onRemove), onInsert_(onInsert) {
-  if (!onInsert_) throw EiPlotError(QStringLiteral("OnInsert event handler can not be null"));
-  if (!onRemove_) throw EiPlotError(QStringLiteral("OnRemove event handler can not be null"));
+  if (!onInsert_) throw EiError(QStringLiteral("OnInsert event handler can not be null"));
+  if (!onRemove_) throw EiError(QStringLiteral("OnRemove event handler can not be null"));
 }
 
 TiPlotTranslationManager::~TiPlotTranslationManager() { BeforeDestruction(); }
@@ -70,7 +78,7 @@ void TiPlotTranslationManager::Remove(TiPlotTranslationObject* entry) {
 }
 
 TiPlotTranslationObject* TiPlotTranslationManager::Items(int index) const {
-  if (index < 0 || index >= Count()) throw EiPlotError(QStringLiteral("Index out of Bounds"));
+  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
   return list_[static_cast<size_t>(index)];
 }
 

@@ -11,6 +11,7 @@ class QWidget;
 // One entry: a source text and its replacement. It registers itself through the insert handler
 // it was made with and leaves through the remove handler when destroyed.
 class TiPlotTranslationObject : public TiPlotPersistent {
+  TI_PERSISTENT
  public:
   // Makes an entry and registers it. The table that takes it owns it; the result is nullptr (and
   // the entry gone) when no table took it.

@@ -3,6 +3,7 @@
 #include "chart/core/rUdudObjects.h"
 
 class TiPlotAnnotation : public TiPlotObject {
+  TI_PERSISTENT
  public:
   using TiPlotObject::TiPlotObject;
 };

@@ -2,6 +2,13 @@
 
 #include "chart/decorations/rUdudDataView.h"
 
+const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TiPlotDataCursor>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
+      .String(QStringLiteral("ChannelName"), &TiPlotDataCursor::ChannelName, &TiPlotDataCursor::SetChannelName)
+      .Build();
+  return info;
+}
+
 void TiPlotDataCursor::NotifyRemoving(TiPlotPersistent* item) {
   TiPlotManagerObject::NotifyRemoving(item);
   if (dataView_ && static_cast<TiPlotPersistent*>(dataView_) == item) dataView_ = nullptr;

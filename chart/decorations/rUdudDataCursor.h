@@ -5,6 +5,7 @@
 class TiPlotDataView;
 
 class TiPlotDataCursor : public TiPlotManagerObject {
+  TI_PERSISTENT
  public:
   using TiPlotManagerObject::TiPlotManagerObject;
 

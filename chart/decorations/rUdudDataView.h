@@ -3,6 +3,7 @@
 #include "chart/core/rUdudObjects.h"
 
 class TiPlotDataView : public TiPlotLayoutObject {
+  TI_PERSISTENT
  public:
   using TiPlotLayoutObject::TiPlotLayoutObject;
 

@@ -193,7 +193,7 @@ TEST(Collections, RefuseMissingOwnerOrHandlerInOrder) {
     try {
       MakeCollection<TiPlotLabelManager>(c.owner ? &owner : nullptr, h);
       FAIL() << "accepted";
-    } catch (const EiPlotError& e) {
+    } catch (const EiError& e) {
       EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
     }
     EXPECT_EQ(calls, 0);
@@ -204,12 +204,12 @@ TEST_F(Chart, AllObjectsRefusesToCreateAndBadIndexesRaise) {
   try {
     master.AllObjects()->CreateItem();
     FAIL();
-  } catch (const EiPlotError& e) {
+  } catch (const EiError& e) {
     EXPECT_EQ(e.Message, "Object Manager does not support creation of objects");
   }
-  EXPECT_THROW(channels.Items(0), EiPlotError);
-  EXPECT_THROW(master.AllObjects()->Items(-1), EiPlotError);
-  EXPECT_THROW(channels.Delete(3), EiPlotError);
+  EXPECT_THROW(channels.Items(0), EiError);
+  EXPECT_THROW(master.AllObjects()->Items(-1), EiError);
+  EXPECT_THROW(channels.Delete(3), EiError);
   EXPECT_EQ(channels.DeleteIndex(5), nullptr);
 }
 
@@ -308,4 +308,33 @@ TEST_F(Chart, KeyOpensTheMenuOfFocusedObjectsOnly) {
   ASSERT_EQ(menus.Shown.size(), 1u);
   EXPECT_EQ(menus.Shown[0].X, 1010);
   EXPECT_EQ(menus.Shown[0].Y, 2050);
+}
+
+TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
+  master.AddXAxis();
+  master.AddYAxis();
+  master.AddChannel();
+  TiPlotChannelCustom* channel = channels.Items(0);
+  channel->SetVisible(false);
+  channel->SetLayer(50);
+  QStringList lines;
+  WriteProperties(*channel, QStringLiteral("Channel0"), lines);
+  EXPECT_EQ(lines, (QStringList{"Channel0.Name = Channel 1", "Channel0.Visible = 0", "Channel0.Layer = 50",
+                                "Channel0.TitleText = Channel 1", "Channel0.Color = 255", "Channel0.XAxisName = X-Axis 1",
+                                "Channel0.YAxisName = Y-Axis 1"}));
+  EXPECT_EQ(channel->ClassName(), "TiXYPlotChannel");
+
+  master.AddChannel();
+  TiPlotChannelCustom* other = channels.Items(1);
+  ReadProperties(*other, QStringLiteral("Channel0"), lines);
+  EXPECT_TRUE(lines.isEmpty());
+  EXPECT_EQ(other->Name(), "Channel 1");
+  EXPECT_FALSE(other->Visible());
+  EXPECT_EQ(other->Layer(), 50);
+  EXPECT_EQ(other->Color(), RGB(255, 0, 0));
+
+  xAxes.Items(0)->SetStartPercent(25);
+  lines.clear();
+  WriteProperties(*xAxes.Items(0), QString(), lines, {QStringLiteral("Name")});
+  EXPECT_EQ(lines, (QStringList{"StopPercent = 100", "StartPercent = 25", "ZOrder = 0", "Horizontal = 0", "Title = X-Axis 1"}));
 }

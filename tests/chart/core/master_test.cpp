@@ -128,7 +128,7 @@ TEST(Master, RefusesAMissingOwner) {
   try {
     TiPlotMasterManager master(nullptr);
     FAIL();
-  } catch (const EiPlotError& e) {
+  } catch (const EiError& e) {
     EXPECT_EQ(e.Message, "Owner must be Assigned");
   }
 }
@@ -159,7 +159,7 @@ TEST_F(MasterFixture, AddChannelBindsToTheFirstAxesAndUsesTheChannelClass) {
   EXPECT_EQ(master->AddChannel(), 1);
   EXPECT_NE(dynamic_cast<TiPlotChannel*>(master->ChannelManager()->Items(1)), nullptr);
   EXPECT_NE(dynamic_cast<TiPlotChannel*>(master->ChannelManager()->CreateItem().get()), nullptr);
-  EXPECT_THROW(master->SetChannelClass(nullptr), EiPlotError);
+  EXPECT_THROW(master->SetChannelClass(nullptr), EiError);
   EXPECT_EQ(master->ChannelClass(), &CreateChannelOf<TiPlotChannel>);
 }
 

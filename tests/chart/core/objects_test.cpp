@@ -82,7 +82,7 @@ TEST(ManagerObject, RefusesMissingOwnerOrHandlerInOrder) {
     try {
       TiXYPlotChannel channel(c.owner ? &owner : nullptr, h);
       FAIL() << "accepted";
-    } catch (const EiPlotError& e) {
+    } catch (const EiError& e) {
       EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
     }
     EXPECT_EQ(calls, 0) << "a refused object reported something";

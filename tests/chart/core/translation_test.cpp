@@ -58,7 +58,7 @@ TEST_F(TranslationFixture, NewEntriesStartUnknownAndGoToTheFront) {
   EXPECT_EQ(table.Items(1), first);
   table.Add(first);   // already listed: nothing changes
   EXPECT_EQ(table.Items(0), second);
-  EXPECT_THROW(table.Items(2), EiPlotError);
+  EXPECT_THROW(table.Items(2), EiError);
 }
 
 TEST_F(TranslationFixture, ExactTextOnlyAndTheLaterEntryWins) {
@@ -93,7 +93,7 @@ TEST_F(TranslationFixture, DeleteAndClearDestroyEntries) {
   ASSERT_EQ(table.Count(), 2);
   EXPECT_EQ(table.Items(0)->OriginalString(), "b") << "the entry registered last went";
   EXPECT_EQ(table.Translate(QStringLiteral("c")), "c");
-  EXPECT_THROW(table.Delete(5), EiPlotError);
+  EXPECT_THROW(table.Delete(5), EiError);
   table.Clear();
   EXPECT_EQ(table.Count(), 0);
   EXPECT_EQ(table.Translate(QStringLiteral("a")), "a");
@@ -129,7 +129,7 @@ TEST(Translation, TableRefusesMissingHandlers) {
     try {
       TiPlotTranslationManager::Make(c.remove ? TiPlotNotifyEvent(handler) : nullptr, c.insert ? TiPlotNotifyEvent(handler) : nullptr);
       FAIL();
-    } catch (const EiPlotError& e) {
+    } catch (const EiError& e) {
       EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
     }
   }
