@@ -1,6 +1,8 @@
 #include "chart/core/rUdudObjects.h"
 
+#include <QTimer>
 #include <cmath>
+#include <vector>
 
 #include "platform/Menus.h"
 #include "platform/Timer.h"
@@ -162,7 +164,9 @@ void TiPlotObject::MouseUp(const TiPlotMouseParams& params) {
     const bool handled = owner_ && owner_->ObjectPopupHandled(this, params.Screen.X, params.Screen.Y);
     if (!handled && params.PopupMenu) {
       AddMenuItems(params.PopupMenu);
+      const std::weak_ptr<const void> life = LifeToken();
       params.PopupMenu->Popup(params.Screen.X, params.Screen.Y);
+      if (life.expired()) return;   // a menu command removed the object
     }
   }
   popupPending_ = false;
@@ -276,8 +280,8 @@ QString TiPlotObject::LayerKey() const { return QString::number(layer_).rightJus
 
 void TiPlotObject::AddEditMenuItem(TPopupMenu* menu) {
   if (!menu || !userCanEdit_) return;
-  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this] {
-    if (OnEdit) OnEdit(this);
+  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this, life = LifeToken()] {
+    if (!life.expired() && OnEdit) OnEdit(this);
   });
   item->Visible = true;
 }
@@ -383,6 +387,22 @@ bool TiPlotLayoutObject::PopupAnchorRect(TRect& rect) const {
 // ---------------------------------------------------------------------------------------------
 // TiPlotButton
 
+namespace {
+// Timers discarded from inside their own tick (a click that disables or removes its button)
+// must outlive the tick; they are destroyed once the event loop runs again.
+std::vector<std::unique_ptr<TTimer>>& RetiredTimers() {
+  static std::vector<std::unique_ptr<TTimer>> timers;
+  return timers;
+}
+
+void Retire(std::unique_ptr<TTimer> timer) {
+  timer->SetEnabled(false);
+  const bool scheduled = !RetiredTimers().empty();
+  RetiredTimers().push_back(std::move(timer));
+  if (!scheduled) QTimer::singleShot(0, [] { RetiredTimers().clear(); });
+}
+}  // namespace
+
 TiPlotButton::TiPlotButton(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotObject(owner, handlers) {}
 
 TiPlotButton::~TiPlotButton() { BeforeDestruction(); }
@@ -399,7 +419,6 @@ void TiPlotButton::SetEnabled(bool value) {
 
 void TiPlotButton::DoMouseDownLeft(const TiPlotMouseParams&) {
   if (autoRepeat_) {
-    if (!inTick_) retiredTimer_.reset();
     if (!repeatTimer_) {
       repeatTimer_ = std::make_unique<TTimer>();
       repeatTimer_->OnTimer = [this] { RepeatTick(); };
@@ -417,7 +436,10 @@ void TiPlotButton::RepeatTick() {
     repeatTimer_->SetInterval(50);
     firstRepeat_ = false;
   }
-  if (OnClick) OnClick(this);
+  const std::weak_ptr<const void> life = LifeToken();
+  // A copy: the click may remove the button and with it this callback.
+  if (TiPlotObjectEvent click = OnClick) click(this);
+  if (life.expired()) return;
   if (OnInvalidate) OnInvalidate(this);
   inTick_ = false;
 }
@@ -430,8 +452,13 @@ void TiPlotButton::DoMouseUp(const TiPlotMouseParams& params) {
   DiscardTimer();
   if (OnInvalidate) OnInvalidate(this);
   if (PtInRect(buttonRect_, {params.X, params.Y})) {
-    if (groupIndex_ != 0 && OnGroupClick) OnGroupClick(this);
-    if (OnClick) OnClick(this);
+    // Copies: either callback may remove the button.
+    const std::weak_ptr<const void> life = LifeToken();
+    TiPlotObjectEvent click = OnClick;
+    if (groupIndex_ != 0) {
+      if (TiPlotObjectEvent group = OnGroupClick) group(this);
+    }
+    if (!life.expired() && click) click(this);
   }
 }
 
@@ -444,9 +471,8 @@ void TiPlotButton::SetDown(bool value) {
 
 void TiPlotButton::DiscardTimer() {
   if (!repeatTimer_) return;
-  repeatTimer_->SetEnabled(false);
   if (inTick_)
-    retiredTimer_ = std::move(repeatTimer_);
+    Retire(std::move(repeatTimer_));
   else
     repeatTimer_.reset();
 }

@@ -29,6 +29,9 @@ class TiPlotPersistent : public TiPersistent {
   // destructor calls it as a last resort. Runs once.
   void BeforeDestruction();
   bool Destroying() const { return destroying_; }
+  // Expires when the object is gone: menu actions and callbacks that may outlive an object, or
+  // destroy it, check it before they touch the object again.
+  std::weak_ptr<const void> LifeToken() const { return life_; }
 
  protected:
   virtual void DoBeforeDestruction() {}
@@ -36,6 +39,7 @@ class TiPlotPersistent : public TiPersistent {
  private:
   friend class TiPlotOwnershipHandOff;
   bool destroying_ = false;
+  std::shared_ptr<const void> life_ = std::make_shared<int>(0);
   // While a new item announces itself: the holder that owns it until a collection takes it.
   std::unique_ptr<TiPlotPersistent, TiPlotDeleter>* pendingOwner_ = nullptr;
 };
@@ -352,8 +356,6 @@ class TiPlotButton : public TiPlotObject {
   bool down_ = false;
   int groupIndex_ = 0;
   std::unique_ptr<TTimer> repeatTimer_;
-  // A timer discarded by its own tick lives until the tick has returned.
-  std::unique_ptr<TTimer> retiredTimer_;
   bool inTick_ = false;
   bool firstRepeat_ = false;
   bool autoRepeat_ = false;

@@ -540,3 +540,21 @@ TEST_F(ButtonFixture, RealTimerRepeatsWhileHeld) {
   EXPECT_GE(waited.elapsed(), 500) << "repeated before the first delay";
   Release(5, 5);
 }
+
+TEST_F(ButtonFixture, AClickThatRemovesTheButtonDuringARealTick) {
+  button->SetAutoRepeat(true);
+  bool removed = false;
+  button->OnClick = [&](TiPlotObject*) {
+    button.reset();
+    removed = true;
+  };
+  Press();
+  QElapsedTimer waited;
+  waited.start();
+  while (!removed && waited.elapsed() < 10000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(5);
+  }
+  EXPECT_TRUE(removed);
+  QCoreApplication::processEvents();   // the retired timer goes now
+}
