@@ -1,0 +1,393 @@
+#include "chart/core/rUdudManagers.h"
+
+#include <algorithm>
+#include <array>
+
+#include "chart/channels/iXYPlotChannel.h"
+#include "platform/Convert.h"
+
+// ---------------------------------------------------------------------------------------------
+// TiPlotObjectManagerCustom
+
+TiPlotObjectManagerCustom::TiPlotObjectManagerCustom(TiPlotOwner* owner, const TiPlotHandlers& handlers)
+    : OnChange(handlers.OnChange),
+      OnInsert(handlers.OnInsert),
+      OnRemove(handlers.OnRemove),
+      OnRename(handlers.OnRename),
+      owner_(owner) {
+  CheckOwnerAndHandlers(owner, handlers, QStringLiteral("Owner must be Assigned"));
+}
+
+TiPlotObjectManagerCustom::~TiPlotObjectManagerCustom() { BeforeDestruction(); }
+
+void TiPlotObjectManagerCustom::Announce() {
+  if (OnInsert) OnInsert(this);
+  AfterAnnounce();
+}
+
+void TiPlotObjectManagerCustom::AfterAnnounce() {}
+
+void TiPlotObjectManagerCustom::DoBeforeDestruction() {
+  Clear();
+  if (OnRemove) OnRemove(this);
+}
+
+TiPlotPtr<TiPlotObject> TiPlotObjectManagerCustom::CreateItem() {
+  throw EiError(QStringLiteral("Object Manager does not support creation of objects"));
+}
+
+QString TiPlotObjectManagerCustom::BaseName() const { return QStringLiteral("n/a"); }
+
+void TiPlotObjectManagerCustom::ItemRemoved(TiPlotObject*) {}
+
+void TiPlotObjectManagerCustom::Remove(TiPlotPersistent* item) {
+  for (int i = Count() - 1; i >= 0; --i) {
+    TiPlotObject* object = items_[static_cast<size_t>(i)];
+    if (static_cast<TiPlotPersistent*>(object) != item) continue;
+    items_.erase(items_.begin() + i);
+    ItemRemoved(object);
+    if (OnChange) OnChange(this);
+    return;
+  }
+}
+
+void TiPlotObjectManagerCustom::AddItem(TiPlotObject* object) {
+  if (!object || !AcceptsItem(object)) return;
+  Add(object);
+  if (NamesNewItems() && object->Name().isEmpty()) {
+    object->SetName(NewName());
+    ApplyDefaults(object);
+  }
+}
+
+void TiPlotObjectManagerCustom::BroadcastRenamed(TiPlotObject* object) {
+  for (TiPlotObject* item : Snapshot())
+    if (IndexOf(item) >= 0) item->NotifyRenamed(object);
+}
+
+void TiPlotObjectManagerCustom::BroadcastFocus(TiPlotObject* object) {
+  for (TiPlotObject* item : Snapshot())
+    if (IndexOf(item) >= 0) item->NotifyFocus(object);
+}
+
+void TiPlotObjectManagerCustom::Clear() {}
+
+TiPlotPtr<TiPlotObject> TiPlotObjectManagerCustom::DeleteIndex(int index) {
+  if (index < 0 || index >= Count()) return {};
+  items_.erase(items_.begin() + index);
+  return {};
+}
+
+void TiPlotObjectManagerCustom::Add(TiPlotObject* object) {
+  if (!object || IndexOf(object) >= 0) return;
+  items_.push_back(object);
+}
+
+TiPlotObject* TiPlotObjectManagerCustom::Items(int index) const {
+  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  return items_[static_cast<size_t>(index)];
+}
+
+int TiPlotObjectManagerCustom::IndexOf(const TiPlotPersistent* item) const {
+  for (int i = 0; i < Count(); ++i)
+    if (static_cast<const TiPlotPersistent*>(items_[static_cast<size_t>(i)]) == item) return i;
+  return -1;
+}
+
+TiPlotObject* TiPlotObjectManagerCustom::FindByName(const QString& name) const {
+  const int index = IndexOfName(name);
+  return index < 0 ? nullptr : items_[static_cast<size_t>(index)];
+}
+
+int TiPlotObjectManagerCustom::IndexOfName(const QString& name) const {
+  for (int i = 0; i < Count(); ++i)
+    if (QString::compare(items_[static_cast<size_t>(i)]->Name(), name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+QString TiPlotObjectManagerCustom::NewName() const {
+  const QString base = BaseName();
+  // 64 bits, so that a name ending in the largest 32-bit number still gets a larger one.
+  long long largest = 0;
+  for (const TiPlotObject* item : items_) {
+    const QString& name = item->Name();
+    if (name.size() < base.size() || QString::compare(name.left(base.size()), base, Qt::CaseInsensitive) != 0) continue;
+    QString rest = name.mid(base.size());
+    while (rest.startsWith(QLatin1Char(' '))) rest.remove(0, 1);
+    // Leading blanks only: a number followed by anything, blanks included, is not a number.
+    if (rest.isEmpty() || rest.back().isSpace()) continue;
+    int number = 0;
+    if (!TryStrToInt(rest, number)) continue;
+    largest = std::max(largest, static_cast<long long>(number));
+  }
+  return base + QLatin1Char(' ') + QString::number(largest + 1);
+}
+
+void TiPlotObjectManagerCustom::CollectionRemoved(TiPlotPersistent*) {}
+
+bool TiPlotObjectManagerCustom::AcceptsItem(TiPlotObject*) const { return true; }
+bool TiPlotObjectManagerCustom::NamesNewItems() const { return false; }
+void TiPlotObjectManagerCustom::ApplyDefaults(TiPlotObject*) {}
+
+void TiPlotObjectManagerCustom::Unlist(const TiPlotObject* object) {
+  // Compares addresses only: the object may be gone already.
+  items_.erase(std::remove(items_.begin(), items_.end(), object), items_.end());
+}
+
+// ---------------------------------------------------------------------------------------------
+// TiPlotObjectOwnedManager
+
+TiPlotObjectOwnedManager::TiPlotObjectOwnedManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
+    : TiPlotObjectManagerCustom(owner, handlers) {}
+
+TiPlotObjectOwnedManager::~TiPlotObjectOwnedManager() { BeforeDestruction(); }
+
+void TiPlotObjectOwnedManager::Remove(TiPlotPersistent* item) {
+  if (item == this) {
+    TiPlotObjectManagerCustom::Remove(item);
+    return;
+  }
+  auto* object = dynamic_cast<TiPlotObject*>(item);
+  if (object && Owns(object) && !object->Destroying()) {
+    // Out of its only owner means gone: its destruction removes it everywhere.
+    DestroyItem(object);
+    return;
+  }
+  for (TiPlotObject* other : Snapshot())
+    if (static_cast<TiPlotPersistent*>(other) != item && IndexOf(other) >= 0) other->NotifyRemoving(item);
+  TiPlotObjectManagerCustom::Remove(item);
+}
+
+void TiPlotObjectOwnedManager::AddItem(TiPlotObject* object) {
+  if (!object || !AcceptsItem(object)) return;
+  if (TiPlotPtr<TiPlotPersistent> holder = TiPlotOwnershipHandOff::TakeOwnership(object))
+    owned_.push_back({object, std::move(holder)});
+  TiPlotObjectManagerCustom::AddItem(object);
+}
+
+void TiPlotObjectOwnedManager::Clear() {
+  while (!owned_.empty()) DestroyItem(owned_.front().Object);
+  // Objects announced without handing over their ownership are only forgotten.
+  for (TiPlotObject* object : Snapshot()) Unlist(object);
+}
+
+TiPlotPtr<TiPlotObject> TiPlotObjectOwnedManager::DeleteIndex(int index) {
+  if (index < 0 || index >= Count()) return {};
+  TiPlotObject* object = Items(index);
+  TiPlotObjectManagerCustom::DeleteIndex(index);
+  for (auto it = owned_.begin(); it != owned_.end(); ++it) {
+    if (it->Object != object) continue;
+    TiPlotPtr<TiPlotPersistent> holder = std::move(it->Holder);
+    owned_.erase(it);
+    return TiPlotPtr<TiPlotObject>(static_cast<TiPlotObject*>(holder.release()));
+  }
+  return {};
+}
+
+void TiPlotObjectOwnedManager::Delete(int index) {
+  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  TiPlotObject* object = Items(index);
+  if (Owns(object))
+    DestroyItem(object);
+  else
+    Unlist(object);
+}
+
+void TiPlotObjectOwnedManager::DestroyItem(TiPlotObject* object) {
+  auto it = std::find_if(owned_.begin(), owned_.end(), [object](const TOwned& o) { return o.Object == object; });
+  if (it == owned_.end()) return;
+  TiPlotPtr<TiPlotPersistent> holder = std::move(it->Holder);
+  owned_.erase(it);
+  holder.reset();
+  // Normally the destruction has removed it through the remove handler; an object cut off from
+  // the chart has not, and must not stay listed here.
+  Unlist(object);
+}
+
+bool TiPlotObjectOwnedManager::Owns(const TiPlotObject* object) const {
+  return std::any_of(owned_.begin(), owned_.end(), [object](const TOwned& o) { return o.Object == object; });
+}
+
+bool InsertObject(TiPlotPtr<TiPlotObject> object) {
+  TiPlotPtr<TiPlotPersistent> item(object.release());
+  return TiPlotOwnershipHandOff::Announce(std::move(item), [](TiPlotPersistent* p) { static_cast<TiPlotObject*>(p)->NotifyInsert(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// TiPlotObjectManager
+
+TiPlotObjectManager::TiPlotObjectManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
+    : TiPlotObjectManagerCustom(owner, handlers) {}
+
+TiPlotPtr<TiPlotObject> TiPlotObjectManager::CreateItem() {
+  throw EiError(QStringLiteral("Object Manager does not support creation of objects"));
+}
+
+QString TiPlotObjectManager::BaseName() const { return QStringLiteral("n/a"); }
+
+void TiPlotObjectManager::DeselectAll() {
+  for (TiPlotObject* item : Snapshot())
+    if (IndexOf(item) >= 0) item->SetFocused(false);
+}
+
+void TiPlotObjectManager::SetShiftStateAll(TShiftState shift) {
+  for (TiPlotObject* item : Snapshot()) item->SetShiftState(shift);
+}
+
+template <class F>
+void TiPlotObjectManager::ForEachFocused(F f) {
+  // An object may leave the chart while another handles the input: only listed ones are called.
+  for (TiPlotObject* item : Snapshot())
+    if (IndexOf(item) >= 0 && item->HasFocus()) f(item);
+}
+
+void TiPlotObjectManager::MouseDown(const TiPlotMouseParams& params) {
+  ForEachFocused([&](TiPlotObject* o) { o->MouseDown(params); });
+}
+
+void TiPlotObjectManager::MouseMove(const TiPlotMouseParams& params) {
+  ForEachFocused([&](TiPlotObject* o) { o->MouseMove(params); });
+}
+
+void TiPlotObjectManager::MouseUp(const TiPlotMouseParams& params) {
+  ForEachFocused([&](TiPlotObject* o) { o->MouseUp(params); });
+}
+
+void TiPlotObjectManager::DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) {
+  ForEachFocused([&](TiPlotObject* o) { o->DoKeyDown(key, shift, menu); });
+}
+
+bool TiPlotObjectManager::MouseWheel(int wheelDelta, TShiftState shift, TPoint point) {
+  bool handled = false;
+  ForEachFocused([&](TiPlotObject* o) {
+    if (o->MouseWheel(wheelDelta, shift, point)) handled = true;
+  });
+  return handled;
+}
+
+void TiPlotObjectManager::DetachAll() {
+  for (TiPlotObject* item : Snapshot()) {
+    item->OnRemove = nullptr;
+    item->OnLayoutChange = nullptr;
+    item->OnChange = nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Per-kind collections
+
+QString TiPlotToolBarManager::BaseName() const { return QStringLiteral("Toolbar"); }
+QString TiPlotLegendManager::BaseName() const { return QStringLiteral("Legend"); }
+QString TiPlotTableManager::BaseName() const { return QStringLiteral("Table"); }
+QString TiPlotXAxisManager::BaseName() const { return QStringLiteral("X-Axis"); }
+QString TiPlotYAxisManager::BaseName() const { return QStringLiteral("Y-Axis"); }
+QString TiPlotChannelManager::BaseName() const { return QStringLiteral("Channel"); }
+QString TiPlotDataViewManager::BaseName() const { return QStringLiteral("Data View"); }
+QString TiPlotDataCursorManager::BaseName() const { return QStringLiteral("Cursor"); }
+QString TiPlotLimitManager::BaseName() const { return QStringLiteral("Limit"); }
+QString TiPlotLabelManager::BaseName() const { return QStringLiteral("Label"); }
+QString TiPlotAnnotationManager::BaseName() const { return QStringLiteral("Annotation"); }
+
+void TiPlotXAxisManager::ApplyDefaults(TiPlotObject* object) {
+  auto* axis = static_cast<TiPlotXAxis*>(object);
+  axis->SetTitle(axis->Name());
+}
+
+void TiPlotYAxisManager::ApplyDefaults(TiPlotObject* object) {
+  auto* axis = static_cast<TiPlotYAxis*>(object);
+  axis->SetTitle(axis->Name());
+}
+
+void TiPlotLabelManager::ApplyDefaults(TiPlotObject* object) {
+  auto* label = static_cast<TiPlotLabel*>(object);
+  label->SetCaption(label->Name());
+}
+
+namespace {
+template <class M>
+QString FirstName(const M* manager) {
+  return manager && !manager->IsEmpty() ? manager->Items(0)->Name() : QString();
+}
+
+template <class M>
+void DropLink(M*& link, TiPlotPersistent* collection) {
+  if (link && static_cast<TiPlotPersistent*>(link) == collection) link = nullptr;
+}
+
+constexpr std::array<TColor, 30> kChannelPalette = {
+    RGB(255, 0, 0),     RGB(255, 255, 0),   RGB(0, 0, 255),     RGB(255, 0, 255),   RGB(0, 255, 255),
+    RGB(0, 255, 0),     RGB(255, 255, 255), RGB(128, 0, 0),     RGB(0, 128, 0),     RGB(128, 128, 0),
+    RGB(0, 0, 128),     RGB(128, 0, 128),   RGB(0, 128, 128),   RGB(128, 128, 128), RGB(192, 0, 0),
+    RGB(0, 192, 0),     RGB(192, 192, 0),   RGB(0, 0, 192),     RGB(192, 0, 192),   RGB(0, 192, 192),
+    RGB(192, 192, 192), RGB(255, 128, 0),   RGB(255, 0, 128),   RGB(255, 128, 128), RGB(128, 0, 255),
+    RGB(0, 128, 255),   RGB(128, 128, 255), RGB(128, 255, 0),   RGB(0, 255, 128),   RGB(128, 255, 128),
+};
+}  // namespace
+
+TiPlotChannelManager::TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
+    : TiPlotKindManager(owner, handlers), channelClass_(&CreateChannelOf<TiXYPlotChannel>) {}
+
+TiPlotPtr<TiPlotObject> TiPlotChannelManager::CreateItem() { return channelClass_(Owner(), Handlers()); }
+
+void TiPlotChannelManager::SetChannelClass(TiPlotChannelClass value) {
+  if (!value) throw EiError(QStringLiteral("Channel class must be assigned"));
+  channelClass_ = value;
+}
+
+void TiPlotChannelManager::CollectionRemoved(TiPlotPersistent* collection) {
+  DropLink(xAxisManager_, collection);
+  DropLink(yAxisManager_, collection);
+}
+
+TColor TiPlotChannelManager::NextChannelColor() const {
+  if (Count() < 2) return RGB(255, 0, 0);
+  std::array<int, kChannelPalette.size()> uses{};
+  for (int i = 0; i < Count(); ++i)
+    for (size_t p = 0; p < kChannelPalette.size(); ++p)
+      if (Items(i)->Color() == kChannelPalette[p]) ++uses[p];
+  const int fewest = *std::min_element(uses.begin(), uses.end());
+  for (size_t p = 0; p < kChannelPalette.size(); ++p)
+    if (uses[p] == fewest) return kChannelPalette[p];
+  return kChannelPalette[0];
+}
+
+void TiPlotChannelManager::ApplyDefaults(TiPlotObject* object) {
+  auto* channel = static_cast<TiPlotChannelCustom*>(object);
+  channel->SetTitleText(channel->Name());
+  channel->SetColor(NextChannelColor());
+  if (xAxisManager_ && !xAxisManager_->IsEmpty()) channel->SetXAxisName(xAxisManager_->Items(0)->Name());
+  if (yAxisManager_ && !yAxisManager_->IsEmpty()) channel->SetYAxisName(yAxisManager_->Items(0)->Name());
+}
+
+void TiPlotDataViewManager::CollectionRemoved(TiPlotPersistent* collection) {
+  DropLink(xAxisManager_, collection);
+  DropLink(yAxisManager_, collection);
+}
+
+void TiPlotDataViewManager::ApplyDefaults(TiPlotObject* object) {
+  auto* view = static_cast<TiPlotDataView*>(object);
+  if (xAxisManager_ && !xAxisManager_->IsEmpty()) view->SetGridXAxisName(FirstName(xAxisManager_));
+  if (yAxisManager_ && !yAxisManager_->IsEmpty()) view->SetGridYAxisName(FirstName(yAxisManager_));
+}
+
+void TiPlotDataCursorManager::CollectionRemoved(TiPlotPersistent* collection) {
+  DropLink(channelManager_, collection);
+  DropLink(dataViewManager_, collection);
+}
+
+void TiPlotDataCursorManager::ApplyDefaults(TiPlotObject* object) {
+  auto* cursor = static_cast<TiPlotDataCursor*>(object);
+  if (dataViewManager_ && !dataViewManager_->IsEmpty()) cursor->SetDataView(dataViewManager_->Items(0));
+  if (channelManager_ && !channelManager_->IsEmpty()) cursor->SetChannelName(FirstName(channelManager_));
+}
+
+void TiPlotLimitManager::CollectionRemoved(TiPlotPersistent* collection) {
+  DropLink(xAxisManager_, collection);
+  DropLink(yAxisManager_, collection);
+}
+
+void TiPlotLimitManager::ApplyDefaults(TiPlotObject* object) {
+  auto* limit = static_cast<TiPlotLimit*>(object);
+  if (xAxisManager_ && !xAxisManager_->IsEmpty()) limit->SetXAxisName(FirstName(xAxisManager_));
+  if (yAxisManager_ && !yAxisManager_->IsEmpty()) limit->SetYAxisName(FirstName(yAxisManager_));
+}

@@ -1,0 +1,362 @@
+#pragma once
+// The chart object model: the base of everything that announces itself to a chart, the chart
+// object with its change, rename, focus, mouse and keyboard protocol, the manager object, the
+// layout object that takes room around the data view, and the small clickable button.
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "chart/core/iPlotTypes.h"
+#include "platform/Graphics.h"
+
+class TCanvas;
+class TTimer;
+class TPopupMenu;
+class TiPlotObject;
+struct TiPlotDeleter;
+
+// Everything that passes through a chart's insert and remove handlers: chart objects, their
+// collections, translation entries and the translation table.
+class TiPlotPersistent : public TiPersistent {
+ public:
+  TiPlotPersistent() = default;
+  virtual ~TiPlotPersistent();
+  TiPlotPersistent(const TiPlotPersistent&) = delete;
+  TiPlotPersistent& operator=(const TiPlotPersistent&) = delete;
+
+  // Announces the coming destruction while the object is still whole (its removal handlers see
+  // its real class). Owners destroy through TiPlotDeleter, which calls this first; the base
+  // destructor calls it as a last resort. Runs once.
+  void BeforeDestruction();
+  bool Destroying() const { return destroying_; }
+  // Expires when the object is gone: menu actions and callbacks that may outlive an object, or
+  // destroy it, check it before they touch the object again.
+  std::weak_ptr<const void> LifeToken() const { return life_; }
+
+ protected:
+  virtual void DoBeforeDestruction() {}
+
+ private:
+  friend class TiPlotOwnershipHandOff;
+  bool destroying_ = false;
+  std::shared_ptr<const void> life_ = std::make_shared<int>(0);
+  // While a new item announces itself: the holder that owns it until a collection takes it.
+  std::unique_ptr<TiPlotPersistent, TiPlotDeleter>* pendingOwner_ = nullptr;
+};
+
+struct TiPlotDeleter {
+  void operator()(TiPlotPersistent* item) const;
+};
+
+// The owning pointer of the chart: destruction is announced before the destructors run.
+template <class T>
+using TiPlotPtr = std::unique_ptr<T, TiPlotDeleter>;
+
+// Hands a new item to whichever collection takes it while it announces itself.
+class TiPlotOwnershipHandOff {
+ public:
+  // Runs `announce` on the item. A collection that takes the item calls TakeOwnership during
+  // the announcement. Returns true when a collection took it; otherwise the item is destroyed
+  // (and when the announcement fails before that, the failure goes on after it).
+  static bool Announce(TiPlotPtr<TiPlotPersistent> item, const std::function<void(TiPlotPersistent*)>& announce);
+  // The ownership of an item that is announcing itself; empty when nobody may take it.
+  static TiPlotPtr<TiPlotPersistent> TakeOwnership(TiPlotPersistent* item);
+};
+
+using TiPlotNotifyEvent = std::function<void(TiPlotPersistent*)>;
+using TiPlotObjectEvent = std::function<void(TiPlotObject*)>;
+
+// The four handlers a chart gives to every object and collection.
+struct TiPlotHandlers {
+  TiPlotNotifyEvent OnRename;
+  TiPlotNotifyEvent OnRemove;
+  TiPlotNotifyEvent OnInsert;
+  TiPlotNotifyEvent OnChange;
+};
+
+// What an object needs of the chart that owns it. The chart component implements it; tests use
+// a small fake.
+class TiPlotOwner {
+ public:
+  virtual ~TiPlotOwner() = default;
+  // The object handled a press, move, release or wheel turn over itself; the chart raises its
+  // events (a release becomes a click).
+  virtual void ObjectMouseDown(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) = 0;
+  virtual void ObjectMouseMove(TiPlotObject* object, TShiftState shift, int x, int y) = 0;
+  virtual void ObjectMouseUp(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) = 0;
+  virtual void ObjectMouseWheel(TiPlotObject* object, int wheelDelta, TShiftState shift, int x, int y) = 0;
+  // Raises the popup event of the object's kind; true when the handler cancels the menu.
+  virtual bool ObjectPopupHandled(TiPlotObject* object, int screenX, int screenY) = 0;
+  virtual void ObjectGotFocus(TiPlotObject* object) = 0;
+  virtual void ObjectLostFocus(TiPlotObject* object) = 0;
+  // A fixed text as mapped by the chart's translation table.
+  virtual QString Translate(const QString& text) const = 0;
+  virtual TPoint ClientToScreen(TPoint client) const = 0;
+};
+
+// Text and position of a hint an object offers while the mouse moves over it.
+struct TiPlotHintData {
+  QString Text;
+  int X = 0;
+  int Y = 0;
+};
+
+// One mouse event as the chart hands it to an object. X and Y are the client position as
+// received (hit tests use it); XR and YR are the same with x and y exchanged when the chart's
+// XYAxesReverse is set (value computations use them).
+struct TiPlotMouseParams {
+  TMouseButton Button = mbLeft;
+  TShiftState Shift = 0;
+  int X = 0;
+  int Y = 0;
+  int XR = 0;
+  int YR = 0;
+  TPopupMenu* PopupMenu = nullptr;
+  TPoint Screen;
+  bool DblClickActive = false;
+  TiPlotHintData* Hint = nullptr;   // moves only
+};
+
+// Builds the parameters of a mouse event for an object, exchanging x and y when reversed.
+TiPlotMouseParams MakeMouseParams(TMouseButton button, TShiftState shift, int x, int y, bool xyAxesReverse,
+                                  TPopupMenu* menu = nullptr, TPoint screen = {});
+
+class TiPlotObject : public TiPlotPersistent {
+  TI_PERSISTENT
+ public:
+  TiPlotObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  ~TiPlotObject() override;
+
+  // --- Virtual operations, in slot order (0 to 2 are the persistence operations). ---
+  // 3
+  virtual void SetVisible(bool value);
+  // 4
+  virtual void SetEnabled(bool value);
+  // 5
+  virtual void SetXYAxesReverse(bool value);
+  // 6
+  virtual void DoChange();
+  // 7
+  virtual void DoLayoutChange();
+  // 8: another object or a collection is being removed; objects that refer to others drop it.
+  virtual void NotifyRemoving(TiPlotPersistent* item);
+  // 9: another object was renamed (its PreviousName holds the old name).
+  virtual void NotifyRenamed(TiPlotObject* object);
+  // 10: another object received the focus.
+  virtual void NotifyFocus(TiPlotObject* object);
+  // 11
+  virtual void PrepareDraw(TCanvas* canvas);
+  // 12
+  virtual void Draw(TCanvas* canvas, TColor backgroundColor);
+  // 13 to 15: the mouse protocol.
+  virtual void MouseDown(const TiPlotMouseParams& params);
+  virtual void MouseMove(const TiPlotMouseParams& params);
+  virtual void MouseUp(const TiPlotMouseParams& params);
+  // 16
+  virtual bool HitTest(const TiPlotMouseParams& params);
+  // 17
+  virtual bool MouseWheel(int wheelDelta, TShiftState shift, TPoint point);
+  // 18 to 22
+  virtual void DoMouseHover(const TiPlotMouseParams& params);
+  virtual void DoMouseDownLeft(const TiPlotMouseParams& params);
+  virtual void DoMouseDownRight(const TiPlotMouseParams& params);
+  virtual void DoMouseDrag(const TiPlotMouseParams& params);
+  virtual void DoMouseUp(const TiPlotMouseParams& params);
+  // (slot 23 is reserved and used by no class)
+  // 24
+  virtual bool DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point);
+  // 25, 26
+  virtual void DoGotFocus();
+  virtual void DoLostFocus();
+  // 27
+  virtual void DoMouseLeave();
+  // 28
+  virtual TiPlotObject* GetObjectAt(int x, int y);
+  // 29
+  virtual TCursor GetMouseCursor(const TiPlotMouseParams& params);
+  // 30: the context-menu key and Shift+F10 open the object's menu.
+  virtual void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu);
+  // 31
+  virtual void NotifyInsert();
+  // 32: empties the menu; descendants then add their items.
+  virtual void AddMenuItems(TPopupMenu* menu);
+
+  // --- Properties and state. ---
+  const QString& Name() const { return name_; }
+  void SetName(const QString& value);
+  const QString& PreviousName() const { return previousName_; }
+  TiPlotOwner* Owner() const { return owner_; }
+  TShiftState ShiftState() const { return shiftState_; }
+  void SetShiftState(TShiftState value) { shiftState_ = value; }
+  bool Visible() const { return visible_; }
+  bool Enabled() const { return enabled_; }
+  int Layer() const { return layer_; }
+  void SetLayer(int value);
+  bool PopupEnabled() const { return popupEnabled_; }
+  void SetPopupEnabled(bool value);
+  bool CanFocus() const { return canFocus_; }
+  void SetCanFocus(bool value);
+  bool HasFocus() const { return hasFocus_; }
+  bool UserCanEdit() const { return userCanEdit_; }
+  void SetUserCanEdit(bool value) { userCanEdit_ = value; }
+  bool XYAxesReverse() const { return xyAxesReverse_; }
+  bool ReadyToDraw() const { return readyToDraw_; }
+  void SetReadyToDraw(bool value) { readyToDraw_ = value; }
+  TiPlotObject* HoverTarget() const { return hoverTarget_; }
+  void SetHoverTarget(TiPlotObject* value) { hoverTarget_ = value; }
+  bool MouseIsDown() const { return mouseIsDown_; }
+  bool PopupPending() const { return popupPending_; }
+
+  // Callbacks; an absent one is skipped.
+  TiPlotNotifyEvent OnChange;
+  TiPlotObjectEvent OnLayoutChange;
+  TiPlotNotifyEvent OnRemove;
+  TiPlotNotifyEvent OnInsert;
+  TiPlotNotifyEvent OnRename;
+  TiPlotObjectEvent OnGotFocus;
+  TiPlotObjectEvent OnEdit;
+  TiPlotObjectEvent OnFocusChange;
+
+  // --- Other operations. ---
+  void SetFocused(bool value);
+  QString Translate(const QString& text) const;
+  // Layer as decimal text left-padded with zeros to at least 6 characters (100 gives 000100).
+  QString LayerKey() const;
+  // Appends "Edit..." (translated) when the user may edit the object.
+  void AddEditMenuItem(TPopupMenu* menu);
+
+ protected:
+  void DoBeforeDestruction() override;
+  void SetMouseIsDown(bool value) { mouseIsDown_ = value; }
+  // The client rectangle whose centre anchors the keyboard-opened popup menu; false when the
+  // object shows no menu from the keyboard.
+  virtual bool PopupAnchorRect(TRect& rect) const;
+
+ private:
+  QString name_;
+  QString previousName_;
+  TiPlotOwner* owner_;
+  TShiftState shiftState_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  int layer_ = 100;
+  bool popupEnabled_ = true;
+  bool canFocus_ = true;
+  bool hasFocus_ = false;
+  bool userCanEdit_ = true;
+  bool xyAxesReverse_ = false;
+  bool readyToDraw_ = false;
+  TiPlotObject* hoverTarget_ = nullptr;
+  bool mouseIsDown_ = false;
+  bool popupPending_ = false;
+};
+
+// A chart object that lives in a chart's collections: it insists on an owner and handlers.
+class TiPlotManagerObject : public TiPlotObject {
+ public:
+  TiPlotManagerObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+};
+
+// Checks the owner and the four handlers in the order the chart reports them; `ownerMessage`
+// differs between objects and collections.
+void CheckOwnerAndHandlers(const void* owner, const TiPlotHandlers& handlers, const QString& ownerMessage);
+
+// An object that takes room along one side of the data view.
+class TiPlotLayoutObject : public TiPlotManagerObject {
+  TI_PERSISTENT
+ public:
+  TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+
+  bool HitTest(const TiPlotMouseParams& params) override;   // 16
+  void NotifyInsert() override;                              // 31
+  // 34 to 37
+  virtual bool IsHorizontal() const;
+  virtual bool IsVertical() const;
+  virtual int RequiredSize(TCanvas* canvas);
+  virtual int RequiredEndMargin(TCanvas* canvas);
+
+  double StopPercent() const { return stopPercent_; }
+  void SetStopPercent(double value);
+  double StartPercent() const { return startPercent_; }
+  void SetStartPercent(double value);
+  int ZOrder() const { return zOrder_; }
+  void SetZOrder(int value);
+  bool Horizontal() const { return horizontal_; }
+  void SetHorizontal(bool value);
+  bool FarSide() const { return farSide_; }
+  void SetFarSide(bool value);
+  bool StackedAtStart() const { return stackedAtStart_; }
+  void SetStackedAtStart(bool value) { stackedAtStart_ = value; }
+  bool StackedAtEnd() const { return stackedAtEnd_; }
+  void SetStackedAtEnd(bool value) { stackedAtEnd_ = value; }
+
+  TRect GetLayoutRect() const { return layoutRect_; }
+  // Sets the four edges without notification.
+  void SetLayoutRect(const TRect& rect) { layoutRect_ = rect; }
+  int LayoutWidth() const { return layoutRect_.Right - layoutRect_.Left; }
+  int LayoutHeight() const { return layoutRect_.Bottom - layoutRect_.Top; }
+  // Sort keys of the side lists: ZOrder, and StartPercent rounded (ties to even), each as decimal
+  // text left-padded with zeros to at least 3 characters.
+  QString ZOrderKey() const;
+  QString StartKey() const;
+
+ protected:
+  bool PopupAnchorRect(TRect& rect) const override;
+
+ private:
+  double stopPercent_ = 100.0;
+  double startPercent_ = 0.0;
+  int zOrder_ = 0;
+  bool horizontal_ = false;
+  bool farSide_ = false;
+  TRect layoutRect_;
+  bool stackedAtStart_ = false;
+  bool stackedAtEnd_ = false;
+};
+
+// A small clickable button inside a legend, toolbar or table, optionally repeating while held
+// (first after 500 ms, then every 50 ms).
+class TiPlotButton : public TiPlotObject {
+ public:
+  TiPlotButton(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  ~TiPlotButton() override;
+
+  void SetEnabled(bool value) override;                         // 4
+  void DoMouseDownLeft(const TiPlotMouseParams& params) override;  // 19
+  void DoMouseDrag(const TiPlotMouseParams& params) override;      // 21
+  void DoMouseUp(const TiPlotMouseParams& params) override;        // 22
+
+  TRect GetButtonRect() const { return buttonRect_; }
+  void SetButtonRect(const TRect& rect) { buttonRect_ = rect; }
+  int ButtonWidth() const { return buttonRect_.Right - buttonRect_.Left; }
+  int ButtonHeight() const { return buttonRect_.Bottom - buttonRect_.Top; }
+  bool Down() const { return down_; }
+  void SetDown(bool value);
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int value) { groupIndex_ = value; }
+  bool AutoRepeat() const { return autoRepeat_; }
+  void SetAutoRepeat(bool value) { autoRepeat_ = value; }
+  // The repeat timer, or nullptr while the button has none.
+  TTimer* RepeatTimer() const { return repeatTimer_.get(); }
+  bool FirstRepeat() const { return firstRepeat_; }
+
+  TiPlotObjectEvent OnClick;
+  TiPlotObjectEvent OnGroupClick;   // the owner keeps one button of a group down
+  TiPlotObjectEvent OnInvalidate;
+  TiPlotObjectEvent OnDownChange;
+
+ protected:
+  void DoBeforeDestruction() override;
+
+ private:
+  void RepeatTick();
+  void DiscardTimer();
+
+  TRect buttonRect_;
+  bool down_ = false;
+  int groupIndex_ = 0;
+  std::unique_ptr<TTimer> repeatTimer_;
+  bool inTick_ = false;
+  bool firstRepeat_ = false;
+  bool autoRepeat_ = false;
+};
