@@ -351,17 +351,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     return;
   }
   if (WidePenWidth() > 1) {
-    const int w = pen_.Width;
-    const double inset = pen_.Style == psInsideFrame ? w / 2.0 - 0.5 : 0.0;
-    const QRectF path(r.Left + 0.5 + inset, r.Top + 0.5 + inset, std::max(0.0, r.Width() - 1 - 2 * inset),
-                      std::max(0.0, r.Height() - 1 - 2 * inset));
     if (!ApplyPenMode(p)) return;
+    const QRectF centre = WideCentreLine(r);
     QPainterPath inner;
-    inner.addRect(path);
+    inner.addRect(centre);
     FillWithBrush(p, inner);
-    p->setPen(QPen(ToQColor(pen_.Color), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p->setBrush(Qt::NoBrush);
-    p->drawRect(path);
+    StrokeWideOutline(p, centre, false);
     RestoreMode(p);
     return;
   }
@@ -381,7 +376,9 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
   const TRect r = Normalized(left, top, right, bottom);
-  if (IsRectEmpty(r)) return;
+  const bool wide = pen_.Style != psClear && WidePenWidth() > 1;
+  // A wide pen still draws a dot for a figure without area, as its outline.
+  if (IsRectEmpty(r) && !wide) return;
   QPainter* p = Ready();
   if (!p || !ApplyPenMode(p)) return;
   RealizeBrush();
@@ -392,17 +389,12 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     RestoreMode(p);
     return;
   }
-  if (WidePenWidth() > 1) {
-    const int w = pen_.Width;
-    const double inset = pen_.Style == psInsideFrame ? w / 2.0 - 0.5 : 0.0;
-    const QRectF box(r.Left + 0.5 + inset, r.Top + 0.5 + inset, std::max(0.0, r.Width() - 1 - 2 * inset),
-                     std::max(0.0, r.Height() - 1 - 2 * inset));
+  if (wide) {
+    const QRectF centre = WideCentreLine(r);
     QPainterPath path;
-    path.addEllipse(box);
+    path.addEllipse(centre);
     FillWithBrush(p, path);
-    p->setPen(QPen(ToQColor(pen_.Color), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p->setBrush(Qt::NoBrush);
-    p->drawEllipse(box);
+    StrokeWideOutline(p, centre, true);
     RestoreMode(p);
     return;
   }
@@ -427,6 +419,33 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
   p->setPen(qpen);
   p->drawEllipse(box);
   RestoreMode(p);
+}
+
+// The line along which a wide pen runs around a figure: through the centres of the outermost
+// pixels, or, for psInsideFrame, far enough inside that the pen stays within the figure.
+QRectF TCanvas::WideCentreLine(const TRect& r) const {
+  const int w = pen_.Width;
+  const double inset = pen_.Style == psInsideFrame ? w / 2.0 - 0.5 : 0.0;
+  return QRectF(r.Left + 0.5 + inset, r.Top + 0.5 + inset, std::max(0.0, r.Width() - 1 - 2 * inset),
+                std::max(0.0, r.Height() - 1 - 2 * inset));
+}
+
+// Fills the band of the pen's width around the centre line, square-cornered for rectangles;
+// where the figure is smaller than the pen the band closes into a solid shape.
+void TCanvas::StrokeWideOutline(QPainter* p, const QRectF& centre, bool ellipse) {
+  const double half = pen_.Width / 2.0;
+  const QRectF outer = centre.adjusted(-half, -half, half, half);
+  const QRectF inner = centre.adjusted(half, half, -half, -half);
+  QPainterPath band;
+  band.setFillRule(Qt::OddEvenFill);
+  if (ellipse) {
+    band.addEllipse(outer);
+    if (inner.width() > 0 && inner.height() > 0) band.addEllipse(inner);
+  } else {
+    band.addRect(outer);
+    if (inner.width() > 0 && inner.height() > 0) band.addRect(inner);
+  }
+  p->fillPath(band, ToQColor(pen_.Color));
 }
 
 void TCanvas::FillRect(const TRect& r) {
