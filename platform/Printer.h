@@ -49,3 +49,6 @@ class TRecordingPrinter : public TPrinter {
 
 TPrinter& Printer();
 void SetPrinter(TPrinter* printer);  // nullptr goes back to the system printer
+
+// Paper orientation, in the platform's order.
+enum TPrinterOrientation : int { poPortrait, poLandscape };

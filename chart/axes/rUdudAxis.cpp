@@ -1,8 +1,16 @@
 #include "chart/axes/rUdudAxis.h"
 
 const TiClassInfo& TiPlotAxis::StaticClassInfo() {
-  static const TiClassInfo info = TiClassBuilder<TiPlotAxis>(QStringLiteral("TiPlotAxis"), &TiPlotLayoutObject::StaticClassInfo())
-      .String(QStringLiteral("Title"), &TiPlotAxis::Title, &TiPlotAxis::SetTitle)
+  using C = TiPlotAxis;
+  static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotAxis"), &TiPlotLayoutObject::StaticClassInfo())
+      .String(QStringLiteral("Title"), &C::Title, &C::SetTitle)
+      .Boolean(QStringLiteral("TrackingEnabled"), &C::TrackingEnabled, &C::SetTrackingEnabled, true)
+      .Enumeration<TiPlotCartesianStyle>(QStringLiteral("CartesianStyle"), &C::CartesianStyle, &C::SetCartesianStyle, ipcsNone,
+                                         {QStringLiteral("ipcsNone"), QStringLiteral("ipcsMaster"), QStringLiteral("ipcsChild")})
+      .String(QStringLiteral("CartesianChildRefAxisName"), &C::CartesianChildRefAxisName, &C::SetCartesianChildRefAxisName)
+      .Float(QStringLiteral("CartesianChildRefValue"), &C::CartesianChildRefValue, &C::SetCartesianChildRefValue)
+      .String(QStringLiteral("AlignRefAxisName"), &C::AlignRefAxisName, &C::SetAlignRefAxisName)
+      .Boolean(QStringLiteral("ForceStacking"), &C::ForceStacking, &C::SetForceStacking, false)
       .Build();
   return info;
 }
@@ -30,3 +38,101 @@ void TiPlotAxis::SetTitle(const QString& value) {
 // The tracking state (first value received, resume values) comes with axis tracking; until then
 // there is nothing to forget.
 void TiPlotAxis::ResetTracking() {}
+
+void TiPlotAxis::SetTrackingEnabled(bool value) {
+  if (value == trackingEnabled_) return;
+  trackingEnabled_ = value;
+  DoChange();
+}
+
+void TiPlotAxis::SetCartesianStyle(TiPlotCartesianStyle value) {
+  if (value == cartesianStyle_) return;
+  cartesianStyle_ = value;
+  DoChange();
+}
+
+void TiPlotAxis::SetCartesianChildRefAxisName(const QString& value) {
+  cartesianRef_ = nullptr;
+  cartesianRefResolved_ = false;
+  if (value == cartesianChildRefAxisName_) return;
+  cartesianChildRefAxisName_ = value;
+  DoChange();
+}
+
+void TiPlotAxis::SetCartesianChildRefValue(double value) {
+  if (value == cartesianChildRefValue_) return;
+  cartesianChildRefValue_ = value;
+  DoChange();
+}
+
+void TiPlotAxis::SetAlignRefAxisName(const QString& value) {
+  alignRef_ = nullptr;
+  alignRefResolved_ = false;
+  if (value == alignRefAxisName_) return;
+  alignRefAxisName_ = value;
+  DoChange();
+}
+
+void TiPlotAxis::SetForceStacking(bool value) {
+  if (value == forceStacking_) return;
+  forceStacking_ = value;
+  DoChange();
+}
+
+TiPlotAxis* TiPlotAxis::FindReferenceAxis(const QString& name, bool sameKind) const {
+  const auto* lookup = dynamic_cast<const TiPlotAxisLookup*>(Owner());
+  if (!lookup || name.compare(QStringLiteral("<None>"), Qt::CaseInsensitive) == 0) return nullptr;
+  const bool isX = dynamic_cast<const TiPlotXAxis*>(this) != nullptr;
+  const bool wantX = sameKind ? isX : !isX;
+  TiPlotAxis* found = wantX ? static_cast<TiPlotAxis*>(lookup->FindXAxis(name)) : static_cast<TiPlotAxis*>(lookup->FindYAxis(name));
+  // An axis is never its own reference: that would place it by itself.
+  return found == this ? nullptr : found;
+}
+
+TiPlotAxis* TiPlotAxis::CartesianChildRefAxis() {
+  if (!cartesianRefResolved_) {
+    cartesianRef_ = FindReferenceAxis(cartesianChildRefAxisName_, false);
+    cartesianRefResolved_ = true;
+  }
+  return cartesianRef_;
+}
+
+TiPlotAxis* TiPlotAxis::AlignRefAxis() {
+  if (!alignRefResolved_) {
+    alignRef_ = FindReferenceAxis(alignRefAxisName_, true);
+    alignRefResolved_ = true;
+  }
+  return alignRef_;
+}
+
+void TiPlotAxis::NotifyRemoving(TiPlotPersistent* item) {
+  TiPlotLayoutObject::NotifyRemoving(item);
+  // Looked up again next time: a later axis of the same name may take its place.
+  if (cartesianRef_ && static_cast<TiPlotPersistent*>(cartesianRef_) == item) {
+    cartesianRef_ = nullptr;
+    cartesianRefResolved_ = false;
+  }
+  if (alignRef_ && static_cast<TiPlotPersistent*>(alignRef_) == item) {
+    alignRef_ = nullptr;
+    alignRefResolved_ = false;
+  }
+}
+
+void TiPlotAxis::NotifyRenamed(TiPlotObject* object) {
+  TiPlotLayoutObject::NotifyRenamed(object);
+  if (object && cartesianRefResolved_ && cartesianRef_ == object && object->Name() != cartesianChildRefAxisName_) {
+    // The reference keeps pointing at the same axis; only the stored text follows it.
+    cartesianChildRefAxisName_ = object->Name();
+    DoChange();
+  }
+}
+
+void TiPlotAxis::CalculateTicks(TCanvas*) {}
+
+void TiPlotAxis::UpdateScaleArea(TCanvas*) { scaleArea_ = GetLayoutRect(); }
+
+int TiPlotAxis::ValueToPosition(double) const {
+  // Integer halves truncate toward zero.
+  if (Horizontal()) return (scaleArea_.Left + scaleArea_.Right) / 2;
+  return (scaleArea_.Top + scaleArea_.Bottom) / 2;
+}

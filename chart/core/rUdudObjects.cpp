@@ -438,7 +438,7 @@ void TiPlotButton::RepeatTick() {
   }
   const std::weak_ptr<const void> life = LifeToken();
   // A copy: the click may remove the button and with it this callback.
-  if (TiPlotObjectEvent click = OnClick) click(this);
+  if (TiPlotObjectCallback click = OnClick) click(this);
   if (life.expired()) return;
   if (OnInvalidate) OnInvalidate(this);
   inTick_ = false;
@@ -454,9 +454,9 @@ void TiPlotButton::DoMouseUp(const TiPlotMouseParams& params) {
   if (PtInRect(buttonRect_, {params.X, params.Y})) {
     // Copies: either callback may remove the button.
     const std::weak_ptr<const void> life = LifeToken();
-    TiPlotObjectEvent click = OnClick;
+    TiPlotObjectCallback click = OnClick;
     if (groupIndex_ != 0) {
-      if (TiPlotObjectEvent group = OnGroupClick) group(this);
+      if (TiPlotObjectCallback group = OnGroupClick) group(this);
     }
     if (!life.expired() && click) click(this);
   }

@@ -64,7 +64,7 @@ class TiPlotOwnershipHandOff {
 };
 
 using TiPlotNotifyEvent = std::function<void(TiPlotPersistent*)>;
-using TiPlotObjectEvent = std::function<void(TiPlotObject*)>;
+using TiPlotObjectCallback = std::function<void(TiPlotObject*)>;
 
 // The four handlers a chart gives to every object and collection.
 struct TiPlotHandlers {
@@ -209,13 +209,13 @@ class TiPlotObject : public TiPlotPersistent {
 
   // Callbacks; an absent one is skipped.
   TiPlotNotifyEvent OnChange;
-  TiPlotObjectEvent OnLayoutChange;
+  TiPlotObjectCallback OnLayoutChange;
   TiPlotNotifyEvent OnRemove;
   TiPlotNotifyEvent OnInsert;
   TiPlotNotifyEvent OnRename;
-  TiPlotObjectEvent OnGotFocus;
-  TiPlotObjectEvent OnEdit;
-  TiPlotObjectEvent OnFocusChange;
+  TiPlotObjectCallback OnGotFocus;
+  TiPlotObjectCallback OnEdit;
+  TiPlotObjectCallback OnFocusChange;
 
   // --- Other operations. ---
   void SetFocused(bool value);
@@ -340,10 +340,10 @@ class TiPlotButton : public TiPlotObject {
   TTimer* RepeatTimer() const { return repeatTimer_.get(); }
   bool FirstRepeat() const { return firstRepeat_; }
 
-  TiPlotObjectEvent OnClick;
-  TiPlotObjectEvent OnGroupClick;   // the owner keeps one button of a group down
-  TiPlotObjectEvent OnInvalidate;
-  TiPlotObjectEvent OnDownChange;
+  TiPlotObjectCallback OnClick;
+  TiPlotObjectCallback OnGroupClick;   // the owner keeps one button of a group down
+  TiPlotObjectCallback OnInvalidate;
+  TiPlotObjectCallback OnDownChange;
 
  protected:
   void DoBeforeDestruction() override;

@@ -3,8 +3,10 @@
 #include "chart/decorations/rUdudDataView.h"
 
 const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
-  static const TiClassInfo info = TiClassBuilder<TiPlotDataCursor>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
-      .String(QStringLiteral("ChannelName"), &TiPlotDataCursor::ChannelName, &TiPlotDataCursor::SetChannelName)
+  using C = TiPlotDataCursor;
+  static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
+      .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName)
+      .Boolean(QStringLiteral("ChannelShowAllInLegend"), &C::ChannelShowAllInLegend, &C::SetChannelShowAllInLegend, true)
       .Build();
   return info;
 }
@@ -14,8 +16,16 @@ void TiPlotDataCursor::NotifyRemoving(TiPlotPersistent* item) {
   if (dataView_ && static_cast<TiPlotPersistent*>(dataView_) == item) dataView_ = nullptr;
 }
 
+void TiPlotDataCursor::UpdateValues() {}
+
 void TiPlotDataCursor::SetChannelName(const QString& value) {
   if (value == channelName_) return;
   channelName_ = value;
+  DoChange();
+}
+
+void TiPlotDataCursor::SetChannelShowAllInLegend(bool value) {
+  if (value == channelShowAllInLegend_) return;
+  channelShowAllInLegend_ = value;
   DoChange();
 }

@@ -12,9 +12,16 @@ class TiPlotDataCursor : public TiPlotManagerObject {
   // Drops the data view it lives in when that view goes.
   void NotifyRemoving(TiPlotPersistent* item) override;
 
+  // Reads the values under the pointers off the channels; the painting cycle calls it for every
+  // cursor at the start of each paint. Nothing at this level.
+  virtual void UpdateValues();
+
   // Name of the bound channel, or "<All>" for every channel.
   const QString& ChannelName() const { return channelName_; }
   void SetChannelName(const QString& value);
+  // With "<All>": the legend shows every channel's cursor values.
+  bool ChannelShowAllInLegend() const { return channelShowAllInLegend_; }
+  void SetChannelShowAllInLegend(bool value);
   // The data view the cursor lives in, or nullptr; not owned.
   TiPlotDataView* DataView() const { return dataView_; }
   void SetDataView(TiPlotDataView* value) { dataView_ = value; }
@@ -22,4 +29,5 @@ class TiPlotDataCursor : public TiPlotManagerObject {
  private:
   TiPlotDataView* dataView_ = nullptr;
   QString channelName_;
+  bool channelShowAllInLegend_ = true;
 };

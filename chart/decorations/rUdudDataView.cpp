@@ -1,9 +1,14 @@
 #include "chart/decorations/rUdudDataView.h"
 
+#include "platform/Canvas.h"
+
 const TiClassInfo& TiPlotDataView::StaticClassInfo() {
-  static const TiClassInfo info = TiClassBuilder<TiPlotDataView>(QStringLiteral("TiPlotDataView"), &TiPlotLayoutObject::StaticClassInfo())
-      .String(QStringLiteral("GridXAxisName"), &TiPlotDataView::GridXAxisName, &TiPlotDataView::SetGridXAxisName)
-      .String(QStringLiteral("GridYAxisName"), &TiPlotDataView::GridYAxisName, &TiPlotDataView::SetGridYAxisName)
+  using C = TiPlotDataView;
+  static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotDataView"), &TiPlotLayoutObject::StaticClassInfo())
+      .String(QStringLiteral("GridXAxisName"), &C::GridXAxisName, &C::SetGridXAxisName)
+      .String(QStringLiteral("GridYAxisName"), &C::GridYAxisName, &C::SetGridYAxisName)
+      .Boolean(QStringLiteral("BackgroundTransparent"), &C::BackgroundTransparent, &C::SetBackgroundTransparent, true)
+      .Color(QStringLiteral("BackgroundColor"), &C::BackgroundColor, &C::SetBackgroundColor, RGB(0, 128, 128))
       .Build();
   return info;
 }
@@ -19,3 +24,26 @@ void TiPlotDataView::SetGridYAxisName(const QString& value) {
   gridYAxisName_ = value;
   DoChange();
 }
+
+void TiPlotDataView::SetBackgroundTransparent(bool value) {
+  if (value == backgroundTransparent_) return;
+  backgroundTransparent_ = value;
+  DoChange();
+}
+
+void TiPlotDataView::SetBackgroundColor(TColor value) {
+  if (value == backgroundColor_) return;
+  backgroundColor_ = value;
+  DoChange();
+}
+
+void TiPlotDataView::DrawBackground(TCanvas* canvas) {
+  if (!canvas || backgroundTransparent_) return;
+  canvas->Brush().Style = bsSolid;
+  canvas->Brush().Color = backgroundColor_;
+  canvas->FillRect(GetLayoutRect());
+}
+
+bool TiPlotDataView::ZoomBoxActive() const { return false; }
+
+void TiPlotDataView::DrawZoomBox(TCanvas*) {}

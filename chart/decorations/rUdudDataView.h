@@ -12,8 +12,22 @@ class TiPlotDataView : public TiPlotLayoutObject {
   void SetGridXAxisName(const QString& value);
   const QString& GridYAxisName() const { return gridYAxisName_; }
   void SetGridYAxisName(const QString& value);
+  // Without a fill of its own the chart's background shows through.
+  bool BackgroundTransparent() const { return backgroundTransparent_; }
+  void SetBackgroundTransparent(bool value);
+  TColor BackgroundColor() const { return backgroundColor_; }
+  void SetBackgroundColor(TColor value);
+
+  // --- Painting entry points, called by the painting cycle at its own times. ---
+  // Fills the rectangle with BackgroundColor unless transparent.
+  virtual void DrawBackground(TCanvas* canvas);
+  // Whether the user is dragging a zoom box, and its rubber band. Never at this level.
+  virtual bool ZoomBoxActive() const;
+  virtual void DrawZoomBox(TCanvas* canvas);
 
  private:
   QString gridXAxisName_;
   QString gridYAxisName_;
+  bool backgroundTransparent_ = true;
+  TColor backgroundColor_ = RGB(0, 128, 128);
 };

@@ -1,14 +1,31 @@
 #include "chart/decorations/rUdudLabel.h"
 
 const TiClassInfo& TiPlotLabel::StaticClassInfo() {
-  static const TiClassInfo info = TiClassBuilder<TiPlotLabel>(QStringLiteral("TiPlotLabel"), &TiPlotLayoutObject::StaticClassInfo())
-      .String(QStringLiteral("Caption"), &TiPlotLabel::Caption, &TiPlotLabel::SetCaption)
+  using C = TiPlotLabel;
+  static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotLabel"), &TiPlotLayoutObject::StaticClassInfo())
+      .String(QStringLiteral("Caption"), &C::Caption, &C::SetCaption)
+      .Object(QStringLiteral("Font"), static_cast<TiFont* (C::*)()>(&C::Font))
+      .Float(QStringLiteral("MarginBottom"), &C::MarginBottom, &C::SetMarginBottom)
       .Build();
   return info;
+}
+
+TiPlotLabel::TiPlotLabel(TiPlotOwner* owner, const TiPlotHandlers& handlers)
+    : TiPlotLayoutObject(owner, handlers), font_(TFont{QStringLiteral("Arial"), 19, clWhite, FontStyleBit(fsBold)}) {
+  font_.OnChange = [this] { DoChange(); };
+  // A label lies above or below the data view unless told otherwise; set before it announces
+  // itself, so nothing is notified.
+  SetHorizontal(true);
 }
 
 void TiPlotLabel::SetCaption(const QString& value) {
   if (value == caption_) return;
   caption_ = value;
+  DoChange();
+}
+
+void TiPlotLabel::SetMarginBottom(double value) {
+  if (value == marginBottom_) return;
+  marginBottom_ = value;
   DoChange();
 }

@@ -5,11 +5,19 @@
 class TiPlotLabel : public TiPlotLayoutObject {
   TI_PERSISTENT
  public:
-  using TiPlotLayoutObject::TiPlotLayoutObject;
+  TiPlotLabel(TiPlotOwner* owner, const TiPlotHandlers& handlers);
 
   const QString& Caption() const { return caption_; }
   void SetCaption(const QString& value);
+  TiFont* Font() { return &font_; }
+  const TiFont* Font() const { return &font_; }
+  void SetFont(const TFont& value) { font_.Assign(value); }
+  // Gap below the caption, in heights of "0" in Font.
+  double MarginBottom() const { return marginBottom_; }
+  void SetMarginBottom(double value);
 
  private:
   QString caption_;
+  TiFont font_;
+  double marginBottom_ = 0.0;
 };

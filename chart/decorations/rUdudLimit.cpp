@@ -19,3 +19,5 @@ void TiPlotLimit::SetYAxisName(const QString& value) {
   yAxisName_ = value;
   DoChange();
 }
+
+bool TiPlotLimit::IsFilledBand() const { return false; }

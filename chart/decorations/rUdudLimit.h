@@ -12,6 +12,10 @@ class TiPlotLimit : public TiPlotObject {
   const QString& YAxisName() const { return yAxisName_; }
   void SetYAxisName(const QString& value);
 
+  // A band with a fill or a polygon band: the painting cycle draws it under the grid of its
+  // layer. A plain limit is a line.
+  virtual bool IsFilledBand() const;
+
  private:
   QString xAxisName_;
   QString yAxisName_;

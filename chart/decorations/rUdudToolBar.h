@@ -2,6 +2,12 @@
 // The chart toolbar and its buttons.
 #include "chart/core/rUdudObjects.h"
 
+// The toolbar's buttons by the number the toolbar events carry.
+enum TiPlotToolBarButtonType : int {
+  iptbbtResume, iptbbtPause, iptbbtScroll, iptbbtZoom, iptbbtSelect, iptbbtZoomBox, iptbbtZoomOut,
+  iptbbtZoomIn, iptbbtCursor, iptbbtEdit, iptbbtCopy, iptbbtSave, iptbbtPrint, iptbbtPreview
+};
+
 class TiPlotToolBar : public TiPlotLayoutObject {
   TI_PERSISTENT
  public:

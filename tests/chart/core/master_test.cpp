@@ -225,7 +225,11 @@ TEST_F(MasterFixture, XYAxesReverseIsPassedOnEveryTime) {
   for (int round = 0; round < 2; ++round) {
     events.clear();
     master->SetXYAxesReverse(true);
-    EXPECT_EQ(events, QStringList{"repaint now"});
+    // The first time the axes move to their new sides (their changes come first); the immediate
+    // repaint comes once, at the end, each time.
+    EXPECT_EQ(events.count(QStringLiteral("repaint now")), 1);
+    EXPECT_EQ(events.last(), QStringLiteral("repaint now"));
+    if (round == 1) EXPECT_EQ(events, QStringList{"repaint now"});
     EXPECT_TRUE(master->LayoutManager()->XYAxesReverse());
     for (int i = 0; i < master->AllObjects()->Count(); ++i) {
       TiPlotObject* o = master->AllObjects()->Items(i);

@@ -1,0 +1,499 @@
+#pragma once
+// TiPlotComponent: the chart control. It owns the master manager (and through it every chart
+// object, the layout manager and the translation table), publishes the chart-wide properties
+// and every chart event, adds, finds, counts and removes objects, turns object notifications
+// into repaint requests and events, lays the chart out around its data view (LayoutPass) and
+// paints it in a fixed order (DoPaint). The XY chart and the time chart derive from it.
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "chart/core/iCustomComponent.h"
+#include "chart/core/rUdudMasterManager.h"
+#include "platform/ImageList.h"
+#include "platform/Printer.h"
+
+class TPopupMenu;
+
+enum TiPlotFormStyle : int { ipfsModal, ipfsStayOnTop };
+enum TiPlotExportFormat : int { ipefMetaFile, ipefBitmap, ipefJPEG };
+enum TiPlotDataFileFormat : int { ipdffText, ipdffCompactInterval };
+enum TiPlotDataFileColumnSeparator : int { ipdfcsTab, ipdfcsComma };
+
+// The kinds of chart object that chart events are raised for, in the order the dispatcher tests
+// them (channel, X axis, Y axis, data cursor, data view, legend, limit, annotation), then the
+// kinds that only some events know.
+enum TiPlotObjectKind : int {
+  ipokNone, ipokChannel, ipokXAxis, ipokYAxis, ipokDataCursor, ipokDataView, ipokLegend, ipokLimit, ipokAnnotation,
+  ipokTable, ipokToolBar, ipokLabel
+};
+
+// Chart events. Index is the position of the object in its kind's collection.
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TiPlotObjectEvent = std::function<void(int Index)>;
+using TiPlotObjectMouseEvent = std::function<void(int Index, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TiPlotObjectMouseMoveEvent = std::function<void(int Index, TShiftState Shift, int X, int Y)>;
+using TiPlotObjectMouseWheelEvent = std::function<void(int Index, int WheelDelta, TShiftState Shift, int X, int Y)>;
+using TiPlotDataPointMouseEvent =
+    std::function<void(int ChannelIndex, int DataIndex, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TiPlotDataPointMouseMoveEvent = std::function<void(int ChannelIndex, int DataIndex, TShiftState Shift, int X, int Y)>;
+using TiPlotClickDataPointEvent = std::function<void(int ChannelIndex, int DataIndex)>;
+using TiPlotDataPointMovedEvent =
+    std::function<void(int ChannelIndex, int DataIndex, double OldX, double OldY, double NewX, double NewY)>;
+using TiPlotObjectCustomizeTextEvent = std::function<void(int Index, QString& AText)>;
+using TiPlotDataPointCustomizeTextEvent = std::function<void(int ChannelIndex, int DataPointIndex, QString& AText)>;
+using TiPlotObjectDoubleValueChangeEvent = std::function<void(int Index, double OldValue, double NewValue)>;
+using TiPlotAxesMinSpanChangeEvent =
+    std::function<void(int Index, double OldMin, double OldSpan, double NewMin, double NewSpan)>;
+using TiPlotAxesCustomizeLabelEvent = std::function<void(int Index, double Value, QString& ALabel)>;
+using TiPlotObjectGetMouseCursorEvent = std::function<void(int Index, TCursor& MouseCursor)>;
+using TiPlotPopupMenuEvent = std::function<void(int Index, bool& Cancel, int ScreenX, int ScreenY)>;
+using TiPlotPrintPageEvent = std::function<void(int PageIndex, bool LastPage)>;
+using TiPlotToolBarButtonBeforeEvent = std::function<void(int Index, TiPlotToolBarButtonType ButtonType, bool& Cancel)>;
+using TiPlotToolBarButtonEvent = std::function<void(int Index, TiPlotToolBarButtonType ButtonType)>;
+using TiPlotZoomBoxEvent = std::function<void(TRect& ZoomRect, bool& Cancel)>;
+
+// Which event of a family belongs to which kind of object; kinds without an entry raise nothing.
+template <class Event>
+struct TiPlotEventRoute {
+  TiPlotObjectKind Kind;
+  const Event* Handler;
+};
+
+// One entry of the draw list: a sort key (the object's LayerKey and a letter) and the object.
+struct TiPlotDrawListItem {
+  QString Key;
+  TiPlotObject* Object = nullptr;
+};
+
+class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup {
+  Q_OBJECT
+  TI_PERSISTENT
+ public:
+  explicit TiPlotComponent(QWidget* parent = nullptr);
+  ~TiPlotComponent() override;
+
+  // ================= Properties =================
+  // Background and border (background requests); the gradient (content requests).
+  bool BackGroundGradientEnabled() const { return backGroundGradientEnabled_; }
+  void SetBackGroundGradientEnabled(bool value);
+  TiFillDirection BackGroundGradientDirection() const { return backGroundGradientDirection_; }
+  void SetBackGroundGradientDirection(TiFillDirection value);
+  TColor BackGroundGradientStartColor() const { return backGroundGradientStartColor_; }
+  void SetBackGroundGradientStartColor(TColor value);
+  TColor BackGroundGradientStopColor() const { return backGroundGradientStopColor_; }
+  void SetBackGroundGradientStopColor(TColor value);
+
+  // Free space between the border and the outermost objects (content requests).
+  int OuterMarginLeft() const { return outerMarginLeft_; }
+  void SetOuterMarginLeft(int value);
+  int OuterMarginTop() const { return outerMarginTop_; }
+  void SetOuterMarginTop(int value);
+  int OuterMarginRight() const { return outerMarginRight_; }
+  void SetOuterMarginRight(int value);
+  int OuterMarginBottom() const { return outerMarginBottom_; }
+  void SetOuterMarginBottom(int value);
+
+  // ZOrder of the data view's placeholders (layout change).
+  int DataViewZHorz() const;
+  void SetDataViewZHorz(int value);
+  int DataViewZVert() const;
+  void SetDataViewZVert(int value);
+
+  // X axes run vertically and Y axes horizontally (repaint now).
+  bool XYAxesReverse() const;
+  void SetXYAxesReverse(bool value);
+
+  // The title: label 0's Caption, Visible, Font and MarginBottom. Without a label reading gives
+  // an empty text, False, the control's font and 0.0, and writing does nothing.
+  QString TitleText() const;
+  void SetTitleText(const QString& value);
+  bool TitleVisible() const;
+  void SetTitleVisible(bool value);
+  TiFont* TitleFont();
+  void SetTitleFont(const TFont& value);
+  double TitleMargin() const;
+  void SetTitleMargin(double value);
+
+  // Hints (no repaint).
+  bool HintsShow() const { return hintsShow_; }
+  void SetHintsShow(bool value) { hintsShow_ = value; }
+  int HintsPause() const { return hintsPause_; }
+  void SetHintsPause(int value) { hintsPause_ = value; }
+  int HintsHidePause() const { return hintsHidePause_; }
+  void SetHintsHidePause(int value) { hintsHidePause_ = value; }
+  TiFont* HintsFont() { return hintsFont_.get(); }
+
+  // Editing.
+  bool UserCanEditObjects() const;
+  void SetUserCanEditObjects(bool value);
+  bool UserCanAddRemoveChannels() const { return userCanAddRemoveChannels_; }
+  void SetUserCanAddRemoveChannels(bool value) { userCanAddRemoveChannels_ = value; }
+  TiPlotFormStyle EditorFormStyle() const { return editorFormStyle_; }
+  void SetEditorFormStyle(TiPlotFormStyle value) { editorFormStyle_ = value; }
+
+  // Annotations.
+  bool ClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
+  void SetClipAnnotationsToAxes(bool value);
+  TiFont* AnnotationDefaultFont() { return annotationDefaultFont_.get(); }
+  TBrushStyle AnnotationDefaultBrushStlye() const { return annotationDefaultBrushStyle_; }
+  void SetAnnotationDefaultBrushStlye(TBrushStyle value) { annotationDefaultBrushStyle_ = value; }
+  TColor AnnotationDefaultBrushColor() const { return annotationDefaultBrushColor_; }
+  void SetAnnotationDefaultBrushColor(TColor value) { annotationDefaultBrushColor_ = value; }
+  TPenStyle AnnotationDefaultPenStlye() const { return annotationDefaultPenStyle_; }
+  void SetAnnotationDefaultPenStlye(TPenStyle value) { annotationDefaultPenStyle_ = value; }
+  TColor AnnotationDefaultPenColor() const { return annotationDefaultPenColor_; }
+  void SetAnnotationDefaultPenColor(TColor value) { annotationDefaultPenColor_ = value; }
+  int AnnotationDefaultPenWidth() const { return annotationDefaultPenWidth_; }
+  void SetAnnotationDefaultPenWidth(int value) { annotationDefaultPenWidth_ = value; }
+  TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaultReference_; }
+  void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaultReference_ = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaultReferencePositionX_; }
+  void SetAnnotationDefaultReferencePositionX(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionX_ = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionY() const { return annotationDefaultReferencePositionY_; }
+  void SetAnnotationDefaultReferencePositionY(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionY_ = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeX() const { return annotationDefaultReferenceSizeX_; }
+  void SetAnnotationDefaultReferenceSizeX(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeX_ = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaultReferenceSizeY_; }
+  void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeY_ = value; }
+
+  // Printing (no repaint).
+  TPrinterOrientation PrintOrientation() const { return printOrientation_; }
+  void SetPrintOrientation(TPrinterOrientation value) { printOrientation_ = value; }
+  double PrintMarginLeft() const { return printMarginLeft_; }
+  void SetPrintMarginLeft(double value) { printMarginLeft_ = value; }
+  double PrintMarginTop() const { return printMarginTop_; }
+  void SetPrintMarginTop(double value) { printMarginTop_ = value; }
+  double PrintMarginRight() const { return printMarginRight_; }
+  void SetPrintMarginRight(double value) { printMarginRight_ = value; }
+  double PrintMarginBottom() const { return printMarginBottom_; }
+  void SetPrintMarginBottom(double value) { printMarginBottom_ = value; }
+  bool PrintShowDialog() const { return printShowDialog_; }
+  void SetPrintShowDialog(bool value) { printShowDialog_ = value; }
+  const QString& PrintDocumentName() const { return printDocumentName_; }
+  void SetPrintDocumentName(const QString& value) { printDocumentName_ = value; }
+  const QString& PrinterName() const { return printerName_; }
+  void SetPrinterName(const QString& value) { printerName_ = value; }
+
+  // Clipboard and files (no repaint); the data-file settings are refused while logging.
+  TiPlotExportFormat CopyToClipBoardFormat() const { return copyToClipBoardFormat_; }
+  void SetCopyToClipBoardFormat(TiPlotExportFormat value) { copyToClipBoardFormat_ = value; }
+  TiPlotDataFileFormat DataFileFormat() const { return dataFileFormat_; }
+  void SetDataFileFormat(TiPlotDataFileFormat value);
+  TiPlotDataFileColumnSeparator DataFileColumnSeparator() const { return dataFileColumnSeparator_; }
+  void SetDataFileColumnSeparator(TiPlotDataFileColumnSeparator value);
+  // The separator character of DataFileColumnSeparator: a tab or a comma.
+  QChar DataFileColumnSeparatorChar() const;
+  const QString& LogFileName() const { return logFileName_; }
+  void SetLogFileName(const QString& value);
+  int LogBufferSize() const { return logBufferSize_; }
+  void SetLogBufferSize(int value) { logBufferSize_ = value; }
+  bool LoggingActive() const { return loggingActive_; }
+
+  // Placement in the window.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool value);
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int value) { tabOrder_ = value; }
+
+  // ================= Objects =================
+  TiPlotMasterManager* Master() const { return master_.get(); }
+  TiPlotLayoutManager* LayoutManager() const { return master_ ? master_->LayoutManager() : nullptr; }
+  TiPlotTranslationManager* TranslationManager() const { return master_ ? master_->TranslationManager() : nullptr; }
+
+  int ChannelCount() const;
+  int XAxisCount() const;
+  int YAxisCount() const;
+  int ToolBarCount() const;
+  int LegendCount() const;
+  int TableCount() const;
+  int LabelCount() const;
+  int DataViewCount() const;
+  int DataCursorCount() const;
+  int LimitCount() const;
+  int AnnotationCount() const;
+
+  // The object at position i of its collection; outside 0 .. count - 1 "Index out of Bounds".
+  TiPlotChannelCustom* Channel(int i) const;
+  TiPlotXAxis* XAxis(int i) const;
+  TiPlotYAxis* YAxis(int i) const;
+  TiPlotToolBar* ToolBar(int i) const;
+  TiPlotLegend* Legend(int i) const;
+  TiPlotTable* Table(int i) const;
+  TiPlotLabel* Labels(int i) const;
+  TiPlotDataView* DataView(int i) const;
+  TiPlotDataCursor* DataCursor(int i) const;
+  TiPlotLimit* Limit(int i) const;
+  TiPlotAnnotation* Annotation(int i) const;
+
+  // The first object of the kind named so, ignoring case; nullptr when none.
+  TiPlotChannelCustom* FindChannel(const QString& name) const;
+  TiPlotXAxis* FindXAxis(const QString& name) const override;
+  TiPlotYAxis* FindYAxis(const QString& name) const override;
+
+  // --- Virtual operations, in slot order. ---
+  // Object inserted, object removed, change: the master manager's notifications.
+  virtual void ObjectInserted(TiPlotPersistent* item);
+  virtual void ObjectRemoved(TiPlotPersistent* item);
+  virtual void ObjectsChanged();
+  virtual void Reserved1() {}
+  virtual void Reserved2() {}
+  // Each destroys all objects of its kind, then repaints now.
+  virtual void RemoveAllToolBars();
+  virtual void RemoveAllLegends();
+  virtual void RemoveAllTables();
+  virtual void RemoveAllXAxes();
+  virtual void RemoveAllYAxes();
+  virtual void RemoveAllDataViews();
+  virtual void RemoveAllDataCursors();
+  virtual void RemoveAllChannels();
+  virtual void RemoveAllAnnotations();
+  virtual void RemoveAllLimits();
+  // Destroys every label but the title (label 0); no repaint request of its own.
+  virtual void RemoveAllLabels();
+  virtual void RemoveAllTranslations();
+  // Each destroys the object at index, then repaints now.
+  virtual void DeleteToolBar(int index);
+  virtual void DeleteLegend(int index);
+  virtual void DeleteTable(int index);
+  virtual void DeleteXAxis(int index);
+  virtual void DeleteYAxis(int index);
+  virtual void DeleteDataView(int index);
+  virtual void DeleteDataCursor(int index);
+  virtual void DeleteChannel(int index);
+  virtual void DeleteAnnotation(int index);
+  virtual void DeleteLimit(int index);
+  // Label 0 is the title and cannot be deleted; no repaint request of its own.
+  virtual void DeleteLabel(int index);
+  virtual void DeleteTranslation(int index);
+  // Each makes one object of its kind and returns its index.
+  virtual int AddChannel();
+  virtual int AddDataView();
+  virtual int AddDataCursor();
+  virtual int AddXAxis();
+  virtual int AddYAxis();
+  virtual int AddLegend();
+  virtual int AddTable();
+  virtual int AddToolBar();
+  // Gives the new annotation the AnnotationDefault settings and a copy of AnnotationDefaultFont.
+  virtual int AddAnnotation();
+  virtual int AddLimit();
+  virtual int AddLabel();
+
+  // Stops chart logging, then empties every channel and resets the tracking of every axis.
+  void ClearAllData();
+  void DisableAllTracking();
+  void EnableAllTracking();
+
+  // ================= Occupied rectangles =================
+  // Emptied at every paint; Cartesian axes keep their labels from overlapping with it.
+  void ReserveRect(const TRect& rect);
+  // False when rect meets a reserved rectangle or, once anything is reserved, does not lie
+  // inside data view 0; otherwise reserves it and returns true.
+  bool TryReserveRect(const TRect& rect);
+  const std::vector<TRect>& ReservedRects() const { return reservedRects_; }
+
+  // ================= Layout and painting =================
+  // Places the data view and every layout object around it (twice per paint).
+  void LayoutPass(TCanvas& canvas);
+  // The painting cycle onto any canvas: the window's off-screen bitmap, a printer or an export.
+  void DoPaint(TCanvas& canvas) override;
+  // The paint's background colour for objects inside the data view: the chart's background
+  // when data view 0 is transparent, else the data view's own.
+  TColor PaintBackGroundColor() const { return paintBackGroundColor_; }
+  // The objects drawn inside the data view in the last paint, in drawing order.
+  const std::vector<TiPlotDrawListItem>& DrawList() const { return drawList_; }
+  // The visible members of the four side lists in the last layout pass.
+  const std::vector<TiPlotLayoutObject*>& LayoutTopObjects() const { return layoutTop_; }
+  const std::vector<TiPlotLayoutObject*>& LayoutBottomObjects() const { return layoutBottom_; }
+  const std::vector<TiPlotLayoutObject*>& LayoutLeftObjects() const { return layoutLeft_; }
+  const std::vector<TiPlotLayoutObject*>& LayoutRightObjects() const { return layoutRight_; }
+
+  // ================= Reading a stored chart =================
+  // The bracket around reading a stored definition: IsLoading, the layout manager disabled
+  // (stored ZOrder values stay as read) and the update suspended. EndLoading keeps toolbar 0
+  // and the title from sharing a slot, re-enables the layout and ends the suspension.
+  void BeginLoading();
+  void EndLoading();
+
+  // ================= Services for objects =================
+  // Raises an event unless the chart is being read from its stored definition.
+  template <class Event, class... Args>
+  bool RaiseEvent(const Event& event, Args&&... args) const {
+    if (IsLoading() || !event) return false;
+    event(std::forward<Args>(args)...);
+    return true;
+  }
+  // The kind of a chart object (tested in the dispatch order) and its index in its collection;
+  // ipokNone and -1 for anything else.
+  TiPlotObjectKind ObjectKind(const TiPlotObject* object, int* index = nullptr) const;
+  // Raises the event of the object's kind, with the object's index first; silent while loading.
+  template <class Event, class... Args>
+  bool DispatchObjectEvent(const TiPlotObject* object, std::initializer_list<TiPlotEventRoute<Event>> routes,
+                           Args&&... args) const {
+    if (IsLoading()) return false;
+    int index = -1;
+    const TiPlotObjectKind kind = ObjectKind(object, &index);
+    if (kind == ipokNone) return false;
+    for (const TiPlotEventRoute<Event>& route : routes)
+      if (route.Kind == kind) return route.Handler ? RaiseEvent(*route.Handler, index, std::forward<Args>(args)...) : false;
+    return false;
+  }
+  // The picture lists (24 x 24) from which labels show pictures.
+  TImageList* ImageList(int index);
+  TPopupMenu* ChartPopupMenu() const { return popupMenu_.get(); }
+
+  // ---- what the objects report (TiPlotOwner) ----
+  void ObjectMouseDown(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) override;
+  void ObjectMouseMove(TiPlotObject* object, TShiftState shift, int x, int y) override;
+  void ObjectMouseUp(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) override;
+  void ObjectMouseWheel(TiPlotObject* object, int wheelDelta, TShiftState shift, int x, int y) override;
+  bool ObjectPopupHandled(TiPlotObject* object, int screenX, int screenY) override;
+  void ObjectGotFocus(TiPlotObject* object) override;
+  void ObjectLostFocus(TiPlotObject* object) override;
+  QString Translate(const QString& text) const override;
+  TPoint ClientToScreen(TPoint client) const override;
+
+  // ================= Events =================
+  // Mouse.
+  TiPlotObjectMouseEvent OnMouseDownXAxis, OnMouseDownYAxis, OnMouseDownDataView, OnMouseDownLegend, OnMouseDownChannel,
+      OnMouseDownLimit, OnMouseDownDataCursor, OnMouseDownAnnotation;
+  TiPlotObjectMouseMoveEvent OnMouseMoveXAxis, OnMouseMoveYAxis, OnMouseMoveDataView, OnMouseMoveLegend, OnMouseMoveChannel,
+      OnMouseMoveLimit, OnMouseMoveDataCursor, OnMouseMoveAnnotation;
+  TiPlotObjectMouseEvent OnMouseUpXAxis, OnMouseUpYAxis, OnMouseUpDataView, OnMouseUpLegend, OnMouseUpChannel,
+      OnMouseUpLimit, OnMouseUpDataCursor, OnMouseUpAnnotation;
+  TiPlotDataPointMouseEvent OnMouseDownDataPoint, OnMouseUpDataPoint;
+  TiPlotDataPointMouseMoveEvent OnMouseMoveDataPoint;
+  TiPlotObjectEvent OnClickXAxis, OnClickYAxis, OnClickDataView, OnClickLegend, OnClickChannel, OnClickLimit,
+      OnClickDataCursor, OnClickAnnotation;
+  TiPlotObjectEvent OnDblClickXAxis, OnDblClickYAxis, OnDblClickDataView, OnDblClickLegend, OnDblClickChannel,
+      OnDblClickLimit, OnDblClickDataCursor, OnDblClickAnnotation;
+  TiPlotClickDataPointEvent OnClickDataPoint, OnDblClickDataPoint;
+  TiPlotDataPointMovedEvent OnDataPointMoved;
+  TiPlotObjectMouseWheelEvent OnMouseWheelXAxis, OnMouseWheelYAxis, OnMouseWheelDataView, OnMouseWheelLegend,
+      OnMouseWheelChannel, OnMouseWheelLimit, OnMouseWheelDataCursor, OnMouseWheelAnnotation;
+  TiPlotObjectGetMouseCursorEvent OnGetMouseCursorChannel, OnGetMouseCursorXAxis, OnGetMouseCursorYAxis,
+      OnGetMouseCursorDataCursor, OnGetMouseCursorDataView, OnGetMouseCursorLegend, OnGetMouseCursorLimit,
+      OnGetMouseCursorTable, OnGetMouseCursorAnnotation;
+  TiPlotPopupMenuEvent OnPopupMenuChannel, OnPopupMenuXAxis, OnPopupMenuYAxis, OnPopupMenuDataCursor, OnPopupMenuDataView,
+      OnPopupMenuLegend, OnPopupMenuLimit, OnPopupMenuAnnotation;
+  // Focus.
+  TiPlotObjectEvent OnGotFocusChannel, OnGotFocusXAxis, OnGotFocusYAxis, OnGotFocusDataCursor, OnGotFocusDataView,
+      OnGotFocusLegend, OnGotFocusAnnotation;
+  TiPlotObjectEvent OnLostFocusChannel, OnLostFocusXAxis, OnLostFocusYAxis, OnLostFocusDataCursor, OnLostFocusDataView,
+      OnLostFocusLegend, OnLostFocusAnnotation;
+  // Collections.
+  TiPlotObjectEvent OnAddChannel, OnAddXAxis, OnAddYAxis, OnAddDataCursor, OnAddDataView, OnAddLegend, OnAddLimit,
+      OnAddTable, OnAddAnnotation;
+  TiPlotObjectEvent OnRemoveChannel, OnRemoveXAxis, OnRemoveYAxis, OnRemoveDataCursor, OnRemoveDataView, OnRemoveLegend,
+      OnRemoveLimit, OnRemoveTable, OnRemoveAnnotation;
+  // Axes.
+  TiPlotObjectDoubleValueChangeEvent OnXAxisMinChange, OnXAxisSpanChange, OnYAxisMinChange, OnYAxisSpanChange;
+  TiPlotAxesMinSpanChangeEvent OnXAxisMinSpanChange, OnXAxisMinSpanChangeFinished, OnYAxisMinSpanChange,
+      OnYAxisMinSpanChangeFinished;
+  TiPlotAxesCustomizeLabelEvent OnXAxisCustomizeLabel, OnYAxisCustomizeLabel;
+  TiPlotObjectCustomizeTextEvent OnXAxisCustomizeHint, OnYAxisCustomizeHint;
+  // Data cursors, data points, toolbars, limits, annotations, the zoom box.
+  TiPlotObjectEvent OnDataCursorChange;
+  TiPlotObjectCustomizeTextEvent OnDataCursorCustomizeHint;
+  TiPlotObjectEvent OnBeforeDataCursorUpdate;
+  TiPlotDataPointCustomizeTextEvent OnDataPointCustomizeHint;
+  TiPlotObjectCustomizeTextEvent OnToolBarCustomizeHint;
+  TiPlotToolBarButtonEvent OnToolBarButtonClick;
+  TiPlotToolBarButtonBeforeEvent OnBeforeToolBarButtonClick;
+  TiPlotObjectDoubleValueChangeEvent OnLimitLine1PositionChange, OnLimitLine2PositionChange;
+  TiPlotObjectEvent OnAnnotationCoordinatesChange, OnAnnotationMoveUser, OnAnnotationResizeUser,
+      OnAnnotationCoordinatesChangeFinished;
+  TiPlotZoomBoxEvent OnBeforeZoomBox;
+  // Printing, files, painting and the property editor.
+  TNotifyEvent OnBeforePrint;
+  TiPlotPrintPageEvent OnBeforePrintPage;
+  TNotifyEvent OnAfterPrint;
+  TNotifyEvent OnBeforeLoadProperties, OnAfterLoadProperties, OnAfterSaveProperties, OnAfterLoadData, OnAfterSaveData;
+  TNotifyEvent OnAfterPaint;
+  TNotifyEvent OnAfterOpenEditor, OnAfterCloseEditor;
+  // The control was resized (the platform's event).
+  TNotifyEvent OnResize;
+
+ protected:
+  // The hint timer's tick; the component's timer serves only the hints.
+  virtual void HintTimerTick();
+  // Ends chart-level logging, writing what is pending.
+  virtual void StopLogging();
+  void resizeEvent(QResizeEvent* e) override;
+
+  // Interaction state the painting cycle and the removal hook share with the input handling.
+  TiPlotObject* pressedObject_ = nullptr;
+  TiPlotObject* hoverObject_ = nullptr;
+  TiPlotObject* releasedObject_ = nullptr;
+  bool doubleClickPending_ = false;
+  QString hintText_;
+  TPoint hintPosition_;
+  bool hintShowing_ = false;
+  bool hintDrawn_ = false;
+  TiPlotObject* hintObject_ = nullptr;
+  bool loggingActive_ = false;
+
+ private:
+  void DrawHint(TCanvas& canvas);
+  void FillDrawList(TiPlotDataView* dataView);
+
+  std::unique_ptr<TiPlotMasterManager> master_;
+  std::unique_ptr<TPopupMenu> popupMenu_;
+  std::unique_ptr<TiFont> hintsFont_;
+  std::unique_ptr<TiFont> annotationDefaultFont_;
+  // The control's own font, and what TitleFont hands out when the chart has no title label.
+  std::unique_ptr<TiFont> controlFont_;
+  std::unique_ptr<TiFont> titleFontStandIn_;
+  TImageList imageLists_[3] = {TImageList(24, 24), TImageList(24, 24), TImageList(24, 24)};
+
+  bool backGroundGradientEnabled_ = false;
+  TiFillDirection backGroundGradientDirection_ = ifdTopBottom;
+  TColor backGroundGradientStartColor_ = clBlue;
+  TColor backGroundGradientStopColor_ = clBlack;
+  int outerMarginLeft_ = 5;
+  int outerMarginTop_ = 5;
+  int outerMarginRight_ = 5;
+  int outerMarginBottom_ = 5;
+  bool hintsShow_ = true;
+  int hintsPause_ = 500;
+  int hintsHidePause_ = 2500;
+  bool userCanAddRemoveChannels_ = false;
+  TiPlotFormStyle editorFormStyle_ = ipfsModal;
+  bool clipAnnotationsToAxes_ = true;
+  TBrushStyle annotationDefaultBrushStyle_ = bsSolid;
+  TColor annotationDefaultBrushColor_ = clWhite;
+  TPenStyle annotationDefaultPenStyle_ = psSolid;
+  TColor annotationDefaultPenColor_ = clWhite;
+  int annotationDefaultPenWidth_ = 1;
+  TiPlotReferenceType annotationDefaultReference_ = iprtDataView;
+  TiPlotReferenceIndividual annotationDefaultReferencePositionX_ = ipriAuto;
+  TiPlotReferenceIndividual annotationDefaultReferencePositionY_ = ipriAuto;
+  TiPlotReferenceIndividual annotationDefaultReferenceSizeX_ = ipriAuto;
+  TiPlotReferenceIndividual annotationDefaultReferenceSizeY_ = ipriAuto;
+  TPrinterOrientation printOrientation_ = poLandscape;
+  double printMarginLeft_ = 1.0;
+  double printMarginTop_ = 1.0;
+  double printMarginRight_ = 1.0;
+  double printMarginBottom_ = 1.0;
+  bool printShowDialog_ = true;
+  QString printDocumentName_ = QStringLiteral("Untitled");
+  QString printerName_;
+  TiPlotExportFormat copyToClipBoardFormat_ = ipefMetaFile;
+  TiPlotDataFileFormat dataFileFormat_ = ipdffText;
+  TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = ipdfcsTab;
+  QString logFileName_;
+  int logBufferSize_ = 0;
+  bool tabStop_ = false;
+  int tabOrder_ = -1;
+
+  TColor paintBackGroundColor_ = clBlack;
+  std::vector<TRect> reservedRects_;
+  std::vector<TiPlotDrawListItem> drawList_;
+  std::vector<TiPlotLayoutObject*> layoutTop_;
+  std::vector<TiPlotLayoutObject*> layoutBottom_;
+  std::vector<TiPlotLayoutObject*> layoutLeft_;
+  std::vector<TiPlotLayoutObject*> layoutRight_;
+};
