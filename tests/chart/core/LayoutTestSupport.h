@@ -1,0 +1,131 @@
+#pragma once
+// Chart objects with fixed answers for layout and painting tests: they report the thickness and
+// end margin they are given, map values linearly when asked, and note when they are drawn.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "chart/channels/iXYPlotChannel.h"
+#include "chart/core/rUdudComponent.h"
+
+// A layout object of any kind that asks for a fixed room.
+template <class Base>
+class TFixed : public Base {
+ public:
+  using Base::Base;
+  int Size = 0;
+  int EndMargin = 0;
+  int SizeCalls = 0;
+  int RequiredSize(TCanvas*) override {
+    ++SizeCalls;
+    return Size;
+  }
+  int RequiredEndMargin(TCanvas*) override { return EndMargin; }
+};
+
+// An axis with a linear scale from Min to Min + Span along its scale area (left to right,
+// bottom to top), and an optional inset of the scale area at each end.
+template <class Base>
+class TFixedAxisOf : public TFixed<Base> {
+ public:
+  using TFixed<Base>::TFixed;
+  double Min = 0.0;
+  double Span = 100.0;
+  int Inset = 0;
+  int ScaleAreaUpdates = 0;
+  void UpdateScaleArea(TCanvas* canvas) override {
+    ++ScaleAreaUpdates;
+    TRect r = this->GetLayoutRect();
+    if (this->Horizontal()) {
+      r.Left += Inset;
+      r.Right -= Inset;
+    } else {
+      r.Top += Inset;
+      r.Bottom -= Inset;
+    }
+    this->SetScaleArea(r);
+  }
+  int ValueToPosition(double value) const override {
+    const TRect r = this->ScaleArea();
+    const double f = (value - Min) / Span;
+    if (this->Horizontal()) return r.Left + static_cast<int>(f * (r.Right - r.Left));
+    return r.Bottom - static_cast<int>(f * (r.Bottom - r.Top));
+  }
+};
+using TFixedXAxis = TFixedAxisOf<TiPlotXAxis>;
+using TFixedYAxis = TFixedAxisOf<TiPlotYAxis>;
+using TFixedLegend = TFixed<TiPlotLegend>;
+using TFixedToolBar = TFixed<TiPlotToolBar>;
+using TFixedLabel = TFixed<TiPlotLabel>;
+using TFixedTable = TFixed<TiPlotTable>;
+
+// Makes an object of class T for the chart, lets `setup` configure it before it announces
+// itself (so that the layout manager places it as configured), and inserts it.
+template <class T>
+T* InsertInto(TiPlotComponent& chart, const std::function<void(T*)>& setup = {}) {
+  auto* object = new T(&chart, chart.Master()->Handlers());
+  if (setup) setup(object);
+  InsertObject(TiPlotPtr<TiPlotObject>(object));
+  return object;
+}
+
+// Objects that note their drawing in a shared list.
+inline QStringList* g_drawLog = nullptr;
+
+template <class Base>
+class TDrawing : public Base {
+ public:
+  using Base::Base;
+  void Draw(TCanvas* canvas, TColor background) override {
+    if (g_drawLog) *g_drawLog << this->Name();
+    Base::Draw(canvas, background);
+  }
+};
+
+class TDrawingLimit : public TDrawing<TiPlotLimit> {
+ public:
+  using TDrawing<TiPlotLimit>::TDrawing;
+  bool Band = false;
+  bool IsFilledBand() const override { return Band; }
+};
+
+// A chart with a toolbar, a legend, a data view and fixed-size axes, the way a new chart is
+// made: the layout manager is off while the ZOrder values are set.
+struct TSmallChart {
+  TiPlotComponent chart;
+  TFixedToolBar* toolBar = nullptr;
+  TFixedLabel* title = nullptr;
+  TFixedXAxis* xAxis = nullptr;
+  TFixedYAxis* yAxis = nullptr;
+  TFixedLegend* legend = nullptr;
+  TiPlotDataView* view = nullptr;
+
+  TSmallChart() {
+    chart.LayoutManager()->SetLayoutEnabled(false);
+    toolBar = InsertInto<TFixedToolBar>(chart, [](TFixedToolBar* t) {
+      t->SetHorizontal(true);
+      t->SetZOrder(3);
+      t->Size = 30;
+    });
+    legend = InsertInto<TFixedLegend>(chart, [](TFixedLegend* l) {
+      l->SetZOrder(2);
+      l->Size = 80;
+    });
+    xAxis = InsertInto<TFixedXAxis>(chart, [](TFixedXAxis* a) {
+      a->Size = 33;
+      a->EndMargin = 10;
+    });
+    yAxis = InsertInto<TFixedYAxis>(chart, [](TFixedYAxis* a) {
+      a->Size = 40;
+      a->EndMargin = 6;
+    });
+    chart.AddDataView();
+    view = chart.DataView(0);
+    title = InsertInto<TFixedLabel>(chart, [](TFixedLabel* l) {
+      l->SetZOrder(2);
+      l->SetName(QStringLiteral("Title"));
+      l->Size = 20;
+    });
+    chart.LayoutManager()->SetLayoutEnabled(true);
+  }
+};
