@@ -971,9 +971,14 @@ void TiPlotComponent::LayoutPass(TCanvas& canvas) {
 
   // 13. The data view's edges follow the scale areas, each edge after its own walk.
   if (!view) return;
+  // A Cartesian child without its reference has no place (an empty rectangle at the origin):
+  // it would drag the data view's edges to the corner, so it takes no part.
+  auto placed = [](TiPlotAxis* axis) { return axis->CartesianStyle() != ipcsChild || axis->CartesianChildRefAxis(); };
   std::vector<TiPlotAxis*> xAxes, yAxes;
-  for (int i = 0; i < XAxisCount(); ++i) xAxes.push_back(XAxis(i));
-  for (int i = 0; i < YAxisCount(); ++i) yAxes.push_back(YAxis(i));
+  for (int i = 0; i < XAxisCount(); ++i)
+    if (placed(XAxis(i))) xAxes.push_back(XAxis(i));
+  for (int i = 0; i < YAxisCount(); ++i)
+    if (placed(YAxis(i))) yAxes.push_back(YAxis(i));
   const std::vector<TiPlotAxis*>& vertical = XYAxesReverse() ? xAxes : yAxes;
   const std::vector<TiPlotAxis*>& horizontal = XYAxesReverse() ? yAxes : xAxes;
   TRect r = view->GetLayoutRect();
