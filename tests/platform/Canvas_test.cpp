@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <set>
 #include <utility>
 
@@ -554,4 +556,27 @@ TEST(Canvas, BitmapsDrawOntoOtherCanvases) {
   dst.Canvas()->StretchDraw(Rect(20, 20, 28, 26), src);
   EXPECT_EQ(BoxOf(PixelsOf(dst, clLime)), Rect(5, 6, 28, 26));
   EXPECT_EQ(PixelsOf(dst, clLime).size(), 12u + 48u);
+}
+
+TEST(Canvas, RecordsOntoAPictureAndDrawsWithAnotherPainter) {
+  QPicture picture;
+  {
+    TCanvas recording(&picture);
+    recording.Brush().Color = clRed;
+    recording.FillRect(Rect(2, 2, 6, 5));
+    recording.MoveTo(0, 8);
+    recording.LineTo(10, 8);
+  }
+  TBitmap b = White(12, 12);
+  QImage& image = b.Image();
+  QPainter painter(&image);
+  TCanvas external(&painter);  // draws with a painter someone else owns
+  external.Pen().Color = clBlue;
+  external.MoveTo(0, 10);
+  external.LineTo(5, 10);
+  picture.play(&painter);
+  painter.end();
+  EXPECT_EQ(BoxOf(PixelsOf(b, clRed)), Rect(2, 2, 6, 5));
+  EXPECT_EQ(BoxOf(PixelsOf(b, clBlack)), Rect(0, 8, 10, 9));
+  EXPECT_EQ(BoxOf(PixelsOf(b, clBlue)), Rect(0, 10, 5, 11));
 }
