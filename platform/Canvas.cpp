@@ -695,18 +695,18 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   for (const TLaidLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
   const int textHeight = static_cast<int>(lines.size()) * lineHeight;
 
+  if (flags & DT_CALCRECT) {
+    // Measuring only: the rectangle takes the text from its top-left corner.
+    rect.Right = rect.Left + maxWidth;
+    rect.Bottom = rect.Top + textHeight;
+    return textHeight;
+  }
   int y = rect.Top;
   if (singleLine && (flags & DT_VCENTER))
     y = (rect.Top + rect.Bottom - textHeight) / 2;
   else if (singleLine && (flags & DT_BOTTOM))
     y = rect.Bottom - textHeight;
   const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - rect.Top : textHeight;
-
-  if (flags & DT_CALCRECT) {
-    rect.Right = rect.Left + maxWidth;
-    rect.Bottom = rect.Top + textHeight;
-    return result;
-  }
   if (lines.empty()) return result;
   QPainter* p = Ready();
   if (!p) return result;

@@ -379,6 +379,10 @@ TEST(Canvas, DrawTextBreaksLinesAndMeasures) {
   // Single line ignores them.
   r = Rect(0, 0, 10, 0);
   EXPECT_EQ(cv->DrawText(QStringLiteral("a\r\nb"), r, DT_CALCRECT | DT_SINGLELINE), h);
+  // Measuring ignores the vertical placement.
+  r = Rect(0, 20, 10, 20);
+  EXPECT_EQ(cv->DrawText(QStringLiteral("ab"), r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER), h);
+  EXPECT_EQ(r.Bottom, 20 + h);
   // Word break at blanks; a word wider than the rectangle keeps its line and widens the result.
   const int wordW = cv->TextWidth(QStringLiteral("word"));
   r = Rect(0, 0, wordW + 2, 0);
