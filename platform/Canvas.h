@@ -5,8 +5,9 @@
 //   pixels and the dash patterns are the platform's;
 // - Rectangle, FillRect and Ellipse exclude the right and bottom edge; with a clear pen Rectangle
 //   and Ellipse shrink by one more pixel on those sides;
-// - pens wider than one pixel draw solid whatever their style, with round ends and joins;
-//   psInsideFrame keeps a wide pen inside the bounding rectangle of Rectangle and Ellipse;
+// - pens wider than one pixel draw solid whatever their style; lines get round ends and joins,
+//   rectangles square corners; psInsideFrame keeps a wide pen inside the bounding rectangle of
+//   Rectangle and Ellipse;
 // - the gaps of dashed lines, the gaps of hatch brushes and the cell behind text are filled with
 //   the background colour when the background mode is opaque. Choosing a brush sets them as the
 //   platform's canvas does: a solid brush makes the background opaque in the brush colour, any
@@ -30,6 +31,7 @@ class QPainter;
 class QPaintDevice;
 class QFont;
 class QFontMetrics;
+class QRectF;
 class TBitmap;
 
 enum TPenStyle : int { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -191,6 +193,8 @@ class TCanvas {
   const QFont& CurrentQFont();
   const QFontMetrics& Metrics();
   int WidePenWidth() const;
+  QRectF WideCentreLine(const TRect& r) const;
+  void StrokeWideOutline(QPainter* p, const QRectF& centre, bool ellipse);
 
   QPaintDevice* device_ = nullptr;
   TBitmap* bitmap_ = nullptr;
@@ -217,4 +221,4 @@ class TCanvas {
 };
 
 // The dash pattern of a pen style in pixels (on, off, on, off ...); empty for a solid line.
-std::vector<int> PenDashPattern(TPenStyle style);
+const std::vector<int>& PenDashPattern(TPenStyle style);

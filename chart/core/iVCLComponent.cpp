@@ -1,6 +1,9 @@
 #include "chart/core/iVCLComponent.h"
 
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <cstdlib>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -233,10 +236,26 @@ void TiVCLComponent::keyReleaseEvent(QKeyEvent* e) {
 void TiVCLComponent::mousePressEvent(QMouseEvent* e) {
   TMouseButton button;
   if (!MouseButtonOf(e->button(), button)) return;
-  const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+  TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
   const QPoint p = e->position().toPoint();
+  // The platform reports the second press of a double click as a double click, which the
+  // control sees before the press itself; a third press starts over.
+  const QStyleHints* hints = QGuiApplication::styleHints();
+  const bool isDouble = lastPress_.valid && !lastPress_.wasDouble && lastPress_.button == button &&
+                        e->timestamp() - lastPress_.time <= static_cast<quint64>(hints->mouseDoubleClickInterval()) &&
+                        std::abs(p.x() - lastPress_.pos.x()) <= hints->mouseDoubleClickDistance() &&
+                        std::abs(p.y() - lastPress_.pos.y()) <= hints->mouseDoubleClickDistance();
+  lastPress_ = {true, isDouble, button, e->timestamp(), p};
+  if (isDouble) {
+    shift |= ssDouble;
+    if (button == mbLeft) {
+      Guarded([this] { DoDblClick(); });
+      if (OnDblClick) Guarded([this] { OnDblClick(); });
+    }
+  } else if (button == mbLeft) {
+    leftClicked_ = true;
+  }
   Guarded([&] { DoMouseDown(button, shift, p.x(), p.y()); });
-  if (button == mbLeft) leftClicked_ = true;
   if (OnMouseDown) Guarded([&] { OnMouseDown(button, shift, p.x(), p.y()); });
 }
 
@@ -254,18 +273,8 @@ void TiVCLComponent::mouseReleaseEvent(QMouseEvent* e) {
   if (OnMouseUp) Guarded([&] { OnMouseUp(button, shift, p.x(), p.y()); });
 }
 
-void TiVCLComponent::mouseDoubleClickEvent(QMouseEvent* e) {
-  // The platform reports the second press of a double click as a double click only.
-  TMouseButton button;
-  if (!MouseButtonOf(e->button(), button)) return;
-  const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons()) | ssDouble;
-  const QPoint p = e->position().toPoint();
-  if (button == mbLeft) {
-    Guarded([this] { DoDblClick(); });
-    if (OnDblClick) Guarded([this] { OnDblClick(); });
-  }
-  if (OnMouseDown) Guarded([&] { OnMouseDown(button, shift, p.x(), p.y()); });
-}
+// Double clicks are recognised from the presses themselves (above), in the platform's order.
+void TiVCLComponent::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
 
 void TiVCLComponent::mouseMoveEvent(QMouseEvent* e) {
   const TShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());

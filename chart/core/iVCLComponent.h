@@ -72,4 +72,11 @@ class TiVCLComponent : public TiComponent {
   bool firstShot_ = false;
   int timerInterval_ = 0;
   bool leftClicked_ = false;
+  struct {
+    bool valid = false;
+    bool wasDouble = false;
+    TMouseButton button = mbLeft;
+    quint64 time = 0;
+    QPoint pos;
+  } lastPress_;
 };
