@@ -20,11 +20,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Label1->move(104, 8);
   Label1->adjustSize();
 
-  struct Spec { TWrapButton** button; const char* caption; int left; int answer; int result; };
-  const Spec buttons[] = {{&BitBtn1, "Blue End of Spectrum", 32, 0, mrYes},
+  struct ButtonInfo { TWrapButton** button; const char* caption; int left; int answer; int result; };
+  const ButtonInfo buttons[] = {{&BitBtn1, "Blue End of Spectrum", 32, 0, mrYes},
                           {&BitBtn2, "Red End of Spectrum", 132, 1, mrNo},
                           {&BitBtn3, "Neither Cancel", 232, 2, mrCancel}};
-  for (const Spec& s : buttons) {
+  for (const ButtonInfo& s : buttons) {
     auto* b = new TWrapButton(QString::fromLatin1(s.caption), this);
     b->setGeometry(s.left, 33, 75, 41);
     const int answer = s.answer, result = s.result;
