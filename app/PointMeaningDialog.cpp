@@ -8,10 +8,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Point Click Meaning"));
   setFixedSize(334, 95);
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  setPalette(pal);
+  SetControlColor(this, Qt::white);
 
   Label1 = new QLabel(QStringLiteral("Clicked Point Is"), this);
   QFont f = font();
@@ -39,10 +36,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   auto key = [this](int left, const QColor& colour) {
     auto* l = new QLabel(this);
     l->setGeometry(left, 72, 73, 17);
-    l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, colour);
-    l->setPalette(p);
+    SetControlColor(l, colour);
     return l;
   };
   StaticText1 = key(33, QColor(0, 0, 255));
