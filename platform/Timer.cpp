@@ -20,7 +20,10 @@ void TTimer::SetEnabled(bool enabled) {
 
 void TTimer::Restart() {
   timer_->stop();
-  if (enabled_ && interval_ > 0) timer_->start(interval_);
+  if (enabled_ && interval_ > 0) {
+    timer_->start(interval_);
+    ++starts_;
+  }
 }
 
 void TTimer::Fire() {

@@ -20,10 +20,14 @@ class TTimer {
   std::function<void()> OnTimer;
   // Fires the timer now, as an elapsed interval would (tests drive timers this way).
   void Fire();
+  // How many times the count started afresh (enabled, or its interval set while enabled), so
+  // that a test clock can tell a restart with the same interval.
+  int Starts() const { return starts_; }
 
  private:
   void Restart();
   std::unique_ptr<QTimer> timer_;
   int interval_ = 1000;
   bool enabled_ = false;
+  int starts_ = 0;
 };

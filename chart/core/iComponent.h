@@ -11,6 +11,8 @@
 #include "platform/Clock.h"
 #include "platform/Input.h"
 
+class TPopupMenu;
+
 // Minimum and maximum size of a control; 0 means no limit.
 class TiSizeConstraints : public TiPersistent {
   TI_PERSISTENT
@@ -74,6 +76,9 @@ class TiComponent : public QWidget, public TiPersistent {
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   TiSizeConstraints* Constraints() { return &constraints_; }
+  // The control's own popup menu, assigned by the program that holds it; not owned.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* value) { popupMenu_ = value; }
 
   // ---- events of the platform ----
   std::function<void()> OnClick;
@@ -164,6 +169,7 @@ class TiComponent : public QWidget, public TiPersistent {
   bool enabled_ = true;
   bool visible_ = true;
   TiSizeConstraints constraints_{this};
+  TPopupMenu* popupMenu_ = nullptr;
 
   // Repaint state, in this order.
   double lastInvalidateTime_ = 0.0;

@@ -669,8 +669,6 @@ TImageList* TiPlotComponent::ImageList(int index) {
   return &imageLists_[index];
 }
 
-void TiPlotComponent::HintTimerTick() { StopTimer(); }
-
 // ---------------------------------------------------------------------------------------------
 // Occupied rectangles
 

@@ -62,6 +62,20 @@ struct TiPlotEventRoute {
   const Event* Handler;
 };
 
+// The user actions of an axis that the chart repeats on the other axes of its kind.
+enum TiPlotAxisAction : int { ipaaMouseDownLeft, ipaaMouseDrag, ipaaMouseUp, ipaaMouseWheel, ipaaKeyDown };
+
+// One such action with what it carries: the mouse parameters of a press, drag or release, the
+// delta, shift state and point of a wheel turn, the key and shift state of a key press.
+struct TiPlotAxisUserAction {
+  TiPlotAxisAction Action = ipaaMouseDownLeft;
+  TiPlotMouseParams Mouse;
+  int WheelDelta = 0;
+  TPoint WheelPoint;
+  int Key = 0;
+  TShiftState Shift = 0;
+};
+
 // One entry of the draw list: a sort key (the object's LayerKey and a letter) and the object.
 struct TiPlotDrawListItem {
   QString Key;
@@ -355,6 +369,56 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   void ObjectLostFocus(TiPlotObject* object) override;
   QString Translate(const QString& text) const override;
   TPoint ClientToScreen(TPoint client) const override;
+  void ObjectGetMouseCursor(TiPlotObject* object, TCursor& cursor) override;
+
+  // ================= Mouse, keyboard, menus and hints (rUdudComponentInput.cpp) =================
+  // The object under a client point: a focused object first, then any other, then data views
+  // and legends (the large containers come last); a composite object answers with its part
+  // under the point (a button). A press hands its button to the hit tests, a move none.
+  TiPlotObject* HitTestChart(int x, int y);
+  TiPlotObject* HitTestChart(int x, int y, TMouseButton button);
+  // Stops the hint timer and takes the hint box away.
+  void HideHint();
+  // Toolbar 0's Select button; writing runs its Select command when the state differs.
+  bool SelectMode() const override;
+  void SetSelectMode(bool value);
+  // Repeats an axis's user action on every other axis of its kind (X or Y) in collection order.
+  // The repeats do not repeat again; a failure goes on to the caller.
+  void RepeatToOtherAxes(TiPlotAxis* axis, const TiPlotAxisUserAction& action);
+  bool RepeatingToOtherAxes() const { return repeatingToOtherAxes_; }
+
+  // The input hooks of the foundation.
+  void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DoMouseMove(TShiftState shift, int x, int y) override;
+  void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DoDblClick() override;
+  bool DoMouseWheel(int wheelDelta, TShiftState shift, QPoint mousePos) override;
+  void DoKeyDown(int& key, TShiftState shift) override;
+  void DoWantSpecialKey(int& key, bool& result) override;
+  // Another window took the mouse capture: the hint goes and the hovered object is left.
+  virtual void MouseCaptureChanged();
+
+  // The interaction state.
+  TiPlotObject* PressedObject() const;
+  TiPlotObject* HoverObject() const;
+  TiPlotObject* ReleasedObject() const;
+  TMouseButton ReleasedButton() const { return releasedButton_; }
+  TShiftState ReleasedShift() const { return releasedShift_; }
+  TPoint ReleasedPosition() const { return releasedPosition_; }
+  TPoint ReleasedScreenPosition() const { return releasedScreenPosition_; }
+  bool MouseButtonDown() const { return mouseButtonDown_; }
+  bool DoubleClickPending() const { return doubleClickPending_; }
+  bool AxisMultiSelect() const { return axisMultiSelect_; }
+  TShiftState MouseShiftState() const { return mouseShiftState_; }
+  const QString& HintText() const { return hintText_; }
+  TPoint HintPosition() const { return hintPosition_; }
+  bool HintShowing() const { return hintShowing_; }
+  bool HintDrawn() const { return hintDrawn_; }
+  TiPlotObject* HintObject() const;
+  TPoint HintStartPoint() const { return hintStartPoint_; }
+  TRect HintKeepRect() const { return hintKeepRect_; }
+  // The cursor shape last applied to the control's window.
+  TCursor MouseCursor() const { return mouseCursor_; }
 
   // ================= Events =================
   // Mouse.
@@ -423,6 +487,8 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // Ends chart-level logging, writing what is pending.
   virtual void StopLogging();
   void resizeEvent(QResizeEvent* e) override;
+  // Watches for the mouse capture going to another window.
+  bool event(QEvent* e) override;
 
   // Interaction state the painting cycle and the removal hook share with the input handling.
   TiPlotObject* pressedObject_ = nullptr;
@@ -439,6 +505,35 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
  private:
   void DrawHint(TCanvas& canvas);
   void FillDrawList(TiPlotDataView* dataView);
+
+  // Interaction helpers (rUdudComponentInput.cpp).
+  TiPlotObject* HitTestObjects(const TiPlotMouseParams& params);
+  TiPlotMouseParams InputParams(TMouseButton button, TShiftState shift, int x, int y) const;
+  void StoreShiftState(TShiftState shift);
+  void FocusedMouseUp(const TiPlotMouseParams& params, const TiPlotObject* except);
+  void UpdateHint(TiPlotObject* object, const TiPlotHintData& hint, TPoint point);
+  void StartHintTimer(int milliseconds);
+  void ApplyMouseCursor(TCursor cursor);
+  void CaptureMouse();
+  void ReleaseMouseCapture();
+  // True when the capture went to another window since the control took it.
+  bool CheckMouseCapture();
+
+  // Interaction state besides the fields shared with the painting cycle. The life tokens tell
+  // when a referenced part that no collection lists (a button) has gone.
+  std::weak_ptr<const void> pressedLife_, hoverLife_, releasedLife_, hintLife_;
+  TMouseButton releasedButton_ = mbLeft;
+  TShiftState releasedShift_ = 0;
+  TPoint releasedPosition_;
+  TPoint releasedScreenPosition_;
+  bool mouseButtonDown_ = false;
+  bool axisMultiSelect_ = false;
+  TShiftState mouseShiftState_ = 0;
+  TPoint hintStartPoint_;
+  TRect hintKeepRect_;
+  bool repeatingToOtherAxes_ = false;
+  TCursor mouseCursor_ = crDefault;
+  bool mouseCaptured_ = false;
 
   std::unique_ptr<TiPlotMasterManager> master_;
   std::unique_ptr<TPopupMenu> popupMenu_;

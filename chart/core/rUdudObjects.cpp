@@ -140,6 +140,8 @@ void TiPlotObject::Draw(TCanvas*, TColor) {}
 void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
   if (!enabled_) return;
   popupPending_ = false;
+  // A hook may remove the object (a button whose click removes it): nothing touches it then.
+  const std::weak_ptr<const void> life = LifeToken();
   if (params.Button == mbRight) {
     popupPending_ = popupEnabled_;
     mouseIsDown_ = true;
@@ -148,14 +150,17 @@ void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
     mouseIsDown_ = true;
     DoMouseDownLeft(params);
   }
+  if (life.expired()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseDown(this, params.Button, params.Shift, params.X, params.Y);
 }
 
 void TiPlotObject::MouseMove(const TiPlotMouseParams& params) {
+  const std::weak_ptr<const void> life = LifeToken();
   if (mouseIsDown_)
     DoMouseDrag(params);
   else
     DoMouseHover(params);
+  if (life.expired()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseMove(this, params.Shift, params.X, params.Y);
 }
 
@@ -170,7 +175,9 @@ void TiPlotObject::MouseUp(const TiPlotMouseParams& params) {
     }
   }
   popupPending_ = false;
+  const std::weak_ptr<const void> life = LifeToken();
   DoMouseUp(params);
+  if (life.expired()) return;   // the release removed the object (a button's click)
   if (mouseIsDown_) {
     mouseIsDown_ = false;
     if (owner_) owner_->ObjectMouseUp(this, params.Button, params.Shift, params.X, params.Y);

@@ -92,6 +92,12 @@ class TiPlotOwner {
   // A fixed text as mapped by the chart's translation table.
   virtual QString Translate(const QString& text) const = 0;
   virtual TPoint ClientToScreen(TPoint client) const = 0;
+  // Lets the chart's OnGetMouseCursor event of the object's kind change the shape the object
+  // chose; objects call it from their GetMouseCursor.
+  virtual void ObjectGetMouseCursor(TiPlotObject* object, TCursor& cursor) {}
+  // The chart is in select mode (its toolbar's Select button is down): objects that interact
+  // only then ask it.
+  virtual bool SelectMode() const { return false; }
 };
 
 // Text and position of a hint an object offers while the mouse moves over it.

@@ -12,6 +12,11 @@ class TiPlotToolBar : public TiPlotLayoutObject {
   TI_PERSISTENT
  public:
   using TiPlotLayoutObject::TiPlotLayoutObject;
+
+  // The Select button's latched state, which is the chart's select mode, and its command
+  // (toggle the button and run its follow-up). A toolbar without buttons is never selecting.
+  virtual bool SelectButtonDown() const { return false; }
+  virtual void SelectCommand() {}
 };
 
 class TiPlotToolBarButton : public TiPlotButton {
