@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "platform/Controls.h"
+
 QImage ProgramPicture(int width, int height) {
   QImage img(width, height, QImage::Format_RGB32);
   img.fill(Qt::black);
@@ -24,10 +26,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("About This Program"));
   setFixedSize(385, 256);
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  setPalette(pal);
+  SetControlColor(this, Qt::white);
   setModal(false);
 
   Image1 = new QLabel(this);

@@ -152,9 +152,7 @@ void TForm1::BuildControls() {
   Label[4] = MakeWrappedLabel(bars, Client, 428, 198, 6, 200);
   Label[5] = MakeWrappedLabel(bars, Client, 590, 4, 6, 200);
   for (int i : {3, 4, 5}) {
-    QPalette p = Label[i]->palette();
-    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label[i]->setPalette(p);
+    SetControlTextColor(Label[i], QColor(255, 0, 0));
   }
 
   RadioGroup1 = new TRadioGroup(QStringLiteral("Plot Trace Selection"),
@@ -184,10 +182,7 @@ void TForm1::BuildControls() {
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
   iXYPlot1->setGeometry(159, 400, 497, 345);
   iXYPlot1->setFrameShape(QFrame::Box);
-  iXYPlot1->setAutoFillBackground(true);
-  QPalette plotPalette = iXYPlot1->palette();
-  plotPalette.setColor(QPalette::Window, Qt::white);
-  iXYPlot1->setPalette(plotPalette);
+  SetControlColor(iXYPlot1, Qt::white);
 
   const QFont headingFont = PixelFont(font(), 13);
   auto label = [this](int n, const QString& text, int left, int top) {
@@ -256,39 +251,38 @@ void TForm1::RefreshRecord(TSpectrumRecord& r) {
   if (Loaded(side)) DrawSpectrumMarks(side);
 }
 
-bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
-  std::int64_t value = 0;
-  if (!TryStrToInt64(box->text(), value)) {
-    ShowMessage(QStringLiteral("Input must be an integer in the range %1 to %2.  Please re-enter.").arg(minimum).arg(maximum));
+namespace {
+// Both checks: parse the whole text, clamp into the limits with a message, write the value back.
+template <typename T, typename Parse, typename Text>
+bool CheckEntry(QLineEdit* box, T minimum, T maximum, const QString& kind, Parse parse, Text text) {
+  T value{};
+  if (!parse(box->text(), value)) {
+    ShowMessage(QStringLiteral("Input must be %1 in the range %2 to %3.  Please re-enter.").arg(kind, text(minimum), text(maximum)));
     return false;
   }
   if (value < minimum) {
-    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(minimum));
+    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(text(minimum)));
     value = minimum;
   } else if (value > maximum) {
-    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(maximum));
+    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(text(maximum)));
     value = maximum;
   }
-  box->setText(IntToStr(value));
+  box->setText(text(value));
   return true;
+}
+}  // namespace
+
+bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
+  return CheckEntry<std::int64_t>(
+      box, minimum, maximum, QStringLiteral("an integer"),
+      [](const QString& t, std::int64_t& v) { return TryStrToInt64(t, v); }, [](std::int64_t v) { return IntToStr(v); });
 }
 
 bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
-  const QString lo = FormatFixed(minimum, 1), hi = FormatFixed(maximum, 1);
-  double value = 0;
-  if (!TryStrToFloat(box->text(), value)) {
-    ShowMessage(QStringLiteral("Input must be a real number in the range %1 to %2.  Please re-enter.").arg(lo, hi));
-    return false;
-  }
-  if (value < minimum) {
-    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(lo));
-    value = minimum;
-  } else if (value > maximum) {
-    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(hi));
-    value = maximum;
-  }
-  box->setText(FormatFixed(value, 1));
-  return true;
+  // Limits, messages and the stored value all carry exactly one decimal.
+  return CheckEntry<double>(
+      box, minimum, maximum, QStringLiteral("a real number"),
+      [](const QString& t, double& v) { return TryStrToFloat(t, v); }, [](double v) { return FormatFixed(v, 1); });
 }
 
 void TForm1::EditExit(QLineEdit* box) {

@@ -8,10 +8,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Point Click Meaning"));
   setFixedSize(334, 95);
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  setPalette(pal);
+  SetControlColor(this, Qt::white);
 
   Label1 = new QLabel(QStringLiteral("Clicked Point Is"), this);
   QFont f = font();
@@ -20,11 +17,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Label1->move(104, 8);
   Label1->adjustSize();
 
-  struct Spec { TWrapButton** button; const char* caption; int left; int answer; int result; };
-  const Spec buttons[] = {{&BitBtn1, "Blue End of Spectrum", 32, 0, mrYes},
+  struct ButtonInfo { TWrapButton** button; const char* caption; int left; int answer; int result; };
+  const ButtonInfo buttons[] = {{&BitBtn1, "Blue End of Spectrum", 32, 0, mrYes},
                           {&BitBtn2, "Red End of Spectrum", 132, 1, mrNo},
                           {&BitBtn3, "Neither Cancel", 232, 2, mrCancel}};
-  for (const Spec& s : buttons) {
+  for (const ButtonInfo& s : buttons) {
     auto* b = new TWrapButton(QString::fromLatin1(s.caption), this);
     b->setGeometry(s.left, 33, 75, 41);
     const int answer = s.answer, result = s.result;
@@ -39,10 +36,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   auto key = [this](int left, const QColor& colour) {
     auto* l = new QLabel(this);
     l->setGeometry(left, 72, 73, 17);
-    l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, colour);
-    l->setPalette(p);
+    SetControlColor(l, colour);
     return l;
   };
   StaticText1 = key(33, QColor(0, 0, 255));

@@ -70,13 +70,14 @@ int NearestDown(long long num, long long den) { return static_cast<int>((2 * num
 
 }  // namespace
 
-std::vector<int> PenDashPattern(TPenStyle style) {
+const std::vector<int>& PenDashPattern(TPenStyle style) {
+  static const std::vector<int> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6}, dashDotDot{9, 3, 3, 3, 3, 3}, solid;
   switch (style) {
-    case psDash: return {18, 6};
-    case psDot: return {3, 3};
-    case psDashDot: return {9, 6, 3, 6};
-    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return solid;
   }
 }
 
@@ -104,7 +105,9 @@ QPainter* TCanvas::Ready() {
       bitmap_->SetPixelFormat(pf24bit);
     device = &bitmap_->image_;
   }
-  if (!device || device->width() <= 0 || device->height() <= 0) return nullptr;
+  if (!device) return nullptr;
+  // An image without pixels cannot be painted on; a recording (QPicture) starts empty and grows.
+  if (device->devType() == QInternal::Image && (device->width() <= 0 || device->height() <= 0)) return nullptr;
   own_ = std::make_unique<QPainter>();
   if (!own_->begin(device)) {
     own_.reset();
@@ -207,7 +210,7 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     RestoreMode(p);
     return;
   }
-  const std::vector<int> pattern = PenDashPattern(pen_.Style);
+  const std::vector<int>& pattern = PenDashPattern(pen_.Style);
   if (!(dashPen_ == pen_)) {
     dashPen_ = pen_;
     dashPhase_ = 0;
@@ -404,7 +407,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     path.addEllipse(QRectF(r.Left + 0.5, r.Top + 0.5, r.Width() - 1, r.Height() - 1));
     FillWithBrush(p, path);
   }
-  const std::vector<int> pattern = PenDashPattern(pen_.Style);
+  const std::vector<int>& pattern = PenDashPattern(pen_.Style);
   p->setBrush(Qt::NoBrush);
   if (!pattern.empty() && bkMode_ == OPAQUE) {
     p->setPen(QPen(ToQColor(bkColor_), 0));
@@ -692,18 +695,18 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   for (const TLaidLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
   const int textHeight = static_cast<int>(lines.size()) * lineHeight;
 
+  if (flags & DT_CALCRECT) {
+    // Measuring only: the rectangle takes the text from its top-left corner.
+    rect.Right = rect.Left + maxWidth;
+    rect.Bottom = rect.Top + textHeight;
+    return textHeight;
+  }
   int y = rect.Top;
   if (singleLine && (flags & DT_VCENTER))
     y = (rect.Top + rect.Bottom - textHeight) / 2;
   else if (singleLine && (flags & DT_BOTTOM))
     y = rect.Bottom - textHeight;
   const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - rect.Top : textHeight;
-
-  if (flags & DT_CALCRECT) {
-    rect.Right = rect.Left + maxWidth;
-    rect.Bottom = rect.Top + textHeight;
-    return result;
-  }
   if (lines.empty()) return result;
   QPainter* p = Ready();
   if (!p) return result;

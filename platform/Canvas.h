@@ -221,4 +221,4 @@ class TCanvas {
 };
 
 // The dash pattern of a pen style in pixels (on, off, on, off ...); empty for a solid line.
-std::vector<int> PenDashPattern(TPenStyle style);
+const std::vector<int>& PenDashPattern(TPenStyle style);

@@ -97,6 +97,19 @@ void TWrapButton::paintEvent(QPaintEvent*) {
   p.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
+void SetControlColor(QWidget* control, const QColor& background) {
+  control->setAutoFillBackground(true);
+  QPalette p = control->palette();
+  p.setColor(QPalette::Window, background);
+  control->setPalette(p);
+}
+
+void SetControlTextColor(QWidget* control, const QColor& text) {
+  QPalette p = control->palette();
+  p.setColor(QPalette::WindowText, text);
+  control->setPalette(p);
+}
+
 QLabel* MakeWrappedLabel(const QString& text, QWidget* parent, int left, int top, int width, int height) {
   auto* label = new QLabel(text, parent);
   label->setWordWrap(true);

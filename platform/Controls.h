@@ -67,6 +67,10 @@ class TWrapButton : public QPushButton {
   void paintEvent(QPaintEvent* event) override;
 };
 
+// Sets a control's background colour (filled) or its text colour, as the platform's Color and Font.Color do.
+void SetControlColor(QWidget* control, const QColor& background);
+void SetControlTextColor(QWidget* control, const QColor& text);
+
 // A label whose text wraps into the label's width (narrow labels stack their words vertically).
 QLabel* MakeWrappedLabel(const QString& text, QWidget* parent, int left, int top, int width, int height);
 

@@ -282,6 +282,27 @@ QString DecodePropertyString(const QString& stored) {
   return out;
 }
 
+void AssignProperties(TiPersistent& target, const TiPersistent& source) {
+  if (&target == &source) return;
+  for (const TiPropertyInfo& from : source.ClassInfo().Properties()) {
+    const TiPropertyInfo* to = target.ClassInfo().Find(from.Name);
+    if (!to || to->Kind != from.Kind || !from.Readable()) continue;
+    if (from.Kind == TiPropertyKind::Object) {
+      const TiPersistent* nestedFrom = from.GetObject(source);
+      TiPersistent* nestedTo = to->GetObject ? to->GetObject(target) : nullptr;
+      if (nestedFrom && nestedTo) AssignProperties(*nestedTo, *nestedFrom);
+      continue;
+    }
+    if (!to->Writable()) continue;
+    if (from.IsOrdinal())
+      to->SetOrdinal(target, from.GetOrdinal(source));
+    else if (from.Kind == TiPropertyKind::Float)
+      to->SetFloat(target, from.GetFloat(source));
+    else if (from.Kind == TiPropertyKind::String)
+      to->SetString(target, from.GetString(source));
+  }
+}
+
 void WriteProperties(const TiPersistent& object, const QString& prefix, QStringList& lines, const QStringList& exclusions) {
   WriteObject(object, prefix, lines, exclusions);
 }

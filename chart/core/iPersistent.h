@@ -290,6 +290,10 @@ void WriteProperties(const TiPersistent& object, const QString& prefix, QStringL
 // EConvertError and leaves its line in place.
 void ReadProperties(TiPersistent& object, const QString& prefix, QStringList& lines);
 
+// Copies every published property that both objects have (same name and kind) from source to
+// target, nested objects included; read-only properties of the target are left alone.
+void AssignProperties(TiPersistent& target, const TiPersistent& source);
+
 // String values as stored: carriage return as #13, line feed as #10, and a '#' that would read
 // back as one of those (or as #35) as #35.
 QString EncodePropertyString(const QString& value);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <set>
 #include <utility>
 
@@ -377,6 +379,10 @@ TEST(Canvas, DrawTextBreaksLinesAndMeasures) {
   // Single line ignores them.
   r = Rect(0, 0, 10, 0);
   EXPECT_EQ(cv->DrawText(QStringLiteral("a\r\nb"), r, DT_CALCRECT | DT_SINGLELINE), h);
+  // Measuring ignores the vertical placement.
+  r = Rect(0, 20, 10, 20);
+  EXPECT_EQ(cv->DrawText(QStringLiteral("ab"), r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER), h);
+  EXPECT_EQ(r.Bottom, 20 + h);
   // Word break at blanks; a word wider than the rectangle keeps its line and widens the result.
   const int wordW = cv->TextWidth(QStringLiteral("word"));
   r = Rect(0, 0, wordW + 2, 0);
@@ -554,4 +560,27 @@ TEST(Canvas, BitmapsDrawOntoOtherCanvases) {
   dst.Canvas()->StretchDraw(Rect(20, 20, 28, 26), src);
   EXPECT_EQ(BoxOf(PixelsOf(dst, clLime)), Rect(5, 6, 28, 26));
   EXPECT_EQ(PixelsOf(dst, clLime).size(), 12u + 48u);
+}
+
+TEST(Canvas, RecordsOntoAPictureAndDrawsWithAnotherPainter) {
+  QPicture picture;
+  {
+    TCanvas recording(&picture);
+    recording.Brush().Color = clRed;
+    recording.FillRect(Rect(2, 2, 6, 5));
+    recording.MoveTo(0, 8);
+    recording.LineTo(10, 8);
+  }
+  TBitmap b = White(12, 12);
+  QImage& image = b.Image();
+  QPainter painter(&image);
+  TCanvas external(&painter);  // draws with a painter someone else owns
+  external.Pen().Color = clBlue;
+  external.MoveTo(0, 10);
+  external.LineTo(5, 10);
+  picture.play(&painter);
+  painter.end();
+  EXPECT_EQ(BoxOf(PixelsOf(b, clRed)), Rect(2, 2, 6, 5));
+  EXPECT_EQ(BoxOf(PixelsOf(b, clBlack)), Rect(0, 8, 10, 9));
+  EXPECT_EQ(BoxOf(PixelsOf(b, clBlue)), Rect(0, 10, 5, 11));
 }

@@ -393,3 +393,24 @@ TEST(TextLines, WriteWithCrLfAndReadAnyLineEnd) {
   EXPECT_THROW(ReadTextLines(dir.filePath("none.txt")), EiError);
   EXPECT_THROW(WriteTextLines(dir.filePath("no/such/folder/x.txt"), {"a"}), EiError);
 }
+
+TEST(AssignProperties, CopiesEveryPropertyBothObjectsHave) {
+  TSample s;
+  s.SetCount(11);
+  s.SetMin(-4.5);
+  s.SetTitle("copied");
+  s.SetHidden(3);
+  s.Inner()->SetWidth(9);
+  s.Inner()->Font()->SetColor(clTeal);
+  TSample t;
+  AssignProperties(t, s);
+  EXPECT_EQ(t.Count(), 11);
+  EXPECT_EQ(t.Min(), -4.5);
+  EXPECT_EQ(t.Title(), "copied");
+  EXPECT_EQ(t.Hidden(), 3);  // not stored in files, but a property all the same
+  EXPECT_EQ(t.Inner()->Width(), 9);
+  EXPECT_EQ(t.Inner()->Font()->Color(), clTeal);
+  TSampleBase base;
+  AssignProperties(base, s);  // only what the base class has
+  EXPECT_EQ(base.Count(), 11);
+}
