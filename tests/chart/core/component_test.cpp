@@ -13,8 +13,6 @@
 
 namespace {
 
-void PrintTo(const TRect& r, std::ostream* os) { *os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")"; }
-
 // Lets tests reach the interaction and logging state.
 class TTestChart : public TiPlotComponent {
  public:
