@@ -365,8 +365,10 @@ int TiPlotComponent::DataViewZHorz() const {
 
 void TiPlotComponent::SetDataViewZHorz(int value) {
   TiPlotLayoutManager* layout = LayoutManager();
-  // The placeholder's ZOrder setter rebuilds the side lists and repaints.
-  if (layout && layout->DataViewHorz()) layout->DataViewHorz()->SetZOrder(value);
+  if (!layout || !layout->DataViewHorz()) return;
+  // The placeholder repaints through its change; the sides follow it at once.
+  layout->DataViewHorz()->SetZOrder(value);
+  layout->Rebuild();
 }
 
 int TiPlotComponent::DataViewZVert() const {
@@ -376,7 +378,9 @@ int TiPlotComponent::DataViewZVert() const {
 
 void TiPlotComponent::SetDataViewZVert(int value) {
   TiPlotLayoutManager* layout = LayoutManager();
-  if (layout && layout->DataViewVert()) layout->DataViewVert()->SetZOrder(value);
+  if (!layout || !layout->DataViewVert()) return;
+  layout->DataViewVert()->SetZOrder(value);
+  layout->Rebuild();
 }
 
 bool TiPlotComponent::XYAxesReverse() const { return master_ && master_->XYAxesReverse(); }

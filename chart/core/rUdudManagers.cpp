@@ -305,11 +305,6 @@ void TiPlotLabelManager::ApplyDefaults(TiPlotObject* object) {
 
 namespace {
 template <class M>
-QString FirstName(const M* manager) {
-  return manager && !manager->IsEmpty() ? manager->Items(0)->Name() : QString();
-}
-
-template <class M>
 void DropLink(M*& link, TiPlotPersistent* collection) {
   if (link && static_cast<TiPlotPersistent*>(link) == collection) link = nullptr;
 }
@@ -325,18 +320,13 @@ constexpr std::array<TColor, 30> kChannelPalette = {
 }  // namespace
 
 TiPlotChannelManager::TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
-    : TiPlotKindManager(owner, handlers), channelClass_(&CreateChannelOf<TiXYPlotChannel>) {}
+    : TiPlotAxisLinkedManager(owner, handlers), channelClass_(&CreateChannelOf<TiXYPlotChannel>) {}
 
 TiPlotPtr<TiPlotObject> TiPlotChannelManager::CreateItem() { return channelClass_(Owner(), Handlers()); }
 
 void TiPlotChannelManager::SetChannelClass(TiPlotChannelClass value) {
   if (!value) throw EiError(QStringLiteral("Channel class must be assigned"));
   channelClass_ = value;
-}
-
-void TiPlotChannelManager::CollectionRemoved(TiPlotPersistent* collection) {
-  DropLink(xAxisManager_, collection);
-  DropLink(yAxisManager_, collection);
 }
 
 TColor TiPlotChannelManager::NextChannelColor() const {
@@ -355,19 +345,14 @@ void TiPlotChannelManager::ApplyDefaults(TiPlotObject* object) {
   auto* channel = static_cast<TiPlotChannelCustom*>(object);
   channel->SetTitleText(channel->Name());
   channel->SetColor(NextChannelColor());
-  if (xAxisManager_ && !xAxisManager_->IsEmpty()) channel->SetXAxisName(xAxisManager_->Items(0)->Name());
-  if (yAxisManager_ && !yAxisManager_->IsEmpty()) channel->SetYAxisName(yAxisManager_->Items(0)->Name());
-}
-
-void TiPlotDataViewManager::CollectionRemoved(TiPlotPersistent* collection) {
-  DropLink(xAxisManager_, collection);
-  DropLink(yAxisManager_, collection);
+  if (TiPlotXAxis* x = FirstXAxis()) channel->SetXAxisName(x->Name());
+  if (TiPlotYAxis* y = FirstYAxis()) channel->SetYAxisName(y->Name());
 }
 
 void TiPlotDataViewManager::ApplyDefaults(TiPlotObject* object) {
   auto* view = static_cast<TiPlotDataView*>(object);
-  if (xAxisManager_ && !xAxisManager_->IsEmpty()) view->SetGridXAxisName(FirstName(xAxisManager_));
-  if (yAxisManager_ && !yAxisManager_->IsEmpty()) view->SetGridYAxisName(FirstName(yAxisManager_));
+  if (TiPlotXAxis* x = FirstXAxis()) view->SetGridXAxisName(x->Name());
+  if (TiPlotYAxis* y = FirstYAxis()) view->SetGridYAxisName(y->Name());
 }
 
 void TiPlotDataCursorManager::CollectionRemoved(TiPlotPersistent* collection) {
@@ -378,16 +363,11 @@ void TiPlotDataCursorManager::CollectionRemoved(TiPlotPersistent* collection) {
 void TiPlotDataCursorManager::ApplyDefaults(TiPlotObject* object) {
   auto* cursor = static_cast<TiPlotDataCursor*>(object);
   if (dataViewManager_ && !dataViewManager_->IsEmpty()) cursor->SetDataView(dataViewManager_->Items(0));
-  if (channelManager_ && !channelManager_->IsEmpty()) cursor->SetChannelName(FirstName(channelManager_));
-}
-
-void TiPlotLimitManager::CollectionRemoved(TiPlotPersistent* collection) {
-  DropLink(xAxisManager_, collection);
-  DropLink(yAxisManager_, collection);
+  if (channelManager_ && !channelManager_->IsEmpty()) cursor->SetChannelName(channelManager_->Items(0)->Name());
 }
 
 void TiPlotLimitManager::ApplyDefaults(TiPlotObject* object) {
   auto* limit = static_cast<TiPlotLimit*>(object);
-  if (xAxisManager_ && !xAxisManager_->IsEmpty()) limit->SetXAxisName(FirstName(xAxisManager_));
-  if (yAxisManager_ && !yAxisManager_->IsEmpty()) limit->SetYAxisName(FirstName(yAxisManager_));
+  if (TiPlotXAxis* x = FirstXAxis()) limit->SetXAxisName(x->Name());
+  if (TiPlotYAxis* y = FirstYAxis()) limit->SetYAxisName(y->Name());
 }

@@ -217,21 +217,41 @@ class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-// Channels of the chart's channel class; channels of the other chart's class are kept as well,
-// so that no announced channel is left without an owner.
-class TiPlotChannelManager : public TiPlotKindManager<TiPlotChannelCustom> {
+// A collection whose new items take the first X and Y axes' names: it keeps links to both axis
+// collections and drops a link when that collection goes.
+template <class Item>
+class TiPlotAxisLinkedManager : public TiPlotKindManager<Item> {
  public:
-  TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers);
-  TiPlotPtr<TiPlotObject> CreateItem() override;
-  QString BaseName() const override;
-  void CollectionRemoved(TiPlotPersistent* collection) override;
-
-  TiPlotChannelClass ChannelClass() const { return channelClass_; }
-  void SetChannelClass(TiPlotChannelClass value);
+  using TiPlotKindManager<Item>::TiPlotKindManager;
+  void CollectionRemoved(TiPlotPersistent* collection) override {
+    if (xAxisManager_ && static_cast<TiPlotPersistent*>(xAxisManager_) == collection) xAxisManager_ = nullptr;
+    if (yAxisManager_ && static_cast<TiPlotPersistent*>(yAxisManager_) == collection) yAxisManager_ = nullptr;
+  }
   void SetXAxisManager(TiPlotXAxisManager* value) { xAxisManager_ = value; }
   void SetYAxisManager(TiPlotYAxisManager* value) { yAxisManager_ = value; }
   TiPlotXAxisManager* XAxisManager() const { return xAxisManager_; }
   TiPlotYAxisManager* YAxisManager() const { return yAxisManager_; }
+
+ protected:
+  // The first axis of each kind, or nullptr when there is none.
+  TiPlotXAxis* FirstXAxis() const { return xAxisManager_ && !xAxisManager_->IsEmpty() ? xAxisManager_->Items(0) : nullptr; }
+  TiPlotYAxis* FirstYAxis() const { return yAxisManager_ && !yAxisManager_->IsEmpty() ? yAxisManager_->Items(0) : nullptr; }
+
+ private:
+  TiPlotXAxisManager* xAxisManager_ = nullptr;
+  TiPlotYAxisManager* yAxisManager_ = nullptr;
+};
+
+// Channels of the chart's channel class; channels of the other chart's class are kept as well,
+// so that no announced channel is left without an owner.
+class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom> {
+ public:
+  TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  TiPlotPtr<TiPlotObject> CreateItem() override;
+  QString BaseName() const override;
+
+  TiPlotChannelClass ChannelClass() const { return channelClass_; }
+  void SetChannelClass(TiPlotChannelClass value);
 
   // The colour for a new channel, which is already listed with its initial red.
   TColor NextChannelColor() const;
@@ -241,26 +261,15 @@ class TiPlotChannelManager : public TiPlotKindManager<TiPlotChannelCustom> {
 
  private:
   TiPlotChannelClass channelClass_;
-  TiPlotXAxisManager* xAxisManager_ = nullptr;
-  TiPlotYAxisManager* yAxisManager_ = nullptr;
 };
 
-class TiPlotDataViewManager : public TiPlotKindManager<TiPlotDataView> {
+class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView> {
  public:
-  using TiPlotKindManager::TiPlotKindManager;
+  using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
-  void CollectionRemoved(TiPlotPersistent* collection) override;
-  void SetXAxisManager(TiPlotXAxisManager* value) { xAxisManager_ = value; }
-  void SetYAxisManager(TiPlotYAxisManager* value) { yAxisManager_ = value; }
-  TiPlotXAxisManager* XAxisManager() const { return xAxisManager_; }
-  TiPlotYAxisManager* YAxisManager() const { return yAxisManager_; }
 
  protected:
   void ApplyDefaults(TiPlotObject* object) override;
-
- private:
-  TiPlotXAxisManager* xAxisManager_ = nullptr;
-  TiPlotYAxisManager* yAxisManager_ = nullptr;
 };
 
 class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
@@ -281,20 +290,13 @@ class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
   TiPlotDataViewManager* dataViewManager_ = nullptr;
 };
 
-class TiPlotLimitManager : public TiPlotKindManager<TiPlotLimit> {
+class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit> {
  public:
-  using TiPlotKindManager::TiPlotKindManager;
+  using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
-  void CollectionRemoved(TiPlotPersistent* collection) override;
-  void SetXAxisManager(TiPlotXAxisManager* value) { xAxisManager_ = value; }
-  void SetYAxisManager(TiPlotYAxisManager* value) { yAxisManager_ = value; }
 
  protected:
   void ApplyDefaults(TiPlotObject* object) override;
-
- private:
-  TiPlotXAxisManager* xAxisManager_ = nullptr;
-  TiPlotYAxisManager* yAxisManager_ = nullptr;
 };
 
 class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel> {

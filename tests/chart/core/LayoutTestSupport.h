@@ -4,9 +4,15 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <ostream>
 
 #include "chart/channels/iXYPlotChannel.h"
 #include "chart/core/rUdudComponent.h"
+
+// Rectangles in failure messages as (left, top, right, bottom).
+inline void PrintTo(const TRect& r, std::ostream* os) {
+  *os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
+}
 
 // A layout object of any kind that asks for a fixed room.
 template <class Base>

@@ -8,8 +8,6 @@
 
 namespace {
 
-void PrintTo(const TRect& r, std::ostream* os) { *os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")"; }
-
 struct PassFixture : ::testing::Test {
   TSmallChart small;
   TiPlotComponent& chart = small.chart;

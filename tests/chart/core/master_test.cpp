@@ -229,7 +229,9 @@ TEST_F(MasterFixture, XYAxesReverseIsPassedOnEveryTime) {
     // repaint comes once, at the end, each time.
     EXPECT_EQ(events.count(QStringLiteral("repaint now")), 1);
     EXPECT_EQ(events.last(), QStringLiteral("repaint now"));
-    if (round == 1) EXPECT_EQ(events, QStringList{"repaint now"});
+    if (round == 1) {
+      EXPECT_EQ(events, QStringList{"repaint now"});
+    }
     EXPECT_TRUE(master->LayoutManager()->XYAxesReverse());
     for (int i = 0; i < master->AllObjects()->Count(); ++i) {
       TiPlotObject* o = master->AllObjects()->Items(i);
