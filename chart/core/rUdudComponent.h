@@ -534,6 +534,8 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool repeatingToOtherAxes_ = false;
   TCursor mouseCursor_ = crDefault;
   bool mouseCaptured_ = false;
+  bool inKeyPress_ = false;
+  bool menuKeyDelivered_ = false;
 
   std::unique_ptr<TiPlotMasterManager> master_;
   std::unique_ptr<TPopupMenu> popupMenu_;

@@ -258,6 +258,14 @@ bool TiPlotComponent::DoMouseWheel(int wheelDelta, TShiftState shift, QPoint mou
 }
 
 void TiPlotComponent::DoKeyDown(int& key, TShiftState shift) {
+  // A key reaches this hook twice (pre-processing, then delivery). The menu keys open a menu,
+  // which must not open a second time as soon as the first one closes: within one key press
+  // they go to the objects once.
+  const bool menuKey = key == VK_APPS || (key == VK_F10 && (shift & ssShift));
+  if (menuKey && inKeyPress_) {
+    if (menuKeyDelivered_) return;
+    menuKeyDelivered_ = true;
+  }
   if (master_ && master_->AllObjects()) master_->AllObjects()->DoKeyDown(key, shift, popupMenu_.get());
 }
 
@@ -311,6 +319,16 @@ void TiPlotComponent::MouseCaptureChanged() {
 }
 
 bool TiPlotComponent::event(QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    // Both deliveries of the key happen inside this one event.
+    struct TKeyPress {
+      TiPlotComponent* chart;
+      ~TKeyPress() { chart->inKeyPress_ = false; }
+    } keyPress{this};
+    inKeyPress_ = true;
+    menuKeyDelivered_ = false;
+    return TiCustomComponent::event(e);
+  }
   switch (e->type()) {
     case QEvent::Leave:
     case QEvent::WindowDeactivate:
