@@ -29,27 +29,15 @@ const TiClassInfo& TiPlotYAxis::StaticClassInfo() {
 
 TiPlotAxis::TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotLayoutObject(owner, handlers) {}
 
-void TiPlotAxis::SetTitle(const QString& value) {
-  if (value == title_) return;
-  title_ = value;
-  DoChange();
-}
+void TiPlotAxis::SetTitle(const QString& value) { SetAndChange(title_, value); }
 
 // The tracking state (first value received, resume values) comes with axis tracking; until then
 // there is nothing to forget.
 void TiPlotAxis::ResetTracking() {}
 
-void TiPlotAxis::SetTrackingEnabled(bool value) {
-  if (value == trackingEnabled_) return;
-  trackingEnabled_ = value;
-  DoChange();
-}
+void TiPlotAxis::SetTrackingEnabled(bool value) { SetAndChange(trackingEnabled_, value); }
 
-void TiPlotAxis::SetCartesianStyle(TiPlotCartesianStyle value) {
-  if (value == cartesianStyle_) return;
-  cartesianStyle_ = value;
-  DoChange();
-}
+void TiPlotAxis::SetCartesianStyle(TiPlotCartesianStyle value) { SetAndChange(cartesianStyle_, value); }
 
 void TiPlotAxis::SetCartesianChildRefAxisName(const QString& value) {
   cartesianRef_ = nullptr;
@@ -59,11 +47,7 @@ void TiPlotAxis::SetCartesianChildRefAxisName(const QString& value) {
   DoChange();
 }
 
-void TiPlotAxis::SetCartesianChildRefValue(double value) {
-  if (value == cartesianChildRefValue_) return;
-  cartesianChildRefValue_ = value;
-  DoChange();
-}
+void TiPlotAxis::SetCartesianChildRefValue(double value) { SetAndChange(cartesianChildRefValue_, value); }
 
 void TiPlotAxis::SetAlignRefAxisName(const QString& value) {
   alignRef_ = nullptr;
@@ -73,11 +57,7 @@ void TiPlotAxis::SetAlignRefAxisName(const QString& value) {
   DoChange();
 }
 
-void TiPlotAxis::SetForceStacking(bool value) {
-  if (value == forceStacking_) return;
-  forceStacking_ = value;
-  DoChange();
-}
+void TiPlotAxis::SetForceStacking(bool value) { SetAndChange(forceStacking_, value); }
 
 TiPlotAxis* TiPlotAxis::FindReferenceAxis(const QString& name, bool sameKind) const {
   const auto* lookup = dynamic_cast<const TiPlotAxisLookup*>(Owner());

@@ -13,29 +13,13 @@ const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
 TiPlotChannelCustom::TiPlotChannelCustom(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}
 
-void TiPlotChannelCustom::SetTitleText(const QString& value) {
-  if (value == titleText_) return;
-  titleText_ = value;
-  DoChange();
-}
+void TiPlotChannelCustom::SetTitleText(const QString& value) { SetAndChange(titleText_, value); }
 
-void TiPlotChannelCustom::SetColor(TColor value) {
-  if (value == color_) return;
-  color_ = value;
-  DoChange();
-}
+void TiPlotChannelCustom::SetColor(TColor value) { SetAndChange(color_, value); }
 
-void TiPlotChannelCustom::SetXAxisName(const QString& value) {
-  if (value == xAxisName_) return;
-  xAxisName_ = value;
-  DoChange();
-}
+void TiPlotChannelCustom::SetXAxisName(const QString& value) { SetAndChange(xAxisName_, value); }
 
-void TiPlotChannelCustom::SetYAxisName(const QString& value) {
-  if (value == yAxisName_) return;
-  yAxisName_ = value;
-  DoChange();
-}
+void TiPlotChannelCustom::SetYAxisName(const QString& value) { SetAndChange(yAxisName_, value); }
 
 // The data list and the running statistics join the channel with the channel core; until then a
 // channel holds no data to empty.

@@ -103,11 +103,7 @@ void TiPlotObject::DoBeforeDestruction() {
   DoLayoutChange();
 }
 
-void TiPlotObject::SetVisible(bool value) {
-  if (value == visible_) return;
-  visible_ = value;
-  DoChange();
-}
+void TiPlotObject::SetVisible(bool value) { SetAndChange(visible_, value); }
 
 void TiPlotObject::SetEnabled(bool value) {
   if (value == enabled_) return;
@@ -251,23 +247,11 @@ void TiPlotObject::SetName(const QString& value) {
   DoChange();
 }
 
-void TiPlotObject::SetLayer(int value) {
-  if (value == layer_) return;
-  layer_ = value;
-  DoChange();
-}
+void TiPlotObject::SetLayer(int value) { SetAndChange(layer_, value); }
 
-void TiPlotObject::SetPopupEnabled(bool value) {
-  if (value == popupEnabled_) return;
-  popupEnabled_ = value;
-  DoChange();
-}
+void TiPlotObject::SetPopupEnabled(bool value) { SetAndChange(popupEnabled_, value); }
 
-void TiPlotObject::SetCanFocus(bool value) {
-  if (value == canFocus_) return;
-  canFocus_ = value;
-  DoChange();
-}
+void TiPlotObject::SetCanFocus(bool value) { SetAndChange(canFocus_, value); }
 
 void TiPlotObject::SetFocused(bool value) {
   if (value == hasFocus_) return;
@@ -361,23 +345,11 @@ void TiPlotLayoutObject::SetStopPercent(double value) {
   DoChange();
 }
 
-void TiPlotLayoutObject::SetZOrder(int value) {
-  if (value == zOrder_) return;
-  zOrder_ = value;
-  DoLayoutChange();
-}
+void TiPlotLayoutObject::SetZOrder(int value) { SetAndLayoutChange(zOrder_, value); }
 
-void TiPlotLayoutObject::SetHorizontal(bool value) {
-  if (value == horizontal_) return;
-  horizontal_ = value;
-  DoLayoutChange();
-}
+void TiPlotLayoutObject::SetHorizontal(bool value) { SetAndLayoutChange(horizontal_, value); }
 
-void TiPlotLayoutObject::SetFarSide(bool value) {
-  if (value == farSide_) return;
-  farSide_ = value;
-  DoChange();
-}
+void TiPlotLayoutObject::SetFarSide(bool value) { SetAndChange(farSide_, value); }
 
 QString TiPlotLayoutObject::ZOrderKey() const { return QString::number(zOrder_).rightJustified(3, QLatin1Char('0')); }
 

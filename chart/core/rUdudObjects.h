@@ -234,6 +234,20 @@ class TiPlotObject : public TiPlotPersistent {
  protected:
   void DoBeforeDestruction() override;
   void SetMouseIsDown(bool value) { mouseIsDown_ = value; }
+  // The change protocol of a property: compare, store, notify (a repaint, or a layout change for
+  // properties that move the object).
+  template <class T>
+  void SetAndChange(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    DoChange();
+  }
+  template <class T>
+  void SetAndLayoutChange(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    DoLayoutChange();
+  }
   // The client rectangle whose centre anchors the keyboard-opened popup menu; false when the
   // object shows no menu from the keyboard.
   virtual bool PopupAnchorRect(TRect& rect) const;

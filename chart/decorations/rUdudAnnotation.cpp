@@ -38,20 +38,13 @@ void TiPlotAnnotation::NotifyRemoving(TiPlotPersistent* item) {
   if (dataView_ && static_cast<TiPlotPersistent*>(dataView_) == item) dataView_ = nullptr;
 }
 
-template <class T>
-void TiPlotAnnotation::Store(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  DoChange();
-}
-
-void TiPlotAnnotation::SetReference(TiPlotReferenceType value) { Store(reference_, value); }
-void TiPlotAnnotation::SetReferencePositionX(TiPlotReferenceIndividual value) { Store(referencePositionX_, value); }
-void TiPlotAnnotation::SetReferencePositionY(TiPlotReferenceIndividual value) { Store(referencePositionY_, value); }
-void TiPlotAnnotation::SetReferenceSizeX(TiPlotReferenceIndividual value) { Store(referenceSizeX_, value); }
-void TiPlotAnnotation::SetReferenceSizeY(TiPlotReferenceIndividual value) { Store(referenceSizeY_, value); }
-void TiPlotAnnotation::SetPenColor(TColor value) { Store(penColor_, value); }
-void TiPlotAnnotation::SetPenWidth(int value) { Store(penWidth_, value); }
-void TiPlotAnnotation::SetPenStyle(TPenStyle value) { Store(penStyle_, value); }
-void TiPlotAnnotation::SetBrushColor(TColor value) { Store(brushColor_, value); }
-void TiPlotAnnotation::SetBrushStyle(TBrushStyle value) { Store(brushStyle_, value); }
+void TiPlotAnnotation::SetReference(TiPlotReferenceType value) { SetAndChange(reference_, value); }
+void TiPlotAnnotation::SetReferencePositionX(TiPlotReferenceIndividual value) { SetAndChange(referencePositionX_, value); }
+void TiPlotAnnotation::SetReferencePositionY(TiPlotReferenceIndividual value) { SetAndChange(referencePositionY_, value); }
+void TiPlotAnnotation::SetReferenceSizeX(TiPlotReferenceIndividual value) { SetAndChange(referenceSizeX_, value); }
+void TiPlotAnnotation::SetReferenceSizeY(TiPlotReferenceIndividual value) { SetAndChange(referenceSizeY_, value); }
+void TiPlotAnnotation::SetPenColor(TColor value) { SetAndChange(penColor_, value); }
+void TiPlotAnnotation::SetPenWidth(int value) { SetAndChange(penWidth_, value); }
+void TiPlotAnnotation::SetPenStyle(TPenStyle value) { SetAndChange(penStyle_, value); }
+void TiPlotAnnotation::SetBrushColor(TColor value) { SetAndChange(brushColor_, value); }
+void TiPlotAnnotation::SetBrushStyle(TBrushStyle value) { SetAndChange(brushStyle_, value); }

@@ -44,9 +44,6 @@ class TiPlotAnnotation : public TiPlotObject {
   void SetDataView(TiPlotDataView* value) { dataView_ = value; }
 
  private:
-  template <class T>
-  void Store(T& field, T value);
-
   TiPlotReferenceType reference_ = iprtDataView;
   TiPlotReferenceIndividual referencePositionX_ = ipriAuto;
   TiPlotReferenceIndividual referencePositionY_ = ipriAuto;

@@ -18,14 +18,6 @@ void TiPlotDataCursor::NotifyRemoving(TiPlotPersistent* item) {
 
 void TiPlotDataCursor::UpdateValues() {}
 
-void TiPlotDataCursor::SetChannelName(const QString& value) {
-  if (value == channelName_) return;
-  channelName_ = value;
-  DoChange();
-}
+void TiPlotDataCursor::SetChannelName(const QString& value) { SetAndChange(channelName_, value); }
 
-void TiPlotDataCursor::SetChannelShowAllInLegend(bool value) {
-  if (value == channelShowAllInLegend_) return;
-  channelShowAllInLegend_ = value;
-  DoChange();
-}
+void TiPlotDataCursor::SetChannelShowAllInLegend(bool value) { SetAndChange(channelShowAllInLegend_, value); }

@@ -13,29 +13,13 @@ const TiClassInfo& TiPlotDataView::StaticClassInfo() {
   return info;
 }
 
-void TiPlotDataView::SetGridXAxisName(const QString& value) {
-  if (value == gridXAxisName_) return;
-  gridXAxisName_ = value;
-  DoChange();
-}
+void TiPlotDataView::SetGridXAxisName(const QString& value) { SetAndChange(gridXAxisName_, value); }
 
-void TiPlotDataView::SetGridYAxisName(const QString& value) {
-  if (value == gridYAxisName_) return;
-  gridYAxisName_ = value;
-  DoChange();
-}
+void TiPlotDataView::SetGridYAxisName(const QString& value) { SetAndChange(gridYAxisName_, value); }
 
-void TiPlotDataView::SetBackgroundTransparent(bool value) {
-  if (value == backgroundTransparent_) return;
-  backgroundTransparent_ = value;
-  DoChange();
-}
+void TiPlotDataView::SetBackgroundTransparent(bool value) { SetAndChange(backgroundTransparent_, value); }
 
-void TiPlotDataView::SetBackgroundColor(TColor value) {
-  if (value == backgroundColor_) return;
-  backgroundColor_ = value;
-  DoChange();
-}
+void TiPlotDataView::SetBackgroundColor(TColor value) { SetAndChange(backgroundColor_, value); }
 
 void TiPlotDataView::DrawBackground(TCanvas* canvas) {
   if (!canvas || backgroundTransparent_) return;

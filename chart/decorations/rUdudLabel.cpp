@@ -18,14 +18,6 @@ TiPlotLabel::TiPlotLabel(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   SetHorizontal(true);
 }
 
-void TiPlotLabel::SetCaption(const QString& value) {
-  if (value == caption_) return;
-  caption_ = value;
-  DoChange();
-}
+void TiPlotLabel::SetCaption(const QString& value) { SetAndChange(caption_, value); }
 
-void TiPlotLabel::SetMarginBottom(double value) {
-  if (value == marginBottom_) return;
-  marginBottom_ = value;
-  DoChange();
-}
+void TiPlotLabel::SetMarginBottom(double value) { SetAndChange(marginBottom_, value); }

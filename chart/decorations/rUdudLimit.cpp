@@ -8,16 +8,8 @@ const TiClassInfo& TiPlotLimit::StaticClassInfo() {
   return info;
 }
 
-void TiPlotLimit::SetXAxisName(const QString& value) {
-  if (value == xAxisName_) return;
-  xAxisName_ = value;
-  DoChange();
-}
+void TiPlotLimit::SetXAxisName(const QString& value) { SetAndChange(xAxisName_, value); }
 
-void TiPlotLimit::SetYAxisName(const QString& value) {
-  if (value == yAxisName_) return;
-  yAxisName_ = value;
-  DoChange();
-}
+void TiPlotLimit::SetYAxisName(const QString& value) { SetAndChange(yAxisName_, value); }
 
 bool TiPlotLimit::IsFilledBand() const { return false; }
