@@ -15,16 +15,18 @@ void TSpectrumRecord::EnsureCapacity(int rows) {
 std::int64_t RoundEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
 
 double PixelDistance(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
-  const std::int64_t dx = x1 - x2, dy = y1 - y2;
+  // 128-bit squares: ends 2^32 apart (any two 32-bit positions) would overflow 64 bits.
+  const __int128 dx = x1 - x2, dy = y1 - y2;
   return std::sqrt(static_cast<double>(dx * dx + dy * dy));
 }
 
 double RotationAngle(const TSpectrumRecord& r) {
   // The constants are the decimal values used for pi/2 and pi, not full-precision pi.
-  if (r.RedX > r.BlueX)
-    return std::atan(static_cast<double>(r.RedY - r.BlueY) / static_cast<double>(r.RedX - r.BlueX)) - 1.570796326794895;
-  if (r.RedX < r.BlueX)
-    return std::atan(static_cast<double>(r.RedY - r.BlueY) / static_cast<double>(r.RedX - r.BlueX)) + 1.570796326794895;
+  // Differences in 64 bits: two 32-bit positions can lie further apart than 32 bits hold.
+  const double dy = static_cast<double>(static_cast<std::int64_t>(r.RedY) - r.BlueY);
+  const double dx = static_cast<double>(static_cast<std::int64_t>(r.RedX) - r.BlueX);
+  if (r.RedX > r.BlueX) return std::atan(dy / dx) - 1.570796326794895;
+  if (r.RedX < r.BlueX) return std::atan(dy / dx) + 1.570796326794895;
   return r.BlueY > r.RedY ? 3.14159265358979 : 0.0;
 }
 
@@ -102,6 +104,12 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
   const bool supported = pf == pf15bit || pf == pf16bit || pf == pf24bit || pf == pf32bit;
   if (!supported || picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) {
     ShowMessage(QString::fromLatin1(kPixelFormatMessage));
+    return;
+  }
+  // Rows above the turned picture do not exist; counting them would also let a far-off blue end
+  // ask for billions of rows.
+  if (record.BlueY < 0) {
+    ShowMessage(QString::fromLatin1(kOutsideMessage));
     return;
   }
   const int W = picture.Width(), H = picture.Height();

@@ -66,3 +66,6 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record);
 inline constexpr const char* kPixelFormatMessage = "JPG pixel format not 15, 16, 24, or 32 bit.  Can not process data.";
 inline constexpr const char* kTruncatedMessage =
     "WARNING!! Because of spectrum location in picture, data have been truncated during processing.";
+// A blue end above the picture: the turned picture has no such rows.
+inline constexpr const char* kOutsideMessage =
+    "Blue end of spectrum lies above the picture.  Can not process data.";

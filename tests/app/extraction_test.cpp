@@ -205,3 +205,31 @@ TEST(ExtractSpectrum, EqualsTheFullRotationOnRandomPictures) {
   }
   EXPECT_EQ(compared, 12 * 40);
 }
+
+TEST(ExtractSpectrum, EndsFarOutsideThePictureNeitherOverflowNorExhaustMemory) {
+  // Positions typed into boxes reach the record unchecked when the box is never left (a menu
+  // command reads it): the extraction must stay defined for every 32-bit value.
+  struct Case { int bx, by, rx, ry, band; bool refused; int rows; };
+  for (const Case& c : std::initializer_list<Case>{
+           {1000, 5, INT32_MIN, 5, 1, false, 0},         // the red end far left: truncated
+           {INT32_MAX, 5, INT32_MIN, 5, 1, false, 0},    // both ends at opposite extremes
+           {5, 5, 5, INT32_MAX, INT32_MAX, false, 0},    // straight down far past the picture
+           {5, INT32_MAX, 5, INT32_MIN, 1, false, 0},    // the blue end far below: no rows
+           {5, INT32_MIN, 5, INT32_MAX, 1, true, 0},     // the blue end far above the picture
+           {5, -1, 5, 10, 1, true, 0},                   // just above: no such row either
+       }) {
+    SCOPED_TRACE(testing::Message() << "blue (" << c.bx << "," << c.by << ") red (" << c.rx << "," << c.ry << ")");
+    TDialogRecorder dialogs;
+    const TBitmap pic = CoordinatePicture(50, 40);  // D = 64 + 2 = 66
+    TSpectrumRecord r = Marked(c.bx, c.by, c.rx, c.ry, c.band);
+    r.RowCount = 7;
+    ExtractSpectrum(pic, r);
+    if (c.refused) {
+      EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kOutsideMessage)});
+      EXPECT_EQ(r.RowCount, 7);  // left as it was
+    } else {
+      EXPECT_LE(r.RowCount, 66);
+      EXPECT_EQ(r.Capacity(), SpectrumCapacity);
+    }
+  }
+}
