@@ -11,6 +11,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -483,6 +486,48 @@ void TForm1::ShowUnmarked(TSide side) {
   View(side)->SetPicture(ViewBitmap(side).Image());
 }
 
+namespace {
+// Draws a mark line on a picture of w x h pixels, end point excluded. Lines whose ends lie
+// within reach of the picture are drawn as they are; an end typed far off is first cut back to
+// the picture's border, so that no coordinate overflows and the canvas does not walk billions of
+// pixels outside the picture.
+void DrawMarkLine(TCanvas& c, int w, int h, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+  constexpr std::int64_t kReach = 1 << 16;
+  const auto near = [&](std::int64_t x, std::int64_t y) {
+    return x >= -kReach && y >= -kReach && x <= w + kReach && y <= h + kReach;
+  };
+  if (near(x1, y1) && near(x2, y2)) {
+    c.MoveTo(static_cast<int>(x1), static_cast<int>(y1));
+    c.LineTo(static_cast<int>(x2), static_cast<int>(y2));
+    return;
+  }
+  // Liang-Barsky against the picture widened by one pixel all round.
+  const double dx = static_cast<double>(x2 - x1), dy = static_cast<double>(y2 - y1);
+  double t0 = 0, t1 = 1;
+  const auto clip = [&](double p, double q) {
+    if (p == 0) return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+    return true;
+  };
+  const double fx = static_cast<double>(x1), fy = static_cast<double>(y1);
+  if (!clip(-dx, fx + 1) || !clip(dx, w - fx) || !clip(-dy, fy + 1) || !clip(dy, h - fy)) return;
+  // An end that is kept stays exact (and the last point stays excluded); a cut end lies on the
+  // widened border, outside the picture.
+  std::int64_t sx = x1, sy = y1, ex = x2, ey = y2;
+  if (t0 > 0) sx = std::llround(fx + dx * t0), sy = std::llround(fy + dy * t0);
+  if (t1 < 1) ex = std::llround(fx + dx * t1), ey = std::llround(fy + dy * t1);
+  c.MoveTo(static_cast<int>(sx), static_cast<int>(sy));
+  c.LineTo(static_cast<int>(ex), static_cast<int>(ey));
+}
+}  // namespace
+
 void TForm1::DrawSpectrumMarks(TSide side) {
   const TBitmap& copy = Copy(side);
   TBitmap& shown = ViewBitmap(side);
@@ -497,28 +542,33 @@ void TForm1::DrawSpectrumMarks(TSide side) {
     TCanvas* c = shown.Canvas();
     c->Brush().Style = bsClear;
     auto pen = [c](TColor color) { c->Pen() = TPen{color, psSolid, 1, pmCopy}; };
-    // Squares of 8 x 8 pixels: the right and bottom edges are excluded.
+    const int width = copy.Width(), height = copy.Height();
+    const auto square = [&](std::int64_t x, std::int64_t y) {
+      // Squares of 8 x 8 pixels: the right and bottom edges are excluded. One far off the
+      // picture is not drawn at all.
+      if (x + 4 < 0 || y + 4 < 0 || x - 4 > width || y - 4 > height) return;
+      c->Rectangle(static_cast<int>(x - 4), static_cast<int>(y - 4), static_cast<int>(x + 4), static_cast<int>(y + 4));
+    };
+    const auto line = [&](std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+      DrawMarkLine(*c, width, height, x1, y1, x2, y2);
+    };
+    const std::int64_t bx = r.BlueX, by = r.BlueY, rx = r.RedX, ry = r.RedY;
     pen(RGB(255, 0, 0));
-    c->Rectangle(r.RedX - 4, r.RedY - 4, r.RedX + 4, r.RedY + 4);
+    square(rx, ry);
     pen(RGB(0, 0, 255));
-    c->Rectangle(r.BlueX - 4, r.BlueY - 4, r.BlueX + 4, r.BlueY + 4);
+    square(bx, by);
     pen(RGB(0, 255, 0));
-    c->MoveTo(r.BlueX, r.BlueY);
-    c->LineTo(r.RedX, r.RedY);
+    line(bx, by, rx, ry);
     if (r.BandWidth > 4) {
-      const int h = r.BandWidth / 2;
+      const std::int64_t h = r.BandWidth / 2;
       pen(RGB(0, 128, 0));
       // Flat lines get their band edges above and below, steep ones (and diagonals) beside.
-      if (std::llabs(static_cast<long long>(r.RedX) - r.BlueX) > std::llabs(static_cast<long long>(r.RedY) - r.BlueY)) {
-        c->MoveTo(r.BlueX, r.BlueY - h);
-        c->LineTo(r.RedX, r.RedY - h);
-        c->MoveTo(r.BlueX, r.BlueY + h);
-        c->LineTo(r.RedX, r.RedY + h);
+      if (std::llabs(rx - bx) > std::llabs(ry - by)) {
+        line(bx, by - h, rx, ry - h);
+        line(bx, by + h, rx, ry + h);
       } else {
-        c->MoveTo(r.BlueX - h, r.BlueY);
-        c->LineTo(r.RedX - h, r.RedY);
-        c->MoveTo(r.BlueX + h, r.BlueY);
-        c->LineTo(r.RedX + h, r.RedY);
+        line(bx - h, by, rx - h, ry);
+        line(bx + h, by, rx + h, ry);
       }
     }
   }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "platform/Controls.h"
@@ -144,5 +146,35 @@ TEST_F(SpectrumMarksTest, GreyPicturesGetColouredMarks) {
   ExpectPixels(ExpectedMarks(W, H, {20, 10, 20, 40, 5}));
   EXPECT_EQ(form.SampleBitmap.PixelFormat(), pf8bit);
   EXPECT_EQ(form.SampleBitmap.Pixel(20, 20), kWhite);
+}
+}  // namespace
+
+namespace {
+TEST_F(SpectrumMarksTest, EndsFarOutsideDrawTheirPartInsideQuickly) {
+  // Positions typed into a box reach the record unchecked when a menu command reads the box
+  // before it is left. Only the part inside the picture is drawn; nothing overflows and no
+  // billions of off-picture pixels are walked.
+  struct Case {
+    const char* name;
+    Marks marks;
+    std::vector<std::array<int, 5>> lines;  // x0, y0, x1, y1 (end excluded), colour index
+  };
+  const TColor colours[] = {kLime, kDarkGreen};
+  for (const Case& c : std::initializer_list<Case>{
+           {"flat from far left", {INT32_MIN + 2, 20, 30, 20, 9},
+            {{-1, 20, 30, 20, 0}, {-1, 16, 30, 16, 1}, {-1, 24, 30, 24, 1}}},
+           {"straight down from far above", {20, INT32_MIN, 20, 30, 5},
+            {{20, -1, 20, 30, 0}, {18, -1, 18, 30, 1}, {22, -1, 22, 30, 1}}},
+           {"diagonal from the far corner", {INT32_MIN, INT32_MIN, 30, 30, 1}, {{-1, -1, 30, 30, 0}}},
+       }) {
+    SCOPED_TRACE(c.name);
+    dialogs.Messages.clear();
+    Draw(c.marks);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    TExpected e(W, H);
+    e.Square(c.marks.redX, c.marks.redY, kRed);
+    for (const auto& l : c.lines) e.Line(l[0], l[1], l[2], l[3], colours[l[4]]);
+    ExpectPixels(e);
+  }
 }
 }  // namespace
