@@ -26,10 +26,18 @@ void TTextFile::Open(int flags) {
   const QByteArray path = fileName_.toLocal8Bit();
   if (path.isEmpty()) Fail("Cannot open", ENOENT);
   int fd = -1;
+  // Non-blocking, so that a named pipe without a reader fails at once instead of waiting for
+  // one; the writes afterwards block as usual.
   do {
-    fd = ::open(path.constData(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(path.constData(), flags | O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) Fail("Cannot open", errno);
+  const int status = ::fcntl(fd, F_GETFL);
+  if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0) {
+    const int error = errno;
+    ::close(fd);
+    Fail("Cannot open", error);
+  }
   fd_ = fd;
 }
 

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/CsvExport.h"
@@ -176,6 +177,21 @@ TEST(CsvExport, FolderChosenAsTheFile) {
   dialogs.SaveAnswer = path;
   form.Button2Click();
   ExpectFailure(dialogs, path, "Is a directory");
+}
+
+TEST(CsvExport, PipeWithoutReaderIsRefusedInsteadOfWaiting) {
+  // A named pipe chosen in the dialog: opening it for writing would wait for a reader forever.
+  TForm1 form;
+  FillSmallPlot(form);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("pipe.CSV"));
+  ASSERT_EQ(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+  TDialogRecorder dialogs;
+  dialogs.SaveAnswer = path;
+  alarm(20);  // a hang ends the test program instead of the whole run
+  form.Button2Click();
+  alarm(0);
+  ExpectFailure(dialogs, path, "No such device or address");
 }
 
 TEST(CsvExport, FailureMidwayKeepsTheLinesWritten) {
