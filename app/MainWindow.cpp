@@ -282,9 +282,15 @@ bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
 }
 
 bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
-  // Limits, messages and the stored value all carry exactly one decimal.
+  // Limits, messages and the stored value all carry exactly one decimal. The limits are compared
+  // as shown: one derived from a partner box (720.0 - 1) can lie a hair beside the number the
+  // message would show, and typing that number must not count as beyond it.
+  const auto shown = [](double v) {
+    double rounded = v;
+    return TryStrToFloat(FormatFixed(v, 1), rounded) ? rounded : v;
+  };
   return CheckEntry<double>(
-      box, minimum, maximum, QStringLiteral("a real number"),
+      box, shown(minimum), shown(maximum), QStringLiteral("a real number"),
       [](const QString& t, double& v) { return TryStrToFloat(t, v); }, [](double v) { return FormatFixed(v, 1); });
 }
 

@@ -111,6 +111,23 @@ TEST_F(RecordsTest, LeavingBoxesAppliesTheirRulesToTheirRecord) {
   EXPECT_EQ(form.Sample.RedX, 0);
 }
 
+TEST_F(RecordsTest, TypingTheShownLimitOfAPartnerBoxIsAccepted) {
+  // A limit derived from the partner box ("value - 1") can land a hair beside the number it
+  // shows; typing exactly that number must not be reported as beyond it.
+  struct Case { const char* red; const char* blue; };
+  for (const Case& c : std::initializer_list<Case>{{"256.4", "255.4"}, {"512.3", "511.3"}, {"512.8", "511.8"}}) {
+    SCOPED_TRACE(c.red);
+    Leave(1, QStringLiteral("200"));
+    Leave(4, QString::fromLatin1(c.red));
+    ASSERT_EQ(E(4)->text(), QString::fromLatin1(c.red));
+    dialogs.Messages.clear();
+    Leave(1, QString::fromLatin1(c.blue));
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(E(1)->text(), QString::fromLatin1(c.blue));
+    EXPECT_EQ(form.Sample.BlueWavelength, StrToFloat(QString::fromLatin1(c.blue)));
+  }
+}
+
 TEST_F(RecordsTest, PositionLimitsFollowTheirPictureView) {
   form.Image1->resize(640, 150);
   Leave(2, QStringLiteral("abc"));
