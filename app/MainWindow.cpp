@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "app/AboutWindow.h"
 #include "app/CsvExport.h"
@@ -255,6 +257,46 @@ void TForm1::RefreshRecord(TSpectrumRecord& r) {
 }
 
 namespace {
+// A number written correctly but beyond the range of its type is still a number: it lies beyond
+// every limit and is clamped like any other, instead of being refused as no number at all.
+// These take a text that the plain conversion has already refused.
+bool OutOfRangeInteger(const QString& text, std::int64_t& value) {
+  static const QRegularExpression integer(QStringLiteral("^([+-]?)[0-9]+$"));
+  const QRegularExpressionMatch m = integer.match(text.trimmed());
+  if (!m.hasMatch()) return false;
+  value = m.captured(1) == QLatin1String("-") ? std::numeric_limits<std::int64_t>::min()
+                                              : std::numeric_limits<std::int64_t>::max();
+  return true;
+}
+
+bool OutOfRangeReal(const QString& text, double& value) {
+  static const QRegularExpression real(QStringLiteral("^([+-]?)([0-9]*)\\.?([0-9]*)(?:[eE]([+-]?[0-9]+))?$"));
+  const QRegularExpressionMatch m = real.match(text.trimmed());
+  const QString whole = m.captured(2), fraction = m.captured(3);
+  if (!m.hasMatch() || (whole.isEmpty() && fraction.isEmpty())) return false;
+  // The decimal magnitude: digits of the whole part from its first non-zero digit, or minus the
+  // zeros that open the fraction, plus the exponent.
+  long long magnitude = 0;
+  const qsizetype firstWhole = whole.indexOf(QRegularExpression(QStringLiteral("[1-9]")));
+  if (firstWhole >= 0) {
+    magnitude = whole.size() - firstWhole;
+  } else {
+    const qsizetype firstFraction = fraction.indexOf(QRegularExpression(QStringLiteral("[1-9]")));
+    if (firstFraction < 0) return false;  // zero is never out of range
+    magnitude = -firstFraction;
+  }
+  const QString exponent = m.captured(4);
+  if (!exponent.isEmpty()) {
+    bool ok = false;
+    const long long e = exponent.toLongLong(&ok);
+    magnitude = ok ? magnitude + e : (exponent.startsWith(QLatin1Char('-')) ? -1 : 1);
+  }
+  const bool negative = m.captured(1) == QLatin1String("-");
+  const double size = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  value = negative ? -size : size;
+  return true;
+}
+
 // Both checks: parse the whole text, clamp into the limits with a message, write the value back.
 template <typename T, typename Parse, typename Text>
 bool CheckEntry(QLineEdit* box, T minimum, T maximum, const QString& kind, Parse parse, Text text) {
@@ -278,7 +320,7 @@ bool CheckEntry(QLineEdit* box, T minimum, T maximum, const QString& kind, Parse
 bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
   return CheckEntry<std::int64_t>(
       box, minimum, maximum, QStringLiteral("an integer"),
-      [](const QString& t, std::int64_t& v) { return TryStrToInt64(t, v); }, [](std::int64_t v) { return IntToStr(v); });
+      [](const QString& t, std::int64_t& v) { return TryStrToInt64(t, v) || OutOfRangeInteger(t, v); }, [](std::int64_t v) { return IntToStr(v); });
 }
 
 bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
@@ -291,7 +333,7 @@ bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
   };
   return CheckEntry<double>(
       box, shown(minimum), shown(maximum), QStringLiteral("a real number"),
-      [](const QString& t, double& v) { return TryStrToFloat(t, v); }, [](double v) { return FormatFixed(v, 1); });
+      [](const QString& t, double& v) { return TryStrToFloat(t, v) || OutOfRangeReal(t, v); }, [](double v) { return FormatFixed(v, 1); });
 }
 
 void TForm1::EditExit(QLineEdit* box) {

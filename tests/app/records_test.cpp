@@ -53,6 +53,10 @@ TEST_F(RecordsTest, CheckIntegerEntryClampsAndRejects) {
            {"-3", true, "0", "Entered value below allowed minimum of 0.  Setting to allowed minimum."},
            {"1000", true, "105", "Entered value above allowed maximum of 105.  Setting to allowed maximum."},
            {"99999999999", true, "105", "Entered value above allowed maximum of 105.  Setting to allowed maximum."},
+           // Integers too long for 64 bits are still integers, beyond every limit.
+           {"123456789012345678901234567890", true, "105", "Entered value above allowed maximum of 105.  Setting to allowed maximum."},
+           {"-99999999999999999999", true, "0", "Entered value below allowed minimum of 0.  Setting to allowed minimum."},
+           {"1e3", false, "1e3", "Input must be an integer in the range 0 to 105.  Please re-enter."},
            {"abc", false, "abc", "Input must be an integer in the range 0 to 105.  Please re-enter."},
            {"1.5", false, "1.5", "Input must be an integer in the range 0 to 105.  Please re-enter."},
            {"", false, "", "Input must be an integer in the range 0 to 105.  Please re-enter."}}) {
@@ -73,6 +77,11 @@ TEST_F(RecordsTest, CheckRealEntryRoundsToOneDecimal) {
            {"5e2", true, "500.0", nullptr},
            {"100", true, "200.0", "Entered value below allowed minimum of 200.0.  Setting to allowed minimum."},
            {"1000", true, "719.0", "Entered value above allowed maximum of 719.0.  Setting to allowed maximum."},
+           // Reals beyond the range of 64-bit floats are still real numbers.
+           {"1e400", true, "719.0", "Entered value above allowed maximum of 719.0.  Setting to allowed maximum."},
+           {"-1.5E+999", true, "200.0", "Entered value below allowed minimum of 200.0.  Setting to allowed minimum."},
+           {"1e-400", true, "200.0", "Entered value below allowed minimum of 200.0.  Setting to allowed minimum."},
+           {"1e400x", false, "1e400x", "Input must be a real number in the range 200.0 to 719.0.  Please re-enter."},
            {"nan", false, "nan", "Input must be a real number in the range 200.0 to 719.0.  Please re-enter."},
            {"4,5", false, "4,5", "Input must be a real number in the range 200.0 to 719.0.  Please re-enter."}}) {
     SCOPED_TRACE(c.text);
