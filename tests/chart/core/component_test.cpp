@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <functional>
+#include <memory>
 #include <QImage>
 #include <QProcessEnvironment>
 
@@ -659,6 +661,85 @@ TEST(Paint, AChartWithOutlinedObjects) {
   EXPECT_EQ(FromQColor(image.pixelColor(view.Right, view.Top + 30)), clYellow);   // legend's left edge
   EXPECT_EQ(FromQColor(image.pixelColor(view.Left + 30, view.Bottom)), clLime);        // X axis's top edge
   EXPECT_EQ(FromQColor(image.pixelColor(300, 2)), clAqua);                             // toolbar at the top edge
+}
+
+}  // namespace
+
+namespace {
+
+// One object of every kind, two of some, so that removals leave others that refer to them.
+void FillChart(TiPlotComponent& chart) {
+  chart.LayoutManager()->SetLayoutEnabled(false);
+  for (int round = 0; round < 2; ++round) {
+    chart.AddToolBar();
+    chart.AddLegend();
+    chart.AddXAxis();
+    chart.AddYAxis();
+    chart.AddDataView();
+    chart.AddLabel();
+    chart.AddChannel();
+  }
+  chart.AddDataCursor();
+  chart.AddLimit();
+  chart.AddAnnotation();
+  chart.AddTable();
+  chart.LayoutManager()->SetLayoutEnabled(true);
+}
+
+// A paint that asked for another one would keep the chart repainting for ever.
+TEST(Paint, PaintingAsksForNoFurtherRepaint) {
+  TiPlotComponent chart;
+  FillChart(chart);
+  chart.PaintToImage();
+  const int before = chart.RepaintRequests();
+  chart.PaintToImage();
+  chart.PaintToImage();
+  EXPECT_EQ(chart.RepaintRequests(), before);
+}
+
+// Whatever goes, the chart still paints and is destroyed without touching what went.
+TEST(Paint, RemovingAnObjectOfAnyKindThenPaintingAndDestroying) {
+  const std::function<void(TiPlotComponent&)> removals[] = {
+      [](TiPlotComponent& c) { c.DeleteXAxis(0); },
+      [](TiPlotComponent& c) { c.DeleteYAxis(0); },
+      [](TiPlotComponent& c) { c.DeleteChannel(0); },
+      [](TiPlotComponent& c) { c.DeleteDataView(0); },
+      [](TiPlotComponent& c) { c.DeleteLegend(0); },
+      [](TiPlotComponent& c) { c.DeleteToolBar(0); },
+      [](TiPlotComponent& c) { c.DeleteDataCursor(0); },
+      [](TiPlotComponent& c) { c.DeleteLimit(0); },
+      [](TiPlotComponent& c) { c.DeleteAnnotation(0); },
+      [](TiPlotComponent& c) { c.DeleteTable(0); },
+      [](TiPlotComponent& c) { c.DeleteLabel(1); },
+      [](TiPlotComponent& c) { c.RemoveAllXAxes(); },
+      [](TiPlotComponent& c) { c.RemoveAllYAxes(); },
+      [](TiPlotComponent& c) { c.RemoveAllChannels(); },
+      [](TiPlotComponent& c) { c.RemoveAllDataViews(); },
+      [](TiPlotComponent& c) { c.RemoveAllLegends(); },
+      [](TiPlotComponent& c) { c.RemoveAllToolBars(); },
+      [](TiPlotComponent& c) { c.RemoveAllLabels(); },
+      [](TiPlotComponent& c) { c.SetXYAxesReverse(true); },
+      [](TiPlotComponent& c) { c.XAxis(0)->SetName(QStringLiteral("renamed")); },
+      [](TiPlotComponent& c) {
+        c.Channel(0)->SetFocused(true);
+        c.DeleteChannel(0);
+      },
+      [](TiPlotComponent& c) {
+        c.DataView(0)->SetFocused(true);
+        c.RemoveAllDataViews();
+      },
+  };
+  int index = 0;
+  for (const auto& remove : removals) {
+    SCOPED_TRACE(index++);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    chart->PaintToImage();
+    remove(*chart);
+    const QImage image = chart->PaintToImage();
+    EXPECT_EQ(image.width(), chart->Width());
+    EXPECT_NO_THROW(chart.reset());
+  }
 }
 
 }  // namespace
