@@ -66,7 +66,27 @@ TRect Normalized(int l, int t, int r, int b) {
 }
 
 // Nearest integer of num / den (den > 0, num >= 0), an exact half going down.
-int NearestDown(long long num, long long den) { return static_cast<int>((2 * num + den - 1) / (2 * den)); }
+long long NearestDown(__int128 num, long long den) {
+  return static_cast<long long>((2 * num + den - 1) / (2 * static_cast<__int128>(den)));
+}
+
+// The smallest i in [lo, hi) for which pred holds, pred being false and then true along the
+// range; hi when it never holds.
+template <class Pred>
+long long FirstTrue(long long lo, long long hi, Pred pred) {
+  while (lo < hi) {
+    const long long mid = lo + (hi - lo) / 2;
+    if (pred(mid))
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
+
+// Where a thin line may leave pixels: the bitmap, or for other devices a range far beyond any
+// page or picture.
+constexpr long long kFarCoordinate = 1LL << 20;
 
 }  // namespace
 
@@ -204,8 +224,9 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     RestoreMode(p);
     return;
   }
-  const int dx = x2 - x1, dy = y2 - y1;
-  const int n = std::max(std::abs(dx), std::abs(dy));
+  // 64 bits: the end points may lie anywhere in the coordinate range.
+  const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
+  const long long n = std::max(std::llabs(dx), std::llabs(dy));
   if (n == 0) {
     RestoreMode(p);
     return;
@@ -217,12 +238,40 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   }
   int total = 0;
   for (int v : pattern) total += v;
-  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
   const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-  const long long minor = xMajor ? std::abs(dy) : std::abs(dx);
+  const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
   const bool opaque = bkMode_ == OPAQUE;
   const TColor penColor = pen_.Color;
   const TColor gapColor = bkColor_;
+  auto xAt = [&](long long i) { return x1 + sx * (xMajor ? i : NearestDown(static_cast<__int128>(i) * minor, n)); };
+  auto yAt = [&](long long i) { return y1 + sy * (xMajor ? NearestDown(static_cast<__int128>(i) * minor, n) : i); };
+
+  // Only the steps whose pixel lies on the device are walked; both coordinates move one way
+  // along the line, so those steps form one range. The dash pattern still advances over the
+  // steps left out, so what shows is exactly what a larger device would show.
+  long long lo = 0, hi = n;
+  long long fromX = -kFarCoordinate, fromY = -kFarCoordinate, toX = kFarCoordinate, toY = kFarCoordinate;
+  const QImage* image = RasterImage();
+  // A painter that scales or moves what it draws shows other pixels than the coordinates say.
+  if (image && p->combinedTransform().isIdentity()) {
+    fromX = 0;
+    fromY = 0;
+    toX = image->width();
+    toY = image->height();
+  }
+  auto keep = [&](auto coordAt, int step, long long from, long long to) {
+    if (step > 0) {
+      lo = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) >= from; });
+      hi = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) >= to; });
+    } else {
+      lo = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) < to; });
+      hi = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) < from; });
+    }
+  };
+  keep(xAt, sx, fromX, toX);
+  keep(yAt, sy, fromY, toY);
+  if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + lo % total) % total);
 
   // Runs of pixels on one row (x-major) or column (y-major) in one state are filled together.
   int runX = 0, runY = 0, runLen = 0;
@@ -241,10 +290,9 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     }
     runLen = 0;
   };
-  for (int i = 0; i < n; ++i) {
-    const int off = NearestDown(static_cast<long long>(i) * minor, n);
-    const int x = xMajor ? x1 + sx * i : x1 + sx * off;
-    const int y = xMajor ? y1 + sy * off : y1 + sy * i;
+  for (long long i = lo; i < hi; ++i) {
+    const int x = static_cast<int>(xAt(i));
+    const int y = static_cast<int>(yAt(i));
     bool on = true;
     if (total > 0) {
       int pos = dashPhase_ % total;
@@ -269,6 +317,7 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     runLen = 1;
   }
   flush();
+  if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + (n - hi) % total) % total);
   RestoreMode(p);
 }
 

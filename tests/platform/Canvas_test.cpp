@@ -76,6 +76,46 @@ TEST(Canvas, LineExcludesItsEndPointInEitherDirection) {
   }
 }
 
+// Lines that reach far beyond the bitmap draw only what lies on it, with the same pixels and the
+// same dash phase as if the bitmap were large enough, and end points near the limits of the
+// coordinate range neither overflow nor keep the canvas busy along the invisible part.
+TEST(Canvas, LinesFarBeyondTheBitmapDrawTheirVisiblePartOnly) {
+  struct Case { int x1, y1, x2, y2; TPenStyle style; };
+  const Case cases[] = {
+      {-1000, 3, 1000, 3, psDash},
+      {1000, 7, -1000, 7, psDashDot},
+      {-1000, -500, 1000, 500, psDot},
+      {-300, 900, 30, -700, psDash},
+      {17, -2000, 5, 2000, psDashDotDot},
+      {-40, -40, -10, -10, psSolid},
+  };
+  const int shift = 2000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " -> " << c.x2 << "," << c.y2);
+    TBitmap small = White(40, 30);
+    TBitmap large = White(2 * shift + 40, 2 * shift + 30);
+    for (TBitmap* b : {&small, &large}) {
+      const int d = b == &large ? shift : 0;
+      b->Canvas()->Pen().Style = c.style;
+      b->Canvas()->MoveTo(c.x1 + d, c.y1 + d);
+      b->Canvas()->LineTo(c.x2 + d, c.y2 + d);
+    }
+    Pixels expected;
+    for (auto [x, y] : NotWhite(large))
+      if (x >= shift && x < shift + 40 && y >= shift && y < shift + 30) expected.insert({x - shift, y - shift});
+    EXPECT_EQ(NotWhite(small), expected);
+  }
+  TBitmap b = White(20, 10);
+  b.Canvas()->MoveTo(-2000000000, 5);
+  b.Canvas()->LineTo(2000000000, 5);
+  b.Canvas()->MoveTo(2147483647, -2147483647);
+  b.Canvas()->LineTo(-2147483647, 2147483647);
+  // The second line runs through (0, 0) along x + y = 0.
+  Pixels expected = Row(5, 0, 19);
+  expected.insert({0, 0});
+  EXPECT_EQ(NotWhite(b), expected);
+}
+
 TEST(Canvas, ShallowLineStepsAtTheNearestRowWithoutGreyPixels) {
   TBitmap b = White();
   b.Canvas()->MoveTo(1, 1);
