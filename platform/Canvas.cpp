@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPicture>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -57,9 +58,25 @@ QPainter::CompositionMode RasterOpOf(TPenMode mode) {
   return QPainter::CompositionMode_SourceOver;
 }
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+// Beyond this distance from the origin nothing can show on a screen, a page or a picture:
+// figures are cut there, so that their sizes stay within 32 bits and no walk along them runs
+// for long.
+constexpr long long kFarCoordinate = 1LL << 20;
+
+int Far(int v) { return static_cast<int>(std::clamp<long long>(v, -kFarCoordinate, kFarCoordinate)); }
+
+TRect Bounded(const TRect& r) { return {Far(r.Left), Far(r.Top), Far(r.Right), Far(r.Bottom)}; }
+
+QRect ToQRect(const TRect& rect) {
+  const TRect r = Bounded(rect);
+  return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
 
 TRect Normalized(int l, int t, int r, int b) {
+  l = Far(l);
+  t = Far(t);
+  r = Far(r);
+  b = Far(b);
   if (r < l) std::swap(l, r);
   if (b < t) std::swap(t, b);
   return {l, t, r, b};
@@ -84,9 +101,6 @@ long long FirstTrue(long long lo, long long hi, Pred pred) {
   return lo;
 }
 
-// Where a thin line may leave pixels: the bitmap, or for other devices a range far beyond any
-// page or picture.
-constexpr long long kFarCoordinate = 1LL << 20;
 
 }  // namespace
 
@@ -700,7 +714,8 @@ QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   const QFontMetrics& fm = Metrics();
   const int lineHeight = fm.height();
-  const int width = rect.Right - rect.Left;
+  const TRect box = Bounded(rect);
+  const int width = box.Right - box.Left;
   const bool singleLine = flags & DT_SINGLELINE;
   const bool showPrefix = !(flags & DT_NOPREFIX);
 
@@ -750,12 +765,12 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
     rect.Bottom = rect.Top + textHeight;
     return textHeight;
   }
-  int y = rect.Top;
+  int y = box.Top;
   if (singleLine && (flags & DT_VCENTER))
-    y = (rect.Top + rect.Bottom - textHeight) / 2;
+    y = (box.Top + box.Bottom - textHeight) / 2;
   else if (singleLine && (flags & DT_BOTTOM))
-    y = rect.Bottom - textHeight;
-  const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - rect.Top : textHeight;
+    y = box.Bottom - textHeight;
+  const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - box.Top : textHeight;
   if (lines.empty()) return result;
   QPainter* p = Ready();
   if (!p) return result;
@@ -768,11 +783,11 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   }
   for (const TLaidLine& l : lines) {
     const int w = fm.horizontalAdvance(l.text);
-    int x = rect.Left;
+    int x = box.Left;
     if (flags & DT_CENTER)
-      x = (rect.Left + rect.Right - w) / 2;
+      x = (box.Left + box.Right - w) / 2;
     else if (flags & DT_RIGHT)
-      x = rect.Right - w;
+      x = box.Right - w;
     DrawTextLine(p, x, y, l.text, l.underline);
     y += lineHeight;
   }
@@ -784,7 +799,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
 
 void TCanvas::DrawEdge(TRect& rect, unsigned edge, unsigned flags) {
   QPainter* p = Ready();
-  TRect r = rect;
+  TRect r = Bounded(rect);
   struct Ring {
     TColor lt, rb;
   };
@@ -837,10 +852,18 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
   auto invert = [&](int x, int y) {
     if (((x + y) & 1) == 0) p->fillRect(QRect(x, y, 1, 1), Qt::white);
   };
-  for (int x = r.Left; x < r.Right; ++x) invert(x, r.Top);
+  // The walks stay on the device; the pattern depends on the coordinates alone.
+  int fromX = r.Left, toX = r.Right, fromY = r.Top + 1, toY = r.Bottom - 1;
+  if (p->combinedTransform().isIdentity() && DeviceWidth() > 0 && DeviceHeight() > 0) {
+    fromX = std::max(fromX, 0);
+    toX = std::min(toX, DeviceWidth());
+    fromY = std::max(fromY, 0);
+    toY = std::min(toY, DeviceHeight());
+  }
+  for (int x = fromX; x < toX; ++x) invert(x, r.Top);
   if (r.Height() > 1)
-    for (int x = r.Left; x < r.Right; ++x) invert(x, r.Bottom - 1);
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    for (int x = fromX; x < toX; ++x) invert(x, r.Bottom - 1);
+  for (int y = fromY; y < toY; ++y) {
     invert(r.Left, y);
     if (r.Width() > 1) invert(r.Right - 1, y);
   }
