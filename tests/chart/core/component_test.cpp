@@ -517,6 +517,47 @@ TEST(Paint, DrawOrderByLayerAndLetter) {
                                "000100G"}));
 }
 
+// An annotation whose drawing runs a handler of the program (as an axis does for its labels).
+class THandlerAnnotation : public TDrawing<TiPlotAnnotation> {
+ public:
+  using TDrawing<TiPlotAnnotation>::TDrawing;
+  std::function<void()> WhileDrawing;
+  void Draw(TCanvas* canvas, TColor background) override {
+    TDrawing<TiPlotAnnotation>::Draw(canvas, background);
+    if (WhileDrawing) WhileDrawing();
+  }
+};
+
+// A handler run while the data view's objects are drawn may remove objects still waiting to be
+// drawn: they are left out, not drawn after they have gone.
+TEST(Paint, ObjectsRemovedWhileTheDataViewIsDrawnAreSkipped) {
+  DrawLogScope scope;
+  TiPlotComponent chart;
+  chart.AddToolBar();
+  chart.AddLegend();
+  chart.AddDataView();
+  THandlerAnnotation* first = InsertInto<THandlerAnnotation>(chart, [](auto* a) {
+    a->SetName(QStringLiteral("First"));
+    a->SetLayer(10);
+  });
+  InsertInto<TDrawing<TiPlotAnnotation>>(chart, [](auto* a) { a->SetName(QStringLiteral("Second")); });
+  InsertInto<TDrawing<TiPlotAnnotation>>(chart, [](auto* a) { a->SetName(QStringLiteral("Third")); });
+  first->WhileDrawing = [&chart] { chart.DeleteAnnotation(1); };
+  TBitmap bitmap(500, 200);
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_EQ(scope.log, (QStringList{"First", "Third"}));
+  EXPECT_EQ(chart.AnnotationCount(), 2);
+  // Removing the data view ends the paint there; the next paint finds no data view.
+  scope.log.clear();
+  first->WhileDrawing = [&chart] { chart.DeleteDataView(0); };
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_EQ(scope.log, (QStringList{"First", "Third"}));
+  EXPECT_EQ(chart.DataViewCount(), 0);
+  scope.log.clear();
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_TRUE(scope.log.isEmpty());
+}
+
 TEST(Paint, CursorsAnnotationsAndTheLegendAreToldAboutThePaint) {
   TiPlotComponent chart;
   chart.AddToolBar();
