@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPicture>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -57,16 +58,49 @@ QPainter::CompositionMode RasterOpOf(TPenMode mode) {
   return QPainter::CompositionMode_SourceOver;
 }
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+// Beyond this distance from the origin nothing can show on a screen, a page or a picture:
+// figures are cut there, so that their sizes stay within 32 bits and no walk along them runs
+// for long.
+constexpr long long kFarCoordinate = 1LL << 20;
+
+int Far(int v) { return static_cast<int>(std::clamp<long long>(v, -kFarCoordinate, kFarCoordinate)); }
+
+TRect Bounded(const TRect& r) { return {Far(r.Left), Far(r.Top), Far(r.Right), Far(r.Bottom)}; }
+
+QRect ToQRect(const TRect& rect) {
+  const TRect r = Bounded(rect);
+  return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
 
 TRect Normalized(int l, int t, int r, int b) {
+  l = Far(l);
+  t = Far(t);
+  r = Far(r);
+  b = Far(b);
   if (r < l) std::swap(l, r);
   if (b < t) std::swap(t, b);
   return {l, t, r, b};
 }
 
 // Nearest integer of num / den (den > 0, num >= 0), an exact half going down.
-int NearestDown(long long num, long long den) { return static_cast<int>((2 * num + den - 1) / (2 * den)); }
+long long NearestDown(__int128 num, long long den) {
+  return static_cast<long long>((2 * num + den - 1) / (2 * static_cast<__int128>(den)));
+}
+
+// The smallest i in [lo, hi) for which pred holds, pred being false and then true along the
+// range; hi when it never holds.
+template <class Pred>
+long long FirstTrue(long long lo, long long hi, Pred pred) {
+  while (lo < hi) {
+    const long long mid = lo + (hi - lo) / 2;
+    if (pred(mid))
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
+
 
 }  // namespace
 
@@ -204,8 +238,9 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     RestoreMode(p);
     return;
   }
-  const int dx = x2 - x1, dy = y2 - y1;
-  const int n = std::max(std::abs(dx), std::abs(dy));
+  // 64 bits: the end points may lie anywhere in the coordinate range.
+  const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
+  const long long n = std::max(std::llabs(dx), std::llabs(dy));
   if (n == 0) {
     RestoreMode(p);
     return;
@@ -217,12 +252,40 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   }
   int total = 0;
   for (int v : pattern) total += v;
-  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
   const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-  const long long minor = xMajor ? std::abs(dy) : std::abs(dx);
+  const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
   const bool opaque = bkMode_ == OPAQUE;
   const TColor penColor = pen_.Color;
   const TColor gapColor = bkColor_;
+  auto xAt = [&](long long i) { return x1 + sx * (xMajor ? i : NearestDown(static_cast<__int128>(i) * minor, n)); };
+  auto yAt = [&](long long i) { return y1 + sy * (xMajor ? NearestDown(static_cast<__int128>(i) * minor, n) : i); };
+
+  // Only the steps whose pixel lies on the device are walked; both coordinates move one way
+  // along the line, so those steps form one range. The dash pattern still advances over the
+  // steps left out, so what shows is exactly what a larger device would show.
+  long long lo = 0, hi = n;
+  long long fromX = -kFarCoordinate, fromY = -kFarCoordinate, toX = kFarCoordinate, toY = kFarCoordinate;
+  const QImage* image = RasterImage();
+  // A painter that scales or moves what it draws shows other pixels than the coordinates say.
+  if (image && p->combinedTransform().isIdentity()) {
+    fromX = 0;
+    fromY = 0;
+    toX = image->width();
+    toY = image->height();
+  }
+  auto keep = [&](auto coordAt, int step, long long from, long long to) {
+    if (step > 0) {
+      lo = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) >= from; });
+      hi = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) >= to; });
+    } else {
+      lo = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) < to; });
+      hi = FirstTrue(lo, hi, [&](long long i) { return coordAt(i) < from; });
+    }
+  };
+  keep(xAt, sx, fromX, toX);
+  keep(yAt, sy, fromY, toY);
+  if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + lo % total) % total);
 
   // Runs of pixels on one row (x-major) or column (y-major) in one state are filled together.
   int runX = 0, runY = 0, runLen = 0;
@@ -241,10 +304,9 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     }
     runLen = 0;
   };
-  for (int i = 0; i < n; ++i) {
-    const int off = NearestDown(static_cast<long long>(i) * minor, n);
-    const int x = xMajor ? x1 + sx * i : x1 + sx * off;
-    const int y = xMajor ? y1 + sy * off : y1 + sy * i;
+  for (long long i = lo; i < hi; ++i) {
+    const int x = static_cast<int>(xAt(i));
+    const int y = static_cast<int>(yAt(i));
     bool on = true;
     if (total > 0) {
       int pos = dashPhase_ % total;
@@ -269,6 +331,7 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     runLen = 1;
   }
   flush();
+  if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + (n - hi) % total) % total);
   RestoreMode(p);
 }
 
@@ -651,7 +714,8 @@ QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   const QFontMetrics& fm = Metrics();
   const int lineHeight = fm.height();
-  const int width = rect.Right - rect.Left;
+  const TRect box = Bounded(rect);
+  const int width = box.Right - box.Left;
   const bool singleLine = flags & DT_SINGLELINE;
   const bool showPrefix = !(flags & DT_NOPREFIX);
 
@@ -701,12 +765,12 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
     rect.Bottom = rect.Top + textHeight;
     return textHeight;
   }
-  int y = rect.Top;
+  int y = box.Top;
   if (singleLine && (flags & DT_VCENTER))
-    y = (rect.Top + rect.Bottom - textHeight) / 2;
+    y = (box.Top + box.Bottom - textHeight) / 2;
   else if (singleLine && (flags & DT_BOTTOM))
-    y = rect.Bottom - textHeight;
-  const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - rect.Top : textHeight;
+    y = box.Bottom - textHeight;
+  const int result = (flags & (DT_VCENTER | DT_BOTTOM)) ? y + textHeight - box.Top : textHeight;
   if (lines.empty()) return result;
   QPainter* p = Ready();
   if (!p) return result;
@@ -719,11 +783,11 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   }
   for (const TLaidLine& l : lines) {
     const int w = fm.horizontalAdvance(l.text);
-    int x = rect.Left;
+    int x = box.Left;
     if (flags & DT_CENTER)
-      x = (rect.Left + rect.Right - w) / 2;
+      x = (box.Left + box.Right - w) / 2;
     else if (flags & DT_RIGHT)
-      x = rect.Right - w;
+      x = box.Right - w;
     DrawTextLine(p, x, y, l.text, l.underline);
     y += lineHeight;
   }
@@ -735,7 +799,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
 
 void TCanvas::DrawEdge(TRect& rect, unsigned edge, unsigned flags) {
   QPainter* p = Ready();
-  TRect r = rect;
+  TRect r = Bounded(rect);
   struct Ring {
     TColor lt, rb;
   };
@@ -788,10 +852,18 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
   auto invert = [&](int x, int y) {
     if (((x + y) & 1) == 0) p->fillRect(QRect(x, y, 1, 1), Qt::white);
   };
-  for (int x = r.Left; x < r.Right; ++x) invert(x, r.Top);
+  // The walks stay on the device; the pattern depends on the coordinates alone.
+  int fromX = r.Left, toX = r.Right, fromY = r.Top + 1, toY = r.Bottom - 1;
+  if (p->combinedTransform().isIdentity() && DeviceWidth() > 0 && DeviceHeight() > 0) {
+    fromX = std::max(fromX, 0);
+    toX = std::min(toX, DeviceWidth());
+    fromY = std::max(fromY, 0);
+    toY = std::min(toY, DeviceHeight());
+  }
+  for (int x = fromX; x < toX; ++x) invert(x, r.Top);
   if (r.Height() > 1)
-    for (int x = r.Left; x < r.Right; ++x) invert(x, r.Bottom - 1);
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    for (int x = fromX; x < toX; ++x) invert(x, r.Bottom - 1);
+  for (int y = fromY; y < toY; ++y) {
     invert(r.Left, y);
     if (r.Width() > 1) invert(r.Right - 1, y);
   }

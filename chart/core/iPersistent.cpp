@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <cmath>
 #include <limits>
 
@@ -221,7 +222,12 @@ void Apply(TiPersistent& root, const QString& path, const QString& value) {
   const TiPropertyInfo* p = FindPath(target, path);
   if (!p || !p->Writable()) return;
   if (p->IsOrdinal()) {
-    p->SetOrdinal(*target, StrToInt(value));
+    const int ordinal = StrToInt(value);
+    // An ordinal that names no value of the enumeration would leave the object in a state no
+    // setter can produce.
+    if (p->Kind == TiPropertyKind::Enumeration && !p->ValueNames.isEmpty() && (ordinal < 0 || ordinal >= p->ValueNames.size()))
+      throw EConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(value, p->Name));
+    p->SetOrdinal(*target, ordinal);
   } else if (p->Kind == TiPropertyKind::Float) {
     p->SetFloat(*target, ReadFloat(value));
   } else if (p->Kind == TiPropertyKind::String) {
@@ -331,7 +337,11 @@ QStringList ReadTextLines(const QString& fileName) {
   const QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError)
     throw EiError(QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
-  QString text = QString::fromUtf8(data);
+  // Written as UTF-8; a file saved by an editor in a single-byte code page is read byte for byte
+  // instead, so that its accented letters and units are not replaced by marks.
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString text = utf8(data);
+  if (utf8.hasError()) text = QString::fromLatin1(data);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   QStringList lines = text.split(QLatin1Char('\n'));

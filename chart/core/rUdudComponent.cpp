@@ -1073,11 +1073,17 @@ void TiPlotComponent::DoPaint(TCanvas& canvas) {
   drawList_.clear();
 
   // 4. Data cursors read their values; one that shows all channels in the legend says so.
+  // Handlers of the program run from here on (cursor updates, label texts) and may remove the
+  // legend or the data view; the paint then ends, and the removal has asked for the next one.
+  const std::weak_ptr<const void> viewLife = view->LifeToken();
   TiPlotLegend* legend = Legend(0);
+  const std::weak_ptr<const void> legendLife = legend->LifeToken();
   legend->SetAllChannelsCursorActive(false);
   for (int i = 0; i < DataCursorCount(); ++i) {
     TiPlotDataCursor* cursor = DataCursor(i);
+    const std::weak_ptr<const void> cursorLife = cursor->LifeToken();
     cursor->UpdateValues();
+    if (cursorLife.expired() || legendLife.expired()) continue;
     if (cursor->Visible() && cursor->ChannelName() == QLatin1String("<All>") && cursor->ChannelShowAllInLegend())
       legend->SetAllChannelsCursorActive(true);
   }
@@ -1094,6 +1100,8 @@ void TiPlotComponent::DoPaint(TCanvas& canvas) {
   for (int i = 0; i < ChannelCount(); ++i) Channel(i)->PrepareDraw(c);
   for (int i = 0; i < XAxisCount(); ++i) XAxis(i)->PrepareDraw(c);
   for (int i = 0; i < YAxisCount(); ++i) YAxis(i)->PrepareDraw(c);
+
+  if (viewLife.expired()) return;
 
   // 9.
   const bool reverse = XYAxesReverse();
@@ -1122,9 +1130,14 @@ void TiPlotComponent::DoPaint(TCanvas& canvas) {
   TRect clip = view->GetLayoutRect();
   clip.Right += 1;
   clip.Bottom += 1;
-  // A copy: a drawing object must not change what is walked.
-  const std::vector<TiPlotDrawListItem> drawOrder = drawList_;
-  for (const TiPlotDrawListItem& item : drawOrder) DrawClipped(canvas, clip, item.Object, paintBackGroundColor_);
+  // A copy: a drawing object must not change what is walked. A handler of the program that runs
+  // while an object draws may remove others still waiting; those are left out.
+  std::vector<std::pair<TiPlotObject*, std::weak_ptr<const void>>> drawOrder;
+  drawOrder.reserve(drawList_.size());
+  for (const TiPlotDrawListItem& item : drawList_) drawOrder.emplace_back(item.Object, item.Object->LifeToken());
+  for (const auto& [object, life] : drawOrder)
+    if (!life.expired()) DrawClipped(canvas, clip, object, paintBackGroundColor_);
+  if (viewLife.expired()) return;
 
   // 14. Zoom box, border, the axes beside the data view, labels, toolbars.
   if (view->ZoomBoxActive()) view->DrawZoomBox(c);

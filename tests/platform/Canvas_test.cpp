@@ -1,6 +1,8 @@
 // Pixel rules of the platform canvas, each where it differs from Qt's own drawing.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -74,6 +76,46 @@ TEST(Canvas, LineExcludesItsEndPointInEitherDirection) {
     EXPECT_EQ(NotWhite(b), c.expected);
     EXPECT_EQ(b.Canvas()->PenPos(), Point(c.x2, c.y2));
   }
+}
+
+// Lines that reach far beyond the bitmap draw only what lies on it, with the same pixels and the
+// same dash phase as if the bitmap were large enough, and end points near the limits of the
+// coordinate range neither overflow nor keep the canvas busy along the invisible part.
+TEST(Canvas, LinesFarBeyondTheBitmapDrawTheirVisiblePartOnly) {
+  struct Case { int x1, y1, x2, y2; TPenStyle style; };
+  const Case cases[] = {
+      {-1000, 3, 1000, 3, psDash},
+      {1000, 7, -1000, 7, psDashDot},
+      {-1000, -500, 1000, 500, psDot},
+      {-300, 900, 30, -700, psDash},
+      {17, -2000, 5, 2000, psDashDotDot},
+      {-40, -40, -10, -10, psSolid},
+  };
+  const int shift = 2000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " -> " << c.x2 << "," << c.y2);
+    TBitmap small = White(40, 30);
+    TBitmap large = White(2 * shift + 40, 2 * shift + 30);
+    for (TBitmap* b : {&small, &large}) {
+      const int d = b == &large ? shift : 0;
+      b->Canvas()->Pen().Style = c.style;
+      b->Canvas()->MoveTo(c.x1 + d, c.y1 + d);
+      b->Canvas()->LineTo(c.x2 + d, c.y2 + d);
+    }
+    Pixels expected;
+    for (auto [x, y] : NotWhite(large))
+      if (x >= shift && x < shift + 40 && y >= shift && y < shift + 30) expected.insert({x - shift, y - shift});
+    EXPECT_EQ(NotWhite(small), expected);
+  }
+  TBitmap b = White(20, 10);
+  b.Canvas()->MoveTo(-2000000000, 5);
+  b.Canvas()->LineTo(2000000000, 5);
+  b.Canvas()->MoveTo(2147483647, -2147483647);
+  b.Canvas()->LineTo(-2147483647, 2147483647);
+  // The second line runs through (0, 0) along x + y = 0.
+  Pixels expected = Row(5, 0, 19);
+  expected.insert({0, 0});
+  EXPECT_EQ(NotWhite(b), expected);
 }
 
 TEST(Canvas, ShallowLineStepsAtTheNearestRowWithoutGreyPixels) {
@@ -583,4 +625,51 @@ TEST(Canvas, RecordsOntoAPictureAndDrawsWithAnotherPainter) {
   EXPECT_EQ(BoxOf(PixelsOf(b, clRed)), Rect(2, 2, 6, 5));
   EXPECT_EQ(BoxOf(PixelsOf(b, clBlack)), Rect(0, 8, 10, 9));
   EXPECT_EQ(BoxOf(PixelsOf(b, clBlue)), Rect(0, 10, 5, 11));
+}
+// Figures reaching far beyond the bitmap show the same pixels as figures that end just outside
+// it: their sizes do not overflow and no walk along their edges runs for long.
+TEST(Canvas, FiguresFarBeyondTheBitmapShowLikeThoseJustOutsideIt) {
+  using Draw = std::function<void(TCanvas&, int far)>;
+  const std::pair<const char*, Draw> cases[] = {
+      {"Rectangle", [](TCanvas& c, int far) { c.Rectangle(-far, 2, far, 8); }},
+      {"wide Rectangle",
+       [](TCanvas& c, int far) {
+         c.Pen().Width = 3;
+         c.Rectangle(-far, 2, far, 8);
+       }},
+      {"FillRect", [](TCanvas& c, int far) { c.FillRect(Rect(-far, 2, far, 8)); }},
+      {"FrameRect", [](TCanvas& c, int far) { c.FrameRect(Rect(-far, 2, far, 8)); }},
+      {"focus rectangle", [](TCanvas& c, int far) { c.DrawFocusRect(Rect(-far, 2, far, 8)); }},
+      {"edge",
+       [](TCanvas& c, int far) {
+         TRect r = Rect(-far, 2, far, 8);
+         c.DrawEdge(r, EDGE_RAISED, BF_RECT);
+       }},
+      {"clip",
+       [](TCanvas& c, int far) {
+         c.IntersectClipRect(Rect(-far, 3, far, 6));
+         c.FillRect(Rect(0, 0, 20, 10));
+         c.RemoveClip();
+       }},
+  };
+  for (const auto& [name, draw] : cases) {
+    SCOPED_TRACE(name);
+    TBitmap near = White(20, 10), far = White(20, 10);
+    for (TBitmap* b : {&near, &far}) {
+      b->Canvas()->Brush().Color = clRed;
+      draw(*b->Canvas(), b == &near ? 1000 : 2000000000);
+    }
+    EXPECT_FALSE(NotWhite(near).empty());
+    EXPECT_EQ(NotWhite(far), NotWhite(near));
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) ASSERT_EQ(far.Pixel(x, y), near.Pixel(x, y)) << x << "," << y;
+  }
+  // Ellipses, polygons and text only must not fail.
+  TBitmap b = White(20, 10);
+  b.Canvas()->Ellipse(-2000000000, 2, 2000000000, 8);
+  const TPoint points[] = {{-2000000000, 0}, {2000000000, 9}, {0, 9}};
+  b.Canvas()->Polygon(points, 3);
+  b.Canvas()->Polyline(points, 3);
+  TRect r = Rect(-2000000000, 2, 2000000000, 8);
+  b.Canvas()->DrawText("abc", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

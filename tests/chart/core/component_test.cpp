@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <functional>
+#include <memory>
 #include <QImage>
 #include <QProcessEnvironment>
 
@@ -515,6 +517,47 @@ TEST(Paint, DrawOrderByLayerAndLetter) {
                                "000100G"}));
 }
 
+// An annotation whose drawing runs a handler of the program (as an axis does for its labels).
+class THandlerAnnotation : public TDrawing<TiPlotAnnotation> {
+ public:
+  using TDrawing<TiPlotAnnotation>::TDrawing;
+  std::function<void()> WhileDrawing;
+  void Draw(TCanvas* canvas, TColor background) override {
+    TDrawing<TiPlotAnnotation>::Draw(canvas, background);
+    if (WhileDrawing) WhileDrawing();
+  }
+};
+
+// A handler run while the data view's objects are drawn may remove objects still waiting to be
+// drawn: they are left out, not drawn after they have gone.
+TEST(Paint, ObjectsRemovedWhileTheDataViewIsDrawnAreSkipped) {
+  DrawLogScope scope;
+  TiPlotComponent chart;
+  chart.AddToolBar();
+  chart.AddLegend();
+  chart.AddDataView();
+  THandlerAnnotation* first = InsertInto<THandlerAnnotation>(chart, [](auto* a) {
+    a->SetName(QStringLiteral("First"));
+    a->SetLayer(10);
+  });
+  InsertInto<TDrawing<TiPlotAnnotation>>(chart, [](auto* a) { a->SetName(QStringLiteral("Second")); });
+  InsertInto<TDrawing<TiPlotAnnotation>>(chart, [](auto* a) { a->SetName(QStringLiteral("Third")); });
+  first->WhileDrawing = [&chart] { chart.DeleteAnnotation(1); };
+  TBitmap bitmap(500, 200);
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_EQ(scope.log, (QStringList{"First", "Third"}));
+  EXPECT_EQ(chart.AnnotationCount(), 2);
+  // Removing the data view ends the paint there; the next paint finds no data view.
+  scope.log.clear();
+  first->WhileDrawing = [&chart] { chart.DeleteDataView(0); };
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_EQ(scope.log, (QStringList{"First", "Third"}));
+  EXPECT_EQ(chart.DataViewCount(), 0);
+  scope.log.clear();
+  chart.DoPaint(*bitmap.Canvas());
+  EXPECT_TRUE(scope.log.isEmpty());
+}
+
 TEST(Paint, CursorsAnnotationsAndTheLegendAreToldAboutThePaint) {
   TiPlotComponent chart;
   chart.AddToolBar();
@@ -659,6 +702,85 @@ TEST(Paint, AChartWithOutlinedObjects) {
   EXPECT_EQ(FromQColor(image.pixelColor(view.Right, view.Top + 30)), clYellow);   // legend's left edge
   EXPECT_EQ(FromQColor(image.pixelColor(view.Left + 30, view.Bottom)), clLime);        // X axis's top edge
   EXPECT_EQ(FromQColor(image.pixelColor(300, 2)), clAqua);                             // toolbar at the top edge
+}
+
+}  // namespace
+
+namespace {
+
+// One object of every kind, two of some, so that removals leave others that refer to them.
+void FillChart(TiPlotComponent& chart) {
+  chart.LayoutManager()->SetLayoutEnabled(false);
+  for (int round = 0; round < 2; ++round) {
+    chart.AddToolBar();
+    chart.AddLegend();
+    chart.AddXAxis();
+    chart.AddYAxis();
+    chart.AddDataView();
+    chart.AddLabel();
+    chart.AddChannel();
+  }
+  chart.AddDataCursor();
+  chart.AddLimit();
+  chart.AddAnnotation();
+  chart.AddTable();
+  chart.LayoutManager()->SetLayoutEnabled(true);
+}
+
+// A paint that asked for another one would keep the chart repainting for ever.
+TEST(Paint, PaintingAsksForNoFurtherRepaint) {
+  TiPlotComponent chart;
+  FillChart(chart);
+  chart.PaintToImage();
+  const int before = chart.RepaintRequests();
+  chart.PaintToImage();
+  chart.PaintToImage();
+  EXPECT_EQ(chart.RepaintRequests(), before);
+}
+
+// Whatever goes, the chart still paints and is destroyed without touching what went.
+TEST(Paint, RemovingAnObjectOfAnyKindThenPaintingAndDestroying) {
+  const std::function<void(TiPlotComponent&)> removals[] = {
+      [](TiPlotComponent& c) { c.DeleteXAxis(0); },
+      [](TiPlotComponent& c) { c.DeleteYAxis(0); },
+      [](TiPlotComponent& c) { c.DeleteChannel(0); },
+      [](TiPlotComponent& c) { c.DeleteDataView(0); },
+      [](TiPlotComponent& c) { c.DeleteLegend(0); },
+      [](TiPlotComponent& c) { c.DeleteToolBar(0); },
+      [](TiPlotComponent& c) { c.DeleteDataCursor(0); },
+      [](TiPlotComponent& c) { c.DeleteLimit(0); },
+      [](TiPlotComponent& c) { c.DeleteAnnotation(0); },
+      [](TiPlotComponent& c) { c.DeleteTable(0); },
+      [](TiPlotComponent& c) { c.DeleteLabel(1); },
+      [](TiPlotComponent& c) { c.RemoveAllXAxes(); },
+      [](TiPlotComponent& c) { c.RemoveAllYAxes(); },
+      [](TiPlotComponent& c) { c.RemoveAllChannels(); },
+      [](TiPlotComponent& c) { c.RemoveAllDataViews(); },
+      [](TiPlotComponent& c) { c.RemoveAllLegends(); },
+      [](TiPlotComponent& c) { c.RemoveAllToolBars(); },
+      [](TiPlotComponent& c) { c.RemoveAllLabels(); },
+      [](TiPlotComponent& c) { c.SetXYAxesReverse(true); },
+      [](TiPlotComponent& c) { c.XAxis(0)->SetName(QStringLiteral("renamed")); },
+      [](TiPlotComponent& c) {
+        c.Channel(0)->SetFocused(true);
+        c.DeleteChannel(0);
+      },
+      [](TiPlotComponent& c) {
+        c.DataView(0)->SetFocused(true);
+        c.RemoveAllDataViews();
+      },
+  };
+  int index = 0;
+  for (const auto& remove : removals) {
+    SCOPED_TRACE(index++);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    chart->PaintToImage();
+    remove(*chart);
+    const QImage image = chart->PaintToImage();
+    EXPECT_EQ(image.width(), chart->Width());
+    EXPECT_NO_THROW(chart.reset());
+  }
 }
 
 }  // namespace

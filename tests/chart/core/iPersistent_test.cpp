@@ -330,6 +330,33 @@ TEST(ReadProperties, AValueThatDoesNotConvertRaisesTheConversionError) {
   EXPECT_EQ(lines.size(), 2);
 }
 
+// An ordinal outside the enumeration, from a hand-edited file, is refused like any other value
+// that does not convert; the property keeps what it had.
+TEST(ReadProperties, AnEnumerationOrdinalOutsideItsValuesIsAConversionError) {
+  struct Case { const char* line; bool accepted; };
+  const Case cases[] = {{"Kind = 0", true}, {"Kind = 2", true}, {"Kind = 3", false}, {"Kind = -1", false}, {"Kind = 99", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    TSample s;
+    s.SetKind(skSecond);
+    QStringList lines{c.line, "Count = 3"};
+    if (c.accepted) {
+      ReadProperties(s, QString(), lines);
+      EXPECT_TRUE(lines.isEmpty());
+      EXPECT_EQ(s.Count(), 3);
+      continue;
+    }
+    try {
+      ReadProperties(s, QString(), lines);
+      FAIL() << "no error";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message, QStringLiteral("'%1' is not a valid value of Kind").arg(QString::fromUtf8(c.line).mid(7)));
+    }
+    EXPECT_EQ(s.Kind(), skSecond);
+    EXPECT_EQ(lines.size(), 2);
+  }
+}
+
 TEST(PropertyText, RoundTripsEveryKind) {
   TSample s;
   s.SetCount(-3);
@@ -390,6 +417,19 @@ TEST(TextLines, WriteWithCrLfAndReadAnyLineEnd) {
   g.write("x\ry\nz\r\nw");
   g.close();
   EXPECT_EQ(ReadTextLines(dir.filePath("mixed.txt")), (QStringList{"x", "y", "z", "w"}));
+  // A byte-order mark left by an editor is not part of the first line.
+  QFile bom(dir.filePath("bom.txt"));
+  ASSERT_TRUE(bom.open(QIODevice::WriteOnly));
+  bom.write("\xEF\xBB\xBF" "File Type = Plot Config\r\nTitle = \xC2\xB5m\r\n");
+  bom.close();
+  EXPECT_EQ(ReadTextLines(dir.filePath("bom.txt")), (QStringList{"File Type = Plot Config", QString::fromUtf8("Title = \xC2\xB5m")}));
+  // A file saved in a single-byte code page keeps its characters instead of turning into
+  // replacement marks.
+  QFile latin(dir.filePath("latin.txt"));
+  ASSERT_TRUE(latin.open(QIODevice::WriteOnly));
+  latin.write("Title = 20\xB0" "C \xB5m\r\n");
+  latin.close();
+  EXPECT_EQ(ReadTextLines(dir.filePath("latin.txt")), QStringList{QString::fromUtf8("Title = 20\xC2\xB0" "C \xC2\xB5m")});
   EXPECT_THROW(ReadTextLines(dir.filePath("none.txt")), EiError);
   EXPECT_THROW(WriteTextLines(dir.filePath("no/such/folder/x.txt"), {"a"}), EiError);
 }
