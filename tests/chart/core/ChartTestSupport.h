@@ -1,6 +1,8 @@
 #pragma once
 // A fake chart for object tests: it records what objects report to their owner, answers the
 // popup question and translates through a table when one is given.
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -51,6 +53,36 @@ class TFakeOwner : public TiPlotOwner {
 };
 
 // Handlers that only record what they receive, for objects tested without a chart.
+// One case of the constructor checks: which of owner and handlers are given, and the refusal.
+struct TConstructorCheck {
+  bool owner, change, insert, remove, rename;
+  const char* message;
+};
+
+// Constructs through `make(owner, handlers)` for each case; every case must be refused with its
+// message before any handler is called.
+template <class Make>
+void ExpectConstructorRefusals(std::initializer_list<TConstructorCheck> cases, Make make) {
+  TFakeOwner owner;
+  for (const TConstructorCheck& c : cases) {
+    SCOPED_TRACE(c.message);
+    int calls = 0;
+    auto count = [&calls](TiPlotPersistent*) { ++calls; };
+    TiPlotHandlers h;
+    if (c.change) h.OnChange = count;
+    if (c.insert) h.OnInsert = count;
+    if (c.remove) h.OnRemove = count;
+    if (c.rename) h.OnRename = count;
+    try {
+      make(c.owner ? &owner : nullptr, h);
+      ADD_FAILURE() << "accepted";
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
+    }
+    EXPECT_EQ(calls, 0) << "a refused object reported something";
+  }
+}
+
 struct THandlerLog {
   QStringList Calls;
   TiPlotHandlers Handlers() {

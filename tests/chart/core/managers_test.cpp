@@ -170,34 +170,15 @@ TEST_F(Chart, ChannelColoursTakeTheLeastUsedPaletteColour) {
 }
 
 TEST(Collections, RefuseMissingOwnerOrHandlerInOrder) {
-  TFakeOwner owner;
-  struct Case {
-    bool owner, change, insert, remove, rename;
-    const char* message;
-  };
-  for (const Case& c : std::initializer_list<Case>{
-           {false, true, true, true, true, "Owner must be Assigned"},
-           {true, false, true, true, true, "OnChange event handler can not be null"},
-           {true, true, false, false, true, "OnInsert event handler can not be null"},
-           {true, true, true, false, false, "OnRemove event handler can not be null"},
-           {true, true, true, true, false, "AOnRename event handler can not be null"},
-       }) {
-    SCOPED_TRACE(c.message);
-    int calls = 0;
-    auto count = [&calls](TiPlotPersistent*) { ++calls; };
-    TiPlotHandlers h;
-    if (c.change) h.OnChange = count;
-    if (c.insert) h.OnInsert = count;
-    if (c.remove) h.OnRemove = count;
-    if (c.rename) h.OnRename = count;
-    try {
-      MakeCollection<TiPlotLabelManager>(c.owner ? &owner : nullptr, h);
-      FAIL() << "accepted";
-    } catch (const EiError& e) {
-      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
-    }
-    EXPECT_EQ(calls, 0);
-  }
+  ExpectConstructorRefusals(
+      {
+          {false, true, true, true, true, "Owner must be Assigned"},
+          {true, false, true, true, true, "OnChange event handler can not be null"},
+          {true, true, false, false, true, "OnInsert event handler can not be null"},
+          {true, true, true, false, false, "OnRemove event handler can not be null"},
+          {true, true, true, true, false, "AOnRename event handler can not be null"},
+      },
+      [](TiPlotOwner* owner, const TiPlotHandlers& h) { MakeCollection<TiPlotLabelManager>(owner, h); });
 }
 
 TEST_F(Chart, AllObjectsRefusesToCreateAndBadIndexesRaise) {

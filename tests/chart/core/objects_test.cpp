@@ -58,35 +58,16 @@ struct ObjectFixture : ::testing::Test {
 }  // namespace
 
 TEST(ManagerObject, RefusesMissingOwnerOrHandlerInOrder) {
-  TFakeOwner owner;
-  struct Case {
-    bool owner, change, insert, remove, rename;
-    const char* message;
-  };
-  for (const Case& c : std::initializer_list<Case>{
-           {false, false, false, false, false, "Owner must be assigned"},
-           {false, true, true, true, true, "Owner must be assigned"},
-           {true, false, false, false, false, "OnChange event handler can not be null"},
-           {true, true, false, false, false, "OnInsert event handler can not be null"},
-           {true, true, true, false, false, "OnRemove event handler can not be null"},
-           {true, true, true, true, false, "AOnRename event handler can not be null"},
-       }) {
-    SCOPED_TRACE(c.message);
-    int calls = 0;
-    auto count = [&calls](TiPlotPersistent*) { ++calls; };
-    TiPlotHandlers h;
-    if (c.change) h.OnChange = count;
-    if (c.insert) h.OnInsert = count;
-    if (c.remove) h.OnRemove = count;
-    if (c.rename) h.OnRename = count;
-    try {
-      TiXYPlotChannel channel(c.owner ? &owner : nullptr, h);
-      FAIL() << "accepted";
-    } catch (const EiError& e) {
-      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
-    }
-    EXPECT_EQ(calls, 0) << "a refused object reported something";
-  }
+  ExpectConstructorRefusals(
+      {
+          {false, false, false, false, false, "Owner must be assigned"},
+          {false, true, true, true, true, "Owner must be assigned"},
+          {true, false, false, false, false, "OnChange event handler can not be null"},
+          {true, true, false, false, false, "OnInsert event handler can not be null"},
+          {true, true, true, false, false, "OnRemove event handler can not be null"},
+          {true, true, true, true, false, "AOnRename event handler can not be null"},
+      },
+      [](TiPlotOwner* owner, const TiPlotHandlers& h) { TiXYPlotChannel channel(owner, h); });
   // Plain objects and buttons need no chart.
   TiPlotAnnotation annotation(nullptr, {});
   TiPlotToolBarButton button(nullptr, {});
