@@ -1,0 +1,37 @@
+#pragma once
+// The compact-interval layout: Y in single precision only (4 bytes a point); the X of point i is
+// i * Interval + FirstX, the spacing taken from the first two points.
+#include "chart/channels/rUdudDataCustomList.h"
+
+struct TiPlotCompactIntervalRecord {
+  float Y;
+};
+static_assert(sizeof(TiPlotCompactIntervalRecord) == 4);
+
+class TiPlotDataCompactIntervalList
+    : public TiPlotDataListOf<TiPlotDataCompactIntervalList, TiPlotCompactIntervalRecord> {
+ public:
+  TiPlotDataCompactIntervalList() : TiPlotDataListOf(ipdsCompactInterval) {}
+
+  double Interval() const { return interval_; }
+  double FirstX() const { return firstX_; }
+
+  // Computed for any index, also beyond the stored points.
+  double GetX(int index) const override { return index * interval_ + firstX_; }
+  double GetY(int index) const override { return At(index).Y; }
+  // Only the first X can be set, which moves every point.
+  void SetX(int index, double value) override;
+  void SetY(int index, double value) override { At(index).Y = ToSingle(value); }
+
+  int Add(bool null, bool empty, double x, double y) override;
+  void Clear() override;
+  void DeleteFirst(int n) override;
+
+  TiPlotPoint Decode(const TiPlotCompactIntervalRecord& record, int index) const {
+    return {GetX(index), record.Y, false, false};
+  }
+
+ private:
+  double interval_ = -1.0;  // -1.0 until a second point has been added
+  double firstX_ = 0.0;
+};

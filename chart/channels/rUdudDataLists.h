@@ -1,0 +1,30 @@
+#pragma once
+// The four list layouts together: the factory the channel uses when its DataStyle changes, and
+// the dispatch that lets a hot loop run once per layout with the concrete, non-virtual accessors.
+#include <memory>
+
+#include "chart/channels/rUdudDataCompactIntervalList.h"
+#include "chart/channels/rUdudDataCompactList.h"
+#include "chart/channels/rUdudDataFullList.h"
+#include "chart/channels/rUdudDataNullList.h"
+
+// A new, empty list of the layout for `style`.
+std::unique_ptr<TiPlotDataCustomList> CreateDataList(TiPlotDataStyle style);
+
+// Calls f with the list as its concrete class, so that f's loop over ReadPoint/ForEachPoint is
+// compiled once per layout without a virtual call per point:
+//   VisitDataList(list, [&](const auto& points) { points.ForEachPoint(a, b, [&](int i, TiPlotPoint p) {...}); });
+template <class F>
+decltype(auto) VisitDataList(const TiPlotDataCustomList& list, F&& f) {
+  switch (list.DataStyle()) {
+    case ipdsCompact:
+      return f(static_cast<const TiPlotDataCompactList&>(list));
+    case ipdsCompactInterval:
+      return f(static_cast<const TiPlotDataCompactIntervalList&>(list));
+    case ipdsFullFeature:
+      return f(static_cast<const TiPlotDataFullList&>(list));
+    case ipdsStandard:
+      break;
+  }
+  return f(static_cast<const TiPlotDataNullList&>(list));
+}
