@@ -357,7 +357,9 @@ TEST(DataListIndex, OutsideTheStoredPointsIsRefused) {
         ExpectFailure([&] { list->SetX(i, 0.0); }, "Index out of Bounds");
       }
     }
-    if (interval) EXPECT_EQ(list->GetX(3), 3.0);  // extrapolated, no check
+    if (interval) {
+      EXPECT_EQ(list->GetX(3), 3.0);  // extrapolated, no check
+    }
     EXPECT_EQ(YsOf(*list), (std::vector<double>{1, 2, 3}));
   }
 }
