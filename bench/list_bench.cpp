@@ -1,6 +1,7 @@
 // Appending 10 million points to each point list layout through the virtual Add, as a channel
 // does, beside a plain std::vector push_back of the same records in the same program. Counters:
-// time per point and bytes held per point at the end.
+// time per point and bytes held per point at the end. Also reading the points back once through
+// the virtual GetData and once through the typed accessor that drawing and fitting use.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -42,18 +43,56 @@ void VectorPushBack(benchmark::State& state, Make make) {
   SetCounters(state, bytes);
 }
 
+// Sums X and Y of every point of a filled list, as a drawing or fitting loop reads them.
+void ReadPoints(benchmark::State& state, TiPlotDataStyle style, bool typed) {
+  std::unique_ptr<TiPlotDataCustomList> list = CreateDataList(style);
+  for (int i = 0; i < kPoints; ++i) list->Add(false, false, i, i * 0.5);
+  for (auto _ : state) {
+    // Four sums, so that the addition's latency does not hide the cost of the access.
+    double sum[4] = {};
+    if (typed) {
+      VisitDataList(*list, [&](const auto& points) {
+        points.ForEachPoint(0, points.Count() - 1, [&](int i, const TiPlotPoint& p) {
+          if (!p.Null && !p.Empty) sum[i & 3] += p.X + p.Y;
+        });
+      });
+    } else {
+      double x, y;
+      bool empty, null;
+      for (int i = 0; i < list->Count(); ++i) {
+        list->GetData(i, x, y, empty, null);
+        if (!null && !empty) sum[i & 3] += x + y;
+      }
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["per_point"] =
+      benchmark::Counter(kPoints, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 const TiPlotPointTemplate kTemplate;
 
+struct Layout {
+  const char* name;
+  TiPlotDataStyle style;
+};
+const Layout kLayouts[] = {{"null", ipdsStandard},
+                           {"compact", ipdsCompact},
+                           {"compact_interval", ipdsCompactInterval},
+                           {"full", ipdsFullFeature}};
+
 void Register() {
-  struct Layout {
-    const char* name;
-    TiPlotDataStyle style;
-  };
-  for (const Layout& l : {Layout{"null", ipdsStandard}, Layout{"compact", ipdsCompact},
-                          Layout{"compact_interval", ipdsCompactInterval}, Layout{"full", ipdsFullFeature}}) {
+  for (const Layout& l : kLayouts) {
     benchmark::RegisterBenchmark((std::string("BM_ListAdd/") + l.name).c_str(),
                                  [style = l.style](benchmark::State& s) { ListAdd(s, style); })
         ->Unit(benchmark::kMillisecond);
+  }
+  for (const Layout& l : kLayouts) {
+    for (bool typed : {false, true}) {
+      benchmark::RegisterBenchmark((std::string(typed ? "BM_ReadTyped/" : "BM_ReadVirtual/") + l.name).c_str(),
+                                   [style = l.style, typed](benchmark::State& s) { ReadPoints(s, style, typed); })
+          ->Unit(benchmark::kMillisecond);
+    }
   }
   auto vector = [](const char* name, auto fn) {
     benchmark::RegisterBenchmark((std::string("BM_VectorPushBack/") + name).c_str(), fn)->Unit(benchmark::kMillisecond);

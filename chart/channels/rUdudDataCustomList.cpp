@@ -21,7 +21,7 @@ void TiPlotDataCustomList::Grow() {
   SetCapacity(int(std::min<std::int64_t>(GrownCapacity(capacity_), maxCount_)));
 }
 
-int TiPlotDataCustomList::ReserveSlot(bool& wrapped) {
+int TiPlotDataCustomList::ReserveSlotSlow(bool& wrapped) {
   wrapped = false;
   if (!ringActive_) {
     if (count_ == capacity_) Grow();

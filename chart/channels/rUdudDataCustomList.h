@@ -213,7 +213,14 @@ class TiPlotDataCustomList {
   virtual void RestoreOrder() = 0;
   // Finds the slot for a new point, growing the block or advancing the ring. Nothing changes
   // when it raises. `wrapped` tells that the oldest point was overwritten.
-  int ReserveSlot(bool& wrapped);
+  int ReserveSlot(bool& wrapped) {
+    if (!ringActive_ && count_ < capacity_) {  // the common case, kept inline
+      wrapped = false;
+      return count_++;
+    }
+    return ReserveSlotSlow(wrapped);
+  }
+  int ReserveSlotSlow(bool& wrapped);
   void CheckDeleteCount(int n) const;
 
   int count_ = 0;
