@@ -216,31 +216,61 @@ TEST(CompactIntervalList, ClearForgetsTheSpacing) {
   EXPECT_EQ(list.Interval(), -5.0);
 }
 
-TEST(FullList, NewPointsCopyTheTemplateExceptTheCharacter) {
-  TiPlotDataFullList list;
-  TiPlotPointTemplate& t = list.PointTemplate();
-  t.TraceColor = 11;
-  t.TraceLineWidth = 2;
+// Every attribute of point `index`, read through the list's getters, against the expected values.
+void ExpectAttributes(const TiPlotDataCustomList& list, int index, const TiPlotPointTemplate& e) {
+  EXPECT_EQ(list.GetTraceColor(index), e.TraceColor);
+  EXPECT_EQ(list.GetTraceLineWidth(index), e.TraceLineWidth);
+  EXPECT_EQ(list.GetTraceLineStyle(index), e.TraceLineStyle);
+  EXPECT_EQ(list.GetMarkerVisible(index), e.MarkerVisible);
+  EXPECT_EQ(list.GetMarkerSize(index), e.MarkerSize);
+  EXPECT_EQ(list.GetMarkerStyle(index), e.MarkerStyle);
+  EXPECT_EQ(list.GetMarkerPenColor(index), e.MarkerPenColor);
+  EXPECT_EQ(list.GetMarkerPenWidth(index), e.MarkerPenWidth);
+  EXPECT_EQ(list.GetMarkerPenStyle(index), e.MarkerPenStyle);
+  EXPECT_EQ(list.GetMarkerBrushColor(index), e.MarkerBrushColor);
+  EXPECT_EQ(list.GetMarkerBrushStyle(index), e.MarkerBrushStyle);
+  EXPECT_EQ(list.GetMarkerCharacter(index), e.MarkerCharacter);
+  EXPECT_EQ(list.GetBarVisible(index), e.BarVisible);
+  EXPECT_EQ(list.GetBarReference(index), e.BarReference);
+  EXPECT_EQ(list.GetBarWidth(index), e.BarWidth);
+  EXPECT_EQ(list.GetBarPenColor(index), e.BarPenColor);
+  EXPECT_EQ(list.GetBarPenWidth(index), e.BarPenWidth);
+  EXPECT_EQ(list.GetBarPenStyle(index), e.BarPenStyle);
+  EXPECT_EQ(list.GetBarBrushColor(index), e.BarBrushColor);
+  EXPECT_EQ(list.GetBarBrushStyle(index), e.BarBrushStyle);
+}
+
+// Distinct values in every attribute, none of them the default.
+TiPlotPointTemplate Distinct(int base) {
+  TiPlotPointTemplate t;
+  t.TraceColor = base + 1;
+  t.TraceLineWidth = base + 2;
   t.TraceLineStyle = iplsDashDot;
   t.MarkerVisible = true;
-  t.MarkerSize = 4;
-  t.MarkerStyle = ipmsSquare;
-  t.MarkerPenColor = 12;
-  t.MarkerPenWidth = 3;
-  t.MarkerPenStyle = psDot;
-  t.MarkerBrushColor = 13;
-  t.MarkerBrushStyle = bsCross;
-  t.MarkerCharacter = 'A';
+  t.MarkerSize = base + 3;
+  t.MarkerStyle = ipmsCharacter;
+  t.MarkerPenColor = base + 4;
+  t.MarkerPenWidth = base + 5;
+  t.MarkerPenStyle = psDashDotDot;
+  t.MarkerBrushColor = base + 6;
+  t.MarkerBrushStyle = bsDiagCross;
+  t.MarkerCharacter = 'Z';
   t.BarVisible = false;
-  t.BarReference = 1.5;
-  t.BarWidth = 2.5;
-  t.BarPenColor = 14;
-  t.BarPenWidth = 5;
-  t.BarPenStyle = psDash;
-  t.BarBrushColor = 15;
-  t.BarBrushStyle = bsVertical;
+  t.BarReference = base + 7.5;
+  t.BarWidth = base + 8.5;
+  t.BarPenColor = base + 9;
+  t.BarPenWidth = base + 10;
+  t.BarPenStyle = psClear;
+  t.BarBrushColor = base + 11;
+  t.BarBrushStyle = bsBDiagonal;
+  return t;
+}
+
+TEST(FullList, NewPointsCopyTheTemplateExceptTheCharacter) {
+  TiPlotDataFullList list;
+  list.SetPointTemplate(Distinct(10));
   list.Add(true, false, 1.0, 2.0);
-  t = TiPlotPointTemplate();  // later template changes do not reach stored points
+  list.SetPointTemplate(TiPlotPointTemplate());  // later template changes do not reach stored points
 
   EXPECT_TRUE(list.GetNull(0));
   EXPECT_FALSE(list.GetEmpty(0));
@@ -248,26 +278,9 @@ TEST(FullList, NewPointsCopyTheTemplateExceptTheCharacter) {
   EXPECT_EQ(list.GetHighLow2(0), 0.0);
   EXPECT_EQ(list.GetOpen(0), 0.0);
   EXPECT_EQ(list.GetClose(0), 0.0);
-  EXPECT_EQ(list.GetTraceColor(0), 11);
-  EXPECT_EQ(list.GetTraceLineWidth(0), 2);
-  EXPECT_EQ(list.GetTraceLineStyle(0), iplsDashDot);
-  EXPECT_TRUE(list.GetMarkerVisible(0));
-  EXPECT_EQ(list.GetMarkerSize(0), 4);
-  EXPECT_EQ(list.GetMarkerStyle(0), ipmsSquare);
-  EXPECT_EQ(list.GetMarkerPenColor(0), 12);
-  EXPECT_EQ(list.GetMarkerPenWidth(0), 3);
-  EXPECT_EQ(list.GetMarkerPenStyle(0), psDot);
-  EXPECT_EQ(list.GetMarkerBrushColor(0), 13);
-  EXPECT_EQ(list.GetMarkerBrushStyle(0), bsCross);
-  EXPECT_EQ(list.GetMarkerCharacter(0), '\0');
-  EXPECT_FALSE(list.GetBarVisible(0));
-  EXPECT_EQ(list.GetBarReference(0), 1.5);
-  EXPECT_EQ(list.GetBarWidth(0), 2.5);
-  EXPECT_EQ(list.GetBarPenColor(0), 14);
-  EXPECT_EQ(list.GetBarPenWidth(0), 5);
-  EXPECT_EQ(list.GetBarPenStyle(0), psDash);
-  EXPECT_EQ(list.GetBarBrushColor(0), 15);
-  EXPECT_EQ(list.GetBarBrushStyle(0), bsVertical);
+  TiPlotPointTemplate expected = Distinct(10);
+  expected.MarkerCharacter = 0;
+  ExpectAttributes(list, 0, expected);
 }
 
 TEST(FullList, EveryValueAndAttributeIsStoredPerPoint) {
@@ -284,7 +297,7 @@ TEST(FullList, EveryValueAndAttributeIsStoredPerPoint) {
   list.SetClose(1, 4.0);
   list.SetTraceColor(1, 21);
   list.SetTraceLineWidth(1, 22);
-  list.SetTraceLineStyle(1, iplsDot);
+  list.SetTraceLineStyle(1, iplsDashDot);
   list.SetMarkerVisible(1, true);
   list.SetMarkerSize(1, 23);
   list.SetMarkerStyle(1, ipmsCharacter);
@@ -310,34 +323,13 @@ TEST(FullList, EveryValueAndAttributeIsStoredPerPoint) {
   EXPECT_EQ(list.GetHighLow2(1), 2.0);
   EXPECT_EQ(list.GetOpen(1), 3.0);
   EXPECT_EQ(list.GetClose(1), 4.0);
-  EXPECT_EQ(list.GetTraceColor(1), 21);
-  EXPECT_EQ(list.GetTraceLineWidth(1), 22);
-  EXPECT_EQ(list.GetTraceLineStyle(1), iplsDot);
-  EXPECT_TRUE(list.GetMarkerVisible(1));
-  EXPECT_EQ(list.GetMarkerSize(1), 23);
-  EXPECT_EQ(list.GetMarkerStyle(1), ipmsCharacter);
-  EXPECT_EQ(list.GetMarkerPenColor(1), 24);
-  EXPECT_EQ(list.GetMarkerPenWidth(1), 25);
-  EXPECT_EQ(list.GetMarkerPenStyle(1), psDashDotDot);
-  EXPECT_EQ(list.GetMarkerBrushColor(1), 26);
-  EXPECT_EQ(list.GetMarkerBrushStyle(1), bsDiagCross);
-  EXPECT_EQ(list.GetMarkerCharacter(1), 'Z');
-  EXPECT_FALSE(list.GetBarVisible(1));
-  EXPECT_EQ(list.GetBarReference(1), 27.5);
-  EXPECT_EQ(list.GetBarWidth(1), 28.5);
-  EXPECT_EQ(list.GetBarPenColor(1), 29);
-  EXPECT_EQ(list.GetBarPenWidth(1), 30);
-  EXPECT_EQ(list.GetBarPenStyle(1), psClear);
-  EXPECT_EQ(list.GetBarBrushColor(1), 31);
-  EXPECT_EQ(list.GetBarBrushStyle(1), bsBDiagonal);
+  ExpectAttributes(list, 1, Distinct(20));
 
-  // The first point is untouched by all of it.
+  // The first point is untouched by all of it: the template of a new list.
   EXPECT_EQ(list.GetX(0), 0.0);
   EXPECT_FALSE(list.GetNull(0) || list.GetEmpty(0));
   EXPECT_EQ(list.GetClose(0), 0.0);
-  EXPECT_EQ(list.GetTraceColor(0), 0);
-  EXPECT_EQ(list.GetMarkerCharacter(0), '\0');
-  EXPECT_TRUE(list.GetBarVisible(0));
+  ExpectAttributes(list, 0, TiPlotPointTemplate());
   ExpectFailure([&] { list.GetBarWidth(2); }, "Index out of Bounds");
   ExpectFailure([&] { list.SetOpen(2, 1.0); }, "Index out of Bounds");
 }
