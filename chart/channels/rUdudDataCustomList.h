@@ -311,6 +311,7 @@ class TiPlotDataListOf : public TiPlotDataCustomList {
     std::free(records_);
     records_ = nullptr;
     count_ = capacity_ = ringStart_ = 0;
+    ringActive_ = false;
   }
 
   void RestoreOrder() override {
