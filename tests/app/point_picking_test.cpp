@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/Application.h"
 #include "platform/Controls.h"
@@ -42,33 +43,34 @@ class PointPickingTest : public testing::Test {
   // Clicks the view at a position in the view's own coordinates and answers the dialog, while
   // it runs, with the given button (null: its close box). Returns whether the dialog was shown.
   bool Click(TImage* view, QPoint pos, QAbstractButton* answer) {
-    bool shown = false;
-    QTimer::singleShot(0, &dialog, [&] {
-      shown = dialog.isVisible();
-      if (answer) answer->click();
-      else dialog.close();
+    return ClickWith(answer, [&] {
+      // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
+      const QPointF local(pos), global(view->mapToGlobal(pos));
+      QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(view, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(view, &release);
     });
-    // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
-    const QPointF local(pos), global(view->mapToGlobal(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &release);
-    QCoreApplication::processEvents();
-    return shown;
   }
-  QString Text(int box) const { return form.Edit[box]->text(); }
   // A click as the person makes it: the events come from the window system (spontaneous), so
   // Qt's click-to-focus rules apply to them. Answers the dialog like Click.
   bool ClickAsTheUser(TImage* view, QPoint pos, QAbstractButton* answer) {
+    return ClickWith(answer, [&] {
+      QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pos);
+      QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pos);
+    });
+  }
+  QString Text(int box) const { return form.Edit[box]->text(); }
+
+ private:
+  bool ClickWith(QAbstractButton* answer, const std::function<void()>& click) {
     bool shown = false;
     QTimer::singleShot(0, &dialog, [&] {
       shown = dialog.isVisible();
       if (answer) answer->click();
       else dialog.close();
     });
-    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pos);
+    click();
     QCoreApplication::processEvents();
     return shown;
   }
