@@ -103,7 +103,7 @@ void TForm1::BuildMenu() {
   connect(Print1, &QAction::triggered, this, [this] { RunCommand([this] { Print1Click(); }); });
   connect(PrintSetup1, &QAction::triggered, this, [this] { RunCommand([this] { PrintSetup1Click(); }); });
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
-  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+  connect(About1, &QAction::triggered, this, [this] { RunCommand([this] { About1Click(); }); });
 }
 
 void TForm1::BuildControls() {
@@ -183,7 +183,7 @@ void TForm1::BuildControls() {
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(30, 671, 75, 42);
   CsvFileName = QString::fromLatin1(kCsvProposedName);
-  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { RunCommand([this] { Button2Click(); }); });
 
   iXYPlot1 = new QFrame(Client);
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));

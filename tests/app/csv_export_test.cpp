@@ -8,6 +8,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,6 +131,19 @@ TEST(CsvExport, ButtonRunsTheExport) {
   form.Button2->click();
   EXPECT_TRUE(QFile::exists(dialogs.SaveAnswer));
   EXPECT_EQ(dialogs.Messages.size(), 1);
+}
+
+TEST(CsvExport, AFailingSaveDialogEndsTheCommandWithItsMessage) {
+  // A click reaches the handler from the Qt event loop: a failure must not go on from there.
+  struct TFailingDialogs : TDialogRecorder {
+    bool ExecuteSave(const TSaveDialogOptions&, QString&) override {
+      throw std::runtime_error("The dialog could not be shown.");
+    }
+  } dialogs;
+  TForm1 form;
+  form.Button2->setEnabled(true);
+  EXPECT_NO_THROW(form.Button2->click());
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("The dialog could not be shown.")});
 }
 
 TEST(CsvExport, LongProfilesPastTheStandardCapacity) {
