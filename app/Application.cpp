@@ -5,8 +5,10 @@
 #include "platform/Graphics.h"
 
 TLumioWindows CreateLumioWindows() {
+  // The application title. No display name is set: the window system would append it to every
+  // window's title (the title, a dash, then the display name), and the titles must read exactly
+  // as they are given. Message boxes take the title from the application name all the same.
   QApplication::setApplicationName(QStringLiteral("Lumio Spectrometer"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lumio Spectrometer"));
   QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
   RegisterPlatformFonts();
   TFont tahoma;

@@ -103,7 +103,7 @@ void TForm1::BuildMenu() {
   connect(Print1, &QAction::triggered, this, [this] { RunCommand([this] { Print1Click(); }); });
   connect(PrintSetup1, &QAction::triggered, this, [this] { RunCommand([this] { PrintSetup1Click(); }); });
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
-  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+  connect(About1, &QAction::triggered, this, [this] { RunCommand([this] { About1Click(); }); });
 }
 
 void TForm1::BuildControls() {
@@ -116,9 +116,11 @@ void TForm1::BuildControls() {
     box->setObjectName(QString::fromLatin1(boxName));
     box->setGeometry(left, 0, 420, 400);
     box->setWidgetResizable(false);
+    // A click into the picture (or its scroll bars) must not take the focus from a calibration
+    // box: the box's exit check would run inside the press, before the point is picked.
+    box->setFocusPolicy(Qt::NoFocus);
     image = new TImage;
     image->setObjectName(QString::fromLatin1(imageName));
-    image->resize(105, 105);
     box->setWidget(image);
   };
   makePane(0, ScrollBox1, Image1, "ScrollBox1", "Image1");
@@ -181,7 +183,7 @@ void TForm1::BuildControls() {
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(30, 671, 75, 42);
   CsvFileName = QString::fromLatin1(kCsvProposedName);
-  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { RunCommand([this] { Button2Click(); }); });
 
   iXYPlot1 = new QFrame(Client);
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
@@ -419,18 +421,9 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
   } catch (const EInvalidGraphic&) {
     invalid = true;
   } catch (const EInOutError& e) {
-    // Nothing of the file can be shown: the view is emptied and the side is not loaded.
-    view->Clear();
-    ViewBitmap(side) = TBitmap();
-    SetLoaded(side, false);
-    ShowMessage(e.Message);
-    return;
+    return Unloadable(side, e.Message);
   } catch (const EPictureError& e) {
-    view->Clear();
-    ViewBitmap(side) = TBitmap();
-    SetLoaded(side, false);
-    ShowMessage(e.Message);
-    return;
+    return Unloadable(side, e.Message);
   }
 
   if (!invalid && picture.Kind == pkJpeg) {
@@ -449,13 +442,22 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
     return;
   }
 
-  ViewBitmap(side) = TBitmap();
-  if (invalid || picture.Image.isNull())
-    view->Clear();
-  else
-    view->SetPicture(picture.Image);  // shown, but not used
+  EmptyView(side);
+  if (!invalid && !picture.Image.isNull()) view->SetPicture(picture.Image);  // shown, but not used
   ShowMessage(QStringLiteral("When is a JPG not a JPG?"));
   SetLoaded(side, false);
+}
+
+void TForm1::Unloadable(TSide side, const QString& message) {
+  // Nothing of the file can be shown: the view is emptied and the side is not loaded.
+  EmptyView(side);
+  SetLoaded(side, false);
+  ShowMessage(message);
+}
+
+void TForm1::EmptyView(TSide side) {
+  View(side)->Clear();  // back to the size of an empty view: the box limits follow what is shown
+  ViewBitmap(side) = TBitmap();
 }
 
 void TForm1::LoadFromDialog(TSide side) {
@@ -529,7 +531,7 @@ void AssignPixels(TBitmap& to, const TBitmap& from) {
 }  // namespace
 
 void TForm1::ShowUnmarked(TSide side) {
-  View(side)->Clear();  // the view lets go of the pixels before they are overwritten
+  View(side)->ReleasePicture();  // the view lets go of the pixels before they are overwritten
   AssignPixels(ViewBitmap(side), Copy(side));
   View(side)->SetPicture(ViewBitmap(side).Image());
 }
@@ -579,7 +581,7 @@ void DrawMarkLine(TCanvas& c, int w, int h, std::int64_t x1, std::int64_t y1, st
 void TForm1::DrawSpectrumMarks(TSide side) {
   const TBitmap& copy = Copy(side);
   TBitmap& shown = ViewBitmap(side);
-  View(side)->Clear();  // the view lets go of the pixels before they are overwritten
+  View(side)->ReleasePicture();  // the view lets go of the pixels before they are overwritten
   AssignPixels(shown, copy);  // removes earlier marks
   const TSpectrumRecord& r = Record(side);
   // Only the red end is tested.

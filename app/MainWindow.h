@@ -128,6 +128,10 @@ class TForm1 : public QMainWindow {
  private:
   void BuildControls();
   void LoadFromDialog(TSide side);
+  // Empties the side's view and the bitmap it showed.
+  void EmptyView(TSide side);
+  // A file that cannot be shown at all: empty view, side not loaded, the failure's message.
+  void Unloadable(TSide side, const QString& message);
   void SetLoaded(TSide side, bool loaded) { (side == sdSample ? SampleLoaded : ReferenceLoaded) = loaded; }
   void BuildMenu();
   QLineEdit* MakeEdit(int index, int left, int top, int width);

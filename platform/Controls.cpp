@@ -241,7 +241,10 @@ void TFileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // ---- TImage ----
 
-TImage::TImage(QWidget* parent) : QWidget(parent) {}
+TImage::TImage(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  resize(kEmptySize, kEmptySize);
+}
 
 void TImage::SetPicture(const QImage& picture) {
   picture_ = picture;
@@ -250,6 +253,11 @@ void TImage::SetPicture(const QImage& picture) {
 }
 
 void TImage::Clear() {
+  ReleasePicture();
+  if (AutoSize) resize(kEmptySize, kEmptySize);
+}
+
+void TImage::ReleasePicture() {
   picture_ = QImage();
   update();
 }

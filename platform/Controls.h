@@ -127,15 +127,23 @@ class TFileListBox : public QListWidget {
   QString mask_ = QStringLiteral("*.*");
 };
 
-// A picture view: shows an image at its natural size and reports clicks.
+// A picture view: shows an image at its natural size and reports clicks. It takes no focus, so
+// a click into it leaves the focus (and the exit check of the box that holds it) where it is.
 class TImage : public QWidget {
   Q_OBJECT
  public:
+  // The platform's size of a view that has never shown a picture.
+  static constexpr int kEmptySize = 105;
   explicit TImage(QWidget* parent = nullptr);
   const QImage& Picture() const { return picture_; }
   // Shows the picture and sizes the view to it (AutoSize); an empty picture keeps the view's size.
   void SetPicture(const QImage& picture);
+  // Empties the view. An auto-sized view goes back to the size it has without a picture, so that
+  // nothing measured on the view (the limits of the position boxes) stays that of the old picture.
   void Clear();
+  // Lets go of the picture's pixels and keeps the size: for a picture about to be replaced by
+  // SetPicture, so that the scroll position in the box survives.
+  void ReleasePicture();
   bool AutoSize = true;
   // The screen position of the last mouse press or release on the view.
   QPoint LastMouseScreenPos() const { return lastScreenPos_; }

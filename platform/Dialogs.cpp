@@ -16,7 +16,7 @@ QWidget* ActiveParent() { return QApplication::activeWindow(); }
 class TQtDialogs final : public TDialogs {
  public:
   void ShowMessage(const QString& text) override {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, ActiveParent());
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, ActiveParent());
     box.exec();
   }
   bool ExecuteOpen(const TOpenDialogOptions& o, QString& fileName) override {
@@ -61,9 +61,17 @@ QString ToQtFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1].trimmed();
+    const QString description = parts[i].trimmed();
+    QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns);
+    patterns = patterns.simplified();
+    // Qt's dialog shows the whole entry and takes the patterns from its closing parentheses. A
+    // description that already ends with its patterns ("JPeg Files (*.JPG)") stands as it is,
+    // instead of showing them twice.
+    if (description.endsWith(QStringLiteral("(%1)").arg(patterns)))
+      out << description;
+    else
+      out << QStringLiteral("%1 (%2)").arg(description, patterns);
   }
   return out.join(QStringLiteral(";;"));
 }

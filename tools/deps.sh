@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
-          libgtest-dev libbenchmark-dev fonts-wine fonts-liberation2 fonts-dejavu-core)
+          libgtest-dev libbenchmark-dev fonts-wine fonts-liberation2 fonts-dejavu-core
+          xvfb x11-utils)  # a virtual X server and xprop: tests read window titles as X shows them
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

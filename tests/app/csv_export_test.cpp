@@ -8,6 +8,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,6 +133,19 @@ TEST(CsvExport, ButtonRunsTheExport) {
   EXPECT_EQ(dialogs.Messages.size(), 1);
 }
 
+TEST(CsvExport, AFailingSaveDialogEndsTheCommandWithItsMessage) {
+  // A click reaches the handler from the Qt event loop: a failure must not go on from there.
+  struct TFailingDialogs : TDialogRecorder {
+    bool ExecuteSave(const TSaveDialogOptions&, QString&) override {
+      throw std::runtime_error("The dialog could not be shown.");
+    }
+  } dialogs;
+  TForm1 form;
+  form.Button2->setEnabled(true);
+  EXPECT_NO_THROW(form.Button2->click());
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("The dialog could not be shown.")});
+}
+
 TEST(CsvExport, LongProfilesPastTheStandardCapacity) {
   TSpectrumRecord s, r;
   s.EnsureCapacity(1500);
@@ -217,37 +231,77 @@ TEST(CsvExport, FailureMidwayKeepsTheLinesWritten) {
   ExpectFailure(dialogs, path, "File too large");
 }
 
+// Permissions bind only an ordinary user. Run as root (as CI runs), the test takes the effective
+// user id of "nobody" for the exports and gives the files to it, and gets root back at the end.
+class TOrdinaryUser {
+ public:
+  static constexpr uid_t kNobody = 65534;
+  TOrdinaryUser() {
+    if (geteuid() != 0) return;
+    if (setegid(kNobody) != 0) return;
+    if (seteuid(kNobody) != 0) {
+      setegid(0);
+      return;
+    }
+    switched_ = true;
+  }
+  ~TOrdinaryUser() { Restore(); }
+  void Restore() {
+    if (!switched_) return;
+    // Back to root: the saved user id is still 0, so this is allowed.
+    if (seteuid(0) == 0) setegid(0);
+    switched_ = false;
+  }
+  // The user the files of the test must belong to.
+  static uid_t Owner() { return geteuid() == 0 ? kNobody : geteuid(); }
+  static gid_t Group() { return geteuid() == 0 ? kNobody : getegid(); }
+  bool Ordinary() const { return geteuid() != 0; }
+
+ private:
+  bool switched_ = false;
+};
+
+// A file with the given content and permissions, owned by the user the exports run as.
+void MakeFile(const QString& path, const QByteArray& content, mode_t mode) {
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+  }
+  const QByteArray native = QFile::encodeName(path);
+  ASSERT_EQ(chown(native.constData(), TOrdinaryUser::Owner(), TOrdinaryUser::Group()), 0);
+  ASSERT_EQ(chmod(native.constData(), mode), 0);
+}
+
 TEST(CsvExport, UnwritableFiles) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   TForm1 form;
   FillSmallPlot(form);
   QTemporaryDir dir;
-  // A read-only file is refused and keeps its content.
+  ASSERT_TRUE(dir.isValid());
+  // The folder belongs to the exporting user, so that only the files' own permissions count.
+  const QByteArray folder = QFile::encodeName(dir.path());
+  ASSERT_EQ(chown(folder.constData(), TOrdinaryUser::Owner(), TOrdinaryUser::Group()), 0);
   const QString readOnly = dir.filePath(QStringLiteral("ro.CSV"));
-  {
-    QFile f(readOnly);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old\r\n");
-  }
-  ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner));
-  TDialogRecorder dialogs;
-  dialogs.SaveAnswer = readOnly;
-  form.Button2Click();
-  ExpectFailure(dialogs, readOnly, "Permission denied");
-  EXPECT_EQ(ReadAll(readOnly), QByteArray("old\r\n"));
-
-  // A file that can be written but not read is appended to, not emptied.
+  MakeFile(readOnly, "old\r\n", S_IRUSR);
   const QString writeOnly = dir.filePath(QStringLiteral("wo.CSV"));
+  MakeFile(writeOnly, "old\r\n", S_IWUSR);
+
+  TDialogRecorder dialogs;
   {
-    QFile f(writeOnly);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old\r\n");
+    TOrdinaryUser user;
+    ASSERT_TRUE(user.Ordinary()) << "the superuser could not take the id of an ordinary user";
+    // A read-only file is refused and keeps its content.
+    dialogs.SaveAnswer = readOnly;
+    form.Button2Click();
+    ExpectFailure(dialogs, readOnly, "Permission denied");
+    // A file that can be written but not read is appended to, not emptied.
+    dialogs.Messages.clear();
+    dialogs.SaveAnswer = writeOnly;
+    form.Button2Click();
+    EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kCsvDoneMessage)});
   }
-  ASSERT_TRUE(QFile::setPermissions(writeOnly, QFileDevice::WriteOwner));
-  dialogs.Messages.clear();
-  dialogs.SaveAnswer = writeOnly;
-  form.Button2Click();
-  ASSERT_TRUE(QFile::setPermissions(writeOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+  EXPECT_EQ(ReadAll(readOnly), QByteArray("old\r\n"));
+  ASSERT_EQ(chmod(QFile::encodeName(writeOnly).constData(), S_IRUSR | S_IWUSR), 0);
   EXPECT_EQ(ReadAll(writeOnly), QByteArray("old\r\n") + kSmallPlot);
 }
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "app/SpectrumRecord.h"
 #include "platform/Dialogs.h"
@@ -69,6 +70,83 @@ TEST(ExtractSpectrum, TurnedSpectraShiftByHalfPixels) {
   ExtractSpectrum(pic, right);
   ASSERT_EQ(right.RowCount, 301);
   for (int i : {0, 42, 299}) ExpectPixel(right, i, 100 + i, 99);
+}
+
+TEST(ExtractSpectrum, GeneralAnglesReadTheSourcePixelsWorkedOutByHand) {
+  // Each expected source pixel below was worked out by hand from the per-pixel rule: for the
+  // rotated pixel (x', y') with X = 2(x' - a) + 1 and Y = 2(y' - b) + 1, u = nearest(X c - Y s)
+  // and v = nearest(X s + Y c) (ties to even), the source is (a + (u - 1) div 2, b + (v - 1) div 2)
+  // with div truncating toward zero, or black outside the picture. The band columns are
+  // x' = a - h .. a + h of the rows y' = b .. e.
+  //
+  // 45 degrees: blue (5, 0), red (10, 5) on 20 x 20. theta = atan(1) - 1.570796326794895, so
+  // s = -0.70711 and c = 0.70711: X c - Y s = 0.70711 (X + Y), X s + Y c = 0.70711 (Y - X).
+  // D = nearest(sqrt(800) = 28.28) + 2 = 30; L = sqrt(50) = 7.07, e = 7: 8 rows. Band 3: h = 1.
+  //   row 0, X = -1, Y = 1: u = nearest(0) = 0, v = nearest(1.414) = 1 -> (5 + (-1 div 2), 0 + 0)
+  //          = (5, 0); -1 div 2 is 0, not -1 (that would be column 4)
+  //   row 0, X = 1: u = nearest(1.414) = 1, v = nearest(0) = 0 -> (5, 0 + (-1 div 2)) = (5, 0)
+  //   row 0, X = 3: u = nearest(2.83) = 3, v = nearest(-1.414) = -1 -> (6, 0 + (-2 div 2)) = (6, -1):
+  //          above the picture, black
+  //   row 1, X = -1, Y = 3: u = nearest(1.414) = 1, v = nearest(2.83) = 3 -> (5, 1)
+  //   row 1, X = 1: u = 3, v = 1 -> (6, 0);  X = 3: u = nearest(4.24) = 4, v = 0 -> (6, 0)
+  //   row 4, X = -1, Y = 9: u = nearest(5.66) = 6, v = nearest(7.07) = 7 -> (5 + 2, 0 + 3) = (7, 3)
+  //   row 7, X = 3, Y = 15: u = nearest(12.73) = 13, v = nearest(8.49) = 8 -> (5 + 6, 0 + 3) = (11, 3)
+  //
+  // 30 degrees: blue (30, 10), red (15, 36) on 40 x 50. theta = atan(26 / -15) + 1.570796326794895
+  // = 0.52328 (29.98 degrees): s = 0.49972, c = 0.86619. D = nearest(sqrt(4100) = 64.03) + 2 = 66;
+  // L = sqrt(901) = 30.02, e = 10 + 30 = 40: 31 rows. Band 1 reads X = 1 only:
+  //   row 0, Y = 1: u = nearest(0.3665) = 0, v = nearest(1.3659) = 1 -> (30, 10)
+  //   row 1, Y = 3: u = nearest(-0.633) = -1 (a negative odd u), v = nearest(3.098) = 3 -> (29, 11)
+  //   row 2, Y = 5: u = nearest(-1.632) = -2, v = nearest(4.831) = 5 -> (30 + (-3 div 2), 12)
+  //          = (29, 12); -3 div 2 is -1, not -2
+  //   row 3, Y = 7: u = nearest(-2.632) = -3, v = nearest(6.563) = 7 -> (28, 13)
+  //   row 4, Y = 9: u = -4, v = nearest(8.295) = 8 -> (30 + (-5 div 2), 10 + (7 div 2)) = (28, 13)
+  //   row 7, Y = 15: u = nearest(-6.630) = -7, v = nearest(13.4925) = 13 -> (26, 16)
+  //   row 30, Y = 61: u = nearest(-29.617) = -30, v = nearest(53.337) = 53 -> (15, 36), the red end
+  // and with band 3 (X = -1, 1, 3):
+  //   row 0: X = -1: u = nearest(-1.366) = -1, v = nearest(0.3665) = 0 -> (29, 10);
+  //          X = 3: u = nearest(2.099) = 2, v = nearest(2.365) = 2 -> (30, 10); with X = 1: (30, 10)
+  //   row 2: X = -1: u = nearest(-3.365) = -3, v = nearest(3.831) = 4 -> (28, 11);
+  //          X = 3: u = nearest(0.0999) = 0, v = nearest(5.830) = 6 -> (30 + (-1 div 2), 12) = (30, 12)
+  struct Source { int x, y; };  // {-1, -1}: black
+  struct Row { int i; std::vector<Source> sources; };
+  struct Case { const char* name; int w, h, bx, by, rx, ry, band, rows; std::vector<Row> expected; };
+  const std::vector<Case> cases{
+      {"45 degrees, band 3", 20, 20, 5, 0, 10, 5, 3, 8,
+       {{0, {{5, 0}, {5, 0}, {-1, -1}}},
+        {1, {{5, 1}, {6, 0}, {6, 0}}},
+        {4, {{7, 3}, {8, 2}, {8, 1}}},
+        {7, {{9, 5}, {10, 4}, {11, 3}}}}},
+      {"30 degrees, band 1", 40, 50, 30, 10, 15, 36, 1, 31,
+       {{0, {{30, 10}}}, {1, {{29, 11}}}, {2, {{29, 12}}}, {3, {{28, 13}}}, {4, {{28, 13}}}, {7, {{26, 16}}},
+        {30, {{15, 36}}}}},
+      {"30 degrees, band 3", 40, 50, 30, 10, 15, 36, 3, 31,
+       {{0, {{29, 10}, {30, 10}, {30, 10}}},
+        {1, {{29, 10}, {29, 11}, {30, 11}}},
+        {2, {{28, 11}, {29, 12}, {30, 12}}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDialogRecorder dialogs;
+    TSpectrumRecord r = Marked(c.bx, c.by, c.rx, c.ry, c.band);
+    ExtractSpectrum(CoordinatePicture(c.w, c.h), r);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    ASSERT_EQ(r.RowCount, c.rows);
+    for (const Row& row : c.expected) {
+      SCOPED_TRACE(testing::Message() << "row " << row.i);
+      // A CoordinatePicture pixel (x, y) holds red x, green y and blue x + y.
+      double red = 0, green = 0, blue = 0;
+      for (const Source& s : row.sources) {
+        if (s.x < 0) continue;
+        red += s.x, green += s.y, blue += s.x + s.y;
+      }
+      EXPECT_EQ(r.RedSum[row.i], red);
+      EXPECT_EQ(r.GreenSum[row.i], green);
+      EXPECT_EQ(r.BlueSum[row.i], blue);
+      EXPECT_EQ(r.TotalSum[row.i], red + green + blue);
+      EXPECT_EQ(r.Wavelength[row.i], 400 + 300.0 * row.i / c.rows);
+    }
+  }
 }
 
 TEST(ExtractSpectrum, BothEndsAtOnePointGiveOneRow) {

@@ -8,15 +8,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 
 #include "app/Application.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
+#include "support/ChildEntry.h"
 
 namespace {
 class MainWindowTest : public testing::Test {
@@ -227,4 +232,97 @@ TEST_F(MainWindowTest, RendersEveryControl) {
   for (int y = strokes.top(); y <= strokes.bottom() && !red; ++y)
     for (int x = strokes.left(); x <= strokes.right() && !red; ++x) red = shot.pixelColor(x, y) == QColor(255, 0, 0);
   EXPECT_TRUE(red);
+}
+
+// ---- window titles as the window system shows them ----
+
+namespace {
+// Runs in a child process on a real X server: shows the three windows and prints each title as
+// the server holds it (xprop's lines for _NET_WM_NAME and WM_NAME), one window after the other.
+int ShowWindowsAndPrintTitles() {
+  TLumioWindows windows = CreateLumioWindows();
+  QWidget* const shown[] = {windows.Form1.get(), windows.Form2.get(), windows.Form3.get()};
+  for (QWidget* w : shown) {
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w)) return 3;
+  }
+  for (QWidget* w : shown) {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()),
+                                          QStringLiteral("_NET_WM_NAME"), QStringLiteral("WM_NAME")});
+    if (!xprop.waitForFinished(20000) || xprop.exitCode() != 0) return 4;
+    std::fputs(xprop.readAllStandardOutput().constData(), stdout);
+  }
+  std::fflush(stdout);
+  return 0;
+}
+const TChildEntryRegistration kTitles("window-titles", ShowWindowsAndPrintTitles);
+
+// A virtual X server for one test; it ends with the object.
+class TXvfb {
+ public:
+  TXvfb() {
+    const QString server = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (server.isEmpty()) return;
+    // The server picks a free display and writes its number to the given descriptor.
+    process_.start(server, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                            QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp")});
+    if (!process_.waitForStarted(10000)) return;
+    QByteArray out;
+    while (!out.contains('\n') && process_.waitForReadyRead(20000)) out += process_.readAllStandardOutput();
+    bool ok = false;
+    const int number = out.trimmed().toInt(&ok);
+    if (ok) display_ = QStringLiteral(":%1").arg(number);
+  }
+  ~TXvfb() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(10000)) process_.kill(), process_.waitForFinished(10000);
+  }
+  QString Display() const { return display_; }
+
+ private:
+  QProcess process_;
+  QString display_;
+};
+
+// The quoted values of xprop's "NAME(TYPE) = "value"" lines.
+QStringList QuotedValues(const QByteArray& xpropOutput) {
+  QStringList values;
+  static const QRegularExpression line(QStringLiteral("^\\S+\\(\\S+\\) = \"(.*)\"$"));
+  for (const QString& l : QString::fromUtf8(xpropOutput).split(QLatin1Char('\n'))) {
+    const QRegularExpressionMatch m = line.match(l.trimmed());
+    if (m.hasMatch()) values << m.captured(1);
+  }
+  return values;
+}
+}  // namespace
+
+TEST(WindowTitles, ReadExactlyAsGivenInTheWindowSystem) {
+  // The title the window system shows can differ from windowTitle(): Qt's X11 platform appends
+  // the application display name to it. So the windows are shown on a real (virtual) X server
+  // and their titles are read back from it.
+  if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+      QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty())
+    GTEST_SKIP() << "needs Xvfb and xprop (tools/deps.sh installs them)";
+  TXvfb server;
+  ASSERT_FALSE(server.Display().isEmpty()) << "the virtual X server did not start";
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("DISPLAY"), server.Display());
+  // The X keyboard library reads its names with strndup over buffers that are not terminated
+  // but long enough: the sanitizer's strict string checks would stop the child there.
+  if (env.contains(QStringLiteral("ASAN_OPTIONS")))
+    env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":strict_string_checks=0"));
+  child.setProcessEnvironment(env);
+  child.start(QCoreApplication::applicationFilePath(), {ChildArgument("window-titles")});
+  ASSERT_TRUE(child.waitForFinished(120000));
+  const QByteArray out = child.readAllStandardOutput();
+  ASSERT_EQ(child.exitCode(), 0) << out.constData() << child.readAllStandardError().constData();
+  // Each window's _NET_WM_NAME, then its WM_NAME.
+  EXPECT_EQ(QuotedValues(out), (QStringList{"Lumio Spectrometer", "Lumio Spectrometer", "About This Program",
+                                            "About This Program", "Point Click Meaning", "Point Click Meaning"}))
+      << out.constData();
 }

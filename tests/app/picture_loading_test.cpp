@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/Application.h"
 #include "platform/Controls.h"
@@ -289,3 +293,77 @@ TEST_F(PictureLoadingTest, CameraPhotographDecodesLikeQtsOwnDecoder) {
   EXPECT_EQ(differing, 0);
 }
 }  // namespace
+
+TEST_F(PictureLoadingTest, BoxLimitsFollowWhatTheViewShowsAfterAFailedLoad) {
+  // After a failed load the x and y boxes are limited by the view as it now is: back to the
+  // 105 x 105 of a view without a picture, or to the size of another picture type it shows.
+  ASSERT_TRUE(WriteBytes(Path("broken.jpg"), "Dear diary"));
+  ASSERT_TRUE(WriteBytes(Path("drawing.emf"), QByteArray(100, '\0')));
+  ASSERT_TRUE(CoordinatePicture(40, 30).Image().save(Path("small.png"), "png"));
+  const QString big = Jpeg("big.jpg", FlatPicture(300, 200, RGB(200, 200, 200)));
+  struct Case { const char* file; int width, height; };
+  for (const Case& c : std::initializer_list<Case>{
+           {"broken.jpg", 105, 105},   // undecodable JPEG: emptied
+           {"drawing.emf", 105, 105},  // a type that is not shown: emptied
+           {"missing.jpg", 105, 105},  // no such file: emptied
+           {"small.png", 40, 30}}) {   // shown but not used
+    SCOPED_TRACE(c.file);
+    for (TSide side : {sdSample, sdReference}) {
+      form.LoadPicture(big, side);
+      ASSERT_TRUE(form.Loaded(side));
+      ASSERT_EQ(form.View(side)->size(), QSize(300, 200));
+      form.LoadPicture(Path(c.file), side);
+      EXPECT_FALSE(form.Loaded(side));
+      EXPECT_EQ(form.View(side)->size(), QSize(c.width, c.height));
+      // 250 and 150 fit the old picture but not the view as it is now.
+      const int xBox = side == sdSample ? 2 : 12, yBox = side == sdSample ? 6 : 10;
+      dialogs.Messages.clear();
+      form.Edit[xBox]->setText(QStringLiteral("250"));
+      form.EditExit(form.Edit[xBox]);
+      form.Edit[yBox]->setText(QStringLiteral("150"));
+      form.EditExit(form.Edit[yBox]);
+      EXPECT_EQ(form.Edit[xBox]->text(), QString::number(c.width));
+      EXPECT_EQ(form.Edit[yBox]->text(), QString::number(c.height));
+      EXPECT_EQ(dialogs.Messages,
+                (QStringList{QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(c.width),
+                             QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(c.height)}));
+    }
+  }
+}
+
+TEST(OpenDialog, ShowsTheFilterLabelOnce) {
+  // The real dialog, not the recorder: the label is what the person choosing a file reads.
+  TLumioWindows windows = CreateLumioWindows();
+  QStringList labels, filters;
+  int polls = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog && ++polls < 500) return;
+    poll.stop();
+    if (!dialog) return;
+    filters = dialog->nameFilters();
+    if (const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+      for (int i = 0; i < types->count(); ++i) labels << types->itemText(i);
+    dialog->reject();
+  });
+  poll.start(10);
+  windows.Form1->LoadSample1Click();
+  EXPECT_EQ(filters, QStringList{QStringLiteral("JPeg Files (*.JPG)")});
+  EXPECT_EQ(labels, QStringList{QStringLiteral("JPeg Files (*.JPG)")});
+  EXPECT_FALSE(windows.Form1->SampleLoaded);
+}
+
+TEST(OpenDialog, FilterLabelsNameTheirPatternsOnce) {
+  struct Case { const char* filter; const char* qt; };
+  for (const Case& c : std::initializer_list<Case>{
+           {"JPeg Files (*.JPG) | *.JPG", "JPeg Files (*.JPG)"},
+           {"Pictures | *.jpg;*.png", "Pictures (*.jpg *.png)"},
+           {"Pictures (*.jpg *.png) | *.jpg;*.png", "Pictures (*.jpg *.png)"},
+           // A description naming other patterns than its own keeps them and gets its own.
+           {"Pictures (*.jpg) | *.JPG", "Pictures (*.jpg) (*.JPG)"},
+           {"CSV Files (*.CSV) | *.CSV | All Files (*.*) | *.*", "CSV Files (*.CSV);;All Files (*.*)"}}) {
+    SCOPED_TRACE(c.filter);
+    EXPECT_EQ(ToQtFilter(QString::fromLatin1(c.filter)), QString::fromLatin1(c.qt));
+  }
+}

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/Application.h"
 #include "platform/Controls.h"
@@ -42,22 +43,37 @@ class PointPickingTest : public testing::Test {
   // Clicks the view at a position in the view's own coordinates and answers the dialog, while
   // it runs, with the given button (null: its close box). Returns whether the dialog was shown.
   bool Click(TImage* view, QPoint pos, QAbstractButton* answer) {
+    return ClickWith(answer, [&] {
+      // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
+      const QPointF local(pos), global(view->mapToGlobal(pos));
+      QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(view, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(view, &release);
+    });
+  }
+  // A click as the person makes it: the events come from the window system (spontaneous), so
+  // Qt's click-to-focus rules apply to them. Answers the dialog like Click.
+  bool ClickAsTheUser(TImage* view, QPoint pos, QAbstractButton* answer) {
+    return ClickWith(answer, [&] {
+      QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pos);
+      QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pos);
+    });
+  }
+  QString Text(int box) const { return form.Edit[box]->text(); }
+
+ private:
+  bool ClickWith(QAbstractButton* answer, const std::function<void()>& click) {
     bool shown = false;
     QTimer::singleShot(0, &dialog, [&] {
       shown = dialog.isVisible();
       if (answer) answer->click();
       else dialog.close();
     });
-    // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
-    const QPointF local(pos), global(view->mapToGlobal(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &release);
+    click();
     QCoreApplication::processEvents();
     return shown;
   }
-  QString Text(int box) const { return form.Edit[box]->text(); }
 };
 
 TEST_F(PointPickingTest, TopLeftPixelOfTheUnscrolledSample) {
@@ -136,6 +152,54 @@ TEST_F(PointPickingTest, LastPixelOfThePictureStaysInside) {
   EXPECT_EQ(form.Reference.RedX, 99);
   EXPECT_EQ(form.Reference.RedY, 79);
   EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(PointPickingTest, AClickIntoAPictureLeavesTheFocusInTheBoxThatHoldsIt) {
+  // The box's exit check must not run because of the click: an invalid box would swallow the
+  // pick behind its message, a valid one would be read into the record before the pick.
+  Load(sdSample, 300, 200);
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  struct Case { int box; const char* text; };
+  for (const Case& c : std::initializer_list<Case>{{5, "abc"}, {6, "77"}, {12, "5"}}) {
+    SCOPED_TRACE(testing::Message() << "Edit" << c.box << " holding " << c.text);
+    QLineEdit* box = form.Edit[c.box];
+    box->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();  // the exit check of the box left before
+    ASSERT_TRUE(box->hasFocus());
+    box->setText(QString::fromLatin1(c.text));
+    dialogs.Messages.clear();
+    ASSERT_TRUE(ClickAsTheUser(form.Image1, QPoint(40, 30), dialog.BitBtn1));
+    // The window system gives the activation back to the main window once the dialog has
+    // gone; the offscreen platform needs to be told. Exit checks queued by a focus change
+    // would run here too.
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.focusWidget(), box);
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(box->text(), QString::fromLatin1(c.text));
+    EXPECT_EQ(form.Sample.BlueX, 40);
+    EXPECT_EQ(form.Sample.BlueY, 30);
+    EXPECT_EQ(Text(2), QStringLiteral("40"));
+    // The positions typed were never checked: they have not reached the records.
+    EXPECT_EQ(form.Sample.RedY, 0);
+    EXPECT_EQ(form.Reference.RedX, 0);
+    box->setText(QStringLiteral("0"));
+  }
+  // The scroll bars of a picture box do not take the focus either.
+  Load(sdReference, 900, 800);
+  QLineEdit* box = form.Edit[3];
+  box->setFocus(Qt::MouseFocusReason);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(box->hasFocus());
+  QScrollBar* bar = form.ScrollBox2->verticalScrollBar();
+  ASSERT_TRUE(bar->isVisible());
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, bar->height() - 30));
+  QCoreApplication::processEvents();
+  EXPECT_GT(bar->value(), 0);
+  EXPECT_EQ(QApplication::focusWidget(), box);
 }
 
 TEST_F(PointPickingTest, AViewWithoutAJpegTakesThePointButDrawsNoMarks) {
