@@ -1,0 +1,152 @@
+#include "chart/axes/iDateTimeFormat.h"
+
+#include "chart/axes/iDateUtils.h"
+
+namespace {
+
+QChar Upper(QChar c) { return c.toUpper(); }
+
+bool StartsWithIgnoringCase(const QString& s, int at, const char* what) {
+  const QString w = QString::fromLatin1(what);
+  return s.mid(at, w.size()).compare(w, Qt::CaseInsensitive) == 0;
+}
+
+QString Padded(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
+
+// Whether the hours written at `from` use a 12-hour clock: an am/pm marker follows before the
+// next hour field (quoted text does not count).
+bool TwelveHourClockAhead(const QString& pattern, int from) {
+  bool quoted = false;
+  QChar quote;
+  for (int i = from; i < pattern.size(); ++i) {
+    const QChar c = pattern[i];
+    if (quoted) {
+      if (c == quote) quoted = false;
+      continue;
+    }
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      quoted = true;
+      quote = c;
+    } else if (Upper(c) == QLatin1Char('A')) {
+      return StartsWithIgnoringCase(pattern, i, "am/pm") || StartsWithIgnoringCase(pattern, i, "a/p") ||
+             StartsWithIgnoringCase(pattern, i, "ampm");
+    } else if (Upper(c) == QLatin1Char('H')) {
+      return false;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+QString FormatDateTime(const QString& pattern, double value, const TFormatSettings& fs) {
+  const TDateTimeParts p = DecodeDateTime(value);
+  QString out;
+  QChar lastToken;
+  int i = 0;
+  const int n = pattern.size();
+  auto runLength = [&](QChar letter) {
+    int count = 1;
+    while (i + count < n && Upper(pattern[i + count]) == letter) ++count;
+    return count;
+  };
+  while (i < n) {
+    const QChar c = pattern[i];
+    QChar token = Upper(c);
+    if (token.isLetter() && token.unicode() < 128) {
+      if (token == QLatin1Char('M') && lastToken == QLatin1Char('H')) token = QLatin1Char('N');
+      lastToken = token;
+    }
+    switch (token.unicode()) {
+      case 'Y': {
+        const int count = runLength(QLatin1Char('Y'));
+        out += count <= 2 ? Padded(p.Year % 100, 2) : Padded(p.Year, 4);
+        i += count;
+        break;
+      }
+      case 'M': {
+        const int count = runLength(QLatin1Char('M'));
+        if (count == 1) out += QString::number(p.Month);
+        else if (count == 2) out += Padded(p.Month, 2);
+        else if (count == 3) out += fs.ShortMonthNames[static_cast<std::size_t>(p.Month - 1)];
+        else out += fs.LongMonthNames[static_cast<std::size_t>(p.Month - 1)];
+        i += count;
+        break;
+      }
+      case 'D': {
+        const int count = runLength(QLatin1Char('D'));
+        if (count == 1) out += QString::number(p.Day);
+        else if (count == 2) out += Padded(p.Day, 2);
+        else if (count == 3) out += fs.ShortDayNames[static_cast<std::size_t>(p.DayOfWeek - 1)];
+        else out += fs.LongDayNames[static_cast<std::size_t>(p.DayOfWeek - 1)];
+        i += count;
+        break;
+      }
+      case 'H': {
+        const int count = runLength(QLatin1Char('H'));
+        int hour = p.Hour;
+        if (TwelveHourClockAhead(pattern, i + count)) hour = hour == 0 ? 12 : (hour > 12 ? hour - 12 : hour);
+        out += count == 1 ? QString::number(hour) : Padded(hour, 2);
+        i += count;
+        break;
+      }
+      case 'N': {
+        // Minutes, also an m (or mm) right after an hour field.
+        const int count = runLength(Upper(c));
+        out += count == 1 ? QString::number(p.Minute) : Padded(p.Minute, 2);
+        i += count;
+        break;
+      }
+      case 'S': {
+        const int count = runLength(QLatin1Char('S'));
+        out += count == 1 ? QString::number(p.Second) : Padded(p.Second, 2);
+        i += count;
+        break;
+      }
+      case 'Z': {
+        const int count = runLength(QLatin1Char('Z'));
+        out += count == 1 ? QString::number(p.MilliSecond) : Padded(p.MilliSecond, 3);
+        i += count;
+        break;
+      }
+      case 'A': {
+        const bool pm = p.Hour >= 12;
+        if (StartsWithIgnoringCase(pattern, i, "am/pm")) {
+          out += pattern.mid(pm ? i + 3 : i, 2);
+          i += 5;
+        } else if (StartsWithIgnoringCase(pattern, i, "a/p")) {
+          out += pattern[pm ? i + 2 : i];
+          i += 3;
+        } else if (StartsWithIgnoringCase(pattern, i, "ampm")) {
+          out += pm ? fs.TimePMString : fs.TimeAMString;
+          i += 4;
+        } else {
+          out += c;
+          ++i;
+        }
+        break;
+      }
+      case '/':
+        out += fs.DateSeparator;
+        ++i;
+        break;
+      case ':':
+        out += fs.TimeSeparator;
+        ++i;
+        break;
+      case '\'':
+      case '"': {
+        const int close = pattern.indexOf(c, i + 1);
+        const int end = close < 0 ? n : close;
+        out += pattern.mid(i + 1, end - i - 1);
+        i = close < 0 ? n : close + 1;
+        break;
+      }
+      default:
+        out += c;
+        ++i;
+        break;
+    }
+  }
+  return out;
+}
