@@ -321,15 +321,7 @@ void TiPlotAxis::SetLabelsRotation(TiRotationAngle value) { SetAndChange(s_.Labe
 // ---------------------------------------------------------------------------------------------
 // Mappings
 
-int TiPlotScaleMap::Position(double value) const {
-  if (Middle || value != value) return MiddlePixel;
-  if (!Logarithmic) {
-    // Clamped in floating point first, so that no far value reaches an integer conversion.
-    double d = (value - Min) * Factor;
-    if (d != d) d = 0;
-    d = std::clamp(d, -1e9, 1e9);
-    return static_cast<int>(std::clamp(MinEnd - std::nearbyint(d), -32000.0, 32000.0));
-  }
+int TiPlotScaleMap::LogPosition(double value) const {
   if (FlatLog) return 0;
   const double logValue = value > 0 ? std::log10(value) : 0.0;
   double d = (logValue - Min) * Factor;

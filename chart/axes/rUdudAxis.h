@@ -4,6 +4,8 @@
 // its ticks once per paint and turns values into texts for its labels, the data cursor and the
 // legend.
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -59,7 +61,16 @@ struct TiPlotScaleMap {
   double Factor = 0.0;     // linear: pixels per unit; logarithmic: pixels per decade
   bool FlatLog = false;    // logarithmic range of no width: every value maps to 0
 
-  int Position(double value) const;
+  int Position(double value) const {
+    if (Middle || value != value) return MiddlePixel;
+    if (Logarithmic) return LogPosition(value);
+    // Clamped in floating point first, so that no far value reaches an integer conversion.
+    double d = (value - Min) * Factor;
+    if (d != d) d = 0;   // infinity times a zero factor
+    d = std::clamp(d, -1e9, 1e9);
+    return static_cast<int>(std::clamp(MinEnd - std::nearbyint(d), -32000.0, 32000.0));
+  }
+  int LogPosition(double value) const;
 };
 
 class TiPlotAxis;
