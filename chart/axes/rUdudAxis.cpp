@@ -188,36 +188,28 @@ void TiPlotAxis::NotifyRenamed(TiPlotObject* object) {
 
 TiPlotAxisEvents* TiPlotAxis::Events() const { return dynamic_cast<TiPlotAxisEvents*>(Owner()); }
 
-void TiPlotAxis::ChangeMin(double value, bool single) {
-  value = std::clamp(value, -1e300, 1e300);
-  if (value == s_.Min) return;
-  const double old = s_.Min;
-  s_.Min = value;
+void TiPlotAxis::ChangeScaleValue(double& field, double value, bool single,
+                                  void (TiPlotAxisEvents::*event)(TiPlotAxis*, double, double)) {
+  if (value == field) return;
+  const double oldMin = s_.Min, oldSpan = s_.Span, old = field;
+  field = value;
   UpdateMappings();
   const std::weak_ptr<const void> life = LifeToken();
   DoChange();
   if (!single || life.expired()) return;
   if (TiPlotAxisEvents* events = Events()) {
-    events->AxisMinChange(this, old, value);
+    (events->*event)(this, old, value);
     if (life.expired()) return;
-    events->AxisMinSpanChange(this, old, s_.Span, s_.Min, s_.Span);
+    events->AxisMinSpanChange(this, oldMin, oldSpan, s_.Min, s_.Span);
   }
 }
 
+void TiPlotAxis::ChangeMin(double value, bool single) {
+  ChangeScaleValue(s_.Min, std::clamp(value, -1e300, 1e300), single, &TiPlotAxisEvents::AxisMinChange);
+}
+
 void TiPlotAxis::ChangeSpan(double value, bool single) {
-  value = std::clamp(value, 1e-300, 1e300);
-  if (value == s_.Span) return;
-  const double old = s_.Span;
-  s_.Span = value;
-  UpdateMappings();
-  const std::weak_ptr<const void> life = LifeToken();
-  DoChange();
-  if (!single || life.expired()) return;
-  if (TiPlotAxisEvents* events = Events()) {
-    events->AxisSpanChange(this, old, value);
-    if (life.expired()) return;
-    events->AxisMinSpanChange(this, s_.Min, old, s_.Min, s_.Span);
-  }
+  ChangeScaleValue(s_.Span, std::clamp(value, 1e-300, 1e300), single, &TiPlotAxisEvents::AxisSpanChange);
 }
 
 void TiPlotAxis::SetMin(double value) {

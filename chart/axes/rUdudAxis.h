@@ -279,10 +279,11 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void UpdateMappings();
   void RaiseCustomizeLabel(double value, QString& text);
   TiPlotAxisEvents* Events() const;
+  // Stores Min or Span (already clamped) and, unless part of SetMinSpan, raises its event
+  // and then the min-span event.
+  void ChangeScaleValue(double& field, double value, bool single, void (TiPlotAxisEvents::*event)(TiPlotAxis*, double, double));
   void ChangeMin(double value, bool single);
   void ChangeSpan(double value, bool single);
-  template <class T>
-  void SetTextSetting(T& field, const T& value) { SetAndChange(field, value); }
   int TickTextsWidth(TCanvas* canvas, const TFont& font);
 
   QString title_;
