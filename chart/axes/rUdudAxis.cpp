@@ -368,9 +368,7 @@ double TiPlotAxis::PositionToValue(int position) const {
   if (a == b) return s_.Min;
   double r = Horizontal() ? (position - a) / (b - a) : (b - position) / (b - a);
   if (s_.ReverseScale) r = 1 - r;
-  if (!IsLogarithmic()) return s_.Min + s_.Span * r;
-  const double l0 = std::log10(LogMin());
-  return std::pow(10.0, l0 + r * (std::log10(LogMax()) - l0));
+  return ScaleValue(r);
 }
 
 int TiPlotAxis::ValueLengthToPixels(double delta) const {
@@ -394,9 +392,15 @@ double TiPlotAxis::ScaleFraction(double value) const {
 }
 
 double TiPlotAxis::ScaleValue(double fraction) const {
-  if (!IsLogarithmic()) return s_.Min + fraction * s_.Span;
-  const double l0 = std::log10(LogMin());
-  return std::pow(10.0, l0 + fraction * (std::log10(LogMax()) - l0));
+  double value;
+  if (!IsLogarithmic()) {
+    value = s_.Min + fraction * s_.Span;
+  } else {
+    const double l0 = std::log10(LogMin());
+    value = std::pow(10.0, l0 + fraction * (std::log10(LogMax()) - l0));
+  }
+  // Far beyond a wide scale the value stays within what an axis can hold (never infinite).
+  return std::clamp(value, -1e300, 1e300);
 }
 
 double TiPlotAxis::FractionToValue(double fraction) const {

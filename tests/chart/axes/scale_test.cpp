@@ -217,6 +217,15 @@ TEST_F(AxisScale, PositionToValue) {
   Place(true, 30, 0, 30, 0);
   axis.SetMin(7);
   EXPECT_EQ(axis.PositionToValue(99), 7.0);
+  // Far beyond a scale of the widest span: the largest value an axis holds, not infinity.
+  axis.SetMinSpan(0, 1e300);
+  Place(true, 0, 0, 1, 0);
+  EXPECT_EQ(axis.PositionToValue(2000000000), 1e300);
+  EXPECT_EQ(axis.PositionToValue(-2000000000), -1e300);
+  axis.SetScaleType(ipstLog10);
+  axis.SetMinSpan(1, 1e300);
+  EXPECT_EQ(axis.PositionToValue(1000), 1e300);
+  EXPECT_EQ(axis.PositionToValue(-1000), 0.0);
 }
 
 TEST_F(AxisScale, PositionsOfEndsLengthsAndView) {
@@ -267,4 +276,13 @@ TEST_F(AxisScale, FractionsAndValuesAreInverses) {
     EXPECT_NEAR(a.ValueToFraction(c.value), c.fraction, 1e-12);
     for (double f : {0.0, 0.37, 0.5, 0.81, 1.0}) EXPECT_NEAR(a.ValueToFraction(a.FractionToValue(f)), f, 1e-12);
   }
+}
+
+TEST_F(AxisScale, TurningTheAxisMapsAlongTheOtherDirectionAtOnce) {
+  Place(true, 100, 50, 400, 250);
+  EXPECT_EQ(axis.ValueToPosition(25), 175);
+  axis.SetHorizontal(false);   // the layout manager turns it; no new scale area yet
+  EXPECT_EQ(axis.ValueToPosition(25), 200);
+  axis.SetReverseScale(true);
+  EXPECT_EQ(axis.ValueToPosition(25), 100);
 }
