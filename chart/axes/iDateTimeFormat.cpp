@@ -13,6 +13,15 @@ bool StartsWithIgnoringCase(const QString& s, int at, const char* what) {
 
 QString Padded(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
 
+// One letter: the number as it is; more: `width` digits.
+QString NumberField(int count, int value, int width) { return count == 1 ? QString::number(value) : Padded(value, width); }
+
+// One to four letters: the number, two digits, the short name, the long name.
+QString NumberOrName(int count, int value, const QString& shortName, const QString& longName) {
+  if (count <= 2) return NumberField(count, value, 2);
+  return count == 3 ? shortName : longName;
+}
+
 // Whether the hours written at `from` use a 12-hour clock: an am/pm marker follows before the
 // next hour field (quoted text does not count).
 bool TwelveHourClockAhead(const QString& pattern, int from) {
@@ -66,19 +75,15 @@ QString FormatDateTime(const QString& pattern, double value, const TFormatSettin
       }
       case 'M': {
         const int count = runLength(QLatin1Char('M'));
-        if (count == 1) out += QString::number(p.Month);
-        else if (count == 2) out += Padded(p.Month, 2);
-        else if (count == 3) out += fs.ShortMonthNames[static_cast<std::size_t>(p.Month - 1)];
-        else out += fs.LongMonthNames[static_cast<std::size_t>(p.Month - 1)];
+        const auto m = static_cast<std::size_t>(p.Month - 1);
+        out += NumberOrName(count, p.Month, fs.ShortMonthNames[m], fs.LongMonthNames[m]);
         i += count;
         break;
       }
       case 'D': {
         const int count = runLength(QLatin1Char('D'));
-        if (count == 1) out += QString::number(p.Day);
-        else if (count == 2) out += Padded(p.Day, 2);
-        else if (count == 3) out += fs.ShortDayNames[static_cast<std::size_t>(p.DayOfWeek - 1)];
-        else out += fs.LongDayNames[static_cast<std::size_t>(p.DayOfWeek - 1)];
+        const auto d = static_cast<std::size_t>(p.DayOfWeek - 1);
+        out += NumberOrName(count, p.Day, fs.ShortDayNames[d], fs.LongDayNames[d]);
         i += count;
         break;
       }
@@ -86,26 +91,26 @@ QString FormatDateTime(const QString& pattern, double value, const TFormatSettin
         const int count = runLength(QLatin1Char('H'));
         int hour = p.Hour;
         if (TwelveHourClockAhead(pattern, i + count)) hour = hour == 0 ? 12 : (hour > 12 ? hour - 12 : hour);
-        out += count == 1 ? QString::number(hour) : Padded(hour, 2);
+        out += NumberField(count, hour, 2);
         i += count;
         break;
       }
       case 'N': {
         // Minutes, also an m (or mm) right after an hour field.
         const int count = runLength(Upper(c));
-        out += count == 1 ? QString::number(p.Minute) : Padded(p.Minute, 2);
+        out += NumberField(count, p.Minute, 2);
         i += count;
         break;
       }
       case 'S': {
         const int count = runLength(QLatin1Char('S'));
-        out += count == 1 ? QString::number(p.Second) : Padded(p.Second, 2);
+        out += NumberField(count, p.Second, 2);
         i += count;
         break;
       }
       case 'Z': {
         const int count = runLength(QLatin1Char('Z'));
-        out += count == 1 ? QString::number(p.MilliSecond) : Padded(p.MilliSecond, 3);
+        out += NumberField(count, p.MilliSecond, 3);
         i += count;
         break;
       }
