@@ -26,6 +26,11 @@ struct TFormatSettings {
                                       QStringLiteral("Saturday")};
   QString TimeAMString = QStringLiteral("AM");
   QString TimePMString = QStringLiteral("PM");
+  // Whole date and time formats in the date-time pattern language.
+  QString ShortDateFormat = QStringLiteral("m/d/yyyy");
+  QString LongDateFormat = QStringLiteral("dddd, mmmm d, yyyy");
+  QString ShortTimeFormat = QStringLiteral("h:nn AMPM");
+  QString LongTimeFormat = QStringLiteral("h:nn:ss AMPM");
 };
 
 TFormatSettings& FormatSettings();

@@ -48,7 +48,17 @@ bool TwelveHourClockAhead(const QString& pattern, int from) {
 
 }  // namespace
 
-QString FormatDateTime(const QString& pattern, double value, const TFormatSettings& fs) {
+namespace {
+
+QString Format(const QString& pattern, double value, const TFormatSettings& fs, int depth);
+
+// The locale's whole date or time formats inside a pattern; a locale format that names itself
+// again is not followed further.
+QString Nested(const QString& format, double value, const TFormatSettings& fs, int depth) {
+  return depth < 2 ? Format(format, value, fs, depth + 1) : QString();
+}
+
+QString Format(const QString& pattern, double value, const TFormatSettings& fs, int depth) {
   const TDateTimeParts p = DecodeDateTime(value);
   QString out;
   QChar lastToken;
@@ -83,7 +93,9 @@ QString FormatDateTime(const QString& pattern, double value, const TFormatSettin
       case 'D': {
         const int count = runLength(QLatin1Char('D'));
         const auto d = static_cast<std::size_t>(p.DayOfWeek - 1);
-        out += NumberOrName(count, p.Day, fs.ShortDayNames[d], fs.LongDayNames[d]);
+        if (count == 5) out += Nested(fs.ShortDateFormat, value, fs, depth);
+        else if (count > 5) out += Nested(fs.LongDateFormat, value, fs, depth);
+        else out += NumberOrName(count, p.Day, fs.ShortDayNames[d], fs.LongDayNames[d]);
         i += count;
         break;
       }
@@ -131,6 +143,20 @@ QString FormatDateTime(const QString& pattern, double value, const TFormatSettin
         }
         break;
       }
+      case 'C': {
+        // The short date, and the long time when there is a time of day.
+        out += Nested(fs.ShortDateFormat, value, fs, depth);
+        if (p.Hour != 0 || p.Minute != 0 || p.Second != 0 || p.MilliSecond != 0)
+          out += QLatin1Char(' ') + Nested(fs.LongTimeFormat, value, fs, depth);
+        ++i;
+        break;
+      }
+      case 'T': {
+        const int count = runLength(QLatin1Char('T'));
+        out += Nested(count == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, value, fs, depth);
+        i += count;
+        break;
+      }
       case '/':
         out += fs.DateSeparator;
         ++i;
@@ -155,3 +181,7 @@ QString FormatDateTime(const QString& pattern, double value, const TFormatSettin
   }
   return out;
 }
+
+}  // namespace
+
+QString FormatDateTime(const QString& pattern, double value, const TFormatSettings& fs) { return Format(pattern, value, fs, 0); }

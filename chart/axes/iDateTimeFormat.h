@@ -7,6 +7,9 @@
 //   z zzz            milliseconds (as few digits as needed, or three)
 //   am/pm a/p ampm   a 12-hour clock with the pattern's own letters (ampm: the locale's texts)
 //   / :              the locale's date and time separators
+//   ddddd dddddd     the locale's short and long date format
+//   t tt             the locale's short and long time format
+//   c                the short date, then the long time unless it is midnight
 //   '...' "..."      text copied unchanged
 // Letters are matched ignoring case; anything else is copied as it stands.
 #include <QString>

@@ -137,6 +137,12 @@ TEST(DateTimeFormat, PatternLanguage) {
            {"hh 'am/pm'", t, "18 am/pm"},        // quoted: still a 24-hour clock
            {"HH:NN", t, "18:05"},
            {"hh%", t, "18%"},
+           {"c", t, "1/1/2000 6:05:09 PM"},
+           {"c", 45351, "2/29/2024"},             // midnight: the date alone
+           {"ddddd", leap, "2/29/2024"},
+           {"dddddd", leap, "Thursday, February 29, 2024"},
+           {"t", t, "6:05 PM"},
+           {"tt", leap, "12:30:00 AM"},
        }) {
     SCOPED_TRACE(c.pattern);
     EXPECT_EQ(FormatDateTime(QString::fromLatin1(c.pattern), c.value), QString::fromLatin1(c.expected));
@@ -155,4 +161,7 @@ TEST(DateTimeFormat, LocaleNamesAndSeparators) {
   EXPECT_EQ(FormatDateTime(QStringLiteral("dddd d mmm"), t, fs), "samedi 1 janv.");
   EXPECT_EQ(FormatDateTime(QStringLiteral("h ampm"), t, fs), "6 soir");
   EXPECT_THROW(FormatDateTime(QStringLiteral("hh"), 1e12), EiError);
+  // A locale format that names itself is not followed for ever.
+  fs.ShortDateFormat = QStringLiteral("d c");
+  EXPECT_EQ(FormatDateTime(QStringLiteral("c"), 36526, fs), "1 1 ");   // two levels deep, then nothing
 }
