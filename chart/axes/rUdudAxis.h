@@ -1,10 +1,89 @@
 #pragma once
-// Axes: the common axis and its X and Y kinds.
+// Axes: the common axis and its X and Y kinds. An axis owns a numeric scale (Min .. Min + Span,
+// linear or base-10 logarithmic, optionally reversed), maps values to pixels and back, places
+// its ticks once per paint and turns values into texts for its labels, the data cursor and the
+// legend.
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "chart/axes/iAxisFormat.h"
+#include "chart/axes/iAxisTicks.h"
+#include "chart/core/iGPFunctions.h"
 #include "chart/core/rUdudObjects.h"
 
 // Where an axis runs: beside the data view, through its middle, or through it at a value of
 // another axis.
 enum TiPlotCartesianStyle : int { ipcsNone, ipcsMaster, ipcsChild };
+enum TiPlotScaleType : int { ipstLinear, ipstLog10 };
+
+// The settings of one kind of value text (labels, cursor or legend), with their defaults.
+struct TiPlotTextSettings {
+  TiPlotTextFormat FormatStyle = iptfValue;
+  int Precision = 3;
+  TiPrecisionStyle PrecisionStyle = ipsSignificantDigits;
+  QString DateTimeFormat = QStringLiteral("hh:nn:ss");
+  double MinLength = 5.0;
+  bool MinLengthAutoAdjust = false;
+};
+
+// The scale and label settings of an axis, with their defaults (the property table takes its
+// defaults from a default-built copy).
+struct TiPlotAxisSettings {
+  double Min = 0.0;
+  double Span = 100.0;
+  bool ReverseScale = false;
+  TiPlotScaleType ScaleType = ipstLinear;
+  double DesiredIncrement = 0.0;
+  double DesiredStart = 0.0;
+  int MinorCount = 1;
+  double LabelSeparation = 2.0;
+  bool CursorUseDefaultFormat = true;
+  bool LegendUseDefaultFormat = true;
+  double CursorScaler = 1.0;
+  bool LabelsVisible = true;
+  TiRotationAngle LabelsRotation = ira000;
+  TiPlotTextSettings Labels;
+  TiPlotTextSettings Cursor;
+  TiPlotTextSettings Legend;
+};
+
+// The value-to-pixel mapping of one direction, worked out whenever the scale area or the range
+// changes, so that a mapping is a few multiplications.
+struct TiPlotScaleMap {
+  bool Middle = true;      // every value maps to MiddlePixel
+  int MiddlePixel = 0;
+  bool Logarithmic = false;
+  double MinEnd = 0.0;     // pixel of the Min end
+  double Min = 0.0;        // linear: Min; logarithmic: log10 of the Min used
+  double Factor = 0.0;     // linear: pixels per unit; logarithmic: pixels per decade
+  bool FlatLog = false;    // logarithmic range of no width: every value maps to 0
+
+  int Position(double value) const {
+    if (Middle || value != value) return MiddlePixel;
+    if (Logarithmic) return LogPosition(value);
+    // Clamped in floating point first, so that no far value reaches an integer conversion.
+    double d = (value - Min) * Factor;
+    if (d != d) d = 0;   // infinity times a zero factor
+    d = std::clamp(d, -1e9, 1e9);
+    return static_cast<int>(std::clamp(MinEnd - std::nearbyint(d), -32000.0, 32000.0));
+  }
+  int LogPosition(double value) const;
+};
+
+class TiPlotAxis;
+
+// What an axis raises through its chart; the chart component implements it.
+class TiPlotAxisEvents {
+ public:
+  virtual ~TiPlotAxisEvents() = default;
+  virtual void AxisMinChange(TiPlotAxis* axis, double oldValue, double newValue) = 0;
+  virtual void AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) = 0;
+  virtual void AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) = 0;
+  virtual void AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) = 0;
+};
 
 class TiPlotAxis : public TiPlotLayoutObject {
   TI_PERSISTENT
@@ -35,8 +114,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   bool ForceStacking() const { return forceStacking_; }
   void SetForceStacking(bool value);
 
-  // The two references, looked up by name in the chart on first use and kept until the name is
-  // set again or the axis leaves the chart; nullptr when the name matches no axis.
+  // The two references, looked up by name in the chart and kept once found, until the name is
+  // set again or the axis leaves the chart; nullptr while the name matches no axis (looked up
+  // again on every call, so an axis added later is found).
   TiPlotAxis* CartesianChildRefAxis();
   TiPlotAxis* AlignRefAxis();
 
@@ -44,23 +124,168 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void NotifyRenamed(TiPlotObject* object) override;      // 9
 
   // --- Scale. ---
+  double Min() const { return s_.Min; }
+  // Clamped to -1e300 .. 1e300; NaN and infinities are ignored.
+  void SetMin(double value);
+  double Span() const { return s_.Span; }
+  // Clamped to 1e-300 .. 1e300 (a smaller or negative span becomes 1e-300); NaN and
+  // infinities are ignored.
+  void SetSpan(double value);
+  double Max() const { return s_.Min + s_.Span; }
+  double Mid() const { return s_.Min + s_.Span / 2; }
+  // Sets both with one min-span event (after the min and span events of what changed). On a
+  // logarithmic axis a Min or Span that is not positive becomes 1.
+  void SetMinSpan(double min, double span);
+  bool ReverseScale() const { return s_.ReverseScale; }
+  void SetReverseScale(bool value);
+  TiPlotScaleType ScaleType() const { return s_.ScaleType; }
+  // Turning logarithmic moves a Min that is not positive to 1 (without events).
+  void SetScaleType(TiPlotScaleType value);
+  bool IsLogarithmic() const { return s_.ScaleType == ipstLog10; }
+  double DesiredIncrement() const { return s_.DesiredIncrement; }
+  void SetDesiredIncrement(double value);   // clamped to 0 .. 1e300
+  double DesiredStart() const { return s_.DesiredStart; }
+  void SetDesiredStart(double value);
+  // Stored as given; tick placement counts a negative count as 0.
+  int MinorCount() const { return s_.MinorCount; }
+  void SetMinorCount(int value);
+  double CursorScaler() const { return s_.CursorScaler; }
+  void SetCursorScaler(double value);
+
+  // --- Label and value text settings. ---
+  double LabelSeparation() const { return s_.LabelSeparation; }
+  void SetLabelSeparation(double value);
+  double LabelsMinLength() const { return s_.Labels.MinLength; }
+  void SetLabelsMinLength(double value);
+  bool LabelsMinLengthAutoAdjust() const { return s_.Labels.MinLengthAutoAdjust; }
+  void SetLabelsMinLengthAutoAdjust(bool value);
+  TiPlotTextFormat LabelsFormatStyle() const { return s_.Labels.FormatStyle; }
+  void SetLabelsFormatStyle(TiPlotTextFormat value);
+  int LabelsPrecision() const { return s_.Labels.Precision; }
+  void SetLabelsPrecision(int value);
+  TiPrecisionStyle LabelsPrecisionStyle() const { return s_.Labels.PrecisionStyle; }
+  void SetLabelsPrecisionStyle(TiPrecisionStyle value);
+  const QString& DateTimeFormat() const { return s_.Labels.DateTimeFormat; }
+  void SetDateTimeFormat(const QString& value);
+
+  bool CursorUseDefaultFormat() const { return s_.CursorUseDefaultFormat; }
+  void SetCursorUseDefaultFormat(bool value);
+  TiPlotTextFormat CursorFormatStyle() const { return s_.Cursor.FormatStyle; }
+  void SetCursorFormatStyle(TiPlotTextFormat value);
+  int CursorPrecision() const { return s_.Cursor.Precision; }
+  void SetCursorPrecision(int value);
+  TiPrecisionStyle CursorPrecisionStyle() const { return s_.Cursor.PrecisionStyle; }
+  void SetCursorPrecisionStyle(TiPrecisionStyle value);
+  const QString& CursorDateTimeFormat() const { return s_.Cursor.DateTimeFormat; }
+  void SetCursorDateTimeFormat(const QString& value);
+  double CursorMinLength() const { return s_.Cursor.MinLength; }
+  void SetCursorMinLength(double value);
+  bool CursorMinLengthAutoAdjust() const { return s_.Cursor.MinLengthAutoAdjust; }
+  void SetCursorMinLengthAutoAdjust(bool value);
+
+  bool LegendUseDefaultFormat() const { return s_.LegendUseDefaultFormat; }
+  void SetLegendUseDefaultFormat(bool value);
+  TiPlotTextFormat LegendFormatStyle() const { return s_.Legend.FormatStyle; }
+  void SetLegendFormatStyle(TiPlotTextFormat value);
+  int LegendPrecision() const { return s_.Legend.Precision; }
+  void SetLegendPrecision(int value);
+  TiPrecisionStyle LegendPrecisionStyle() const { return s_.Legend.PrecisionStyle; }
+  void SetLegendPrecisionStyle(TiPrecisionStyle value);
+  const QString& LegendDateTimeFormat() const { return s_.Legend.DateTimeFormat; }
+  void SetLegendDateTimeFormat(const QString& value);
+  double LegendMinLength() const { return s_.Legend.MinLength; }
+  void SetLegendMinLength(double value);
+  bool LegendMinLengthAutoAdjust() const { return s_.Legend.MinLengthAutoAdjust; }
+  void SetLegendMinLengthAutoAdjust(bool value);
+
+  bool LabelsVisible() const { return s_.LabelsVisible; }
+  void SetLabelsVisible(bool value);
+  TiRotationAngle LabelsRotation() const { return s_.LabelsRotation; }
+  void SetLabelsRotation(TiRotationAngle value);
+  TiFont* LabelsFont() { return &labelsFont_; }
+  const TiFont* LabelsFont() const { return &labelsFont_; }
+
+  // --- Mappings. ---
+  // The pixel of a value along the axis (x for a horizontal axis, y for a vertical one). Every
+  // value maps to the middle of the scale area while it has no length or the span is not above
+  // 1e-300, and NaN maps there too. Linear scales give at most 32000 in magnitude; logarithmic
+  // ones are not clamped (beyond the 32-bit range they saturate).
+  int ValueToPosition(double value) const { return (Horizontal() ? mapH_ : mapV_).Position(value); }
+  // The value under a pixel (no rounding).
+  double PositionToValue(int position) const;
+  int PositionOfMin() const { return ValueToPosition(s_.Min); }
+  int PositionOfMax() const { return ValueToPosition(Max()); }
+  // Absolute pixel distance of Min + delta from Min.
+  int ValueLengthToPixels(double delta) const;
+  // The value's pixel lies within the scale area along the axis, both ends included; never for
+  // NaN.
+  bool ValueInView(double value) const;
+  // The fraction (0..1) of the data view's extent along the axis at which a value lies, and
+  // back: the percent position along the axis's share of the view first, then the reversal,
+  // then the linear or logarithmic scale. Exact inverses of each other.
+  double ValueToFraction(double value) const;
+  double FractionToValue(double fraction) const;
+
+  // --- Value texts. ---
+  QString LabelText(double value);
+  // For the data cursor and channel hints; line breaks become blanks.
+  QString CursorText(double value);
+  // Numbers only, for the data cursor's difference read-outs.
+  QString CursorValueText(double value);
+  // For legend value columns.
+  QString LegendText(double value);
+  // The widest label in pixels with the font: at least LabelsMinLength widths of "0", the
+  // representative label and every tick's text (measured once per tick list and font).
+  int LabelsMaxWidth(TCanvas* canvas, const TFont& font);
+  int CursorMinWidth(TCanvas* canvas, const TFont& font);
+  int LegendMinWidth(TCanvas* canvas, const TFont& font);
+
+  // --- Ticks. ---
   // Rebuilds the tick list; the painting cycle runs it on every axis before and after the
-  // layout pass. Nothing at this level.
+  // layout pass. Drawing and measuring only read the list.
   virtual void CalculateTicks(TCanvas* canvas);
+  const std::vector<TiPlotTickObject>& Ticks() const { return ticks_; }
+  double MajorStep() const { return majorStep_; }
+  double MinorStep() const { return minorStep_; }
+  bool MonthSteps() const { return monthSteps_; }
+  bool YearSteps() const { return yearSteps_; }
+
   // Works out where along the rectangle given by the layout pass the scale runs. At this level
   // the scale runs along the whole rectangle.
   virtual void UpdateScaleArea(TCanvas* canvas);
   TRect ScaleArea() const { return scaleArea_; }
-  // The pixel of a value along the axis (x for a horizontal axis, y for a vertical one). An axis
-  // without a scale maps every value to the middle of its scale area.
-  virtual int ValueToPosition(double value) const;
 
  protected:
-  void SetScaleArea(const TRect& rect) { scaleArea_ = rect; }
+  // Sets the scale area and works out the mappings for it.
+  void SetScaleArea(const TRect& rect);
   // The axis of the other kind (Cartesian reference) or of the same kind (alignment) by name.
   virtual TiPlotAxis* FindReferenceAxis(const QString& name, bool sameKind) const;
 
  private:
+  // The one formatter behind every value text. `autoAdjust` names the settings whose MinLength
+  // grows to the text's length (only while the representative label is measured).
+  QString FormatValue(TiPlotTextFormat style, const QString& pattern, const TiPlotTextSettings& settings, double value,
+                      TiPlotTextSettings* autoAdjust);
+  QString FormatNumber(TiPlotTextFormat style, const QString& pattern, const TiPlotTextSettings& settings, double value,
+                       bool& unknown) const;
+  const TiPlotTextSettings& CursorSettings() const { return s_.CursorUseDefaultFormat ? s_.Labels : s_.Cursor; }
+  const TiPlotTextSettings& LegendSettings() const { return s_.LegendUseDefaultFormat ? s_.Labels : s_.Legend; }
+  // Min as the logarithmic mapping uses it: 1 in place of a Min that is not positive.
+  double LogMin() const { return s_.Min > 0 ? s_.Min : 1.0; }
+  double LogMax() const { return LogMin() + s_.Span; }
+  // The percent position along the axis's share of the data view (0..1) of a value, and back.
+  double ScaleFraction(double value) const;
+  double ScaleValue(double fraction) const;
+  void UpdateMappings();
+  void RaiseCustomizeLabel(double value, QString& text);
+  TiPlotAxisEvents* Events() const;
+  // Stores Min or Span (already clamped) and, unless part of SetMinSpan, raises its event
+  // and then the min-span event.
+  void ChangeScaleValue(double& field, double value, bool single, void (TiPlotAxisEvents::*event)(TiPlotAxis*, double, double));
+  void ChangeMin(double value, bool single);
+  void ChangeSpan(double value, bool single);
+  int TickTextsWidth(TCanvas* canvas, const TFont& font);
+
   QString title_;
   bool trackingEnabled_ = true;
   TiPlotCartesianStyle cartesianStyle_ = ipcsNone;
@@ -69,10 +294,23 @@ class TiPlotAxis : public TiPlotLayoutObject {
   QString alignRefAxisName_ = QStringLiteral("<None>");
   bool forceStacking_ = false;
   TiPlotAxis* cartesianRef_ = nullptr;
-  bool cartesianRefResolved_ = false;
   TiPlotAxis* alignRef_ = nullptr;
-  bool alignRefResolved_ = false;
   TRect scaleArea_;
+
+  TiPlotAxisSettings s_;
+  TiFont labelsFont_;
+  TiPlotScaleMap mapH_;
+  TiPlotScaleMap mapV_;
+
+  std::vector<TiPlotTickObject> ticks_;
+  double majorStep_ = 0.0;
+  double minorStep_ = 0.0;
+  bool monthSteps_ = false;
+  bool yearSteps_ = false;
+  // The widest tick text, measured for one font per tick list.
+  bool tickWidthValid_ = false;
+  TFont tickWidthFont_;
+  int tickWidth_ = 0;
 };
 
 class TiPlotXAxis : public TiPlotAxis {

@@ -308,6 +308,26 @@ void TiPlotComponent::ObjectLostFocus(TiPlotObject* object) {
                {ipokLegend, &OnLostFocusLegend}, {ipokAnnotation, &OnLostFocusAnnotation}});
 }
 
+void TiPlotComponent::AxisMinChange(TiPlotAxis* axis, double oldValue, double newValue) {
+  DispatchObjectEvent<TiPlotObjectDoubleValueChangeEvent>(axis, {{ipokXAxis, &OnXAxisMinChange}, {ipokYAxis, &OnYAxisMinChange}},
+                                                          oldValue, newValue);
+}
+
+void TiPlotComponent::AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) {
+  DispatchObjectEvent<TiPlotObjectDoubleValueChangeEvent>(axis, {{ipokXAxis, &OnXAxisSpanChange}, {ipokYAxis, &OnYAxisSpanChange}},
+                                                          oldValue, newValue);
+}
+
+void TiPlotComponent::AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) {
+  DispatchObjectEvent<TiPlotAxesMinSpanChangeEvent>(axis, {{ipokXAxis, &OnXAxisMinSpanChange}, {ipokYAxis, &OnYAxisMinSpanChange}},
+                                                    oldMin, oldSpan, newMin, newSpan);
+}
+
+void TiPlotComponent::AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) {
+  DispatchObjectEvent<TiPlotAxesCustomizeLabelEvent>(
+      axis, {{ipokXAxis, &OnXAxisCustomizeLabel}, {ipokYAxis, &OnYAxisCustomizeLabel}}, value, text);
+}
+
 QString TiPlotComponent::Translate(const QString& text) const {
   const TiPlotTranslationManager* table = TranslationManager();
   return table ? table->Translate(text) : text;

@@ -82,7 +82,7 @@ struct TiPlotDrawListItem {
   TiPlotObject* Object = nullptr;
 };
 
-class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup {
+class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup, public TiPlotAxisEvents {
   Q_OBJECT
   TI_PERSISTENT
  public:
@@ -370,6 +370,11 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   QString Translate(const QString& text) const override;
   TPoint ClientToScreen(TPoint client) const override;
   void ObjectGetMouseCursor(TiPlotObject* object, TCursor& cursor) override;
+  // ---- what the axes raise (TiPlotAxisEvents) ----
+  void AxisMinChange(TiPlotAxis* axis, double oldValue, double newValue) override;
+  void AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) override;
+  void AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) override;
+  void AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) override;
 
   // ================= Mouse, keyboard, menus and hints (rUdudComponentInput.cpp) =================
   // The object under a client point: a focused object first, then any other, then data views

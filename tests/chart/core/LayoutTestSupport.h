@@ -29,14 +29,12 @@ class TFixed : public Base {
   int RequiredEndMargin(TCanvas*) override { return EndMargin; }
 };
 
-// An axis with a linear scale from Min to Min + Span along its scale area (left to right,
-// bottom to top), and an optional inset of the scale area at each end.
+// An axis whose scale area is its rectangle with an optional inset at each end; it maps values
+// with the axis's own scale (0 .. 100 unless set).
 template <class Base>
 class TFixedAxisOf : public TFixed<Base> {
  public:
   using TFixed<Base>::TFixed;
-  double Min = 0.0;
-  double Span = 100.0;
   int Inset = 0;
   int ScaleAreaUpdates = 0;
   void UpdateScaleArea(TCanvas* canvas) override {
@@ -50,12 +48,6 @@ class TFixedAxisOf : public TFixed<Base> {
       r.Bottom -= Inset;
     }
     this->SetScaleArea(r);
-  }
-  int ValueToPosition(double value) const override {
-    const TRect r = this->ScaleArea();
-    const double f = (value - Min) / Span;
-    if (this->Horizontal()) return r.Left + static_cast<int>(f * (r.Right - r.Left));
-    return r.Bottom - static_cast<int>(f * (r.Bottom - r.Top));
   }
 };
 using TFixedXAxis = TFixedAxisOf<TiPlotXAxis>;

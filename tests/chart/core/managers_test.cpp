@@ -321,5 +321,9 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
   // left out, texts and reals are always written.
   EXPECT_EQ(lines, (QStringList{"StopPercent = 100", "StartPercent = 25", "ZOrder = 0", "Horizontal = 1", "Title = X-Axis 1",
                                 "CartesianChildRefAxisName = <None>", "CartesianChildRefValue = 0",
-                                "AlignRefAxisName = <None>"}));
+                                "AlignRefAxisName = <None>", "Min = 0", "Span = 100", "DesiredIncrement = 0", "DesiredStart = 0",
+                                "LabelSeparation = 2", "LabelsMinLength = 5", "DateTimeFormat = hh:nn:ss",
+                                "CursorDateTimeFormat = hh:nn:ss", "CursorMinLength = 5", "LegendDateTimeFormat = hh:nn:ss",
+                                "LegendMinLength = 5", "CursorScaler = 1", "LabelsFont.Color = 16777215", "LabelsFont.Height = 11",
+                                "LabelsFont.Name = Tahoma", "LabelsFont.Style = 0"}));
 }

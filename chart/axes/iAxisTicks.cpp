@@ -1,0 +1,130 @@
+#include "chart/axes/iAxisTicks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/core/iErrors.h"
+
+namespace {
+// Ticks offered (listed or not) before a loop gives up: a minor count in the millions with its
+// ticks off the scale would otherwise spin without ever filling the list.
+constexpr std::int64_t kMaxOffered = 1000000;
+// Steps of lowering a desired start towards Min.
+constexpr std::int64_t kMaxStartSteps = 1000000;
+}  // namespace
+
+void TiPlotTickGenerator::AddTick(const TiPlotTickRequest& request, TiPlotTickSet& out, bool minor, double value) {
+  if (request.Logarithmic && !(value > 0.0)) return;
+  if (request.InView && !request.InView(value)) return;
+  TiPlotTickObject tick;
+  tick.Minor = minor;
+  tick.Value = value;
+  out.Ticks.push_back(std::move(tick));
+}
+
+void TiPlotTickGenerator::MiddleTickOnly(const TiPlotTickRequest& request, TiPlotTickSet& out) {
+  out.Ticks.clear();
+  AddTick(request, out, false, request.Min + request.Span / 2);
+}
+
+double TiPlotTickGenerator::StartValue(double& min, double&, double& major, const TiPlotTickSet&) const {
+  // One step below the first multiple of the step (trunc toward zero stays in double).
+  return std::trunc(min / major) * major - major;
+}
+
+double TiPlotTickGenerator::NextCalendarValue(double s, double major, const TiPlotTickSet&) const { return s + major; }
+
+void TiPlotTickGenerator::Generate(const TiPlotTickRequest& rq, TiPlotTickSet& out) const {
+  out = TiPlotTickSet();
+  double min = rq.Min;
+  double span = rq.Span;
+  const int minorCount = std::max(0, rq.MinorCount);
+  std::int64_t maxCount = std::max(1, rq.MaxCount);
+  std::int64_t count = 0;
+  double major = 0.0;
+
+  // Step choice.
+  if (!(span > 1e-299)) {
+    count = 1;
+    major = span;
+  } else {
+    const double di = rq.DesiredIncrement;
+    // Hidden labels take a desired increment while its ticks (and minors) leave a pixel each.
+    if (di != 0 && !rq.LabelsVisible && span / di < static_cast<double>(rq.AxisLength) / (minorCount + 1.0)) {
+      count = static_cast<std::int64_t>(std::nearbyint(span / di));
+      major = di;
+      maxCount = count;
+    }
+    // With labels it is taken only when it gives fewer labels than fit.
+    if (count == 0 && di != 0 && static_cast<double>(maxCount) > span / di) {
+      count = static_cast<std::int64_t>(std::nearbyint(span / di));
+      major = di;
+      maxCount = count;
+    }
+  }
+  if (maxCount < 1) maxCount = 1;
+  if (count == 0) {
+    const Step step = ChooseStep(rq, span, static_cast<int>(std::min<std::int64_t>(maxCount, INT32_MAX)), out);
+    major = step.Major;
+    count = step.Count;
+  }
+  if (count < 2 && maxCount > 1) {
+    major /= 2;
+    count = 2;
+  }
+  if (maxCount < count) {
+    count = maxCount;
+    major = span / static_cast<double>(maxCount);
+  }
+  const double minor = major / (minorCount + 1);
+  out.MajorStep = major;
+  out.MinorStep = minor;
+  const bool calendar = out.MonthSteps || out.YearSteps;
+
+  try {
+    // Start value.
+    double s;
+    if (rq.DesiredStart != 0 && min <= rq.DesiredStart && rq.DesiredStart <= min + span) {
+      s = rq.DesiredStart;
+      for (std::int64_t i = 0; s > min && i < kMaxStartSteps; ++i) {
+        const double lower = s - major;
+        if (!(lower < s)) break;  // the step is lost in the size of s
+        s = lower;
+      }
+    } else {
+      s = StartValue(min, span, major, out);
+      out.MajorStep = major;
+    }
+
+    // The loop: majors, and between them the minors.
+    const double max = min + span;
+    std::int64_t offered = 0;
+    bool guard = false;
+    while (!guard && s <= max + major) {
+      AddTick(rq, out, false, s);
+      ++offered;
+      if (minorCount >= 1 && !calendar && minor != 0) {
+        for (int i = 0; i < minorCount; ++i) {
+          s += minor;
+          AddTick(rq, out, true, s);
+          if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || ++offered > kMaxOffered) {
+            guard = true;
+            break;
+          }
+        }
+        if (guard) break;
+        s += minor;
+      } else if (calendar) {
+        s = NextCalendarValue(s, major, out);
+      } else {
+        if (s + major == s) break;
+        s += major;
+      }
+      if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || s + minor == s || offered > kMaxOffered) guard = true;
+    }
+    if (guard) MiddleTickOnly(rq, out);
+  } catch (const EiError&) {
+    // A calendar step that leaves the calendar: one tick rather than a failed paint.
+    MiddleTickOnly(rq, out);
+  }
+}
