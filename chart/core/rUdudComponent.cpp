@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/core/iValueNames.h"
 #include "platform/Menus.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -11,7 +12,7 @@
 
 const TiClassInfo& TiPlotComponent::StaticClassInfo() {
   using C = TiPlotComponent;
-  static const QStringList individual{QStringLiteral("ipriDataView"), QStringLiteral("ipriChannel"), QStringLiteral("ipriAuto")};
+  const QStringList& individual = ReferenceIndividualNames();
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotComponent"), &TiCustomComponent::StaticClassInfo())
           .Redefault(QStringLiteral("BackGroundColor"), clBlack)
@@ -19,7 +20,7 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
           .Redefault(QStringLiteral("AutoFrameRate"), 1)
           .Boolean(QStringLiteral("BackGroundGradientEnabled"), &C::BackGroundGradientEnabled, &C::SetBackGroundGradientEnabled, false)
           .Enumeration<TiFillDirection>(QStringLiteral("BackGroundGradientDirection"), &C::BackGroundGradientDirection,
-                                        &C::SetBackGroundGradientDirection, ifdTopBottom)
+                                        &C::SetBackGroundGradientDirection, ifdTopBottom, FillDirectionNames())
           .Color(QStringLiteral("BackGroundGradientStartColor"), &C::BackGroundGradientStartColor,
                  &C::SetBackGroundGradientStartColor, clBlue)
           .Color(QStringLiteral("BackGroundGradientStopColor"), &C::BackGroundGradientStopColor,
@@ -46,17 +47,15 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
           .Boolean(QStringLiteral("ClipAnnotationsToAxes"), &C::ClipAnnotationsToAxes, &C::SetClipAnnotationsToAxes, true)
           .Object(QStringLiteral("AnnotationDefaultFont"), &C::AnnotationDefaultFont)
           .Enumeration<TBrushStyle>(QStringLiteral("AnnotationDefaultBrushStlye"), &C::AnnotationDefaultBrushStlye,
-                                    &C::SetAnnotationDefaultBrushStlye, bsSolid)
+                                    &C::SetAnnotationDefaultBrushStlye, bsSolid, BrushStyleNames())
           .Color(QStringLiteral("AnnotationDefaultBrushColor"), &C::AnnotationDefaultBrushColor,
                  &C::SetAnnotationDefaultBrushColor, clWhite)
           .Enumeration<TPenStyle>(QStringLiteral("AnnotationDefaultPenStlye"), &C::AnnotationDefaultPenStlye,
-                                  &C::SetAnnotationDefaultPenStlye, psSolid)
+                                  &C::SetAnnotationDefaultPenStlye, psSolid, PenStyleNames())
           .Color(QStringLiteral("AnnotationDefaultPenColor"), &C::AnnotationDefaultPenColor, &C::SetAnnotationDefaultPenColor, clWhite)
           .Integer(QStringLiteral("AnnotationDefaultPenWidth"), &C::AnnotationDefaultPenWidth, &C::SetAnnotationDefaultPenWidth, 1)
           .Enumeration<TiPlotReferenceType>(QStringLiteral("AnnotationDefaultReference"), &C::AnnotationDefaultReference,
-                                            &C::SetAnnotationDefaultReference, iprtDataView,
-                                            {QStringLiteral("iprtDataView"), QStringLiteral("iprtChannel"),
-                                             QStringLiteral("iprtXChannelYDataView"), QStringLiteral("iprtXDataViewYChannel")})
+                                            &C::SetAnnotationDefaultReference, iprtDataView, ReferenceTypeNames())
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("AnnotationDefaultReferencePositionX"),
                                                   &C::AnnotationDefaultReferencePositionX,
                                                   &C::SetAnnotationDefaultReferencePositionX, ipriAuto, individual)
@@ -193,6 +192,8 @@ void TiPlotComponent::ObjectRemoved(TiPlotPersistent* item) {
   drawList_.erase(std::remove_if(drawList_.begin(), drawList_.end(),
                                  [item](const TiPlotDrawListItem& d) { return static_cast<TiPlotPersistent*>(d.Object) == item; }),
                   drawList_.end());
+  // A plainly deleted object is no longer whole: the program's handlers must not see it.
+  if (item->PartlyDestroyed()) return;
   auto* object = dynamic_cast<TiPlotObject*>(item);
   if (!object) return;
   DispatchObjectEvent<TiPlotObjectEvent>(object, {{ipokChannel, &OnRemoveChannel},

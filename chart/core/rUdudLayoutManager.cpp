@@ -52,7 +52,7 @@ int TiPlotSideList::IndexOf(const TiPlotLayoutObject* object) const {
 TiPlotLayoutManager::TiPlotLayoutManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotObjectManagerCustom(owner, handlers) {}
 
-TiPlotLayoutManager::~TiPlotLayoutManager() { BeforeDestruction(); }
+TiPlotLayoutManager::~TiPlotLayoutManager() { BeforeDestructionInDestructor(); }
 
 QString TiPlotLayoutManager::BaseName() const { return QStringLiteral("Layout Object"); }
 

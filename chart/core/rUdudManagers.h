@@ -89,14 +89,29 @@ class TiPlotObjectManagerCustom : public TiPlotPersistent {
   virtual void ApplyDefaults(TiPlotObject* object);
   // Empties the collection, then tells the chart that it goes.
   void DoBeforeDestruction() override;
-  // Takes the object out of the list without any notification.
+  // Takes the object out of the list without any notification (an owned object is destroyed
+  // through its holder when it is not on its way out already).
   void Unlist(const TiPlotObject* object);
   // A copy of the list, for walks whose calls may change it.
-  std::vector<TiPlotObject*> Snapshot() const { return items_; }
+  std::vector<TiPlotObject*> Snapshot() const;
+
+  // One entry of the list: the object and, in an owning collection, its owning pointer (empty
+  // for an object the collection only refers to).
+  struct TEntry {
+    TiPlotObject* Object = nullptr;
+    TiPlotPtr<TiPlotObject> Holder;
+  };
+  // Lists the object with its holder (empty: only referred to) unless it is listed already.
+  void Add(TiPlotObject* object, TiPlotPtr<TiPlotObject> holder);
+  int IndexOfEntry(const TiPlotPersistent* item) const;
+  TEntry& Entry(int index) { return items_[static_cast<size_t>(index)]; }
+  const TEntry& Entry(int index) const { return items_[static_cast<size_t>(index)]; }
+  // Takes entry `index` out of the list and hands back its holder.
+  TiPlotPtr<TiPlotObject> TakeEntry(int index);
 
  private:
   TiPlotOwner* owner_;
-  std::vector<TiPlotObject*> items_;
+  std::vector<TEntry> items_;
 };
 
 // A collection that owns its objects: it takes a new object while it announces itself and
@@ -118,11 +133,10 @@ class TiPlotObjectOwnedManager : public TiPlotObjectManagerCustom {
   bool Owns(const TiPlotObject* object) const;
 
  private:
-  struct TOwned {
-    TiPlotObject* Object;
-    TiPlotPtr<TiPlotPersistent> Holder;
-  };
-  std::vector<TOwned> owned_;
+  // The object DeleteIndex lets go: its removal leaves its holder in taken_ instead of
+  // destroying it.
+  TiPlotObject* leaving_ = nullptr;
+  TiPlotPtr<TiPlotObject> taken_;
 };
 
 // Makes a collection and announces it.

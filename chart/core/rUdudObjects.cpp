@@ -18,6 +18,12 @@ void TiPlotPersistent::BeforeDestruction() {
   DoBeforeDestruction();
 }
 
+void TiPlotPersistent::BeforeDestructionInDestructor() {
+  if (destroying_) return;
+  partlyDestroyed_ = true;
+  BeforeDestruction();
+}
+
 void TiPlotDeleter::operator()(TiPlotPersistent* item) const {
   if (!item) return;
   item->BeforeDestruction();
@@ -96,7 +102,7 @@ TiPlotObject::TiPlotObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
       OnRename(handlers.OnRename),
       owner_(owner) {}
 
-TiPlotObject::~TiPlotObject() { BeforeDestruction(); }
+TiPlotObject::~TiPlotObject() { BeforeDestructionInDestructor(); }
 
 void TiPlotObject::DoBeforeDestruction() {
   if (OnRemove) OnRemove(this);
@@ -277,6 +283,22 @@ void TiPlotObject::AddEditMenuItem(TPopupMenu* menu) {
   item->Visible = true;
 }
 
+void TiPlotObject::DetachFromChart() {
+  OnChange = nullptr;
+  OnLayoutChange = nullptr;
+  OnRemove = nullptr;
+  OnInsert = nullptr;
+  OnRename = nullptr;
+  OnGotFocus = nullptr;
+  OnEdit = nullptr;
+  OnFocusChange = nullptr;
+  owner_ = nullptr;
+  hoverTarget_ = nullptr;
+  hasFocus_ = false;
+  mouseIsDown_ = false;
+  popupPending_ = false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TiPlotManagerObject
 
@@ -300,6 +322,8 @@ const TiClassInfo& TiPlotLayoutObject::StaticClassInfo() {
 
 TiPlotLayoutObject::TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}
+
+TiPlotLayoutObject::~TiPlotLayoutObject() { BeforeDestructionInDestructor(); }
 
 bool TiPlotLayoutObject::HitTest(const TiPlotMouseParams& params) { return PtInRect(layoutRect_, {params.X, params.Y}); }
 
@@ -384,7 +408,7 @@ void Retire(std::unique_ptr<TTimer> timer) {
 
 TiPlotButton::TiPlotButton(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotObject(owner, handlers) {}
 
-TiPlotButton::~TiPlotButton() { BeforeDestruction(); }
+TiPlotButton::~TiPlotButton() { BeforeDestructionInDestructor(); }
 
 void TiPlotButton::DoBeforeDestruction() {
   DiscardTimer();
@@ -410,17 +434,21 @@ void TiPlotButton::DoMouseDownLeft(const TiPlotMouseParams&) {
 }
 
 void TiPlotButton::RepeatTick() {
-  inTick_ = true;
-  if (firstRepeat_ && repeatTimer_) {
-    repeatTimer_->SetInterval(50);
-    firstRepeat_ = false;
-  }
+  // The tick comes straight from the event loop: a failing click ends this tick only, like a
+  // failure in any other input of the chart.
   const std::weak_ptr<const void> life = LifeToken();
-  // A copy: the click may remove the button and with it this callback.
-  if (TiPlotObjectCallback click = OnClick) click(this);
-  if (life.expired()) return;
-  if (OnInvalidate) OnInvalidate(this);
-  inTick_ = false;
+  inTick_ = true;
+  RunGuarded([&] {
+    if (firstRepeat_ && repeatTimer_) {
+      repeatTimer_->SetInterval(50);
+      firstRepeat_ = false;
+    }
+    // A copy: the click may remove the button and with it this callback.
+    if (TiPlotObjectCallback click = OnClick) click(this);
+    if (life.expired()) return;
+    if (OnInvalidate) OnInvalidate(this);
+  });
+  if (!life.expired()) inTick_ = false;
 }
 
 void TiPlotButton::DoMouseDrag(const TiPlotMouseParams&) {}

@@ -29,16 +29,24 @@ class TiPlotPersistent : public TiPersistent {
   // destructor calls it as a last resort. Runs once.
   void BeforeDestruction();
   bool Destroying() const { return destroying_; }
+  // The destruction was announced from a destructor (a plain delete): the parts of the derived
+  // classes are gone already, so only addresses may be compared, and no event reaches the
+  // program's handlers with it.
+  bool PartlyDestroyed() const { return partlyDestroyed_; }
   // Expires when the object is gone: menu actions and callbacks that may outlive an object, or
   // destroy it, check it before they touch the object again.
   std::weak_ptr<const void> LifeToken() const { return life_; }
 
  protected:
   virtual void DoBeforeDestruction() {}
+  // For the destructors of classes with removal duties: announces the destruction unless the
+  // deleter did so while the object was whole.
+  void BeforeDestructionInDestructor();
 
  private:
   friend class TiPlotOwnershipHandOff;
   bool destroying_ = false;
+  bool partlyDestroyed_ = false;
   std::shared_ptr<const void> life_ = std::make_shared<int>(0);
   // While a new item announces itself: the holder that owns it until a collection takes it.
   std::unique_ptr<TiPlotPersistent, TiPlotDeleter>* pendingOwner_ = nullptr;
@@ -230,6 +238,9 @@ class TiPlotObject : public TiPlotPersistent {
   QString LayerKey() const;
   // Appends "Edit..." (translated) when the user may edit the object.
   void AddEditMenuItem(TPopupMenu* menu);
+  // Cuts every link into the chart (its callbacks, its owner, the object under the mouse): the
+  // object has left the chart but lives on with whoever took it.
+  void DetachFromChart();
 
  protected:
   void DoBeforeDestruction() override;
@@ -286,6 +297,9 @@ class TiPlotLayoutObject : public TiPlotManagerObject {
   TI_PERSISTENT
  public:
   TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  // Announces the destruction while the layout part is whole, so that the layout manager can
+  // still read its place even after a plain delete.
+  ~TiPlotLayoutObject() override;
 
   bool HitTest(const TiPlotMouseParams& params) override;   // 16
   void NotifyInsert() override;                              // 31

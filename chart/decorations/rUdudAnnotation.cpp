@@ -1,15 +1,26 @@
 #include "chart/decorations/rUdudAnnotation.h"
 
+#include "chart/core/iValueNames.h"
 #include "chart/decorations/rUdudDataView.h"
+
+const QStringList& ReferenceTypeNames() {
+  static const QStringList names{QStringLiteral("iprtDataView"), QStringLiteral("iprtChannel"),
+                                 QStringLiteral("iprtXChannelYDataView"), QStringLiteral("iprtXDataViewYChannel")};
+  return names;
+}
+
+const QStringList& ReferenceIndividualNames() {
+  static const QStringList names{QStringLiteral("ipriDataView"), QStringLiteral("ipriChannel"), QStringLiteral("ipriAuto")};
+  return names;
+}
 
 const TiClassInfo& TiPlotAnnotation::StaticClassInfo() {
   using C = TiPlotAnnotation;
-  static const QStringList individual{QStringLiteral("ipriDataView"), QStringLiteral("ipriChannel"), QStringLiteral("ipriAuto")};
+  const QStringList& individual = ReferenceIndividualNames();
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotAnnotation"), &TiPlotObject::StaticClassInfo())
           .Enumeration<TiPlotReferenceType>(QStringLiteral("Reference"), &C::Reference, &C::SetReference, iprtDataView,
-                                            {QStringLiteral("iprtDataView"), QStringLiteral("iprtChannel"),
-                                             QStringLiteral("iprtXChannelYDataView"), QStringLiteral("iprtXDataViewYChannel")})
+                                            ReferenceTypeNames())
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("ReferencePositionX"), &C::ReferencePositionX,
                                                   &C::SetReferencePositionX, ipriAuto, individual)
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("ReferencePositionY"), &C::ReferencePositionY,
@@ -20,9 +31,9 @@ const TiClassInfo& TiPlotAnnotation::StaticClassInfo() {
                                                   ipriAuto, individual)
           .Color(QStringLiteral("PenColor"), &C::PenColor, &C::SetPenColor, clWhite)
           .Integer(QStringLiteral("PenWidth"), &C::PenWidth, &C::SetPenWidth, 0)
-          .Enumeration<TPenStyle>(QStringLiteral("PenStyle"), &C::PenStyle, &C::SetPenStyle, psSolid)
+          .Enumeration<TPenStyle>(QStringLiteral("PenStyle"), &C::PenStyle, &C::SetPenStyle, psSolid, PenStyleNames())
           .Color(QStringLiteral("BrushColor"), &C::BrushColor, &C::SetBrushColor, clWhite)
-          .Enumeration<TBrushStyle>(QStringLiteral("BrushStyle"), &C::BrushStyle, &C::SetBrushStyle, bsSolid)
+          .Enumeration<TBrushStyle>(QStringLiteral("BrushStyle"), &C::BrushStyle, &C::SetBrushStyle, bsSolid, BrushStyleNames())
           .Object(QStringLiteral("Font"), static_cast<TiFont* (C::*)()>(&C::Font))
           .Build();
   return info;

@@ -7,6 +7,9 @@ class TiPlotDataView;
 
 enum TiPlotReferenceType : int { iprtDataView, iprtChannel, iprtXChannelYDataView, iprtXDataViewYChannel };
 enum TiPlotReferenceIndividual : int { ipriDataView, ipriChannel, ipriAuto };
+// Their value names, in ordinal order.
+const QStringList& ReferenceTypeNames();
+const QStringList& ReferenceIndividualNames();
 
 class TiPlotAnnotation : public TiPlotObject {
   TI_PERSISTENT

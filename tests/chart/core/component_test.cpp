@@ -783,4 +783,57 @@ TEST(Paint, RemovingAnObjectOfAnyKindThenPaintingAndDestroying) {
   }
 }
 
+// A program may delete a chart object or a translation entry with a plain delete: the owner must
+// neither free it again nor keep it anywhere, and the chart paints and goes cleanly after it.
+TEST(Paint, PlainDeleteOfAnObjectOfAnyKindOrATranslationEntry) {
+  struct Case {
+    const char* what;
+    std::function<TiPlotPersistent*(TiPlotComponent&)> pick;
+    std::function<int(TiPlotComponent&)> count;
+  };
+  const Case cases[] = {
+      {"x axis", [](TiPlotComponent& c) { return c.XAxis(0); }, [](TiPlotComponent& c) { return c.XAxisCount(); }},
+      {"y axis", [](TiPlotComponent& c) { return c.YAxis(1); }, [](TiPlotComponent& c) { return c.YAxisCount(); }},
+      {"channel", [](TiPlotComponent& c) { return c.Channel(0); }, [](TiPlotComponent& c) { return c.ChannelCount(); }},
+      {"data view", [](TiPlotComponent& c) { return c.DataView(0); }, [](TiPlotComponent& c) { return c.DataViewCount(); }},
+      {"legend", [](TiPlotComponent& c) { return c.Legend(0); }, [](TiPlotComponent& c) { return c.LegendCount(); }},
+      {"toolbar", [](TiPlotComponent& c) { return c.ToolBar(0); }, [](TiPlotComponent& c) { return c.ToolBarCount(); }},
+      {"label", [](TiPlotComponent& c) { return c.Labels(0); }, [](TiPlotComponent& c) { return c.LabelCount(); }},
+      {"data cursor", [](TiPlotComponent& c) { return c.DataCursor(0); }, [](TiPlotComponent& c) { return c.DataCursorCount(); }},
+      {"limit", [](TiPlotComponent& c) { return c.Limit(0); }, [](TiPlotComponent& c) { return c.LimitCount(); }},
+      {"annotation", [](TiPlotComponent& c) { return c.Annotation(0); }, [](TiPlotComponent& c) { return c.AnnotationCount(); }},
+      {"table", [](TiPlotComponent& c) { return c.Table(0); }, [](TiPlotComponent& c) { return c.TableCount(); }},
+      {"translation entry", [](TiPlotComponent& c) { return c.TranslationManager()->Items(0); },
+       [](TiPlotComponent& c) { return c.TranslationManager()->Count(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    TiPlotTranslationObject::Create(chart->Master()->Handlers().OnRemove, chart->Master()->Handlers().OnInsert);
+    int removeEvents = 0;
+    chart->OnRemoveXAxis = chart->OnRemoveYAxis = chart->OnRemoveChannel = chart->OnRemoveDataView =
+        chart->OnRemoveLegend = chart->OnRemoveDataCursor = chart->OnRemoveLimit = chart->OnRemoveAnnotation =
+            chart->OnRemoveTable = [&](int) { ++removeEvents; };
+    chart->PaintToImage();
+    const int before = c.count(*chart);
+    const int all = chart->Master()->AllObjects()->Count();
+    TiPlotPersistent* victim = c.pick(*chart);
+    delete victim;
+    EXPECT_EQ(c.count(*chart), before - 1);
+    EXPECT_EQ(chart->Master()->AllObjects()->IndexOf(victim), -1);
+    EXPECT_EQ(chart->LayoutManager()->IndexOf(victim), -1);
+    const TiPlotLayoutManager& layout = *chart->LayoutManager();
+    for (const TiPlotSideList* side : {&layout.TopObjects(), &layout.BottomObjects(), &layout.LeftObjects(), &layout.RightObjects()})
+      for (const TiPlotSideList::TEntry& e : side->Entries())
+        EXPECT_NE(static_cast<const TiPlotPersistent*>(e.Object), victim) << "still in a side list";
+    const bool isEntry = std::string(c.what) == "translation entry";
+    EXPECT_EQ(chart->Master()->AllObjects()->Count(), isEntry ? all : all - 1);
+    EXPECT_EQ(removeEvents, 0) << "handlers never see a half-destroyed object";
+    const QImage image = chart->PaintToImage();
+    EXPECT_EQ(image.width(), chart->Width());
+    EXPECT_NO_THROW(chart.reset());
+  }
+}
+
 }  // namespace
