@@ -213,28 +213,11 @@ void TiPlotComponent::ObjectRemoved(TiPlotPersistent* item) {
 TiPlotObjectKind TiPlotComponent::ObjectKind(const TiPlotObject* object, int* index) const {
   if (index) *index = -1;
   if (!object || !master_) return ipokNone;
-  auto test = [&](const TiPlotObjectManagerCustom* collection, TiPlotObjectKind kind) {
-    if (!collection) return false;
-    const int i = collection->IndexOf(object);
-    if (i < 0) return false;
-    if (index) *index = i;
-    return true;
-  };
-  // The order in which several kinds are tested.
-  if (dynamic_cast<const TiPlotChannelCustom*>(object)) return test(master_->ChannelManager(), ipokChannel) ? ipokChannel : ipokNone;
-  if (dynamic_cast<const TiPlotXAxis*>(object)) return test(master_->XAxisManager(), ipokXAxis) ? ipokXAxis : ipokNone;
-  if (dynamic_cast<const TiPlotYAxis*>(object)) return test(master_->YAxisManager(), ipokYAxis) ? ipokYAxis : ipokNone;
-  if (dynamic_cast<const TiPlotDataCursor*>(object))
-    return test(master_->DataCursorManager(), ipokDataCursor) ? ipokDataCursor : ipokNone;
-  if (dynamic_cast<const TiPlotDataView*>(object)) return test(master_->DataViewManager(), ipokDataView) ? ipokDataView : ipokNone;
-  if (dynamic_cast<const TiPlotLegend*>(object)) return test(master_->LegendManager(), ipokLegend) ? ipokLegend : ipokNone;
-  if (dynamic_cast<const TiPlotLimit*>(object)) return test(master_->LimitManager(), ipokLimit) ? ipokLimit : ipokNone;
-  if (dynamic_cast<const TiPlotAnnotation*>(object))
-    return test(master_->AnnotationManager(), ipokAnnotation) ? ipokAnnotation : ipokNone;
-  if (dynamic_cast<const TiPlotTable*>(object)) return test(master_->TableManager(), ipokTable) ? ipokTable : ipokNone;
-  if (dynamic_cast<const TiPlotToolBar*>(object)) return test(master_->ToolBarManager(), ipokToolBar) ? ipokToolBar : ipokNone;
-  if (dynamic_cast<const TiPlotLabel*>(object)) return test(master_->LabelManager(), ipokLabel) ? ipokLabel : ipokNone;
-  return ipokNone;
+  const TiPlotObjectOwnedManager* collection = master_->Collection(object->Kind());
+  const int at = collection ? collection->IndexOf(object) : -1;
+  if (at < 0) return ipokNone;
+  if (index) *index = at;
+  return object->Kind();
 }
 
 void TiPlotComponent::ObjectMouseDown(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) {
@@ -448,119 +431,81 @@ void TiPlotComponent::SetTabStop(bool value) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Object access
+// Object access, adding and removing, kind by kind
 
-namespace {
-template <class M>
-int CountOf(const M* manager) {
-  return manager ? manager->Count() : 0;
+int TiPlotComponent::Count(TiPlotObjectKind kind) const {
+  const TiPlotObjectOwnedManager* collection = master_ ? master_->Collection(kind) : nullptr;
+  return collection ? collection->Count() : 0;
 }
 
-template <class M>
-auto ItemOf(const M* manager, int i) {
-  if (!manager) throw EiError(QStringLiteral("Index out of Bounds"));
-  return manager->Items(i);
+TiPlotObject* TiPlotComponent::Item(TiPlotObjectKind kind, int i) const {
+  const TiPlotObjectOwnedManager* collection = master_ ? master_->Collection(kind) : nullptr;
+  CheckIndex(i, collection ? collection->Count() : 0);
+  return collection->Items(i);
 }
 
-[[noreturn]] void NoCollection() { throw EiError(QStringLiteral("Index out of Bounds")); }
-}  // namespace
+TiPlotObject* TiPlotComponent::Find(TiPlotObjectKind kind, const QString& name) const {
+  const TiPlotObjectOwnedManager* collection = master_ ? master_->Collection(kind) : nullptr;
+  return collection ? collection->FindByName(name) : nullptr;
+}
 
-int TiPlotComponent::ChannelCount() const { return master_ ? CountOf(master_->ChannelManager()) : 0; }
-int TiPlotComponent::XAxisCount() const { return master_ ? CountOf(master_->XAxisManager()) : 0; }
-int TiPlotComponent::YAxisCount() const { return master_ ? CountOf(master_->YAxisManager()) : 0; }
-int TiPlotComponent::ToolBarCount() const { return master_ ? CountOf(master_->ToolBarManager()) : 0; }
-int TiPlotComponent::LegendCount() const { return master_ ? CountOf(master_->LegendManager()) : 0; }
-int TiPlotComponent::TableCount() const { return master_ ? CountOf(master_->TableManager()) : 0; }
-int TiPlotComponent::LabelCount() const { return master_ ? CountOf(master_->LabelManager()) : 0; }
-int TiPlotComponent::DataViewCount() const { return master_ ? CountOf(master_->DataViewManager()) : 0; }
-int TiPlotComponent::DataCursorCount() const { return master_ ? CountOf(master_->DataCursorManager()) : 0; }
-int TiPlotComponent::LimitCount() const { return master_ ? CountOf(master_->LimitManager()) : 0; }
-int TiPlotComponent::AnnotationCount() const { return master_ ? CountOf(master_->AnnotationManager()) : 0; }
+int TiPlotComponent::Add(TiPlotObjectKind kind) { return master_ ? master_->Add(kind) : -1; }
 
-TiPlotChannelCustom* TiPlotComponent::Channel(int i) const { return ItemOf(master_->ChannelManager(), i); }
-TiPlotXAxis* TiPlotComponent::XAxis(int i) const { return ItemOf(master_->XAxisManager(), i); }
-TiPlotYAxis* TiPlotComponent::YAxis(int i) const { return ItemOf(master_->YAxisManager(), i); }
-TiPlotToolBar* TiPlotComponent::ToolBar(int i) const { return ItemOf(master_->ToolBarManager(), i); }
-TiPlotLegend* TiPlotComponent::Legend(int i) const { return ItemOf(master_->LegendManager(), i); }
-TiPlotTable* TiPlotComponent::Table(int i) const { return ItemOf(master_->TableManager(), i); }
-TiPlotLabel* TiPlotComponent::Labels(int i) const { return ItemOf(master_->LabelManager(), i); }
-TiPlotDataView* TiPlotComponent::DataView(int i) const { return ItemOf(master_->DataViewManager(), i); }
-TiPlotDataCursor* TiPlotComponent::DataCursor(int i) const { return ItemOf(master_->DataCursorManager(), i); }
-TiPlotLimit* TiPlotComponent::Limit(int i) const { return ItemOf(master_->LimitManager(), i); }
-TiPlotAnnotation* TiPlotComponent::Annotation(int i) const { return ItemOf(master_->AnnotationManager(), i); }
+void TiPlotComponent::RemoveAll(TiPlotObjectKind kind) {
+  if (TiPlotObjectOwnedManager* collection = master_ ? master_->Collection(kind) : nullptr) collection->Clear();
+  InvalidateNow();
+}
+
+void TiPlotComponent::Delete(TiPlotObjectKind kind, int index) {
+  TiPlotObjectOwnedManager* collection = master_ ? master_->Collection(kind) : nullptr;
+  CheckIndex(index, collection ? collection->Count() : 0);
+  collection->Delete(index);
+  InvalidateNow();
+}
+
+int TiPlotComponent::ChannelCount() const { return Count(ipokChannel); }
+int TiPlotComponent::XAxisCount() const { return Count(ipokXAxis); }
+int TiPlotComponent::YAxisCount() const { return Count(ipokYAxis); }
+int TiPlotComponent::ToolBarCount() const { return Count(ipokToolBar); }
+int TiPlotComponent::LegendCount() const { return Count(ipokLegend); }
+int TiPlotComponent::TableCount() const { return Count(ipokTable); }
+int TiPlotComponent::LabelCount() const { return Count(ipokLabel); }
+int TiPlotComponent::DataViewCount() const { return Count(ipokDataView); }
+int TiPlotComponent::DataCursorCount() const { return Count(ipokDataCursor); }
+int TiPlotComponent::LimitCount() const { return Count(ipokLimit); }
+int TiPlotComponent::AnnotationCount() const { return Count(ipokAnnotation); }
+
+TiPlotChannelCustom* TiPlotComponent::Channel(int i) const { return static_cast<TiPlotChannelCustom*>(Item(ipokChannel, i)); }
+TiPlotXAxis* TiPlotComponent::XAxis(int i) const { return static_cast<TiPlotXAxis*>(Item(ipokXAxis, i)); }
+TiPlotYAxis* TiPlotComponent::YAxis(int i) const { return static_cast<TiPlotYAxis*>(Item(ipokYAxis, i)); }
+TiPlotToolBar* TiPlotComponent::ToolBar(int i) const { return static_cast<TiPlotToolBar*>(Item(ipokToolBar, i)); }
+TiPlotLegend* TiPlotComponent::Legend(int i) const { return static_cast<TiPlotLegend*>(Item(ipokLegend, i)); }
+TiPlotTable* TiPlotComponent::Table(int i) const { return static_cast<TiPlotTable*>(Item(ipokTable, i)); }
+TiPlotLabel* TiPlotComponent::Labels(int i) const { return static_cast<TiPlotLabel*>(Item(ipokLabel, i)); }
+TiPlotDataView* TiPlotComponent::DataView(int i) const { return static_cast<TiPlotDataView*>(Item(ipokDataView, i)); }
+TiPlotDataCursor* TiPlotComponent::DataCursor(int i) const { return static_cast<TiPlotDataCursor*>(Item(ipokDataCursor, i)); }
+TiPlotLimit* TiPlotComponent::Limit(int i) const { return static_cast<TiPlotLimit*>(Item(ipokLimit, i)); }
+TiPlotAnnotation* TiPlotComponent::Annotation(int i) const { return static_cast<TiPlotAnnotation*>(Item(ipokAnnotation, i)); }
 
 TiPlotChannelCustom* TiPlotComponent::FindChannel(const QString& name) const {
-  const TiPlotChannelManager* m = master_ ? master_->ChannelManager() : nullptr;
-  return m ? static_cast<TiPlotChannelCustom*>(m->FindByName(name)) : nullptr;
+  return static_cast<TiPlotChannelCustom*>(Find(ipokChannel, name));
 }
+TiPlotXAxis* TiPlotComponent::FindXAxis(const QString& name) const { return static_cast<TiPlotXAxis*>(Find(ipokXAxis, name)); }
+TiPlotYAxis* TiPlotComponent::FindYAxis(const QString& name) const { return static_cast<TiPlotYAxis*>(Find(ipokYAxis, name)); }
 
-TiPlotXAxis* TiPlotComponent::FindXAxis(const QString& name) const {
-  const TiPlotXAxisManager* m = master_ ? master_->XAxisManager() : nullptr;
-  return m ? static_cast<TiPlotXAxis*>(m->FindByName(name)) : nullptr;
-}
-
-TiPlotYAxis* TiPlotComponent::FindYAxis(const QString& name) const {
-  const TiPlotYAxisManager* m = master_ ? master_->YAxisManager() : nullptr;
-  return m ? static_cast<TiPlotYAxis*>(m->FindByName(name)) : nullptr;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Adding and removing objects
-
-namespace {
-void ClearCollection(TiPlotObjectManagerCustom* collection) {
-  if (collection) collection->Clear();
-}
-
-void DeleteFrom(TiPlotObjectOwnedManager* collection, int index) {
-  if (!collection) NoCollection();
-  collection->Delete(index);
-}
-}  // namespace
-
-void TiPlotComponent::RemoveAllToolBars() {
-  ClearCollection(master_->ToolBarManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllLegends() {
-  ClearCollection(master_->LegendManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllTables() {
-  ClearCollection(master_->TableManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllXAxes() {
-  ClearCollection(master_->XAxisManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllYAxes() {
-  ClearCollection(master_->YAxisManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllDataViews() {
-  ClearCollection(master_->DataViewManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllDataCursors() {
-  ClearCollection(master_->DataCursorManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllChannels() {
-  ClearCollection(master_->ChannelManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllAnnotations() {
-  ClearCollection(master_->AnnotationManager());
-  InvalidateNow();
-}
-void TiPlotComponent::RemoveAllLimits() {
-  ClearCollection(master_->LimitManager());
-  InvalidateNow();
-}
+void TiPlotComponent::RemoveAllToolBars() { RemoveAll(ipokToolBar); }
+void TiPlotComponent::RemoveAllLegends() { RemoveAll(ipokLegend); }
+void TiPlotComponent::RemoveAllTables() { RemoveAll(ipokTable); }
+void TiPlotComponent::RemoveAllXAxes() { RemoveAll(ipokXAxis); }
+void TiPlotComponent::RemoveAllYAxes() { RemoveAll(ipokYAxis); }
+void TiPlotComponent::RemoveAllDataViews() { RemoveAll(ipokDataView); }
+void TiPlotComponent::RemoveAllDataCursors() { RemoveAll(ipokDataCursor); }
+void TiPlotComponent::RemoveAllChannels() { RemoveAll(ipokChannel); }
+void TiPlotComponent::RemoveAllAnnotations() { RemoveAll(ipokAnnotation); }
+void TiPlotComponent::RemoveAllLimits() { RemoveAll(ipokLimit); }
 
 void TiPlotComponent::RemoveAllLabels() {
-  // Label 0 is the title and stays.
+  // Label 0 is the title and stays; no repaint request of its own.
   TiPlotLabelManager* labels = master_->LabelManager();
   while (labels && labels->Count() > 1) labels->Delete(1);
 }
@@ -570,72 +515,45 @@ void TiPlotComponent::RemoveAllTranslations() {
   InvalidateNow();
 }
 
-void TiPlotComponent::DeleteToolBar(int index) {
-  DeleteFrom(master_->ToolBarManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteLegend(int index) {
-  DeleteFrom(master_->LegendManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteTable(int index) {
-  DeleteFrom(master_->TableManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteXAxis(int index) {
-  DeleteFrom(master_->XAxisManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteYAxis(int index) {
-  DeleteFrom(master_->YAxisManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteDataView(int index) {
-  DeleteFrom(master_->DataViewManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteDataCursor(int index) {
-  DeleteFrom(master_->DataCursorManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteChannel(int index) {
-  DeleteFrom(master_->ChannelManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteAnnotation(int index) {
-  DeleteFrom(master_->AnnotationManager(), index);
-  InvalidateNow();
-}
-void TiPlotComponent::DeleteLimit(int index) {
-  DeleteFrom(master_->LimitManager(), index);
-  InvalidateNow();
-}
+void TiPlotComponent::DeleteToolBar(int index) { Delete(ipokToolBar, index); }
+void TiPlotComponent::DeleteLegend(int index) { Delete(ipokLegend, index); }
+void TiPlotComponent::DeleteTable(int index) { Delete(ipokTable, index); }
+void TiPlotComponent::DeleteXAxis(int index) { Delete(ipokXAxis, index); }
+void TiPlotComponent::DeleteYAxis(int index) { Delete(ipokYAxis, index); }
+void TiPlotComponent::DeleteDataView(int index) { Delete(ipokDataView, index); }
+void TiPlotComponent::DeleteDataCursor(int index) { Delete(ipokDataCursor, index); }
+void TiPlotComponent::DeleteChannel(int index) { Delete(ipokChannel, index); }
+void TiPlotComponent::DeleteAnnotation(int index) { Delete(ipokAnnotation, index); }
+void TiPlotComponent::DeleteLimit(int index) { Delete(ipokLimit, index); }
 
 void TiPlotComponent::DeleteLabel(int index) {
   if (index == 0) throw EiError(QStringLiteral("Label Index 0 can not be Deleted (Resevered for Title)"));
-  DeleteFrom(master_->LabelManager(), index);
+  // No repaint request of its own.
+  TiPlotLabelManager* labels = master_ ? master_->LabelManager() : nullptr;
+  CheckIndex(index, labels ? labels->Count() : 0);
+  labels->Delete(index);
 }
 
 void TiPlotComponent::DeleteTranslation(int index) {
   TiPlotTranslationManager* table = TranslationManager();
-  if (!table) NoCollection();
+  CheckIndex(index, table ? table->Count() : 0);
   table->Delete(index);
   InvalidateNow();
 }
 
-int TiPlotComponent::AddChannel() { return master_->AddChannel(); }
-int TiPlotComponent::AddDataView() { return master_->AddDataView(); }
-int TiPlotComponent::AddDataCursor() { return master_->AddDataCursor(); }
-int TiPlotComponent::AddXAxis() { return master_->AddXAxis(); }
-int TiPlotComponent::AddYAxis() { return master_->AddYAxis(); }
-int TiPlotComponent::AddLegend() { return master_->AddLegend(); }
-int TiPlotComponent::AddTable() { return master_->AddTable(); }
-int TiPlotComponent::AddToolBar() { return master_->AddToolBar(); }
-int TiPlotComponent::AddLimit() { return master_->AddLimit(); }
-int TiPlotComponent::AddLabel() { return master_->AddLabel(); }
+int TiPlotComponent::AddChannel() { return Add(ipokChannel); }
+int TiPlotComponent::AddDataView() { return Add(ipokDataView); }
+int TiPlotComponent::AddDataCursor() { return Add(ipokDataCursor); }
+int TiPlotComponent::AddXAxis() { return Add(ipokXAxis); }
+int TiPlotComponent::AddYAxis() { return Add(ipokYAxis); }
+int TiPlotComponent::AddLegend() { return Add(ipokLegend); }
+int TiPlotComponent::AddTable() { return Add(ipokTable); }
+int TiPlotComponent::AddToolBar() { return Add(ipokToolBar); }
+int TiPlotComponent::AddLimit() { return Add(ipokLimit); }
+int TiPlotComponent::AddLabel() { return Add(ipokLabel); }
 
 int TiPlotComponent::AddAnnotation() {
-  const int index = master_->AddAnnotation();
+  const int index = Add(ipokAnnotation);
   if (index < 0) return index;
   TiPlotAnnotation* annotation = Annotation(index);
   annotation->SetBrushStyle(annotationDefaultBrushStyle_);

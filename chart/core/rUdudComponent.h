@@ -22,14 +22,6 @@ enum TiPlotExportFormat : int { ipefMetaFile, ipefBitmap, ipefJPEG };
 enum TiPlotDataFileFormat : int { ipdffText, ipdffCompactInterval };
 enum TiPlotDataFileColumnSeparator : int { ipdfcsTab, ipdfcsComma };
 
-// The kinds of chart object that chart events are raised for, in the order the dispatcher tests
-// them (channel, X axis, Y axis, data cursor, data view, legend, limit, annotation), then the
-// kinds that only some events know.
-enum TiPlotObjectKind : int {
-  ipokNone, ipokChannel, ipokXAxis, ipokYAxis, ipokDataCursor, ipokDataView, ipokLegend, ipokLimit, ipokAnnotation,
-  ipokTable, ipokToolBar, ipokLabel
-};
-
 // Chart events. Index is the position of the object in its kind's collection.
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TiPlotObjectEvent = std::function<void(int Index)>;
@@ -217,6 +209,16 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TiPlotLayoutManager* LayoutManager() const { return master_ ? master_->LayoutManager() : nullptr; }
   TiPlotTranslationManager* TranslationManager() const { return master_ ? master_->TranslationManager() : nullptr; }
 
+  // The operations of every kind of object (the named ones below forward to them). Item raises
+  // "Index out of Bounds" outside 0 .. count - 1; Find ignores case; RemoveAll and Delete destroy
+  // and repaint now; Add returns the new object's index.
+  int Count(TiPlotObjectKind kind) const;
+  TiPlotObject* Item(TiPlotObjectKind kind, int i) const;
+  TiPlotObject* Find(TiPlotObjectKind kind, const QString& name) const;
+  int Add(TiPlotObjectKind kind);
+  void RemoveAll(TiPlotObjectKind kind);
+  void Delete(TiPlotObjectKind kind, int index);
+
   int ChannelCount() const;
   int XAxisCount() const;
   int YAxisCount() const;
@@ -340,8 +342,8 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
     event(std::forward<Args>(args)...);
     return true;
   }
-  // The kind of a chart object (tested in the dispatch order) and its index in its collection;
-  // ipokNone and -1 for anything else.
+  // The kind of a chart object and its index in the collection of its kind; ipokNone and -1 for
+  // anything that collection does not hold.
   TiPlotObjectKind ObjectKind(const TiPlotObject* object, int* index = nullptr) const;
   // Raises the event of the object's kind, with the object's index first; silent while loading.
   template <class Event, class... Args>

@@ -55,6 +55,7 @@ void TiPlotObjectManagerCustom::Remove(TiPlotPersistent* item) {
 void TiPlotObjectManagerCustom::AddItem(TiPlotObject* object) {
   if (!object || !AcceptsItem(object)) return;
   Add(object);
+  if (ItemKind() != ipokNone && IndexOf(object) >= 0) object->SetKind(ItemKind());
   if (NamesNewItems() && object->Name().isEmpty()) {
     object->SetName(NewName());
     ApplyDefaults(object);

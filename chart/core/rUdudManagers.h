@@ -73,6 +73,8 @@ class TiPlotObjectManagerCustom : public TiPlotPersistent {
   TiPlotHandlers Handlers() const { return {OnRename, OnRemove, OnInsert, OnChange}; }
   // A collection this one links to left the chart: the link is dropped.
   virtual void CollectionRemoved(TiPlotPersistent* collection);
+  // The kind of object the collection holds; ipokNone for the collections that hold any.
+  virtual TiPlotObjectKind ItemKind() const { return ipokNone; }
 
   TiPlotNotifyEvent OnChange;
   TiPlotNotifyEvent OnInsert;
@@ -178,10 +180,11 @@ class TiPlotObjectManager : public TiPlotObjectManagerCustom {
 };
 
 // An owning collection of one kind of object.
-template <class Item>
+template <class Item, TiPlotObjectKind Kind>
 class TiPlotKindManager : public TiPlotObjectOwnedManager {
  public:
   using TiPlotObjectOwnedManager::TiPlotObjectOwnedManager;
+  TiPlotObjectKind ItemKind() const override { return Kind; }
   TiPlotPtr<TiPlotObject> CreateItem() override {
     if constexpr (std::is_abstract_v<Item>)
       return {};
@@ -195,25 +198,25 @@ class TiPlotKindManager : public TiPlotObjectOwnedManager {
   bool NamesNewItems() const override { return true; }
 };
 
-class TiPlotToolBarManager : public TiPlotKindManager<TiPlotToolBar> {
+class TiPlotToolBarManager : public TiPlotKindManager<TiPlotToolBar, ipokToolBar> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotLegendManager : public TiPlotKindManager<TiPlotLegend> {
+class TiPlotLegendManager : public TiPlotKindManager<TiPlotLegend, ipokLegend> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotTableManager : public TiPlotKindManager<TiPlotTable> {
+class TiPlotTableManager : public TiPlotKindManager<TiPlotTable, ipokTable> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis> {
+class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis, ipokXAxis> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -222,7 +225,7 @@ class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis> {
+class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis, ipokYAxis> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -233,10 +236,10 @@ class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis> {
 
 // A collection whose new items take the first X and Y axes' names: it keeps links to both axis
 // collections and drops a link when that collection goes.
-template <class Item>
-class TiPlotAxisLinkedManager : public TiPlotKindManager<Item> {
+template <class Item, TiPlotObjectKind Kind>
+class TiPlotAxisLinkedManager : public TiPlotKindManager<Item, Kind> {
  public:
-  using TiPlotKindManager<Item>::TiPlotKindManager;
+  using TiPlotKindManager<Item, Kind>::TiPlotKindManager;
   void CollectionRemoved(TiPlotPersistent* collection) override {
     if (xAxisManager_ && static_cast<TiPlotPersistent*>(xAxisManager_) == collection) xAxisManager_ = nullptr;
     if (yAxisManager_ && static_cast<TiPlotPersistent*>(yAxisManager_) == collection) yAxisManager_ = nullptr;
@@ -258,7 +261,7 @@ class TiPlotAxisLinkedManager : public TiPlotKindManager<Item> {
 
 // Channels of the chart's channel class; channels of the other chart's class are kept as well,
 // so that no announced channel is left without an owner.
-class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom> {
+class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom, ipokChannel> {
  public:
   TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers);
   TiPlotPtr<TiPlotObject> CreateItem() override;
@@ -277,7 +280,7 @@ class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom>
   TiPlotChannelClass channelClass_;
 };
 
-class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView> {
+class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView, ipokDataView> {
  public:
   using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
@@ -286,7 +289,7 @@ class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
+class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor, ipokDataCursor> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -304,7 +307,7 @@ class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
   TiPlotDataViewManager* dataViewManager_ = nullptr;
 };
 
-class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit> {
+class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit, ipokLimit> {
  public:
   using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
@@ -313,7 +316,7 @@ class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel> {
+class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel, ipokLabel> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -323,7 +326,7 @@ class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel> {
 };
 
 // Annotations are added without a name.
-class TiPlotAnnotationManager : public TiPlotKindManager<TiPlotAnnotation> {
+class TiPlotAnnotationManager : public TiPlotKindManager<TiPlotAnnotation, ipokAnnotation> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;

@@ -297,6 +297,7 @@ void TiPlotObject::DetachFromChart() {
   hasFocus_ = false;
   mouseIsDown_ = false;
   popupPending_ = false;
+  kind_ = ipokNone;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -71,6 +71,15 @@ class TiPlotOwnershipHandOff {
   static TiPlotPtr<TiPlotPersistent> TakeOwnership(TiPlotPersistent* item);
 };
 
+// The kinds of chart object that live in the chart's per-kind collections, in the order the
+// chart routes its notifications through those collections. ipokNone: an object no such
+// collection holds (buttons, the data view's layout placeholders, an object that left).
+enum TiPlotObjectKind : int {
+  ipokToolBar, ipokLegend, ipokTable, ipokXAxis, ipokYAxis, ipokChannel, ipokDataView, ipokDataCursor, ipokLimit,
+  ipokLabel, ipokAnnotation, ipokNone
+};
+constexpr int kPlotObjectKindCount = ipokNone;
+
 using TiPlotNotifyEvent = std::function<void(TiPlotPersistent*)>;
 using TiPlotObjectCallback = std::function<void(TiPlotObject*)>;
 
@@ -220,6 +229,9 @@ class TiPlotObject : public TiPlotPersistent {
   void SetHoverTarget(TiPlotObject* value) { hoverTarget_ = value; }
   bool MouseIsDown() const { return mouseIsDown_; }
   bool PopupPending() const { return popupPending_; }
+  // The kind of the collection that holds the object; that collection sets it when it takes it.
+  TiPlotObjectKind Kind() const { return kind_; }
+  void SetKind(TiPlotObjectKind value) { kind_ = value; }
 
   // Callbacks; an absent one is skipped.
   TiPlotNotifyEvent OnChange;
@@ -280,6 +292,7 @@ class TiPlotObject : public TiPlotPersistent {
   TiPlotObject* hoverTarget_ = nullptr;
   bool mouseIsDown_ = false;
   bool popupPending_ = false;
+  TiPlotObjectKind kind_ = ipokNone;
 };
 
 // A chart object that lives in a chart's collections: it insists on an owner and handlers.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <QImage>
@@ -184,6 +185,44 @@ TEST(Component, AccessorsAddAndFind) {
   EXPECT_THROW(chart.XAxis(2), EiError);
   EXPECT_THROW(chart.Annotation(0), EiError);
   EXPECT_THROW(chart.Labels(-1), EiError);
+}
+
+// Every kind of the table: added, counted, found, told apart and removed through the chart's
+// operations of that kind; each of the table's orders names every kind once.
+TEST(Component, EveryKindOfTheTable) {
+  const QString baseNames[] = {"Toolbar", "Legend", "Table", "X-Axis", "Y-Axis", "Channel", "Data View", "Cursor", "Limit", "Label", ""};
+  TiPlotComponent chart;
+  for (const TiPlotKindInfo& info : PlotObjectKinds()) {
+    const TiPlotObjectKind kind = info.Kind;
+    SCOPED_TRACE(kind);
+    EXPECT_EQ(chart.Count(kind), 0);
+    EXPECT_EQ(chart.Add(kind), 0);
+    EXPECT_EQ(chart.Add(kind), 1);
+    ASSERT_EQ(chart.Count(kind), 2);
+    TiPlotObject* second = chart.Item(kind, 1);
+    EXPECT_EQ(second->Kind(), kind);
+    int index = -1;
+    EXPECT_EQ(chart.ObjectKind(second, &index), kind);
+    EXPECT_EQ(index, 1);
+    // Annotations are added without a name.
+    const QString expectedName = baseNames[kind].isEmpty() ? QString() : baseNames[kind] + QStringLiteral(" 2");
+    EXPECT_EQ(second->Name(), expectedName);
+    if (!expectedName.isEmpty()) EXPECT_EQ(chart.Find(kind, expectedName.toUpper()), second);
+    chart.Delete(kind, 0);
+    EXPECT_EQ(chart.Count(kind), 1);
+    EXPECT_EQ(chart.Item(kind, 0), second);
+    EXPECT_EQ(chart.ObjectKind(second, &index), kind);
+    EXPECT_EQ(index, 0);
+    chart.RemoveAll(kind);
+    EXPECT_EQ(chart.Count(kind), 0);
+    EXPECT_THROW(chart.Item(kind, 0), EiError);
+    EXPECT_THROW(chart.Delete(kind, 0), EiError);
+  }
+  for (int TiPlotKindInfo::*rank : {&TiPlotKindInfo::CreationRank, &TiPlotKindInfo::DestructionRank, &TiPlotKindInfo::FlagRank}) {
+    std::array<TiPlotObjectKind, kPlotObjectKindCount> order = PlotObjectKindsBy(rank);
+    std::sort(order.begin(), order.end());
+    for (int k = 0; k < kPlotObjectKindCount; ++k) EXPECT_EQ(order[static_cast<size_t>(k)], k);
+  }
 }
 
 TEST(Component, DeleteAndRemoveAllRepaintAtOnceExceptLabels) {
