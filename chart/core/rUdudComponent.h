@@ -505,6 +505,18 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool loggingActive_ = false;
 
  private:
+  // The steps of the layout pass (rUdudComponentLayout.cpp).
+  void CollectVisibleSideMembers();
+  // The data view's rectangle from the room the four sides need; also the room left below a
+  // toolbar alone on top.
+  TRect DataViewFromLevels(TCanvas* canvas, int border, int& toolBarAllowance);
+  // Places the members of one side across it, level by level outward from the data view's edge
+  // `start` (outward: -1 toward the left or top, +1 toward the right or bottom).
+  void PlaceAcrossSide(const std::vector<TiPlotLayoutObject*>& list, bool leftOrRight, int outward, bool fromLast, int start,
+                       TCanvas* canvas, int border, int allowance);
+  // The data view's edges follow the scale areas of the axes.
+  void FitDataViewToScales(TiPlotDataView* view, TCanvas* canvas);
+
   void DrawHint(TCanvas& canvas);
   void FillDrawList(TiPlotDataView* dataView);
 

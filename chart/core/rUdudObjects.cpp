@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/core/iGPFunctions.h"
 #include "platform/Menus.h"
 #include "platform/Timer.h"
 
@@ -338,6 +339,31 @@ bool TiPlotLayoutObject::IsVertical() const { return !horizontal_; }
 int TiPlotLayoutObject::RequiredSize(TCanvas*) { return 0; }
 int TiPlotLayoutObject::RequiredEndMargin(TCanvas*) { return 0; }
 
+void TiPlotLayoutObject::PlaceAlongSide(const TiPlotLayoutFrame& frame) {
+  const TRect& view = frame.DataView;
+  if (IsHorizontal())
+    SpanAlong(view.Left, view.Right - view.Left);
+  else
+    SpanAlong(view.Bottom, view.Bottom - view.Top);
+}
+
+void TiPlotLayoutObject::SpanAlong(int origin, int length) {
+  if (IsHorizontal())
+    SetExtentAlong(origin + RoundEven(length * startPercent_ / 100.0), origin + RoundEven(length * stopPercent_ / 100.0));
+  else
+    SetExtentAlong(origin - RoundEven(length * stopPercent_ / 100.0), origin - RoundEven(length * startPercent_ / 100.0));
+}
+
+void TiPlotLayoutObject::SetExtentAlong(int first, int second) {
+  if (IsHorizontal()) {
+    layoutRect_.Left = first;
+    layoutRect_.Right = second;
+  } else {
+    layoutRect_.Top = first;
+    layoutRect_.Bottom = second;
+  }
+}
+
 void TiPlotLayoutObject::SetStartPercent(double value) {
   if (std::isnan(value)) return;   // not a position: the span stays as it is
   if (value < 0) value = 0;
@@ -378,10 +404,7 @@ void TiPlotLayoutObject::SetFarSide(bool value) { SetAndChange(farSide_, value);
 
 QString TiPlotLayoutObject::ZOrderKey() const { return QString::number(zOrder_).rightJustified(3, QLatin1Char('0')); }
 
-QString TiPlotLayoutObject::StartKey() const {
-  const auto rounded = static_cast<long long>(std::nearbyint(startPercent_));
-  return QString::number(rounded).rightJustified(3, QLatin1Char('0'));
-}
+QString TiPlotLayoutObject::StartKey() const { return QString::number(RoundEven(startPercent_)).rightJustified(3, QLatin1Char('0')); }
 
 bool TiPlotLayoutObject::PopupAnchorRect(TRect& rect) const {
   rect = layoutRect_;

@@ -305,6 +305,20 @@ class TiPlotManagerObject : public TiPlotObject {
 // differs between objects and collections.
 void CheckOwnerAndHandlers(const void* owner, const TiPlotHandlers& handlers, const QString& ownerMessage);
 
+// What the layout pass tells a layout object about the chart when the object places itself.
+struct TiPlotLayoutFrame {
+  int Border = 0;   // the bevel's allowance: 2, or 0 without a bevel
+  int Width = 0;
+  int Height = 0;
+  int OuterMarginLeft = 0;
+  int OuterMarginRight = 0;
+  TRect DataView;   // the data view's rectangle as the levels around it leave it
+};
+
+// The rounds in which objects that run through the data view are placed: Cartesian masters,
+// then Cartesian children (at a value of a master), then axes aligned to another.
+enum TiPlotLayoutRound : int { iplrCartesianMaster, iplrCartesianChild, iplrAligned };
+
 // An object that takes room along one side of the data view.
 class TiPlotLayoutObject : public TiPlotManagerObject {
   TI_PERSISTENT
@@ -321,6 +335,33 @@ class TiPlotLayoutObject : public TiPlotManagerObject {
   virtual bool IsVertical() const;
   virtual int RequiredSize(TCanvas* canvas);
   virtual int RequiredEndMargin(TCanvas* canvas);
+
+  // --- How the object takes part in the layout; the layout manager and the layout pass ask
+  // these instead of asking for the object's kind. ---
+  // Whether it is listed on a side of the data view at all (the data view and its placeholders
+  // are not).
+  virtual bool InSideLists() const { return true; }
+  // Whether it holds a ZOrder level among the objects of its orientation (the data view does not;
+  // its placeholders do).
+  virtual bool HoldsLevel() const { return true; }
+  // Whether the layout manager follows its changes of ZOrder and orientation at once.
+  virtual bool FollowsLayoutChanges() const { return true; }
+  // The orientation it takes from the chart's XYAxesReverse, if it follows that flag (axes).
+  virtual bool HorizontalFor(bool xyAxesReverse, bool& horizontal) const { return false; }
+  // Whether it takes room across its side: level thickness, stacking and end margins count it.
+  virtual bool TakesSideRoom() const { return true; }
+  // Whether it is stacked at both ends whatever its neighbours' ZOrder.
+  virtual bool ForcesStackingInLayout() const { return false; }
+  // Whether, on top, it sits at the chart's top edge; alone on top it leaves room below itself for
+  // the end labels of vertical axes (the toolbar).
+  virtual bool PinnedToTopEdge() const { return false; }
+  // Whether it lies inside that room next to the data view (axes) rather than above it.
+  virtual bool InsideTopEdgeRoom() const { return false; }
+  // Sets its extent along its side. By default it spans its StartPercent .. StopPercent of the
+  // data view.
+  virtual void PlaceAlongSide(const TiPlotLayoutFrame& frame);
+  // Places it through the data view in the given round; nothing for objects beside it.
+  virtual void PlaceThroughDataView(const TiPlotLayoutFrame& frame, TiPlotLayoutRound round, TCanvas* canvas) {}
 
   double StopPercent() const { return stopPercent_; }
   void SetStopPercent(double value);
@@ -349,6 +390,12 @@ class TiPlotLayoutObject : public TiPlotManagerObject {
 
  protected:
   bool PopupAnchorRect(TRect& rect) const override;
+  // Its span from `origin` over `length` pixels: StartPercent .. StopPercent of it, rounded to
+  // the nearest pixel, as Left .. Right (horizontal) or Bottom .. Top (vertical, counted upward
+  // from origin).
+  void SpanAlong(int origin, int length);
+  // Sets the two edges along its side (Left and Right, or Top and Bottom) without notification.
+  void SetExtentAlong(int first, int second);
 
  private:
   double stopPercent_ = 100.0;

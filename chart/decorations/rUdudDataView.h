@@ -18,6 +18,12 @@ class TiPlotDataView : public TiPlotLayoutObject {
   TColor BackgroundColor() const { return backgroundColor_; }
   void SetBackgroundColor(TColor value);
 
+  // The data view is what the layout pass places the others around: it is on no side, holds no
+  // level, and receives its rectangle from the pass.
+  bool InSideLists() const override { return false; }
+  bool HoldsLevel() const override { return false; }
+  void PlaceAlongSide(const TiPlotLayoutFrame&) override {}
+
   // --- Painting entry points, called by the painting cycle at its own times. ---
   // Fills the rectangle with BackgroundColor unless transparent.
   virtual void DrawBackground(TCanvas* canvas);
