@@ -237,14 +237,14 @@ void TiPlotComponent::ObjectMouseMove(TiPlotObject* object, TShiftState shift, i
 }
 
 void TiPlotComponent::ObjectMouseUp(TiPlotObject* object, TMouseButton button, TShiftState shift, int x, int y) {
-  const std::weak_ptr<const void> life = object ? object->LifeToken() : std::weak_ptr<const void>();
+  const TiPlotLifeGuard life(object);
   DispatchObjectEvent<TiPlotObjectMouseEvent>(
       object, {{ipokChannel, &OnMouseUpChannel}, {ipokXAxis, &OnMouseUpXAxis}, {ipokYAxis, &OnMouseUpYAxis},
                {ipokDataCursor, &OnMouseUpDataCursor}, {ipokDataView, &OnMouseUpDataView}, {ipokLegend, &OnMouseUpLegend},
                {ipokLimit, &OnMouseUpLimit}, {ipokAnnotation, &OnMouseUpAnnotation}},
       button, shift, x, y);
   // A handler may have removed the object.
-  if (!object || life.expired()) return;
+  if (!object || life.Gone()) return;
   // The release of a press on the object is its click; after a double click, its double click.
   const bool doubleClick = doubleClickPending_;
   doubleClickPending_ = false;
@@ -633,171 +633,3 @@ void TiPlotComponent::EndLoading() {
   EndUpdate();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Painting cycle
-
-namespace {
-// Draws one object inside the data view's clip; the clip goes also when the drawing fails.
-void DrawClipped(TCanvas& canvas, const TRect& clip, TiPlotObject* object, TColor background) {
-  canvas.IntersectClipRect(clip);
-  try {
-    object->Draw(&canvas, background);
-  } catch (...) {
-    canvas.RemoveClip();
-    throw;
-  }
-  canvas.RemoveClip();
-}
-}  // namespace
-
-void TiPlotComponent::FillDrawList(TiPlotDataView* dataView) {
-  drawList_.clear();
-  // Sorted by layer, then by letter; a new entry goes before the equal ones already listed, so
-  // of one layer and letter the object first in its collection is drawn last (on top).
-  auto add = [this](TiPlotObject* object, QChar letter) {
-    TiPlotDrawListItem item{object->LayerKey() + letter, object};
-    const int layer = object->Layer();
-    auto it = std::find_if(drawList_.begin(), drawList_.end(), [&](const TiPlotDrawListItem& e) {
-      const int otherLayer = e.Object->Layer();
-      if (otherLayer != layer) return otherLayer > layer;
-      return e.Key.back().toUpper() >= letter.toUpper();
-    });
-    drawList_.insert(it, std::move(item));
-  };
-  for (int i = 0; i < LimitCount(); ++i)
-    if (Limit(i)->IsFilledBand()) add(Limit(i), QLatin1Char('A'));
-  add(dataView, QLatin1Char('B'));
-  for (int i = 0; i < LimitCount(); ++i)
-    if (!Limit(i)->IsFilledBand()) add(Limit(i), QLatin1Char('C'));
-  for (int i = 0; i < YAxisCount(); ++i)
-    if (YAxis(i)->IsCartesian()) add(YAxis(i), QLatin1Char('D'));
-  for (int i = 0; i < XAxisCount(); ++i)
-    if (XAxis(i)->IsCartesian()) add(XAxis(i), QLatin1Char('E'));
-  for (int i = 0; i < ChannelCount(); ++i)
-    if (Channel(i)->ReadyToDraw()) add(Channel(i), QLatin1Char('F'));
-  for (int i = 0; i < AnnotationCount(); ++i) add(Annotation(i), QLatin1Char('G'));
-}
-
-void TiPlotComponent::DoPaint(TCanvas& canvas) {
-  // 1. A chart without a toolbar, a legend or a data view shows nothing.
-  if (ToolBarCount() == 0 || LegendCount() == 0 || DataViewCount() == 0) return;
-  TCanvas* c = &canvas;
-
-  // 2.
-  TiPlotDataView* view = DataView(0);
-  paintBackGroundColor_ = view->BackgroundTransparent() ? BackGroundColor() : view->BackgroundColor();
-
-  // 3.
-  reservedRects_.clear();
-  drawList_.clear();
-
-  // 4. Data cursors read their values; one that shows all channels in the legend says so.
-  // Handlers of the program run from here on (cursor updates, label texts) and may remove the
-  // legend or the data view; the paint then ends, and the removal has asked for the next one.
-  const std::weak_ptr<const void> viewLife = view->LifeToken();
-  TiPlotLegend* legend = Legend(0);
-  const std::weak_ptr<const void> legendLife = legend->LifeToken();
-  legend->SetAllChannelsCursorActive(false);
-  for (int i = 0; i < DataCursorCount(); ++i) {
-    TiPlotDataCursor* cursor = DataCursor(i);
-    const std::weak_ptr<const void> cursorLife = cursor->LifeToken();
-    cursor->UpdateValues();
-    if (cursorLife.expired() || legendLife.expired()) continue;
-    if (cursor->Visible() && cursor->ChannelName() == QLatin1String("<All>") && cursor->ChannelShowAllInLegend())
-      legend->SetAllChannelsCursorActive(true);
-  }
-
-  // 5 to 7. Ticks, the layout twice (label sizes depend on it), ticks again.
-  for (int i = 0; i < XAxisCount(); ++i) XAxis(i)->CalculateTicks(c);
-  for (int i = 0; i < YAxisCount(); ++i) YAxis(i)->CalculateTicks(c);
-  LayoutPass(canvas);
-  LayoutPass(canvas);
-  for (int i = 0; i < XAxisCount(); ++i) XAxis(i)->CalculateTicks(c);
-  for (int i = 0; i < YAxisCount(); ++i) YAxis(i)->CalculateTicks(c);
-
-  // 8.
-  for (int i = 0; i < ChannelCount(); ++i) Channel(i)->PrepareDraw(c);
-  for (int i = 0; i < XAxisCount(); ++i) XAxis(i)->PrepareDraw(c);
-  for (int i = 0; i < YAxisCount(); ++i) YAxis(i)->PrepareDraw(c);
-
-  if (viewLife.expired()) return;
-
-  // 9.
-  const bool reverse = XYAxesReverse();
-  for (int i = 0; i < AnnotationCount(); ++i) {
-    Annotation(i)->SetDataView(view);
-    Annotation(i)->SetXYAxesReverse(reverse);
-  }
-  for (int i = 0; i < DataCursorCount(); ++i) DataCursor(i)->SetDataView(view);
-
-  // 10. Background (the border is drawn again in step 14 in both cases).
-  if (backGroundGradientEnabled_) {
-    const TRect whole = Rect(0, 0, Width(), Height());
-    canvas.RemoveClip();
-    canvas.IntersectClipRect(whole);
-    FillGradient(canvas, whole, backGroundGradientDirection_, backGroundGradientStartColor_, backGroundGradientStopColor_);
-    canvas.RemoveClip();
-  } else {
-    DrawBackGround(canvas, BackGroundColor());
-  }
-
-  // 11.
-  view->DrawBackground(c);
-
-  // 12, 13. The objects inside the data view, by layer and letter.
-  FillDrawList(view);
-  TRect clip = view->GetLayoutRect();
-  clip.Right += 1;
-  clip.Bottom += 1;
-  // A copy: a drawing object must not change what is walked. A handler of the program that runs
-  // while an object draws may remove others still waiting; those are left out.
-  std::vector<std::pair<TiPlotObject*, std::weak_ptr<const void>>> drawOrder;
-  drawOrder.reserve(drawList_.size());
-  for (const TiPlotDrawListItem& item : drawList_) drawOrder.emplace_back(item.Object, item.Object->LifeToken());
-  for (const auto& [object, life] : drawOrder)
-    if (!life.expired()) DrawClipped(canvas, clip, object, paintBackGroundColor_);
-  if (viewLife.expired()) return;
-
-  // 14. Zoom box, border, the axes beside the data view, labels, toolbars.
-  if (view->ZoomBoxActive()) view->DrawZoomBox(c);
-  canvas.Brush().Style = bsSolid;
-  canvas.Brush().Color = BackGroundColor();
-  DrawBorder(canvas);
-  const TColor background = BackGroundColor();
-  for (int i = 0; i < XAxisCount(); ++i)
-    if (XAxis(i)->CartesianStyle() == ipcsNone) XAxis(i)->Draw(c, background);
-  for (int i = 0; i < YAxisCount(); ++i)
-    if (YAxis(i)->CartesianStyle() == ipcsNone) YAxis(i)->Draw(c, background);
-  for (int i = 0; i < LabelCount(); ++i) Labels(i)->Draw(c, background);
-  for (int i = 0; i < ToolBarCount(); ++i) ToolBar(i)->Draw(c, background);
-
-  // 15.
-  for (int i = 0; i < DataCursorCount(); ++i) DataCursor(i)->Draw(c, paintBackGroundColor_);
-  for (int i = 0; i < LegendCount(); ++i) Legend(i)->Draw(c, background);
-  for (int i = 0; i < TableCount(); ++i) Table(i)->Draw(c, background);
-
-  // 16.
-  DrawHint(canvas);
-
-  // 17.
-  RaiseEvent(OnAfterPaint, this);
-}
-
-void TiPlotComponent::DrawHint(TCanvas& canvas) {
-  hintDrawn_ = false;
-  if (!hintShowing_) return;
-  canvas.Font() = hintsFont_->Font();
-  canvas.Brush().Style = bsSolid;
-  canvas.Brush().Color = clInfoBk;
-  canvas.Font().Color = clInfoText;
-  const TSize extent = canvas.TextExtent(hintText_);
-  const int x = hintPosition_.X;
-  const int y = hintPosition_.Y;
-  const TRect box = Rect(x, y, x + extent.cx + 4, y + extent.cy + 4);
-  canvas.Pen().Style = psSolid;
-  canvas.Pen().Color = clBlack;
-  canvas.Pen().Width = 1;
-  canvas.Rectangle(box);
-  canvas.TextRect(Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1), x + 2, y + 2, hintText_);
-  hintDrawn_ = true;
-}

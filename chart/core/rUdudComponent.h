@@ -517,8 +517,18 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // The data view's edges follow the scale areas of the axes.
   void FitDataViewToScales(TiPlotDataView* view, TCanvas* canvas);
 
-  void DrawHint(TCanvas& canvas);
+  // The steps of the painting cycle (rUdudComponentPaint.cpp).
+  void UpdateCursorValues();
+  void CalculateAllTicks(TCanvas& canvas);
+  void PrepareChannelsAndAxes(TCanvas& canvas);
+  // Annotations and data cursors live in data view 0 for this paint.
+  void GiveDataViewToOverlays(TiPlotDataView* view);
+  void PaintBackground(TCanvas& canvas);
   void FillDrawList(TiPlotDataView* dataView);
+  void PaintInsideDataView(TCanvas& canvas, TiPlotDataView* view);
+  void PaintAroundDataView(TCanvas& canvas, TiPlotDataView* view);
+  void PaintOverlays(TCanvas& canvas);
+  void DrawHint(TCanvas& canvas);
 
   // Interaction helpers (rUdudComponentInput.cpp).
   TiPlotObject* HitTestObjects(const TiPlotMouseParams& params);
@@ -535,7 +545,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
 
   // Interaction state besides the fields shared with the painting cycle. The life tokens tell
   // when a referenced part that no collection lists (a button) has gone.
-  std::weak_ptr<const void> pressedLife_, hoverLife_, releasedLife_, hintLife_;
+  TiPlotLifeGuard pressedLife_, hoverLife_, releasedLife_, hintLife_;
   TMouseButton releasedButton_ = mbLeft;
   TShiftState releasedShift_ = 0;
   TPoint releasedPosition_;

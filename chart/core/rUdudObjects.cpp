@@ -144,7 +144,7 @@ void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
   if (!enabled_) return;
   popupPending_ = false;
   // A hook may remove the object (a button whose click removes it): nothing touches it then.
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   if (params.Button == mbRight) {
     popupPending_ = popupEnabled_;
     mouseIsDown_ = true;
@@ -153,17 +153,17 @@ void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
     mouseIsDown_ = true;
     DoMouseDownLeft(params);
   }
-  if (life.expired()) return;
+  if (life.Gone()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseDown(this, params.Button, params.Shift, params.X, params.Y);
 }
 
 void TiPlotObject::MouseMove(const TiPlotMouseParams& params) {
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   if (mouseIsDown_)
     DoMouseDrag(params);
   else
     DoMouseHover(params);
-  if (life.expired()) return;
+  if (life.Gone()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseMove(this, params.Shift, params.X, params.Y);
 }
 
@@ -172,15 +172,15 @@ void TiPlotObject::MouseUp(const TiPlotMouseParams& params) {
     const bool handled = owner_ && owner_->ObjectPopupHandled(this, params.Screen.X, params.Screen.Y);
     if (!handled && params.PopupMenu) {
       AddMenuItems(params.PopupMenu);
-      const std::weak_ptr<const void> life = LifeToken();
+      const TiPlotLifeGuard life(this);
       params.PopupMenu->Popup(params.Screen.X, params.Screen.Y);
-      if (life.expired()) return;   // a menu command removed the object
+      if (life.Gone()) return;   // a menu command removed the object
     }
   }
   popupPending_ = false;
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   DoMouseUp(params);
-  if (life.expired()) return;   // the release removed the object (a button's click)
+  if (life.Gone()) return;   // the release removed the object (a button's click)
   if (mouseIsDown_) {
     mouseIsDown_ = false;
     if (owner_) owner_->ObjectMouseUp(this, params.Button, params.Shift, params.X, params.Y);
@@ -278,8 +278,8 @@ QString TiPlotObject::LayerKey() const { return QString::number(layer_).rightJus
 
 void TiPlotObject::AddEditMenuItem(TPopupMenu* menu) {
   if (!menu || !userCanEdit_) return;
-  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this, life = LifeToken()] {
-    if (!life.expired() && OnEdit) OnEdit(this);
+  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this, life = TiPlotLifeGuard(this)] {
+    if (!life.Gone() && OnEdit) OnEdit(this);
   });
   item->Visible = true;
 }
@@ -460,7 +460,7 @@ void TiPlotButton::DoMouseDownLeft(const TiPlotMouseParams&) {
 void TiPlotButton::RepeatTick() {
   // The tick comes straight from the event loop: a failing click ends this tick only, like a
   // failure in any other input of the chart.
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   inTick_ = true;
   RunGuarded([&] {
     if (firstRepeat_ && repeatTimer_) {
@@ -469,10 +469,10 @@ void TiPlotButton::RepeatTick() {
     }
     // A copy: the click may remove the button and with it this callback.
     if (TiPlotObjectCallback click = OnClick) click(this);
-    if (life.expired()) return;
+    if (life.Gone()) return;
     if (OnInvalidate) OnInvalidate(this);
   });
-  if (!life.expired()) inTick_ = false;
+  if (!life.Gone()) inTick_ = false;
 }
 
 void TiPlotButton::DoMouseDrag(const TiPlotMouseParams&) {}
@@ -484,12 +484,12 @@ void TiPlotButton::DoMouseUp(const TiPlotMouseParams& params) {
   if (OnInvalidate) OnInvalidate(this);
   if (PtInRect(buttonRect_, {params.X, params.Y})) {
     // Copies: either callback may remove the button.
-    const std::weak_ptr<const void> life = LifeToken();
+    const TiPlotLifeGuard life(this);
     TiPlotObjectCallback click = OnClick;
     if (groupIndex_ != 0) {
       if (TiPlotObjectCallback group = OnGroupClick) group(this);
     }
-    if (!life.expired() && click) click(this);
+    if (!life.Gone() && click) click(this);
   }
 }
 

@@ -56,6 +56,18 @@ struct TiPlotDeleter {
   void operator()(TiPlotPersistent* item) const;
 };
 
+// Watches an object across a call that may destroy it (a handler of the program, a menu
+// command): Gone tells afterwards whether it did. Watching nothing counts as gone.
+class TiPlotLifeGuard {
+ public:
+  TiPlotLifeGuard() = default;
+  explicit TiPlotLifeGuard(const TiPlotPersistent* object) : life_(object ? object->LifeToken() : std::weak_ptr<const void>()) {}
+  bool Gone() const { return life_.expired(); }
+
+ private:
+  std::weak_ptr<const void> life_;
+};
+
 // The owning pointer of the chart: destruction is announced before the destructors run.
 template <class T>
 using TiPlotPtr = std::unique_ptr<T, TiPlotDeleter>;
