@@ -10,9 +10,19 @@
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+namespace {
+// The chart's defaults for new annotations: an annotation's own start, with a one-pixel pen.
+TiPlotAnnotationStyle ChartAnnotationDefaults() {
+  TiPlotAnnotationStyle style;
+  style.PenWidth = 1;
+  return style;
+}
+}  // namespace
+
 const TiClassInfo& TiPlotComponent::StaticClassInfo() {
   using C = TiPlotComponent;
   const QStringList& individual = ReferenceIndividualNames();
+  const TiPlotAnnotationStyle annotations = ChartAnnotationDefaults();
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotComponent"), &TiCustomComponent::StaticClassInfo())
           .Redefault(QStringLiteral("BackGroundColor"), clBlack)
@@ -47,27 +57,29 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
           .Boolean(QStringLiteral("ClipAnnotationsToAxes"), &C::ClipAnnotationsToAxes, &C::SetClipAnnotationsToAxes, true)
           .Object(QStringLiteral("AnnotationDefaultFont"), &C::AnnotationDefaultFont)
           .Enumeration<TBrushStyle>(QStringLiteral("AnnotationDefaultBrushStlye"), &C::AnnotationDefaultBrushStlye,
-                                    &C::SetAnnotationDefaultBrushStlye, bsSolid, BrushStyleNames())
+                                    &C::SetAnnotationDefaultBrushStlye, annotations.BrushStyle, BrushStyleNames())
           .Color(QStringLiteral("AnnotationDefaultBrushColor"), &C::AnnotationDefaultBrushColor,
-                 &C::SetAnnotationDefaultBrushColor, clWhite)
+                 &C::SetAnnotationDefaultBrushColor, annotations.BrushColor)
           .Enumeration<TPenStyle>(QStringLiteral("AnnotationDefaultPenStlye"), &C::AnnotationDefaultPenStlye,
-                                  &C::SetAnnotationDefaultPenStlye, psSolid, PenStyleNames())
-          .Color(QStringLiteral("AnnotationDefaultPenColor"), &C::AnnotationDefaultPenColor, &C::SetAnnotationDefaultPenColor, clWhite)
-          .Integer(QStringLiteral("AnnotationDefaultPenWidth"), &C::AnnotationDefaultPenWidth, &C::SetAnnotationDefaultPenWidth, 1)
+                                  &C::SetAnnotationDefaultPenStlye, annotations.PenStyle, PenStyleNames())
+          .Color(QStringLiteral("AnnotationDefaultPenColor"), &C::AnnotationDefaultPenColor, &C::SetAnnotationDefaultPenColor,
+                 annotations.PenColor)
+          .Integer(QStringLiteral("AnnotationDefaultPenWidth"), &C::AnnotationDefaultPenWidth, &C::SetAnnotationDefaultPenWidth,
+                   annotations.PenWidth)
           .Enumeration<TiPlotReferenceType>(QStringLiteral("AnnotationDefaultReference"), &C::AnnotationDefaultReference,
-                                            &C::SetAnnotationDefaultReference, iprtDataView, ReferenceTypeNames())
+                                            &C::SetAnnotationDefaultReference, annotations.Reference, ReferenceTypeNames())
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("AnnotationDefaultReferencePositionX"),
                                                   &C::AnnotationDefaultReferencePositionX,
-                                                  &C::SetAnnotationDefaultReferencePositionX, ipriAuto, individual)
+                                                  &C::SetAnnotationDefaultReferencePositionX, annotations.ReferencePositionX, individual)
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("AnnotationDefaultReferencePositionY"),
                                                   &C::AnnotationDefaultReferencePositionY,
-                                                  &C::SetAnnotationDefaultReferencePositionY, ipriAuto, individual)
+                                                  &C::SetAnnotationDefaultReferencePositionY, annotations.ReferencePositionY, individual)
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("AnnotationDefaultReferenceSizeX"),
                                                   &C::AnnotationDefaultReferenceSizeX, &C::SetAnnotationDefaultReferenceSizeX,
-                                                  ipriAuto, individual)
+                                                  annotations.ReferenceSizeX, individual)
           .Enumeration<TiPlotReferenceIndividual>(QStringLiteral("AnnotationDefaultReferenceSizeY"),
                                                   &C::AnnotationDefaultReferenceSizeY, &C::SetAnnotationDefaultReferenceSizeY,
-                                                  ipriAuto, individual)
+                                                  annotations.ReferenceSizeY, individual)
           .Enumeration<TPrinterOrientation>(QStringLiteral("PrintOrientation"), &C::PrintOrientation, &C::SetPrintOrientation,
                                             poLandscape, {QStringLiteral("poPortrait"), QStringLiteral("poLandscape")})
           .Float(QStringLiteral("PrintMarginLeft"), &C::PrintMarginLeft, &C::SetPrintMarginLeft)
@@ -118,7 +130,8 @@ TiPlotComponent::TiPlotComponent(QWidget* parent) : TiCustomComponent(parent) {
   // 3. Popup menu, fonts, picture lists (members), annotation defaults (members) and lists.
   popupMenu_ = std::make_unique<TPopupMenu>();
   hintsFont_ = std::make_unique<TiFont>(TFont());
-  annotationDefaultFont_ = std::make_unique<TiFont>(TFont{QStringLiteral("Arial"), 11, clWhite, 0});
+  annotationDefaultFont_ = std::make_unique<TiFont>(AnnotationStartFont());
+  annotationDefaults_ = ChartAnnotationDefaults();
   controlFont_ = std::make_unique<TiFont>(TFont());
   titleFontStandIn_ = std::make_unique<TiFont>(TFont());
 
@@ -556,16 +569,7 @@ int TiPlotComponent::AddAnnotation() {
   const int index = Add(ipokAnnotation);
   if (index < 0) return index;
   TiPlotAnnotation* annotation = Annotation(index);
-  annotation->SetBrushStyle(annotationDefaultBrushStyle_);
-  annotation->SetBrushColor(annotationDefaultBrushColor_);
-  annotation->SetPenStyle(annotationDefaultPenStyle_);
-  annotation->SetPenColor(annotationDefaultPenColor_);
-  annotation->SetPenWidth(annotationDefaultPenWidth_);
-  annotation->SetReference(annotationDefaultReference_);
-  annotation->SetReferencePositionX(annotationDefaultReferencePositionX_);
-  annotation->SetReferencePositionY(annotationDefaultReferencePositionY_);
-  annotation->SetReferenceSizeX(annotationDefaultReferenceSizeX_);
-  annotation->SetReferenceSizeY(annotationDefaultReferenceSizeY_);
+  annotation->SetStyle(annotationDefaults_);
   annotation->Font()->Assign(annotationDefaultFont_->Font());
   return index;
 }

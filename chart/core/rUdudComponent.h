@@ -144,26 +144,28 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool ClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
   void SetClipAnnotationsToAxes(bool value);
   TiFont* AnnotationDefaultFont() { return annotationDefaultFont_.get(); }
-  TBrushStyle AnnotationDefaultBrushStlye() const { return annotationDefaultBrushStyle_; }
-  void SetAnnotationDefaultBrushStlye(TBrushStyle value) { annotationDefaultBrushStyle_ = value; }
-  TColor AnnotationDefaultBrushColor() const { return annotationDefaultBrushColor_; }
-  void SetAnnotationDefaultBrushColor(TColor value) { annotationDefaultBrushColor_ = value; }
-  TPenStyle AnnotationDefaultPenStlye() const { return annotationDefaultPenStyle_; }
-  void SetAnnotationDefaultPenStlye(TPenStyle value) { annotationDefaultPenStyle_ = value; }
-  TColor AnnotationDefaultPenColor() const { return annotationDefaultPenColor_; }
-  void SetAnnotationDefaultPenColor(TColor value) { annotationDefaultPenColor_ = value; }
-  int AnnotationDefaultPenWidth() const { return annotationDefaultPenWidth_; }
-  void SetAnnotationDefaultPenWidth(int value) { annotationDefaultPenWidth_ = value; }
-  TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaultReference_; }
-  void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaultReference_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaultReferencePositionX_; }
-  void SetAnnotationDefaultReferencePositionX(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionX_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferencePositionY() const { return annotationDefaultReferencePositionY_; }
-  void SetAnnotationDefaultReferencePositionY(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionY_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeX() const { return annotationDefaultReferenceSizeX_; }
-  void SetAnnotationDefaultReferenceSizeX(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeX_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaultReferenceSizeY_; }
-  void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeY_ = value; }
+  TBrushStyle AnnotationDefaultBrushStlye() const { return annotationDefaults_.BrushStyle; }
+  void SetAnnotationDefaultBrushStlye(TBrushStyle value) { annotationDefaults_.BrushStyle = value; }
+  TColor AnnotationDefaultBrushColor() const { return annotationDefaults_.BrushColor; }
+  void SetAnnotationDefaultBrushColor(TColor value) { annotationDefaults_.BrushColor = value; }
+  TPenStyle AnnotationDefaultPenStlye() const { return annotationDefaults_.PenStyle; }
+  void SetAnnotationDefaultPenStlye(TPenStyle value) { annotationDefaults_.PenStyle = value; }
+  TColor AnnotationDefaultPenColor() const { return annotationDefaults_.PenColor; }
+  void SetAnnotationDefaultPenColor(TColor value) { annotationDefaults_.PenColor = value; }
+  int AnnotationDefaultPenWidth() const { return annotationDefaults_.PenWidth; }
+  void SetAnnotationDefaultPenWidth(int value) { annotationDefaults_.PenWidth = value; }
+  TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaults_.Reference; }
+  void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaults_.Reference = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaults_.ReferencePositionX; }
+  void SetAnnotationDefaultReferencePositionX(TiPlotReferenceIndividual value) { annotationDefaults_.ReferencePositionX = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionY() const { return annotationDefaults_.ReferencePositionY; }
+  void SetAnnotationDefaultReferencePositionY(TiPlotReferenceIndividual value) { annotationDefaults_.ReferencePositionY = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeX() const { return annotationDefaults_.ReferenceSizeX; }
+  void SetAnnotationDefaultReferenceSizeX(TiPlotReferenceIndividual value) { annotationDefaults_.ReferenceSizeX = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaults_.ReferenceSizeY; }
+  void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaults_.ReferenceSizeY = value; }
+  // All of them: the style every annotation made by AddAnnotation takes.
+  const TiPlotAnnotationStyle& AnnotationDefaults() const { return annotationDefaults_; }
 
   // Printing (no repaint).
   TPrinterOrientation PrintOrientation() const { return printOrientation_; }
@@ -584,16 +586,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool userCanAddRemoveChannels_ = false;
   TiPlotFormStyle editorFormStyle_ = ipfsModal;
   bool clipAnnotationsToAxes_ = true;
-  TBrushStyle annotationDefaultBrushStyle_ = bsSolid;
-  TColor annotationDefaultBrushColor_ = clWhite;
-  TPenStyle annotationDefaultPenStyle_ = psSolid;
-  TColor annotationDefaultPenColor_ = clWhite;
-  int annotationDefaultPenWidth_ = 1;
-  TiPlotReferenceType annotationDefaultReference_ = iprtDataView;
-  TiPlotReferenceIndividual annotationDefaultReferencePositionX_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferencePositionY_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferenceSizeX_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferenceSizeY_ = ipriAuto;
+  TiPlotAnnotationStyle annotationDefaults_;
   TPrinterOrientation printOrientation_ = poLandscape;
   double printMarginLeft_ = 1.0;
   double printMarginTop_ = 1.0;

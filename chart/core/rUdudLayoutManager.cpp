@@ -31,12 +31,12 @@ void TiPlotSideList::Remove(const TiPlotLayoutObject* object) {
 }
 
 TiPlotLayoutObject* TiPlotSideList::Objects(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  CheckIndex(index, Count());
   return entries_[static_cast<size_t>(index)].Object;
 }
 
 QString TiPlotSideList::Keys(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  CheckIndex(index, Count());
   return entries_[static_cast<size_t>(index)].Key;
 }
 

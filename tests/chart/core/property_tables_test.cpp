@@ -85,3 +85,38 @@ TEST(PropertyTables, ReadingRefusesOrdinalsThatNameNoValue) {
   EXPECT_EQ(every.chart.AnnotationDefaultPenStlye(), psSolid);
   EXPECT_EQ(every.chart.BackGroundGradientDirection(), ifdCircleIn);
 }
+
+namespace {
+// Every ordinal property with a declared default, in the object's table and in the tables of its
+// nested objects, whose value in the object differs from that default.
+void CollectDefaultsNotHeld(const TiPersistent& object, const QString& prefix, QStringList& differing) {
+  for (const TiPropertyInfo& p : object.ClassInfo().Properties()) {
+    const QString name = prefix.isEmpty() ? p.Name : prefix + QLatin1Char('.') + p.Name;
+    if (p.IsOrdinal() && p.Default && p.Readable() && p.GetOrdinal(object) != *p.Default)
+      differing << QStringLiteral("%1 %2 = %3, declared %4").arg(object.ClassName(), name).arg(p.GetOrdinal(object)).arg(*p.Default);
+    if (p.Kind == TiPropertyKind::Object && p.GetObject)
+      if (const TiPersistent* nested = p.GetObject(object)) CollectDefaultsNotHeld(*nested, name, differing);
+  }
+}
+}  // namespace
+
+// A declared default is what a new object has: every kind's freshly made object (before any
+// collection names it or gives it the defaults of its kind), the chart itself and a translation
+// entry hold the defaults of their tables.
+TEST(PropertyTables, FreshObjectsHoldTheirTablesDefaults) {
+  TiPlotComponent chart;
+  QStringList differing;
+  for (const TiPlotKindInfo& info : PlotObjectKinds()) {
+    TiPlotObjectOwnedManager* collection = chart.Master()->Collection(info.Kind);
+    ASSERT_NE(collection, nullptr);
+    TiPlotPtr<TiPlotObject> fresh = collection->CreateItem();
+    ASSERT_NE(fresh, nullptr);
+    CollectDefaultsNotHeld(*fresh, QString(), differing);
+  }
+  CollectDefaultsNotHeld(chart, QString(), differing);
+  const TiPlotTranslationObject* entry =
+      TiPlotTranslationObject::Create(chart.Master()->Handlers().OnRemove, chart.Master()->Handlers().OnInsert);
+  ASSERT_NE(entry, nullptr);
+  CollectDefaultsNotHeld(*entry, QString(), differing);
+  EXPECT_EQ(differing, QStringList());
+}
