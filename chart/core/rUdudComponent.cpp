@@ -21,40 +21,41 @@ TiPlotAnnotationStyle ChartAnnotationDefaults() {
 
 const TiClassInfo& TiPlotComponent::StaticClassInfo() {
   using C = TiPlotComponent;
+  const TiPlotComponentDefaults& d = kPlotComponentDefaults;
   const QStringList& individual = ReferenceIndividualNames();
   const TiPlotAnnotationStyle annotations = ChartAnnotationDefaults();
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotComponent"), &TiCustomComponent::StaticClassInfo())
-          .Redefault(QStringLiteral("BackGroundColor"), clBlack)
-          .Redefault(QStringLiteral("BorderStyle"), ibsLowered)
-          .Redefault(QStringLiteral("AutoFrameRate"), 1)
-          .Boolean(QStringLiteral("BackGroundGradientEnabled"), &C::BackGroundGradientEnabled, &C::SetBackGroundGradientEnabled, false)
+          .Redefault(QStringLiteral("BackGroundColor"), d.BackGroundColor)
+          .Redefault(QStringLiteral("BorderStyle"), d.BorderStyle)
+          .Redefault(QStringLiteral("AutoFrameRate"), d.AutoFrameRate ? 1 : 0)
+          .Boolean(QStringLiteral("BackGroundGradientEnabled"), &C::BackGroundGradientEnabled, &C::SetBackGroundGradientEnabled, d.BackGroundGradientEnabled)
           .Enumeration<TiFillDirection>(QStringLiteral("BackGroundGradientDirection"), &C::BackGroundGradientDirection,
-                                        &C::SetBackGroundGradientDirection, ifdTopBottom, FillDirectionNames())
+                                        &C::SetBackGroundGradientDirection, d.BackGroundGradientDirection, FillDirectionNames())
           .Color(QStringLiteral("BackGroundGradientStartColor"), &C::BackGroundGradientStartColor,
-                 &C::SetBackGroundGradientStartColor, clBlue)
+                 &C::SetBackGroundGradientStartColor, d.BackGroundGradientStartColor)
           .Color(QStringLiteral("BackGroundGradientStopColor"), &C::BackGroundGradientStopColor,
-                 &C::SetBackGroundGradientStopColor, clBlack)
-          .Integer(QStringLiteral("OuterMarginLeft"), &C::OuterMarginLeft, &C::SetOuterMarginLeft, 5)
-          .Integer(QStringLiteral("OuterMarginTop"), &C::OuterMarginTop, &C::SetOuterMarginTop, 5)
-          .Integer(QStringLiteral("OuterMarginRight"), &C::OuterMarginRight, &C::SetOuterMarginRight, 5)
-          .Integer(QStringLiteral("OuterMarginBottom"), &C::OuterMarginBottom, &C::SetOuterMarginBottom, 5)
+                 &C::SetBackGroundGradientStopColor, d.BackGroundGradientStopColor)
+          .Integer(QStringLiteral("OuterMarginLeft"), &C::OuterMarginLeft, &C::SetOuterMarginLeft, d.OuterMargin)
+          .Integer(QStringLiteral("OuterMarginTop"), &C::OuterMarginTop, &C::SetOuterMarginTop, d.OuterMargin)
+          .Integer(QStringLiteral("OuterMarginRight"), &C::OuterMarginRight, &C::SetOuterMarginRight, d.OuterMargin)
+          .Integer(QStringLiteral("OuterMarginBottom"), &C::OuterMarginBottom, &C::SetOuterMarginBottom, d.OuterMargin)
           .Integer(QStringLiteral("DataViewZHorz"), &C::DataViewZHorz, &C::SetDataViewZHorz)
           .Integer(QStringLiteral("DataViewZVert"), &C::DataViewZVert, &C::SetDataViewZVert)
-          .Boolean(QStringLiteral("XYAxesReverse"), &C::XYAxesReverse, &C::SetXYAxesReverse, false)
+          .Boolean(QStringLiteral("XYAxesReverse"), &C::XYAxesReverse, &C::SetXYAxesReverse, d.XYAxesReverse)
           .String(QStringLiteral("TitleText"), &C::TitleText, &C::SetTitleText)
           .Boolean(QStringLiteral("TitleVisible"), &C::TitleVisible, &C::SetTitleVisible)
           .Object(QStringLiteral("TitleFont"), &C::TitleFont)
           .Float(QStringLiteral("TitleMargin"), &C::TitleMargin, &C::SetTitleMargin)
-          .Boolean(QStringLiteral("HintsShow"), &C::HintsShow, &C::SetHintsShow, true)
-          .Integer(QStringLiteral("HintsPause"), &C::HintsPause, &C::SetHintsPause, 500)
-          .Integer(QStringLiteral("HintsHidePause"), &C::HintsHidePause, &C::SetHintsHidePause, 2500)
+          .Boolean(QStringLiteral("HintsShow"), &C::HintsShow, &C::SetHintsShow, d.HintsShow)
+          .Integer(QStringLiteral("HintsPause"), &C::HintsPause, &C::SetHintsPause, d.HintsPause)
+          .Integer(QStringLiteral("HintsHidePause"), &C::HintsHidePause, &C::SetHintsHidePause, d.HintsHidePause)
           .Object(QStringLiteral("HintsFont"), &C::HintsFont)
-          .Boolean(QStringLiteral("UserCanEditObjects"), &C::UserCanEditObjects, &C::SetUserCanEditObjects, true)
-          .Boolean(QStringLiteral("UserCanAddRemoveChannels"), &C::UserCanAddRemoveChannels, &C::SetUserCanAddRemoveChannels, false)
-          .Enumeration<TiPlotFormStyle>(QStringLiteral("EditorFormStyle"), &C::EditorFormStyle, &C::SetEditorFormStyle, ipfsModal,
+          .Boolean(QStringLiteral("UserCanEditObjects"), &C::UserCanEditObjects, &C::SetUserCanEditObjects, d.UserCanEditObjects)
+          .Boolean(QStringLiteral("UserCanAddRemoveChannels"), &C::UserCanAddRemoveChannels, &C::SetUserCanAddRemoveChannels, d.UserCanAddRemoveChannels)
+          .Enumeration<TiPlotFormStyle>(QStringLiteral("EditorFormStyle"), &C::EditorFormStyle, &C::SetEditorFormStyle, d.EditorFormStyle,
                                         {QStringLiteral("ipfsModal"), QStringLiteral("ipfsStayOnTop")})
-          .Boolean(QStringLiteral("ClipAnnotationsToAxes"), &C::ClipAnnotationsToAxes, &C::SetClipAnnotationsToAxes, true)
+          .Boolean(QStringLiteral("ClipAnnotationsToAxes"), &C::ClipAnnotationsToAxes, &C::SetClipAnnotationsToAxes, d.ClipAnnotationsToAxes)
           .Object(QStringLiteral("AnnotationDefaultFont"), &C::AnnotationDefaultFont)
           .Enumeration<TBrushStyle>(QStringLiteral("AnnotationDefaultBrushStlye"), &C::AnnotationDefaultBrushStlye,
                                     &C::SetAnnotationDefaultBrushStlye, annotations.BrushStyle, BrushStyleNames())
@@ -81,28 +82,28 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
                                                   &C::AnnotationDefaultReferenceSizeY, &C::SetAnnotationDefaultReferenceSizeY,
                                                   annotations.ReferenceSizeY, individual)
           .Enumeration<TPrinterOrientation>(QStringLiteral("PrintOrientation"), &C::PrintOrientation, &C::SetPrintOrientation,
-                                            poLandscape, {QStringLiteral("poPortrait"), QStringLiteral("poLandscape")})
+                                            d.PrintOrientation, {QStringLiteral("poPortrait"), QStringLiteral("poLandscape")})
           .Float(QStringLiteral("PrintMarginLeft"), &C::PrintMarginLeft, &C::SetPrintMarginLeft)
           .Float(QStringLiteral("PrintMarginTop"), &C::PrintMarginTop, &C::SetPrintMarginTop)
           .Float(QStringLiteral("PrintMarginRight"), &C::PrintMarginRight, &C::SetPrintMarginRight)
           .Float(QStringLiteral("PrintMarginBottom"), &C::PrintMarginBottom, &C::SetPrintMarginBottom)
-          .Boolean(QStringLiteral("PrintShowDialog"), &C::PrintShowDialog, &C::SetPrintShowDialog, true)
+          .Boolean(QStringLiteral("PrintShowDialog"), &C::PrintShowDialog, &C::SetPrintShowDialog, d.PrintShowDialog)
           .String(QStringLiteral("PrintDocumentName"), &C::PrintDocumentName, &C::SetPrintDocumentName)
           .String(QStringLiteral("PrinterName"), &C::PrinterName, &C::SetPrinterName)
           .Enumeration<TiPlotExportFormat>(QStringLiteral("CopyToClipBoardFormat"), &C::CopyToClipBoardFormat,
-                                           &C::SetCopyToClipBoardFormat, ipefMetaFile,
+                                           &C::SetCopyToClipBoardFormat, d.CopyToClipBoardFormat,
                                            {QStringLiteral("ipefMetaFile"), QStringLiteral("ipefBitmap"), QStringLiteral("ipefJPEG")})
-          .Enumeration<TiPlotDataFileFormat>(QStringLiteral("DataFileFormat"), &C::DataFileFormat, &C::SetDataFileFormat, ipdffText,
+          .Enumeration<TiPlotDataFileFormat>(QStringLiteral("DataFileFormat"), &C::DataFileFormat, &C::SetDataFileFormat, d.DataFileFormat,
                                              {QStringLiteral("ipdffText"), QStringLiteral("ipdffCompactInterval")})
           .Enumeration<TiPlotDataFileColumnSeparator>(QStringLiteral("DataFileColumnSeparator"), &C::DataFileColumnSeparator,
-                                                      &C::SetDataFileColumnSeparator, ipdfcsTab,
+                                                      &C::SetDataFileColumnSeparator, d.DataFileColumnSeparator,
                                                       {QStringLiteral("ipdfcsTab"), QStringLiteral("ipdfcsComma")})
           .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName)
-          .Integer(QStringLiteral("LogBufferSize"), &C::LogBufferSize, &C::SetLogBufferSize, 0)
-          .Boolean(QStringLiteral("LoggingActive"), &C::LoggingActive, nullptr, false)
+          .Integer(QStringLiteral("LogBufferSize"), &C::LogBufferSize, &C::SetLogBufferSize, d.LogBufferSize)
+          .Boolean(QStringLiteral("LoggingActive"), &C::LoggingActive, nullptr, d.LoggingActive)
           .NotStored()
-          .Boolean(QStringLiteral("TabStop"), &C::TabStop, &C::SetTabStop, false)
-          .Integer(QStringLiteral("TabOrder"), &C::TabOrder, &C::SetTabOrder, -1)
+          .Boolean(QStringLiteral("TabStop"), &C::TabStop, &C::SetTabStop, d.TabStop)
+          .Integer(QStringLiteral("TabOrder"), &C::TabOrder, &C::SetTabOrder, d.TabOrder)
           .Build();
   return info;
 }
@@ -114,11 +115,11 @@ TiPlotComponent::TiPlotComponent(QWidget* parent) : TiCustomComponent(parent) {
   // 1. The chart's own defaults over those of the foundation.
   SetWidth(500);
   SetHeight(200);
-  SetBackGroundColor(clBlack);
-  SetBorderStyle(ibsLowered);
+  SetBackGroundColor(kPlotComponentDefaults.BackGroundColor);
+  SetBorderStyle(kPlotComponentDefaults.BorderStyle);
   SetUpdateFrameRate(60);
-  SetAutoFrameRate(true);
-  // (Outer margins, hint timings and the print settings start at their defaults.)
+  SetAutoFrameRate(kPlotComponentDefaults.AutoFrameRate);
+  // (The other properties start at their defaults as members.)
 
   // 2. The master manager and its notifications.
   master_ = std::make_unique<TiPlotMasterManager>(this);
@@ -136,8 +137,7 @@ TiPlotComponent::TiPlotComponent(QWidget* parent) : TiCustomComponent(parent) {
   titleFontStandIn_ = std::make_unique<TiFont>(TFont());
 
   // 4.
-  clipAnnotationsToAxes_ = true;
-  master_->SetUserCanEditObjects(true);
+  master_->SetUserCanEditObjects(kPlotComponentDefaults.UserCanEditObjects);
   OnInternalTimer = [this] { HintTimerTick(); };
 }
 

@@ -74,6 +74,37 @@ struct TiPlotDrawListItem {
   TiPlotObject* Object = nullptr;
 };
 
+// The defaults of the chart's published properties, each written once: the chart starts from
+// them and its property table declares them.
+struct TiPlotComponentDefaults {
+  TColor BackGroundColor = clBlack;
+  TiBevelStyle BorderStyle = ibsLowered;
+  bool AutoFrameRate = true;
+  bool BackGroundGradientEnabled = false;
+  TiFillDirection BackGroundGradientDirection = ifdTopBottom;
+  TColor BackGroundGradientStartColor = clBlue;
+  TColor BackGroundGradientStopColor = clBlack;
+  int OuterMargin = 5;
+  bool XYAxesReverse = false;
+  bool HintsShow = true;
+  int HintsPause = 500;
+  int HintsHidePause = 2500;
+  bool UserCanEditObjects = true;
+  bool UserCanAddRemoveChannels = false;
+  TiPlotFormStyle EditorFormStyle = ipfsModal;
+  bool ClipAnnotationsToAxes = true;
+  TPrinterOrientation PrintOrientation = poLandscape;
+  bool PrintShowDialog = true;
+  TiPlotExportFormat CopyToClipBoardFormat = ipefMetaFile;
+  TiPlotDataFileFormat DataFileFormat = ipdffText;
+  TiPlotDataFileColumnSeparator DataFileColumnSeparator = ipdfcsTab;
+  int LogBufferSize = 0;
+  bool LoggingActive = false;
+  bool TabStop = false;
+  int TabOrder = -1;
+};
+inline constexpr TiPlotComponentDefaults kPlotComponentDefaults{};
+
 class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup {
   Q_OBJECT
   TI_PERSISTENT
@@ -504,7 +535,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool hintShowing_ = false;
   bool hintDrawn_ = false;
   TiPlotObject* hintObject_ = nullptr;
-  bool loggingActive_ = false;
+  bool loggingActive_ = kPlotComponentDefaults.LoggingActive;
 
  private:
   // The steps of the layout pass (rUdudComponentLayout.cpp).
@@ -572,36 +603,36 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   std::unique_ptr<TiFont> titleFontStandIn_;
   TImageList imageLists_[3] = {TImageList(24, 24), TImageList(24, 24), TImageList(24, 24)};
 
-  bool backGroundGradientEnabled_ = false;
-  TiFillDirection backGroundGradientDirection_ = ifdTopBottom;
-  TColor backGroundGradientStartColor_ = clBlue;
-  TColor backGroundGradientStopColor_ = clBlack;
-  int outerMarginLeft_ = 5;
-  int outerMarginTop_ = 5;
-  int outerMarginRight_ = 5;
-  int outerMarginBottom_ = 5;
-  bool hintsShow_ = true;
-  int hintsPause_ = 500;
-  int hintsHidePause_ = 2500;
-  bool userCanAddRemoveChannels_ = false;
-  TiPlotFormStyle editorFormStyle_ = ipfsModal;
-  bool clipAnnotationsToAxes_ = true;
+  bool backGroundGradientEnabled_ = kPlotComponentDefaults.BackGroundGradientEnabled;
+  TiFillDirection backGroundGradientDirection_ = kPlotComponentDefaults.BackGroundGradientDirection;
+  TColor backGroundGradientStartColor_ = kPlotComponentDefaults.BackGroundGradientStartColor;
+  TColor backGroundGradientStopColor_ = kPlotComponentDefaults.BackGroundGradientStopColor;
+  int outerMarginLeft_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginTop_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginRight_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginBottom_ = kPlotComponentDefaults.OuterMargin;
+  bool hintsShow_ = kPlotComponentDefaults.HintsShow;
+  int hintsPause_ = kPlotComponentDefaults.HintsPause;
+  int hintsHidePause_ = kPlotComponentDefaults.HintsHidePause;
+  bool userCanAddRemoveChannels_ = kPlotComponentDefaults.UserCanAddRemoveChannels;
+  TiPlotFormStyle editorFormStyle_ = kPlotComponentDefaults.EditorFormStyle;
+  bool clipAnnotationsToAxes_ = kPlotComponentDefaults.ClipAnnotationsToAxes;
   TiPlotAnnotationStyle annotationDefaults_;
-  TPrinterOrientation printOrientation_ = poLandscape;
+  TPrinterOrientation printOrientation_ = kPlotComponentDefaults.PrintOrientation;
   double printMarginLeft_ = 1.0;
   double printMarginTop_ = 1.0;
   double printMarginRight_ = 1.0;
   double printMarginBottom_ = 1.0;
-  bool printShowDialog_ = true;
+  bool printShowDialog_ = kPlotComponentDefaults.PrintShowDialog;
   QString printDocumentName_ = QStringLiteral("Untitled");
   QString printerName_;
-  TiPlotExportFormat copyToClipBoardFormat_ = ipefMetaFile;
-  TiPlotDataFileFormat dataFileFormat_ = ipdffText;
-  TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = ipdfcsTab;
+  TiPlotExportFormat copyToClipBoardFormat_ = kPlotComponentDefaults.CopyToClipBoardFormat;
+  TiPlotDataFileFormat dataFileFormat_ = kPlotComponentDefaults.DataFileFormat;
+  TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = kPlotComponentDefaults.DataFileColumnSeparator;
   QString logFileName_;
-  int logBufferSize_ = 0;
-  bool tabStop_ = false;
-  int tabOrder_ = -1;
+  int logBufferSize_ = kPlotComponentDefaults.LogBufferSize;
+  bool tabStop_ = kPlotComponentDefaults.TabStop;
+  int tabOrder_ = kPlotComponentDefaults.TabOrder;
 
   TColor paintBackGroundColor_ = clBlack;
   std::vector<TRect> reservedRects_;

@@ -87,11 +87,12 @@ const TiClassInfo& TiPlotObject::StaticClassInfo() {
   static const TiClassInfo info =
       TiClassBuilder<TiPlotObject>(QStringLiteral("TiPlotObject"), &TiPersistent::StaticClassInfo())
           .String(QStringLiteral("Name"), &TiPlotObject::Name, &TiPlotObject::SetName)
-          .Boolean(QStringLiteral("Visible"), &TiPlotObject::Visible, &TiPlotObject::SetVisible, true)
-          .Boolean(QStringLiteral("Enabled"), &TiPlotObject::Enabled, &TiPlotObject::SetEnabled, true)
-          .Integer(QStringLiteral("Layer"), &TiPlotObject::Layer, &TiPlotObject::SetLayer, 100)
-          .Boolean(QStringLiteral("PopupEnabled"), &TiPlotObject::PopupEnabled, &TiPlotObject::SetPopupEnabled, true)
-          .Boolean(QStringLiteral("CanFocus"), &TiPlotObject::CanFocus, &TiPlotObject::SetCanFocus, true)
+          .Boolean(QStringLiteral("Visible"), &TiPlotObject::Visible, &TiPlotObject::SetVisible, kPlotObjectDefaults.Visible)
+          .Boolean(QStringLiteral("Enabled"), &TiPlotObject::Enabled, &TiPlotObject::SetEnabled, kPlotObjectDefaults.Enabled)
+          .Integer(QStringLiteral("Layer"), &TiPlotObject::Layer, &TiPlotObject::SetLayer, kPlotObjectDefaults.Layer)
+          .Boolean(QStringLiteral("PopupEnabled"), &TiPlotObject::PopupEnabled, &TiPlotObject::SetPopupEnabled,
+                   kPlotObjectDefaults.PopupEnabled)
+          .Boolean(QStringLiteral("CanFocus"), &TiPlotObject::CanFocus, &TiPlotObject::SetCanFocus, kPlotObjectDefaults.CanFocus)
           .Build();
   return info;
 }

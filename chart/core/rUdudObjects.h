@@ -156,6 +156,17 @@ struct TiPlotMouseParams {
 TiPlotMouseParams MakeMouseParams(TMouseButton button, TShiftState shift, int x, int y, bool xyAxesReverse,
                                   TPopupMenu* menu = nullptr, TPoint screen = {});
 
+// The defaults of a chart object's published properties, each written once: objects start from
+// them and the property table declares them.
+struct TiPlotObjectDefaults {
+  bool Visible = true;
+  bool Enabled = true;
+  int Layer = 100;
+  bool PopupEnabled = true;
+  bool CanFocus = true;
+};
+inline constexpr TiPlotObjectDefaults kPlotObjectDefaults{};
+
 class TiPlotObject : public TiPlotPersistent {
   TI_PERSISTENT
  public:
@@ -292,11 +303,11 @@ class TiPlotObject : public TiPlotPersistent {
   QString previousName_;
   TiPlotOwner* owner_;
   TShiftState shiftState_ = 0;
-  bool visible_ = true;
-  bool enabled_ = true;
-  int layer_ = 100;
-  bool popupEnabled_ = true;
-  bool canFocus_ = true;
+  bool visible_ = kPlotObjectDefaults.Visible;
+  bool enabled_ = kPlotObjectDefaults.Enabled;
+  int layer_ = kPlotObjectDefaults.Layer;
+  bool popupEnabled_ = kPlotObjectDefaults.PopupEnabled;
+  bool canFocus_ = kPlotObjectDefaults.CanFocus;
   bool hasFocus_ = false;
   bool userCanEdit_ = true;
   bool xyAxesReverse_ = false;

@@ -34,6 +34,9 @@ class TiPlotDataView : public TiPlotLayoutObject {
  private:
   QString gridXAxisName_;
   QString gridYAxisName_;
-  bool backgroundTransparent_ = true;
-  TColor backgroundColor_ = RGB(0, 128, 128);
+  // Each default written once: the member starts from it and the property table declares it.
+  static constexpr bool kBackgroundTransparent = true;
+  static constexpr TColor kBackgroundColor = RGB(0, 128, 128);
+  bool backgroundTransparent_ = kBackgroundTransparent;
+  TColor backgroundColor_ = kBackgroundColor;
 };
