@@ -601,3 +601,46 @@ void TiPlotAxis::CalculateTicks(TCanvas* canvas) {
     tick.Position = ValueToPosition(tick.Value);
   }
 }
+
+void TiPlotAxis::PlaceThroughDataView(const TiPlotLayoutFrame& frame, TiPlotLayoutRound round, TCanvas* canvas) {
+  const TRect& view = frame.DataView;
+  switch (round) {
+    case iplrCartesianMaster:
+      // Through the middle of the data view (integer halves truncate toward zero).
+      if (CartesianStyle() != ipcsMaster) return;
+      if (IsHorizontal()) {
+        const int m = (view.Top + view.Bottom) / 2;
+        SetLayoutRect(Rect(view.Left, m, view.Right, m));
+      } else {
+        const int m = (view.Left + view.Right) / 2;
+        SetLayoutRect(Rect(m, view.Top, m, view.Bottom));
+      }
+      return;
+    case iplrCartesianChild: {
+      // Through a value of the reference axis; nowhere without one.
+      if (CartesianStyle() != ipcsChild) return;
+      TiPlotAxis* reference = CartesianChildRefAxis();
+      if (!reference) {
+        SetLayoutRect(TRect());
+        return;
+      }
+      const int p = reference->ValueToPosition(CartesianChildRefValue());
+      SetLayoutRect(IsHorizontal() ? Rect(view.Left, p, view.Right, p) : Rect(p, view.Top, p, view.Bottom));
+      return;
+    }
+    case iplrAligned: {
+      // The reference's extent and stacking.
+      TiPlotAxis* reference = AlignRefAxis();
+      if (!reference) return;
+      const TRect from = reference->GetLayoutRect();
+      if (IsHorizontal())
+        SetExtentAlong(from.Left, from.Right);
+      else
+        SetExtentAlong(from.Top, from.Bottom);
+      SetStackedAtStart(reference->StackedAtStart());
+      SetStackedAtEnd(reference->StackedAtEnd());
+      UpdateScaleArea(canvas);
+      return;
+    }
+  }
+}

@@ -123,6 +123,14 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void NotifyRemoving(TiPlotPersistent* item) override;   // 8
   void NotifyRenamed(TiPlotObject* object) override;      // 9
 
+  // How an axis takes part in the layout: a Cartesian axis runs through the data view instead of
+  // taking room beside it; ForceStacking stacks it at both ends; on top it lies next to the data
+  // view, inside the room a toolbar leaves for end labels.
+  bool TakesSideRoom() const override { return !IsCartesian(); }
+  bool ForcesStackingInLayout() const override { return ForceStacking(); }
+  bool InsideTopEdgeRoom() const override { return true; }
+  void PlaceThroughDataView(const TiPlotLayoutFrame& frame, TiPlotLayoutRound round, TCanvas* canvas) override;
+
   // --- Scale. ---
   double Min() const { return s_.Min; }
   // Clamped to -1e300 .. 1e300; NaN and infinities are ignored.
@@ -317,12 +325,22 @@ class TiPlotXAxis : public TiPlotAxis {
   TI_PERSISTENT
  public:
   using TiPlotAxis::TiPlotAxis;
+  // Horizontal unless the chart exchanges X and Y.
+  bool HorizontalFor(bool xyAxesReverse, bool& horizontal) const override {
+    horizontal = !xyAxesReverse;
+    return true;
+  }
 };
 
 class TiPlotYAxis : public TiPlotAxis {
   TI_PERSISTENT
  public:
   using TiPlotAxis::TiPlotAxis;
+  // Vertical unless the chart exchanges X and Y.
+  bool HorizontalFor(bool xyAxesReverse, bool& horizontal) const override {
+    horizontal = xyAxesReverse;
+    return true;
+  }
 };
 
 // Looks up axes by name for the axes of a chart; the chart component provides it.

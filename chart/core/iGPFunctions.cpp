@@ -135,10 +135,9 @@ TColor AdjustColor(TColor color, int step, bool lighter) {
   return RGB(clamp(GetRValue(c) + d), clamp(GetGValue(c) + d), clamp(GetBValue(c) + d));
 }
 
-namespace {
+int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-// Nearest integer, an exact half going to the even neighbour.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+namespace {
 
 TColor Blend(TColor a, TColor b, int k, int f) {
   const double wa = static_cast<double>(f - k) / f, wb = static_cast<double>(k) / f;

@@ -22,14 +22,6 @@ enum TiPlotExportFormat : int { ipefMetaFile, ipefBitmap, ipefJPEG };
 enum TiPlotDataFileFormat : int { ipdffText, ipdffCompactInterval };
 enum TiPlotDataFileColumnSeparator : int { ipdfcsTab, ipdfcsComma };
 
-// The kinds of chart object that chart events are raised for, in the order the dispatcher tests
-// them (channel, X axis, Y axis, data cursor, data view, legend, limit, annotation), then the
-// kinds that only some events know.
-enum TiPlotObjectKind : int {
-  ipokNone, ipokChannel, ipokXAxis, ipokYAxis, ipokDataCursor, ipokDataView, ipokLegend, ipokLimit, ipokAnnotation,
-  ipokTable, ipokToolBar, ipokLabel
-};
-
 // Chart events. Index is the position of the object in its kind's collection.
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TiPlotObjectEvent = std::function<void(int Index)>;
@@ -81,6 +73,37 @@ struct TiPlotDrawListItem {
   QString Key;
   TiPlotObject* Object = nullptr;
 };
+
+// The defaults of the chart's published properties, each written once: the chart starts from
+// them and its property table declares them.
+struct TiPlotComponentDefaults {
+  TColor BackGroundColor = clBlack;
+  TiBevelStyle BorderStyle = ibsLowered;
+  bool AutoFrameRate = true;
+  bool BackGroundGradientEnabled = false;
+  TiFillDirection BackGroundGradientDirection = ifdTopBottom;
+  TColor BackGroundGradientStartColor = clBlue;
+  TColor BackGroundGradientStopColor = clBlack;
+  int OuterMargin = 5;
+  bool XYAxesReverse = false;
+  bool HintsShow = true;
+  int HintsPause = 500;
+  int HintsHidePause = 2500;
+  bool UserCanEditObjects = true;
+  bool UserCanAddRemoveChannels = false;
+  TiPlotFormStyle EditorFormStyle = ipfsModal;
+  bool ClipAnnotationsToAxes = true;
+  TPrinterOrientation PrintOrientation = poLandscape;
+  bool PrintShowDialog = true;
+  TiPlotExportFormat CopyToClipBoardFormat = ipefMetaFile;
+  TiPlotDataFileFormat DataFileFormat = ipdffText;
+  TiPlotDataFileColumnSeparator DataFileColumnSeparator = ipdfcsTab;
+  int LogBufferSize = 0;
+  bool LoggingActive = false;
+  bool TabStop = false;
+  int TabOrder = -1;
+};
+inline constexpr TiPlotComponentDefaults kPlotComponentDefaults{};
 
 class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup, public TiPlotAxisEvents {
   Q_OBJECT
@@ -152,26 +175,28 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool ClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
   void SetClipAnnotationsToAxes(bool value);
   TiFont* AnnotationDefaultFont() { return annotationDefaultFont_.get(); }
-  TBrushStyle AnnotationDefaultBrushStlye() const { return annotationDefaultBrushStyle_; }
-  void SetAnnotationDefaultBrushStlye(TBrushStyle value) { annotationDefaultBrushStyle_ = value; }
-  TColor AnnotationDefaultBrushColor() const { return annotationDefaultBrushColor_; }
-  void SetAnnotationDefaultBrushColor(TColor value) { annotationDefaultBrushColor_ = value; }
-  TPenStyle AnnotationDefaultPenStlye() const { return annotationDefaultPenStyle_; }
-  void SetAnnotationDefaultPenStlye(TPenStyle value) { annotationDefaultPenStyle_ = value; }
-  TColor AnnotationDefaultPenColor() const { return annotationDefaultPenColor_; }
-  void SetAnnotationDefaultPenColor(TColor value) { annotationDefaultPenColor_ = value; }
-  int AnnotationDefaultPenWidth() const { return annotationDefaultPenWidth_; }
-  void SetAnnotationDefaultPenWidth(int value) { annotationDefaultPenWidth_ = value; }
-  TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaultReference_; }
-  void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaultReference_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaultReferencePositionX_; }
-  void SetAnnotationDefaultReferencePositionX(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionX_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferencePositionY() const { return annotationDefaultReferencePositionY_; }
-  void SetAnnotationDefaultReferencePositionY(TiPlotReferenceIndividual value) { annotationDefaultReferencePositionY_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeX() const { return annotationDefaultReferenceSizeX_; }
-  void SetAnnotationDefaultReferenceSizeX(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeX_ = value; }
-  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaultReferenceSizeY_; }
-  void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaultReferenceSizeY_ = value; }
+  TBrushStyle AnnotationDefaultBrushStlye() const { return annotationDefaults_.BrushStyle; }
+  void SetAnnotationDefaultBrushStlye(TBrushStyle value) { annotationDefaults_.BrushStyle = value; }
+  TColor AnnotationDefaultBrushColor() const { return annotationDefaults_.BrushColor; }
+  void SetAnnotationDefaultBrushColor(TColor value) { annotationDefaults_.BrushColor = value; }
+  TPenStyle AnnotationDefaultPenStlye() const { return annotationDefaults_.PenStyle; }
+  void SetAnnotationDefaultPenStlye(TPenStyle value) { annotationDefaults_.PenStyle = value; }
+  TColor AnnotationDefaultPenColor() const { return annotationDefaults_.PenColor; }
+  void SetAnnotationDefaultPenColor(TColor value) { annotationDefaults_.PenColor = value; }
+  int AnnotationDefaultPenWidth() const { return annotationDefaults_.PenWidth; }
+  void SetAnnotationDefaultPenWidth(int value) { annotationDefaults_.PenWidth = value; }
+  TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaults_.Reference; }
+  void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaults_.Reference = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaults_.ReferencePositionX; }
+  void SetAnnotationDefaultReferencePositionX(TiPlotReferenceIndividual value) { annotationDefaults_.ReferencePositionX = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferencePositionY() const { return annotationDefaults_.ReferencePositionY; }
+  void SetAnnotationDefaultReferencePositionY(TiPlotReferenceIndividual value) { annotationDefaults_.ReferencePositionY = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeX() const { return annotationDefaults_.ReferenceSizeX; }
+  void SetAnnotationDefaultReferenceSizeX(TiPlotReferenceIndividual value) { annotationDefaults_.ReferenceSizeX = value; }
+  TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaults_.ReferenceSizeY; }
+  void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaults_.ReferenceSizeY = value; }
+  // All of them: the style every annotation made by AddAnnotation takes.
+  const TiPlotAnnotationStyle& AnnotationDefaults() const { return annotationDefaults_; }
 
   // Printing (no repaint).
   TPrinterOrientation PrintOrientation() const { return printOrientation_; }
@@ -216,6 +241,16 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TiPlotMasterManager* Master() const { return master_.get(); }
   TiPlotLayoutManager* LayoutManager() const { return master_ ? master_->LayoutManager() : nullptr; }
   TiPlotTranslationManager* TranslationManager() const { return master_ ? master_->TranslationManager() : nullptr; }
+
+  // The operations of every kind of object (the named ones below forward to them). Item raises
+  // "Index out of Bounds" outside 0 .. count - 1; Find ignores case; RemoveAll and Delete destroy
+  // and repaint now; Add returns the new object's index.
+  int Count(TiPlotObjectKind kind) const;
+  TiPlotObject* Item(TiPlotObjectKind kind, int i) const;
+  TiPlotObject* Find(TiPlotObjectKind kind, const QString& name) const;
+  int Add(TiPlotObjectKind kind);
+  void RemoveAll(TiPlotObjectKind kind);
+  void Delete(TiPlotObjectKind kind, int index);
 
   int ChannelCount() const;
   int XAxisCount() const;
@@ -340,8 +375,8 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
     event(std::forward<Args>(args)...);
     return true;
   }
-  // The kind of a chart object (tested in the dispatch order) and its index in its collection;
-  // ipokNone and -1 for anything else.
+  // The kind of a chart object and its index in the collection of its kind; ipokNone and -1 for
+  // anything that collection does not hold.
   TiPlotObjectKind ObjectKind(const TiPlotObject* object, int* index = nullptr) const;
   // Raises the event of the object's kind, with the object's index first; silent while loading.
   template <class Event, class... Args>
@@ -505,11 +540,33 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool hintShowing_ = false;
   bool hintDrawn_ = false;
   TiPlotObject* hintObject_ = nullptr;
-  bool loggingActive_ = false;
+  bool loggingActive_ = kPlotComponentDefaults.LoggingActive;
 
  private:
-  void DrawHint(TCanvas& canvas);
+  // The steps of the layout pass (rUdudComponentLayout.cpp).
+  void CollectVisibleSideMembers();
+  // The data view's rectangle from the room the four sides need; also the room left below a
+  // toolbar alone on top.
+  TRect DataViewFromLevels(TCanvas* canvas, int border, int& toolBarAllowance);
+  // Places the members of one side across it, level by level outward from the data view's edge
+  // `start` (outward: -1 toward the left or top, +1 toward the right or bottom).
+  void PlaceAcrossSide(const std::vector<TiPlotLayoutObject*>& list, bool leftOrRight, int outward, bool fromLast, int start,
+                       TCanvas* canvas, int border, int allowance);
+  // The data view's edges follow the scale areas of the axes.
+  void FitDataViewToScales(TiPlotDataView* view, TCanvas* canvas);
+
+  // The steps of the painting cycle (rUdudComponentPaint.cpp).
+  void UpdateCursorValues();
+  void CalculateAllTicks(TCanvas& canvas);
+  void PrepareChannelsAndAxes(TCanvas& canvas);
+  // Annotations and data cursors live in data view 0 for this paint.
+  void GiveDataViewToOverlays(TiPlotDataView* view);
+  void PaintBackground(TCanvas& canvas);
   void FillDrawList(TiPlotDataView* dataView);
+  void PaintInsideDataView(TCanvas& canvas, TiPlotDataView* view);
+  void PaintAroundDataView(TCanvas& canvas, TiPlotDataView* view);
+  void PaintOverlays(TCanvas& canvas);
+  void DrawHint(TCanvas& canvas);
 
   // Interaction helpers (rUdudComponentInput.cpp).
   TiPlotObject* HitTestObjects(const TiPlotMouseParams& params);
@@ -526,7 +583,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
 
   // Interaction state besides the fields shared with the painting cycle. The life tokens tell
   // when a referenced part that no collection lists (a button) has gone.
-  std::weak_ptr<const void> pressedLife_, hoverLife_, releasedLife_, hintLife_;
+  TiPlotLifeGuard pressedLife_, hoverLife_, releasedLife_, hintLife_;
   TMouseButton releasedButton_ = mbLeft;
   TShiftState releasedShift_ = 0;
   TPoint releasedPosition_;
@@ -551,45 +608,36 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   std::unique_ptr<TiFont> titleFontStandIn_;
   TImageList imageLists_[3] = {TImageList(24, 24), TImageList(24, 24), TImageList(24, 24)};
 
-  bool backGroundGradientEnabled_ = false;
-  TiFillDirection backGroundGradientDirection_ = ifdTopBottom;
-  TColor backGroundGradientStartColor_ = clBlue;
-  TColor backGroundGradientStopColor_ = clBlack;
-  int outerMarginLeft_ = 5;
-  int outerMarginTop_ = 5;
-  int outerMarginRight_ = 5;
-  int outerMarginBottom_ = 5;
-  bool hintsShow_ = true;
-  int hintsPause_ = 500;
-  int hintsHidePause_ = 2500;
-  bool userCanAddRemoveChannels_ = false;
-  TiPlotFormStyle editorFormStyle_ = ipfsModal;
-  bool clipAnnotationsToAxes_ = true;
-  TBrushStyle annotationDefaultBrushStyle_ = bsSolid;
-  TColor annotationDefaultBrushColor_ = clWhite;
-  TPenStyle annotationDefaultPenStyle_ = psSolid;
-  TColor annotationDefaultPenColor_ = clWhite;
-  int annotationDefaultPenWidth_ = 1;
-  TiPlotReferenceType annotationDefaultReference_ = iprtDataView;
-  TiPlotReferenceIndividual annotationDefaultReferencePositionX_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferencePositionY_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferenceSizeX_ = ipriAuto;
-  TiPlotReferenceIndividual annotationDefaultReferenceSizeY_ = ipriAuto;
-  TPrinterOrientation printOrientation_ = poLandscape;
+  bool backGroundGradientEnabled_ = kPlotComponentDefaults.BackGroundGradientEnabled;
+  TiFillDirection backGroundGradientDirection_ = kPlotComponentDefaults.BackGroundGradientDirection;
+  TColor backGroundGradientStartColor_ = kPlotComponentDefaults.BackGroundGradientStartColor;
+  TColor backGroundGradientStopColor_ = kPlotComponentDefaults.BackGroundGradientStopColor;
+  int outerMarginLeft_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginTop_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginRight_ = kPlotComponentDefaults.OuterMargin;
+  int outerMarginBottom_ = kPlotComponentDefaults.OuterMargin;
+  bool hintsShow_ = kPlotComponentDefaults.HintsShow;
+  int hintsPause_ = kPlotComponentDefaults.HintsPause;
+  int hintsHidePause_ = kPlotComponentDefaults.HintsHidePause;
+  bool userCanAddRemoveChannels_ = kPlotComponentDefaults.UserCanAddRemoveChannels;
+  TiPlotFormStyle editorFormStyle_ = kPlotComponentDefaults.EditorFormStyle;
+  bool clipAnnotationsToAxes_ = kPlotComponentDefaults.ClipAnnotationsToAxes;
+  TiPlotAnnotationStyle annotationDefaults_;
+  TPrinterOrientation printOrientation_ = kPlotComponentDefaults.PrintOrientation;
   double printMarginLeft_ = 1.0;
   double printMarginTop_ = 1.0;
   double printMarginRight_ = 1.0;
   double printMarginBottom_ = 1.0;
-  bool printShowDialog_ = true;
+  bool printShowDialog_ = kPlotComponentDefaults.PrintShowDialog;
   QString printDocumentName_ = QStringLiteral("Untitled");
   QString printerName_;
-  TiPlotExportFormat copyToClipBoardFormat_ = ipefMetaFile;
-  TiPlotDataFileFormat dataFileFormat_ = ipdffText;
-  TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = ipdfcsTab;
+  TiPlotExportFormat copyToClipBoardFormat_ = kPlotComponentDefaults.CopyToClipBoardFormat;
+  TiPlotDataFileFormat dataFileFormat_ = kPlotComponentDefaults.DataFileFormat;
+  TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = kPlotComponentDefaults.DataFileColumnSeparator;
   QString logFileName_;
-  int logBufferSize_ = 0;
-  bool tabStop_ = false;
-  int tabOrder_ = -1;
+  int logBufferSize_ = kPlotComponentDefaults.LogBufferSize;
+  bool tabStop_ = kPlotComponentDefaults.TabStop;
+  int tabOrder_ = kPlotComponentDefaults.TabOrder;
 
   TColor paintBackGroundColor_ = clBlack;
   std::vector<TRect> reservedRects_;

@@ -31,13 +31,11 @@ bool TakesPressAlone(const TiPlotObject* o) {
 }
 
 // The object a reference points at, or nullptr once the object has gone.
-TiPlotObject* Live(TiPlotObject* object, const std::weak_ptr<const void>& life) {
-  return object && !life.expired() ? object : nullptr;
-}
+TiPlotObject* Live(TiPlotObject* object, const TiPlotLifeGuard& life) { return object && !life.Gone() ? object : nullptr; }
 
-void Track(TiPlotObject*& ref, std::weak_ptr<const void>& life, TiPlotObject* object) {
+void Track(TiPlotObject*& ref, TiPlotLifeGuard& life, TiPlotObject* object) {
   ref = object;
-  life = object ? object->LifeToken() : std::weak_ptr<const void>();
+  life = TiPlotLifeGuard(object);
 }
 
 }  // namespace
@@ -112,7 +110,7 @@ void TiPlotComponent::DoMouseDown(TMouseButton button, TShiftState shift, int x,
     return;
   }
   // 5. Focus handlers may remove the object; from here on it is used only while it lives.
-  const std::weak_ptr<const void> life = o->LifeToken();
+  const TiPlotLifeGuard life(o);
   if (shift & ssShift) {
     axisMultiSelect_ = IsAxis(o);
     o->SetFocused(true);
@@ -127,7 +125,7 @@ void TiPlotComponent::DoMouseDown(TMouseButton button, TShiftState shift, int x,
   } else if (!IsToolBar(o) && o->CanFocus()) {
     o->SetFocused(true);
   }
-  if (life.expired()) return;
+  if (life.Gone()) return;
   // 6.
   if (button == mbRight) CaptureMouse();
   // 7.
@@ -163,9 +161,9 @@ void TiPlotComponent::DoMouseMove(TShiftState shift, int x, int y) {
     if (pressed) {
       mouseButtonDown_ = false;
       Track(pressedObject_, pressedLife_, nullptr);
-      const std::weak_ptr<const void> life = pressed->LifeToken();
+      const TiPlotLifeGuard life(pressed);
       pressed->MouseUp(params);
-      FocusedMouseUp(params, life.expired() ? nullptr : pressed);
+      FocusedMouseUp(params, life.Gone() ? nullptr : pressed);
       doubleClickPending_ = false;
     }
     // 5.
@@ -173,9 +171,9 @@ void TiPlotComponent::DoMouseMove(TShiftState shift, int x, int y) {
     TiPlotObject* hover = HoverObject();
     if (hover != o) Track(hoverObject_, hoverLife_, nullptr);
     if (hover && hover != o) {
-      const std::weak_ptr<const void> life = o ? o->LifeToken() : std::weak_ptr<const void>();
+      const TiPlotLifeGuard life(o);
       hover->DoMouseLeave();
-      if (o && life.expired()) o = nullptr;
+      if (o && life.Gone()) o = nullptr;
     }
     // 6.
     if (!o) {
@@ -183,13 +181,13 @@ void TiPlotComponent::DoMouseMove(TShiftState shift, int x, int y) {
       return;
     }
     // 7.
-    const std::weak_ptr<const void> life = o->LifeToken();
+    const TiPlotLifeGuard life(o);
     ApplyMouseCursor(o->GetMouseCursor(params));
-    if (life.expired()) return;
+    if (life.Gone()) return;
     TiPlotHintData hint;
     params.Hint = &hint;
     o->MouseMove(params);
-    if (life.expired()) return;
+    if (life.Gone()) return;
     // 8.
     if (hintsShow_) UpdateHint(o, hint, {x, y});
     // 9.
@@ -209,7 +207,7 @@ void TiPlotComponent::DoMouseUp(TMouseButton button, TShiftState shift, int x, i
   TiPlotMouseParams params = InputParams(button, shift, x, y);
   params.DblClickActive = doubleClickPending_;
   TiPlotObject* pressed = PressedObject();
-  const std::weak_ptr<const void> life = pressed ? pressed->LifeToken() : std::weak_ptr<const void>();
+  const TiPlotLifeGuard life(pressed);
   // Cleared first, so that a failure on the way cannot leave a press that never ends.
   Track(pressedObject_, pressedLife_, nullptr);
   struct TEnd {
@@ -217,10 +215,10 @@ void TiPlotComponent::DoMouseUp(TMouseButton button, TShiftState shift, int x, i
     ~TEnd() { chart->doubleClickPending_ = false; }
   } end{this};
   if (pressed) pressed->MouseUp(params);
-  if (life.expired()) pressed = nullptr;
+  if (life.Gone()) pressed = nullptr;
   FocusedMouseUp(params, pressed);
   // 3.
-  if (pressed && !life.expired()) {
+  if (pressed && !life.Gone()) {
     Track(releasedObject_, releasedLife_, pressed);
     releasedButton_ = button;
     releasedShift_ = shift;
@@ -430,16 +428,14 @@ void TiPlotComponent::SetSelectMode(bool value) {
 
 void TiPlotComponent::RepeatToOtherAxes(TiPlotAxis* axis, const TiPlotAxisUserAction& action) {
   if (repeatingToOtherAxes_ || !axis || !master_) return;
+  // The other axes of its kind: the collection that holds it.
   const TiPlotObjectManagerCustom* axes = nullptr;
-  if (dynamic_cast<TiPlotXAxis*>(axis))
-    axes = master_->XAxisManager();
-  else if (dynamic_cast<TiPlotYAxis*>(axis))
-    axes = master_->YAxisManager();
-  if (!axes) return;
-  std::vector<std::pair<TiPlotAxis*, std::weak_ptr<const void>>> others;
+  if (axis->Kind() == ipokXAxis || axis->Kind() == ipokYAxis) axes = master_->Collection(axis->Kind());
+  if (!axes || axes->IndexOf(axis) < 0) return;
+  std::vector<std::pair<TiPlotAxis*, TiPlotLifeGuard>> others;
   for (int i = 0; i < axes->Count(); ++i) {
     auto* other = static_cast<TiPlotAxis*>(axes->Items(i));
-    if (other != axis) others.emplace_back(other, other->LifeToken());
+    if (other != axis) others.emplace_back(other, TiPlotLifeGuard(other));
   }
   repeatingToOtherAxes_ = true;
   struct TReset {
@@ -447,7 +443,7 @@ void TiPlotComponent::RepeatToOtherAxes(TiPlotAxis* axis, const TiPlotAxisUserAc
     ~TReset() { flag = false; }
   } reset{repeatingToOtherAxes_};
   for (auto& [other, life] : others) {
-    if (life.expired()) continue;
+    if (life.Gone()) continue;
     switch (action.Action) {
       case ipaaMouseDownLeft: other->DoMouseDownLeft(action.Mouse); break;
       case ipaaMouseDrag: other->DoMouseDrag(action.Mouse); break;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/core/iGPFunctions.h"
+
 // ---------------------------------------------------------------------------------------------
 // TiPlotSideList
 
 namespace {
-long long StartNumber(const TiPlotLayoutObject* object) {
-  return static_cast<long long>(std::nearbyint(object->StartPercent()));
-}
+long long StartNumber(const TiPlotLayoutObject* object) { return RoundEven(object->StartPercent()); }
 
 bool KeyLess(int levelA, long long startA, int levelB, long long startB) {
   return levelA != levelB ? levelA < levelB : startA < startB;
@@ -31,12 +31,12 @@ void TiPlotSideList::Remove(const TiPlotLayoutObject* object) {
 }
 
 TiPlotLayoutObject* TiPlotSideList::Objects(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  CheckIndex(index, Count());
   return entries_[static_cast<size_t>(index)].Object;
 }
 
 QString TiPlotSideList::Keys(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  CheckIndex(index, Count());
   return entries_[static_cast<size_t>(index)].Key;
 }
 
@@ -52,7 +52,7 @@ int TiPlotSideList::IndexOf(const TiPlotLayoutObject* object) const {
 TiPlotLayoutManager::TiPlotLayoutManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotObjectManagerCustom(owner, handlers) {}
 
-TiPlotLayoutManager::~TiPlotLayoutManager() { BeforeDestruction(); }
+TiPlotLayoutManager::~TiPlotLayoutManager() { BeforeDestructionInDestructor(); }
 
 QString TiPlotLayoutManager::BaseName() const { return QStringLiteral("Layout Object"); }
 
@@ -77,21 +77,13 @@ bool TiPlotLayoutManager::AcceptsItem(TiPlotObject* object) const {
   return dynamic_cast<TiPlotLayoutObject*>(object) != nullptr;
 }
 
-bool TiPlotLayoutManager::IsPlaceholder(const TiPlotObject* object) const {
-  return dynamic_cast<const TiPlotDataViewLayout*>(object) != nullptr;
-}
-
 void TiPlotLayoutManager::AddItem(TiPlotObject* object) {
   auto* layout = dynamic_cast<TiPlotLayoutObject*>(object);
   if (!layout) return;
   Add(layout);
-  // Tables get no layout callback: their ZOrder and orientation take effect at the next rebuild
-  // that another object causes.
-  if (dynamic_cast<TiPlotAxis*>(layout) || dynamic_cast<TiPlotToolBar*>(layout) || dynamic_cast<TiPlotLegend*>(layout) ||
-      dynamic_cast<TiPlotDataView*>(layout) || dynamic_cast<TiPlotLabel*>(layout))
-    layout->OnLayoutChange = [this](TiPlotObject*) { Rebuild(); };
-  if (dynamic_cast<TiPlotXAxis*>(layout)) layout->SetHorizontal(!xyAxesReverse_);
-  if (dynamic_cast<TiPlotYAxis*>(layout)) layout->SetHorizontal(xyAxesReverse_);
+  if (layout->FollowsLayoutChanges()) layout->OnLayoutChange = [this](TiPlotObject*) { Rebuild(); };
+  bool horizontal = false;
+  if (layout->HorizontalFor(xyAxesReverse_, horizontal)) layout->SetHorizontal(horizontal);
   if (layoutEnabled_) PlaceAt(layout, 0, 0);
 }
 
@@ -141,7 +133,7 @@ void TiPlotLayoutManager::PlaceAt(TiPlotLayoutObject* object, int z, int mode) {
   std::vector<TiPlotLayoutObject*> competitors;
   for (TiPlotObject* item : Snapshot()) {
     auto* other = static_cast<TiPlotLayoutObject*>(item);
-    if (other == object || other->Horizontal() != horizontal || dynamic_cast<TiPlotDataView*>(other)) continue;
+    if (other == object || other->Horizontal() != horizontal || !other->HoldsLevel()) continue;
     competitors.push_back(other);
   }
   auto shiftFrom = [&](int from, bool inclusive) {
@@ -179,7 +171,7 @@ void TiPlotLayoutManager::CloseGap(TiPlotLayoutObject* object) {
   const std::vector<TiPlotObject*> items = Snapshot();
   const bool shared = std::any_of(items.begin(), items.end(), [&](TiPlotObject* item) {
     auto* other = static_cast<TiPlotLayoutObject*>(item);
-    return other != object && other->Horizontal() == horizontal && !dynamic_cast<TiPlotDataView*>(other) && other->ZOrder() == z;
+    return other != object && other->Horizontal() == horizontal && other->HoldsLevel() && other->ZOrder() == z;
   });
   if (!shared) {
     for (TiPlotObject* item : items) {
@@ -202,8 +194,8 @@ void TiPlotLayoutManager::Rebuild() {
     const int horzZ = dataViewHorz_ ? dataViewHorz_->ZOrder() : 0;
     const int vertZ = dataViewVert_ ? dataViewVert_->ZOrder() : 0;
     for (TiPlotObject* item : Snapshot()) {
-      if (IsPlaceholder(item) || dynamic_cast<TiPlotDataView*>(item)) continue;
       auto* object = static_cast<TiPlotLayoutObject*>(item);
+      if (!object->InSideLists()) continue;
       if (object->IsHorizontal()) {
         object->SetFarSide(object->ZOrder() > horzZ);
         (object->FarSide() ? top_ : bottom_).Add(object);
@@ -233,18 +225,22 @@ int TiPlotLayoutManager::LevelCount(const TiPlotSideList& list) {
 }
 
 void TiPlotLayoutManager::ReflowAxes() {
-  // Every axis, ordered by ZOrder; among equal values the one registered last comes first.
-  std::vector<TiPlotAxis*> axes;
+  // Every object that follows the flag (the axes), ordered by ZOrder; among equal values the one
+  // registered last comes first.
+  std::vector<TiPlotLayoutObject*> axes;
   for (TiPlotObject* item : Snapshot()) {
-    auto* axis = dynamic_cast<TiPlotAxis*>(item);
-    if (!axis) continue;
-    auto it = std::find_if(axes.begin(), axes.end(), [axis](TiPlotAxis* a) { return a->ZOrder() >= axis->ZOrder(); });
-    axes.insert(it, axis);
+    auto* object = static_cast<TiPlotLayoutObject*>(item);
+    bool horizontal = false;
+    if (!object->HorizontalFor(xyAxesReverse_, horizontal)) continue;
+    auto it = std::find_if(axes.begin(), axes.end(), [object](TiPlotLayoutObject* a) { return a->ZOrder() >= object->ZOrder(); });
+    axes.insert(it, object);
   }
-  for (TiPlotAxis* axis : axes) {
+  for (TiPlotLayoutObject* axis : axes) {
     if (IndexOf(axis) < 0) continue;
     CloseGap(axis);
-    axis->SetHorizontal(dynamic_cast<TiPlotXAxis*>(axis) ? !xyAxesReverse_ : xyAxesReverse_);
+    bool horizontal = false;
+    axis->HorizontalFor(xyAxesReverse_, horizontal);
+    axis->SetHorizontal(horizontal);
     PlaceAt(axis, 0, 0);
   }
 }

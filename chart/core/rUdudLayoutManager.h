@@ -11,6 +11,10 @@
 class TiPlotDataViewLayout : public TiPlotLayoutObject {
  public:
   using TiPlotLayoutObject::TiPlotLayoutObject;
+  // It only marks a level: on no side, placed nowhere, and moved by the chart's properties.
+  bool InSideLists() const override { return false; }
+  bool FollowsLayoutChanges() const override { return false; }
+  void PlaceAlongSide(const TiPlotLayoutFrame&) override {}
 };
 
 class TiPlotDataViewHorz : public TiPlotDataViewLayout {
@@ -106,7 +110,6 @@ class TiPlotLayoutManager : public TiPlotObjectManagerCustom {
   void DoBeforeDestruction() override;
 
  private:
-  bool IsPlaceholder(const TiPlotObject* object) const;
   void RemoveFromSides(const TiPlotLayoutObject* object);
 
   bool xyAxesReverse_ = false;

@@ -18,7 +18,7 @@ TiPlotObjectManagerCustom::TiPlotObjectManagerCustom(TiPlotOwner* owner, const T
   CheckOwnerAndHandlers(owner, handlers, QStringLiteral("Owner must be Assigned"));
 }
 
-TiPlotObjectManagerCustom::~TiPlotObjectManagerCustom() { BeforeDestruction(); }
+TiPlotObjectManagerCustom::~TiPlotObjectManagerCustom() { BeforeDestructionInDestructor(); }
 
 void TiPlotObjectManagerCustom::Announce() {
   if (OnInsert) OnInsert(this);
@@ -41,19 +41,21 @@ QString TiPlotObjectManagerCustom::BaseName() const { return QStringLiteral("n/a
 void TiPlotObjectManagerCustom::ItemRemoved(TiPlotObject*) {}
 
 void TiPlotObjectManagerCustom::Remove(TiPlotPersistent* item) {
-  for (int i = Count() - 1; i >= 0; --i) {
-    TiPlotObject* object = items_[static_cast<size_t>(i)];
-    if (static_cast<TiPlotPersistent*>(object) != item) continue;
-    items_.erase(items_.begin() + i);
-    ItemRemoved(object);
-    if (OnChange) OnChange(this);
-    return;
-  }
+  const int index = IndexOfEntry(item);
+  if (index < 0) return;
+  TiPlotObject* object = items_[static_cast<size_t>(index)].Object;
+  // An owned object gets here only on its way out (destroyed, or let go by DeleteIndex, which
+  // takes the holder before): whoever destroys it holds it, so the pointer is only given up.
+  TiPlotPtr<TiPlotObject> holder = TakeEntry(index);
+  (void)holder.release();
+  ItemRemoved(object);
+  if (OnChange) OnChange(this);
 }
 
 void TiPlotObjectManagerCustom::AddItem(TiPlotObject* object) {
   if (!object || !AcceptsItem(object)) return;
   Add(object);
+  if (ItemKind() != ipokNone && IndexOf(object) >= 0) object->SetKind(ItemKind());
   if (NamesNewItems() && object->Name().isEmpty()) {
     object->SetName(NewName());
     ApplyDefaults(object);
@@ -74,34 +76,60 @@ void TiPlotObjectManagerCustom::Clear() {}
 
 TiPlotPtr<TiPlotObject> TiPlotObjectManagerCustom::DeleteIndex(int index) {
   if (index < 0 || index >= Count()) return {};
-  items_.erase(items_.begin() + index);
+  // A collection that only refers to its objects has nothing to hand over.
+  (void)TakeEntry(index).release();
   return {};
 }
 
-void TiPlotObjectManagerCustom::Add(TiPlotObject* object) {
-  if (!object || IndexOf(object) >= 0) return;
-  items_.push_back(object);
+void TiPlotObjectManagerCustom::Add(TiPlotObject* object) { Add(object, {}); }
+
+void TiPlotObjectManagerCustom::Add(TiPlotObject* object, TiPlotPtr<TiPlotObject> holder) {
+  if (!object || IndexOf(object) >= 0) {
+    (void)holder.release();   // never the collection's to destroy
+    return;
+  }
+  items_.push_back({object, std::move(holder)});
 }
 
 TiPlotObject* TiPlotObjectManagerCustom::Items(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
-  return items_[static_cast<size_t>(index)];
+  CheckIndex(index, Count());
+  return items_[static_cast<size_t>(index)].Object;
 }
 
 int TiPlotObjectManagerCustom::IndexOf(const TiPlotPersistent* item) const {
   for (int i = 0; i < Count(); ++i)
-    if (static_cast<const TiPlotPersistent*>(items_[static_cast<size_t>(i)]) == item) return i;
+    if (static_cast<const TiPlotPersistent*>(items_[static_cast<size_t>(i)].Object) == item) return i;
   return -1;
+}
+
+int TiPlotObjectManagerCustom::IndexOfEntry(const TiPlotPersistent* item) const {
+  // From the last to the first, as removals search.
+  for (int i = Count() - 1; i >= 0; --i)
+    if (static_cast<const TiPlotPersistent*>(items_[static_cast<size_t>(i)].Object) == item) return i;
+  return -1;
+}
+
+TiPlotPtr<TiPlotObject> TiPlotObjectManagerCustom::TakeEntry(int index) {
+  TiPlotPtr<TiPlotObject> holder = std::move(items_[static_cast<size_t>(index)].Holder);
+  items_.erase(items_.begin() + index);
+  return holder;
+}
+
+std::vector<TiPlotObject*> TiPlotObjectManagerCustom::Snapshot() const {
+  std::vector<TiPlotObject*> list;
+  list.reserve(items_.size());
+  for (const TEntry& e : items_) list.push_back(e.Object);
+  return list;
 }
 
 TiPlotObject* TiPlotObjectManagerCustom::FindByName(const QString& name) const {
   const int index = IndexOfName(name);
-  return index < 0 ? nullptr : items_[static_cast<size_t>(index)];
+  return index < 0 ? nullptr : items_[static_cast<size_t>(index)].Object;
 }
 
 int TiPlotObjectManagerCustom::IndexOfName(const QString& name) const {
   for (int i = 0; i < Count(); ++i)
-    if (QString::compare(items_[static_cast<size_t>(i)]->Name(), name, Qt::CaseInsensitive) == 0) return i;
+    if (QString::compare(items_[static_cast<size_t>(i)].Object->Name(), name, Qt::CaseInsensitive) == 0) return i;
   return -1;
 }
 
@@ -109,8 +137,8 @@ QString TiPlotObjectManagerCustom::NewName() const {
   const QString base = BaseName();
   // 64 bits, so that a name ending in the largest 32-bit number still gets a larger one.
   long long largest = 0;
-  for (const TiPlotObject* item : items_) {
-    const QString& name = item->Name();
+  for (const TEntry& entry : items_) {
+    const QString& name = entry.Object->Name();
     if (name.size() < base.size() || QString::compare(name.left(base.size()), base, Qt::CaseInsensitive) != 0) continue;
     QString rest = name.mid(base.size());
     while (rest.startsWith(QLatin1Char(' '))) rest.remove(0, 1);
@@ -131,7 +159,10 @@ void TiPlotObjectManagerCustom::ApplyDefaults(TiPlotObject*) {}
 
 void TiPlotObjectManagerCustom::Unlist(const TiPlotObject* object) {
   // Compares addresses only: the object may be gone already.
-  items_.erase(std::remove(items_.begin(), items_.end(), object), items_.end());
+  const int index = IndexOfEntry(object);
+  if (index < 0) return;
+  TiPlotPtr<TiPlotObject> holder = TakeEntry(index);
+  if (holder && holder->Destroying()) (void)holder.release();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -140,33 +171,53 @@ void TiPlotObjectManagerCustom::Unlist(const TiPlotObject* object) {
 TiPlotObjectOwnedManager::TiPlotObjectOwnedManager(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotObjectManagerCustom(owner, handlers) {}
 
-TiPlotObjectOwnedManager::~TiPlotObjectOwnedManager() { BeforeDestruction(); }
+TiPlotObjectOwnedManager::~TiPlotObjectOwnedManager() { BeforeDestructionInDestructor(); }
 
 void TiPlotObjectOwnedManager::Remove(TiPlotPersistent* item) {
   if (item == this) {
     TiPlotObjectManagerCustom::Remove(item);
     return;
   }
-  auto* object = dynamic_cast<TiPlotObject*>(item);
-  if (object && Owns(object) && !object->Destroying()) {
-    // Out of its only owner means gone: its destruction removes it everywhere.
-    DestroyItem(object);
-    return;
+  const int index = IndexOfEntry(item);
+  if (index >= 0) {
+    TiPlotObject* object = Entry(index).Object;
+    if (Entry(index).Holder && !object->Destroying() && object != leaving_) {
+      // Out of its only owner means gone: its destruction removes it everywhere.
+      DestroyItem(object);
+      return;
+    }
   }
   for (TiPlotObject* other : Snapshot())
     if (static_cast<TiPlotPersistent*>(other) != item && IndexOf(other) >= 0) other->NotifyRemoving(item);
-  TiPlotObjectManagerCustom::Remove(item);
+  const int at = IndexOfEntry(item);
+  if (at < 0) return;
+  TiPlotObject* object = Entry(at).Object;
+  TiPlotPtr<TiPlotObject> holder = TakeEntry(at);
+  if (holder && object == leaving_)
+    taken_ = std::move(holder);
+  else
+    (void)holder.release();   // destroyed by whoever started it (a plain delete included)
+  ItemRemoved(object);
+  if (OnChange) OnChange(this);
 }
 
 void TiPlotObjectOwnedManager::AddItem(TiPlotObject* object) {
   if (!object || !AcceptsItem(object)) return;
-  if (TiPlotPtr<TiPlotPersistent> holder = TiPlotOwnershipHandOff::TakeOwnership(object))
-    owned_.push_back({object, std::move(holder)});
+  if (TiPlotPtr<TiPlotPersistent> holder = TiPlotOwnershipHandOff::TakeOwnership(object)) {
+    (void)holder.release();
+    Add(object, TiPlotPtr<TiPlotObject>(object));
+  }
   TiPlotObjectManagerCustom::AddItem(object);
 }
 
 void TiPlotObjectOwnedManager::Clear() {
-  while (!owned_.empty()) DestroyItem(owned_.front().Object);
+  for (;;) {
+    TiPlotObject* owned = nullptr;
+    for (int i = 0; i < Count() && !owned; ++i)
+      if (Entry(i).Holder) owned = Entry(i).Object;
+    if (!owned) break;
+    DestroyItem(owned);
+  }
   // Objects announced without handing over their ownership are only forgotten.
   for (TiPlotObject* object : Snapshot()) Unlist(object);
 }
@@ -174,18 +225,29 @@ void TiPlotObjectOwnedManager::Clear() {
 TiPlotPtr<TiPlotObject> TiPlotObjectOwnedManager::DeleteIndex(int index) {
   if (index < 0 || index >= Count()) return {};
   TiPlotObject* object = Items(index);
-  TiPlotObjectManagerCustom::DeleteIndex(index);
-  for (auto it = owned_.begin(); it != owned_.end(); ++it) {
-    if (it->Object != object) continue;
-    TiPlotPtr<TiPlotPersistent> holder = std::move(it->Holder);
-    owned_.erase(it);
-    return TiPlotPtr<TiPlotObject>(static_cast<TiPlotObject*>(holder.release()));
+  if (!Entry(index).Holder) {
+    TiPlotObjectManagerCustom::DeleteIndex(index);
+    return {};
   }
-  return {};
+  // The object leaves the whole chart while it is still listed here (its removal event knows
+  // its index); its removal leaves the holder in taken_.
+  leaving_ = object;
+  try {
+    if (TiPlotNotifyEvent remove = object->OnRemove) remove(object);
+    if (IndexOf(object) >= 0) Remove(object);   // no chart to route the removal through
+  } catch (...) {
+    leaving_ = nullptr;
+    taken_.reset();   // half out of the chart: it goes for good
+    throw;
+  }
+  leaving_ = nullptr;
+  TiPlotPtr<TiPlotObject> holder = std::move(taken_);
+  if (holder) holder->DetachFromChart();
+  return holder;
 }
 
 void TiPlotObjectOwnedManager::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
+  CheckIndex(index, Count());
   TiPlotObject* object = Items(index);
   if (Owns(object))
     DestroyItem(object);
@@ -194,10 +256,9 @@ void TiPlotObjectOwnedManager::Delete(int index) {
 }
 
 void TiPlotObjectOwnedManager::DestroyItem(TiPlotObject* object) {
-  auto it = std::find_if(owned_.begin(), owned_.end(), [object](const TOwned& o) { return o.Object == object; });
-  if (it == owned_.end()) return;
-  TiPlotPtr<TiPlotPersistent> holder = std::move(it->Holder);
-  owned_.erase(it);
+  const int index = IndexOfEntry(object);
+  if (index < 0 || !Entry(index).Holder) return;
+  TiPlotPtr<TiPlotObject> holder = std::move(Entry(index).Holder);
   holder.reset();
   // Normally the destruction has removed it through the remove handler; an object cut off from
   // the chart has not, and must not stay listed here.
@@ -205,7 +266,8 @@ void TiPlotObjectOwnedManager::DestroyItem(TiPlotObject* object) {
 }
 
 bool TiPlotObjectOwnedManager::Owns(const TiPlotObject* object) const {
-  return std::any_of(owned_.begin(), owned_.end(), [object](const TOwned& o) { return o.Object == object; });
+  const int index = IndexOfEntry(object);
+  return index >= 0 && Entry(index).Holder != nullptr;
 }
 
 bool InsertObject(TiPlotPtr<TiPlotObject> object) {

@@ -73,6 +73,8 @@ class TiPlotObjectManagerCustom : public TiPlotPersistent {
   TiPlotHandlers Handlers() const { return {OnRename, OnRemove, OnInsert, OnChange}; }
   // A collection this one links to left the chart: the link is dropped.
   virtual void CollectionRemoved(TiPlotPersistent* collection);
+  // The kind of object the collection holds; ipokNone for the collections that hold any.
+  virtual TiPlotObjectKind ItemKind() const { return ipokNone; }
 
   TiPlotNotifyEvent OnChange;
   TiPlotNotifyEvent OnInsert;
@@ -89,14 +91,29 @@ class TiPlotObjectManagerCustom : public TiPlotPersistent {
   virtual void ApplyDefaults(TiPlotObject* object);
   // Empties the collection, then tells the chart that it goes.
   void DoBeforeDestruction() override;
-  // Takes the object out of the list without any notification.
+  // Takes the object out of the list without any notification (an owned object is destroyed
+  // through its holder when it is not on its way out already).
   void Unlist(const TiPlotObject* object);
   // A copy of the list, for walks whose calls may change it.
-  std::vector<TiPlotObject*> Snapshot() const { return items_; }
+  std::vector<TiPlotObject*> Snapshot() const;
+
+  // One entry of the list: the object and, in an owning collection, its owning pointer (empty
+  // for an object the collection only refers to).
+  struct TEntry {
+    TiPlotObject* Object = nullptr;
+    TiPlotPtr<TiPlotObject> Holder;
+  };
+  // Lists the object with its holder (empty: only referred to) unless it is listed already.
+  void Add(TiPlotObject* object, TiPlotPtr<TiPlotObject> holder);
+  int IndexOfEntry(const TiPlotPersistent* item) const;
+  TEntry& Entry(int index) { return items_[static_cast<size_t>(index)]; }
+  const TEntry& Entry(int index) const { return items_[static_cast<size_t>(index)]; }
+  // Takes entry `index` out of the list and hands back its holder.
+  TiPlotPtr<TiPlotObject> TakeEntry(int index);
 
  private:
   TiPlotOwner* owner_;
-  std::vector<TiPlotObject*> items_;
+  std::vector<TEntry> items_;
 };
 
 // A collection that owns its objects: it takes a new object while it announces itself and
@@ -118,11 +135,10 @@ class TiPlotObjectOwnedManager : public TiPlotObjectManagerCustom {
   bool Owns(const TiPlotObject* object) const;
 
  private:
-  struct TOwned {
-    TiPlotObject* Object;
-    TiPlotPtr<TiPlotPersistent> Holder;
-  };
-  std::vector<TOwned> owned_;
+  // The object DeleteIndex lets go: its removal leaves its holder in taken_ instead of
+  // destroying it.
+  TiPlotObject* leaving_ = nullptr;
+  TiPlotPtr<TiPlotObject> taken_;
 };
 
 // Makes a collection and announces it.
@@ -164,10 +180,11 @@ class TiPlotObjectManager : public TiPlotObjectManagerCustom {
 };
 
 // An owning collection of one kind of object.
-template <class Item>
+template <class Item, TiPlotObjectKind Kind>
 class TiPlotKindManager : public TiPlotObjectOwnedManager {
  public:
   using TiPlotObjectOwnedManager::TiPlotObjectOwnedManager;
+  TiPlotObjectKind ItemKind() const override { return Kind; }
   TiPlotPtr<TiPlotObject> CreateItem() override {
     if constexpr (std::is_abstract_v<Item>)
       return {};
@@ -181,25 +198,25 @@ class TiPlotKindManager : public TiPlotObjectOwnedManager {
   bool NamesNewItems() const override { return true; }
 };
 
-class TiPlotToolBarManager : public TiPlotKindManager<TiPlotToolBar> {
+class TiPlotToolBarManager : public TiPlotKindManager<TiPlotToolBar, ipokToolBar> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotLegendManager : public TiPlotKindManager<TiPlotLegend> {
+class TiPlotLegendManager : public TiPlotKindManager<TiPlotLegend, ipokLegend> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotTableManager : public TiPlotKindManager<TiPlotTable> {
+class TiPlotTableManager : public TiPlotKindManager<TiPlotTable, ipokTable> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
 };
 
-class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis> {
+class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis, ipokXAxis> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -208,7 +225,7 @@ class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis> {
+class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis, ipokYAxis> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -219,10 +236,10 @@ class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis> {
 
 // A collection whose new items take the first X and Y axes' names: it keeps links to both axis
 // collections and drops a link when that collection goes.
-template <class Item>
-class TiPlotAxisLinkedManager : public TiPlotKindManager<Item> {
+template <class Item, TiPlotObjectKind Kind>
+class TiPlotAxisLinkedManager : public TiPlotKindManager<Item, Kind> {
  public:
-  using TiPlotKindManager<Item>::TiPlotKindManager;
+  using TiPlotKindManager<Item, Kind>::TiPlotKindManager;
   void CollectionRemoved(TiPlotPersistent* collection) override {
     if (xAxisManager_ && static_cast<TiPlotPersistent*>(xAxisManager_) == collection) xAxisManager_ = nullptr;
     if (yAxisManager_ && static_cast<TiPlotPersistent*>(yAxisManager_) == collection) yAxisManager_ = nullptr;
@@ -244,7 +261,7 @@ class TiPlotAxisLinkedManager : public TiPlotKindManager<Item> {
 
 // Channels of the chart's channel class; channels of the other chart's class are kept as well,
 // so that no announced channel is left without an owner.
-class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom> {
+class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom, ipokChannel> {
  public:
   TiPlotChannelManager(TiPlotOwner* owner, const TiPlotHandlers& handlers);
   TiPlotPtr<TiPlotObject> CreateItem() override;
@@ -263,7 +280,7 @@ class TiPlotChannelManager : public TiPlotAxisLinkedManager<TiPlotChannelCustom>
   TiPlotChannelClass channelClass_;
 };
 
-class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView> {
+class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView, ipokDataView> {
  public:
   using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
@@ -272,7 +289,7 @@ class TiPlotDataViewManager : public TiPlotAxisLinkedManager<TiPlotDataView> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
+class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor, ipokDataCursor> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -290,7 +307,7 @@ class TiPlotDataCursorManager : public TiPlotKindManager<TiPlotDataCursor> {
   TiPlotDataViewManager* dataViewManager_ = nullptr;
 };
 
-class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit> {
+class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit, ipokLimit> {
  public:
   using TiPlotAxisLinkedManager::TiPlotAxisLinkedManager;
   QString BaseName() const override;
@@ -299,7 +316,7 @@ class TiPlotLimitManager : public TiPlotAxisLinkedManager<TiPlotLimit> {
   void ApplyDefaults(TiPlotObject* object) override;
 };
 
-class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel> {
+class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel, ipokLabel> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
@@ -309,7 +326,7 @@ class TiPlotLabelManager : public TiPlotKindManager<TiPlotLabel> {
 };
 
 // Annotations are added without a name.
-class TiPlotAnnotationManager : public TiPlotKindManager<TiPlotAnnotation> {
+class TiPlotAnnotationManager : public TiPlotKindManager<TiPlotAnnotation, ipokAnnotation> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;

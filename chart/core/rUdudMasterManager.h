@@ -2,6 +2,7 @@
 // The master manager of one chart: it makes and owns the per-kind collections, the layout
 // manager and the translation table, gives every object and collection the same four handlers,
 // and routes insertion, removal, renaming, focus and change notifications.
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -10,6 +11,22 @@
 #include "chart/core/rUdudTranslation.h"
 
 class QWidget;
+
+// One kind of chart object as the chart handles it: how its collection is made, and where the
+// kind stands in the three orders besides the routing order of TiPlotObjectKind (making the
+// collections, destroying them, passing the chart-wide flags to their objects).
+struct TiPlotKindInfo {
+  TiPlotObjectKind Kind;
+  TiPlotPtr<TiPlotObjectOwnedManager> (*MakeCollection)(TiPlotOwner*, const TiPlotHandlers&);
+  int CreationRank;
+  int DestructionRank;
+  int FlagRank;
+};
+
+// The table of object kinds, indexed by TiPlotObjectKind.
+const std::array<TiPlotKindInfo, kPlotObjectKindCount>& PlotObjectKinds();
+// The kinds in the order of one of the table's ranks.
+std::array<TiPlotObjectKind, kPlotObjectKindCount> PlotObjectKindsBy(int TiPlotKindInfo::*rank);
 
 class TiPlotMasterManager {
  public:
@@ -20,18 +37,19 @@ class TiPlotMasterManager {
 
   TiPlotOwner* Owner() const { return owner_; }
 
-  // The collections; nullptr before a collection announced itself and after it went.
-  TiPlotToolBarManager* ToolBarManager() const { return toolBarManager_; }
-  TiPlotLegendManager* LegendManager() const { return legendManager_; }
-  TiPlotTableManager* TableManager() const { return tableManager_; }
-  TiPlotXAxisManager* XAxisManager() const { return xAxisManager_; }
-  TiPlotYAxisManager* YAxisManager() const { return yAxisManager_; }
-  TiPlotChannelManager* ChannelManager() const { return channelManager_; }
-  TiPlotDataViewManager* DataViewManager() const { return dataViewManager_; }
-  TiPlotDataCursorManager* DataCursorManager() const { return dataCursorManager_; }
-  TiPlotLimitManager* LimitManager() const { return limitManager_; }
-  TiPlotLabelManager* LabelManager() const { return labelManager_; }
-  TiPlotAnnotationManager* AnnotationManager() const { return annotationManager_; }
+  // The collection of a kind; nullptr before it announced itself and after it went.
+  TiPlotObjectOwnedManager* Collection(TiPlotObjectKind kind) const;
+  TiPlotToolBarManager* ToolBarManager() const { return Typed<TiPlotToolBarManager>(ipokToolBar); }
+  TiPlotLegendManager* LegendManager() const { return Typed<TiPlotLegendManager>(ipokLegend); }
+  TiPlotTableManager* TableManager() const { return Typed<TiPlotTableManager>(ipokTable); }
+  TiPlotXAxisManager* XAxisManager() const { return Typed<TiPlotXAxisManager>(ipokXAxis); }
+  TiPlotYAxisManager* YAxisManager() const { return Typed<TiPlotYAxisManager>(ipokYAxis); }
+  TiPlotChannelManager* ChannelManager() const { return Typed<TiPlotChannelManager>(ipokChannel); }
+  TiPlotDataViewManager* DataViewManager() const { return Typed<TiPlotDataViewManager>(ipokDataView); }
+  TiPlotDataCursorManager* DataCursorManager() const { return Typed<TiPlotDataCursorManager>(ipokDataCursor); }
+  TiPlotLimitManager* LimitManager() const { return Typed<TiPlotLimitManager>(ipokLimit); }
+  TiPlotLabelManager* LabelManager() const { return Typed<TiPlotLabelManager>(ipokLabel); }
+  TiPlotAnnotationManager* AnnotationManager() const { return Typed<TiPlotAnnotationManager>(ipokAnnotation); }
   TiPlotTranslationManager* TranslationManager() const { return translationManager_; }
   TiPlotLayoutManager* LayoutManager() const { return layoutManager_; }
   TiPlotObjectManager* AllObjects() const { return allObjects_; }
@@ -52,19 +70,20 @@ class TiPlotMasterManager {
   void HandleGotFocus(TiPlotObject* object);
   const TiPlotHandlers& Handlers() const { return handlers_; }
 
-  // Each makes one object of its kind, announces it and returns its position in its collection
-  // (-1 when the collection is gone).
-  int AddChannel();
-  int AddDataView();
-  int AddDataCursor();
-  int AddLimit();
-  int AddLabel();
-  int AddAnnotation();
-  int AddLegend();
-  int AddTable();
-  int AddToolBar();
-  int AddXAxis();
-  int AddYAxis();
+  // Makes one object of the kind (channels of the channel class), announces it and returns its
+  // position in its collection (-1 when the collection is gone).
+  int Add(TiPlotObjectKind kind);
+  int AddChannel() { return Add(ipokChannel); }
+  int AddDataView() { return Add(ipokDataView); }
+  int AddDataCursor() { return Add(ipokDataCursor); }
+  int AddLimit() { return Add(ipokLimit); }
+  int AddLabel() { return Add(ipokLabel); }
+  int AddAnnotation() { return Add(ipokAnnotation); }
+  int AddLegend() { return Add(ipokLegend); }
+  int AddTable() { return Add(ipokTable); }
+  int AddToolBar() { return Add(ipokToolBar); }
+  int AddXAxis() { return Add(ipokXAxis); }
+  int AddYAxis() { return Add(ipokYAxis); }
 
   bool UserCanEditObjects() const { return userCanEditObjects_; }
   void SetUserCanEditObjects(bool value);
@@ -78,8 +97,13 @@ class TiPlotMasterManager {
   void TranslateForm(QWidget* window) const;
 
  private:
-  // Collections whose objects take the chart-wide flags, in the order they are set.
-  std::vector<TiPlotObjectManagerCustom*> FlagCollections() const;
+  template <class M>
+  M* Typed(TiPlotObjectKind kind) const {
+    return static_cast<M*>(collections_[static_cast<size_t>(kind)]);
+  }
+  // Every object of the collections, kind by kind in the order of the flags.
+  template <class F>
+  void ForEachFlaggedObject(F f) const;
   // Collections that hear of renames and focus changes, in that order.
   std::vector<TiPlotObjectManagerCustom*> BroadcastCollections() const;
   void DestroyAll();
@@ -89,17 +113,7 @@ class TiPlotMasterManager {
   TiPlotHandlers handlers_;
 
   // Slots, filled when a collection announces itself and emptied when it goes.
-  TiPlotToolBarManager* toolBarManager_ = nullptr;
-  TiPlotLegendManager* legendManager_ = nullptr;
-  TiPlotTableManager* tableManager_ = nullptr;
-  TiPlotXAxisManager* xAxisManager_ = nullptr;
-  TiPlotYAxisManager* yAxisManager_ = nullptr;
-  TiPlotChannelManager* channelManager_ = nullptr;
-  TiPlotDataViewManager* dataViewManager_ = nullptr;
-  TiPlotDataCursorManager* dataCursorManager_ = nullptr;
-  TiPlotLimitManager* limitManager_ = nullptr;
-  TiPlotLabelManager* labelManager_ = nullptr;
-  TiPlotAnnotationManager* annotationManager_ = nullptr;
+  std::array<TiPlotObjectOwnedManager*, kPlotObjectKindCount> collections_{};
   TiPlotTranslationManager* translationManager_ = nullptr;
   TiPlotLayoutManager* layoutManager_ = nullptr;
   TiPlotObjectManager* allObjects_ = nullptr;
@@ -109,17 +123,7 @@ class TiPlotMasterManager {
 
   // Ownership, released in the destruction order of the chart.
   TiPlotPtr<TiPlotObjectManager> ownAllObjects_;
-  TiPlotPtr<TiPlotToolBarManager> ownToolBars_;
-  TiPlotPtr<TiPlotLegendManager> ownLegends_;
-  TiPlotPtr<TiPlotTableManager> ownTables_;
-  TiPlotPtr<TiPlotChannelManager> ownChannels_;
-  TiPlotPtr<TiPlotDataCursorManager> ownDataCursors_;
-  TiPlotPtr<TiPlotDataViewManager> ownDataViews_;
-  TiPlotPtr<TiPlotXAxisManager> ownXAxes_;
-  TiPlotPtr<TiPlotYAxisManager> ownYAxes_;
-  TiPlotPtr<TiPlotLimitManager> ownLimits_;
-  TiPlotPtr<TiPlotLabelManager> ownLabels_;
-  TiPlotPtr<TiPlotAnnotationManager> ownAnnotations_;
+  std::array<TiPlotPtr<TiPlotObjectOwnedManager>, kPlotObjectKindCount> ownCollections_;
   TiPlotPtr<TiPlotLayoutManager> ownLayout_;
   TiPlotPtr<TiPlotTranslationManager> ownTranslation_;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/core/iGPFunctions.h"
 #include "platform/Menus.h"
 #include "platform/Timer.h"
 
@@ -16,6 +17,12 @@ void TiPlotPersistent::BeforeDestruction() {
   if (destroying_) return;
   destroying_ = true;
   DoBeforeDestruction();
+}
+
+void TiPlotPersistent::BeforeDestructionInDestructor() {
+  if (destroying_) return;
+  partlyDestroyed_ = true;
+  BeforeDestruction();
 }
 
 void TiPlotDeleter::operator()(TiPlotPersistent* item) const {
@@ -80,11 +87,12 @@ const TiClassInfo& TiPlotObject::StaticClassInfo() {
   static const TiClassInfo info =
       TiClassBuilder<TiPlotObject>(QStringLiteral("TiPlotObject"), &TiPersistent::StaticClassInfo())
           .String(QStringLiteral("Name"), &TiPlotObject::Name, &TiPlotObject::SetName)
-          .Boolean(QStringLiteral("Visible"), &TiPlotObject::Visible, &TiPlotObject::SetVisible, true)
-          .Boolean(QStringLiteral("Enabled"), &TiPlotObject::Enabled, &TiPlotObject::SetEnabled, true)
-          .Integer(QStringLiteral("Layer"), &TiPlotObject::Layer, &TiPlotObject::SetLayer, 100)
-          .Boolean(QStringLiteral("PopupEnabled"), &TiPlotObject::PopupEnabled, &TiPlotObject::SetPopupEnabled, true)
-          .Boolean(QStringLiteral("CanFocus"), &TiPlotObject::CanFocus, &TiPlotObject::SetCanFocus, true)
+          .Boolean(QStringLiteral("Visible"), &TiPlotObject::Visible, &TiPlotObject::SetVisible, kPlotObjectDefaults.Visible)
+          .Boolean(QStringLiteral("Enabled"), &TiPlotObject::Enabled, &TiPlotObject::SetEnabled, kPlotObjectDefaults.Enabled)
+          .Integer(QStringLiteral("Layer"), &TiPlotObject::Layer, &TiPlotObject::SetLayer, kPlotObjectDefaults.Layer)
+          .Boolean(QStringLiteral("PopupEnabled"), &TiPlotObject::PopupEnabled, &TiPlotObject::SetPopupEnabled,
+                   kPlotObjectDefaults.PopupEnabled)
+          .Boolean(QStringLiteral("CanFocus"), &TiPlotObject::CanFocus, &TiPlotObject::SetCanFocus, kPlotObjectDefaults.CanFocus)
           .Build();
   return info;
 }
@@ -96,7 +104,7 @@ TiPlotObject::TiPlotObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
       OnRename(handlers.OnRename),
       owner_(owner) {}
 
-TiPlotObject::~TiPlotObject() { BeforeDestruction(); }
+TiPlotObject::~TiPlotObject() { BeforeDestructionInDestructor(); }
 
 void TiPlotObject::DoBeforeDestruction() {
   if (OnRemove) OnRemove(this);
@@ -137,7 +145,7 @@ void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
   if (!enabled_) return;
   popupPending_ = false;
   // A hook may remove the object (a button whose click removes it): nothing touches it then.
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   if (params.Button == mbRight) {
     popupPending_ = popupEnabled_;
     mouseIsDown_ = true;
@@ -146,17 +154,17 @@ void TiPlotObject::MouseDown(const TiPlotMouseParams& params) {
     mouseIsDown_ = true;
     DoMouseDownLeft(params);
   }
-  if (life.expired()) return;
+  if (life.Gone()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseDown(this, params.Button, params.Shift, params.X, params.Y);
 }
 
 void TiPlotObject::MouseMove(const TiPlotMouseParams& params) {
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   if (mouseIsDown_)
     DoMouseDrag(params);
   else
     DoMouseHover(params);
-  if (life.expired()) return;
+  if (life.Gone()) return;
   if (HitTest(params) && owner_) owner_->ObjectMouseMove(this, params.Shift, params.X, params.Y);
 }
 
@@ -165,15 +173,15 @@ void TiPlotObject::MouseUp(const TiPlotMouseParams& params) {
     const bool handled = owner_ && owner_->ObjectPopupHandled(this, params.Screen.X, params.Screen.Y);
     if (!handled && params.PopupMenu) {
       AddMenuItems(params.PopupMenu);
-      const std::weak_ptr<const void> life = LifeToken();
+      const TiPlotLifeGuard life(this);
       params.PopupMenu->Popup(params.Screen.X, params.Screen.Y);
-      if (life.expired()) return;   // a menu command removed the object
+      if (life.Gone()) return;   // a menu command removed the object
     }
   }
   popupPending_ = false;
-  const std::weak_ptr<const void> life = LifeToken();
+  const TiPlotLifeGuard life(this);
   DoMouseUp(params);
-  if (life.expired()) return;   // the release removed the object (a button's click)
+  if (life.Gone()) return;   // the release removed the object (a button's click)
   if (mouseIsDown_) {
     mouseIsDown_ = false;
     if (owner_) owner_->ObjectMouseUp(this, params.Button, params.Shift, params.X, params.Y);
@@ -271,10 +279,27 @@ QString TiPlotObject::LayerKey() const { return QString::number(layer_).rightJus
 
 void TiPlotObject::AddEditMenuItem(TPopupMenu* menu) {
   if (!menu || !userCanEdit_) return;
-  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this, life = LifeToken()] {
-    if (!life.expired() && OnEdit) OnEdit(this);
+  TMenuItem* item = menu->Items().Add(Translate(QStringLiteral("Edit...")), [this, life = TiPlotLifeGuard(this)] {
+    if (!life.Gone() && OnEdit) OnEdit(this);
   });
   item->Visible = true;
+}
+
+void TiPlotObject::DetachFromChart() {
+  OnChange = nullptr;
+  OnLayoutChange = nullptr;
+  OnRemove = nullptr;
+  OnInsert = nullptr;
+  OnRename = nullptr;
+  OnGotFocus = nullptr;
+  OnEdit = nullptr;
+  OnFocusChange = nullptr;
+  owner_ = nullptr;
+  hoverTarget_ = nullptr;
+  hasFocus_ = false;
+  mouseIsDown_ = false;
+  popupPending_ = false;
+  kind_ = ipokNone;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -301,6 +326,8 @@ const TiClassInfo& TiPlotLayoutObject::StaticClassInfo() {
 TiPlotLayoutObject::TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotManagerObject(owner, handlers) {}
 
+TiPlotLayoutObject::~TiPlotLayoutObject() { BeforeDestructionInDestructor(); }
+
 bool TiPlotLayoutObject::HitTest(const TiPlotMouseParams& params) { return PtInRect(layoutRect_, {params.X, params.Y}); }
 
 void TiPlotLayoutObject::NotifyInsert() {
@@ -312,6 +339,31 @@ bool TiPlotLayoutObject::IsHorizontal() const { return horizontal_; }
 bool TiPlotLayoutObject::IsVertical() const { return !horizontal_; }
 int TiPlotLayoutObject::RequiredSize(TCanvas*) { return 0; }
 int TiPlotLayoutObject::RequiredEndMargin(TCanvas*) { return 0; }
+
+void TiPlotLayoutObject::PlaceAlongSide(const TiPlotLayoutFrame& frame) {
+  const TRect& view = frame.DataView;
+  if (IsHorizontal())
+    SpanAlong(view.Left, view.Right - view.Left);
+  else
+    SpanAlong(view.Bottom, view.Bottom - view.Top);
+}
+
+void TiPlotLayoutObject::SpanAlong(int origin, int length) {
+  if (IsHorizontal())
+    SetExtentAlong(origin + RoundEven(length * startPercent_ / 100.0), origin + RoundEven(length * stopPercent_ / 100.0));
+  else
+    SetExtentAlong(origin - RoundEven(length * stopPercent_ / 100.0), origin - RoundEven(length * startPercent_ / 100.0));
+}
+
+void TiPlotLayoutObject::SetExtentAlong(int first, int second) {
+  if (IsHorizontal()) {
+    layoutRect_.Left = first;
+    layoutRect_.Right = second;
+  } else {
+    layoutRect_.Top = first;
+    layoutRect_.Bottom = second;
+  }
+}
 
 void TiPlotLayoutObject::SetStartPercent(double value) {
   if (std::isnan(value)) return;   // not a position: the span stays as it is
@@ -353,10 +405,7 @@ void TiPlotLayoutObject::SetFarSide(bool value) { SetAndChange(farSide_, value);
 
 QString TiPlotLayoutObject::ZOrderKey() const { return QString::number(zOrder_).rightJustified(3, QLatin1Char('0')); }
 
-QString TiPlotLayoutObject::StartKey() const {
-  const auto rounded = static_cast<long long>(std::nearbyint(startPercent_));
-  return QString::number(rounded).rightJustified(3, QLatin1Char('0'));
-}
+QString TiPlotLayoutObject::StartKey() const { return QString::number(RoundEven(startPercent_)).rightJustified(3, QLatin1Char('0')); }
 
 bool TiPlotLayoutObject::PopupAnchorRect(TRect& rect) const {
   rect = layoutRect_;
@@ -384,7 +433,7 @@ void Retire(std::unique_ptr<TTimer> timer) {
 
 TiPlotButton::TiPlotButton(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotObject(owner, handlers) {}
 
-TiPlotButton::~TiPlotButton() { BeforeDestruction(); }
+TiPlotButton::~TiPlotButton() { BeforeDestructionInDestructor(); }
 
 void TiPlotButton::DoBeforeDestruction() {
   DiscardTimer();
@@ -410,17 +459,21 @@ void TiPlotButton::DoMouseDownLeft(const TiPlotMouseParams&) {
 }
 
 void TiPlotButton::RepeatTick() {
+  // The tick comes straight from the event loop: a failing click ends this tick only, like a
+  // failure in any other input of the chart.
+  const TiPlotLifeGuard life(this);
   inTick_ = true;
-  if (firstRepeat_ && repeatTimer_) {
-    repeatTimer_->SetInterval(50);
-    firstRepeat_ = false;
-  }
-  const std::weak_ptr<const void> life = LifeToken();
-  // A copy: the click may remove the button and with it this callback.
-  if (TiPlotObjectCallback click = OnClick) click(this);
-  if (life.expired()) return;
-  if (OnInvalidate) OnInvalidate(this);
-  inTick_ = false;
+  RunGuarded([&] {
+    if (firstRepeat_ && repeatTimer_) {
+      repeatTimer_->SetInterval(50);
+      firstRepeat_ = false;
+    }
+    // A copy: the click may remove the button and with it this callback.
+    if (TiPlotObjectCallback click = OnClick) click(this);
+    if (life.Gone()) return;
+    if (OnInvalidate) OnInvalidate(this);
+  });
+  if (!life.Gone()) inTick_ = false;
 }
 
 void TiPlotButton::DoMouseDrag(const TiPlotMouseParams&) {}
@@ -432,12 +485,12 @@ void TiPlotButton::DoMouseUp(const TiPlotMouseParams& params) {
   if (OnInvalidate) OnInvalidate(this);
   if (PtInRect(buttonRect_, {params.X, params.Y})) {
     // Copies: either callback may remove the button.
-    const std::weak_ptr<const void> life = LifeToken();
+    const TiPlotLifeGuard life(this);
     TiPlotObjectCallback click = OnClick;
     if (groupIndex_ != 0) {
       if (TiPlotObjectCallback group = OnGroupClick) group(this);
     }
-    if (!life.expired() && click) click(this);
+    if (!life.Gone() && click) click(this);
   }
 }
 

@@ -29,16 +29,24 @@ class TiPlotPersistent : public TiPersistent {
   // destructor calls it as a last resort. Runs once.
   void BeforeDestruction();
   bool Destroying() const { return destroying_; }
+  // The destruction was announced from a destructor (a plain delete): the parts of the derived
+  // classes are gone already, so only addresses may be compared, and no event reaches the
+  // program's handlers with it.
+  bool PartlyDestroyed() const { return partlyDestroyed_; }
   // Expires when the object is gone: menu actions and callbacks that may outlive an object, or
   // destroy it, check it before they touch the object again.
   std::weak_ptr<const void> LifeToken() const { return life_; }
 
  protected:
   virtual void DoBeforeDestruction() {}
+  // For the destructors of classes with removal duties: announces the destruction unless the
+  // deleter did so while the object was whole.
+  void BeforeDestructionInDestructor();
 
  private:
   friend class TiPlotOwnershipHandOff;
   bool destroying_ = false;
+  bool partlyDestroyed_ = false;
   std::shared_ptr<const void> life_ = std::make_shared<int>(0);
   // While a new item announces itself: the holder that owns it until a collection takes it.
   std::unique_ptr<TiPlotPersistent, TiPlotDeleter>* pendingOwner_ = nullptr;
@@ -46,6 +54,18 @@ class TiPlotPersistent : public TiPersistent {
 
 struct TiPlotDeleter {
   void operator()(TiPlotPersistent* item) const;
+};
+
+// Watches an object across a call that may destroy it (a handler of the program, a menu
+// command): Gone tells afterwards whether it did. Watching nothing counts as gone.
+class TiPlotLifeGuard {
+ public:
+  TiPlotLifeGuard() = default;
+  explicit TiPlotLifeGuard(const TiPlotPersistent* object) : life_(object ? object->LifeToken() : std::weak_ptr<const void>()) {}
+  bool Gone() const { return life_.expired(); }
+
+ private:
+  std::weak_ptr<const void> life_;
 };
 
 // The owning pointer of the chart: destruction is announced before the destructors run.
@@ -62,6 +82,15 @@ class TiPlotOwnershipHandOff {
   // The ownership of an item that is announcing itself; empty when nobody may take it.
   static TiPlotPtr<TiPlotPersistent> TakeOwnership(TiPlotPersistent* item);
 };
+
+// The kinds of chart object that live in the chart's per-kind collections, in the order the
+// chart routes its notifications through those collections. ipokNone: an object no such
+// collection holds (buttons, the data view's layout placeholders, an object that left).
+enum TiPlotObjectKind : int {
+  ipokToolBar, ipokLegend, ipokTable, ipokXAxis, ipokYAxis, ipokChannel, ipokDataView, ipokDataCursor, ipokLimit,
+  ipokLabel, ipokAnnotation, ipokNone
+};
+constexpr int kPlotObjectKindCount = ipokNone;
 
 using TiPlotNotifyEvent = std::function<void(TiPlotPersistent*)>;
 using TiPlotObjectCallback = std::function<void(TiPlotObject*)>;
@@ -126,6 +155,17 @@ struct TiPlotMouseParams {
 // Builds the parameters of a mouse event for an object, exchanging x and y when reversed.
 TiPlotMouseParams MakeMouseParams(TMouseButton button, TShiftState shift, int x, int y, bool xyAxesReverse,
                                   TPopupMenu* menu = nullptr, TPoint screen = {});
+
+// The defaults of a chart object's published properties, each written once: objects start from
+// them and the property table declares them.
+struct TiPlotObjectDefaults {
+  bool Visible = true;
+  bool Enabled = true;
+  int Layer = 100;
+  bool PopupEnabled = true;
+  bool CanFocus = true;
+};
+inline constexpr TiPlotObjectDefaults kPlotObjectDefaults{};
 
 class TiPlotObject : public TiPlotPersistent {
   TI_PERSISTENT
@@ -212,6 +252,9 @@ class TiPlotObject : public TiPlotPersistent {
   void SetHoverTarget(TiPlotObject* value) { hoverTarget_ = value; }
   bool MouseIsDown() const { return mouseIsDown_; }
   bool PopupPending() const { return popupPending_; }
+  // The kind of the collection that holds the object; that collection sets it when it takes it.
+  TiPlotObjectKind Kind() const { return kind_; }
+  void SetKind(TiPlotObjectKind value) { kind_ = value; }
 
   // Callbacks; an absent one is skipped.
   TiPlotNotifyEvent OnChange;
@@ -230,6 +273,9 @@ class TiPlotObject : public TiPlotPersistent {
   QString LayerKey() const;
   // Appends "Edit..." (translated) when the user may edit the object.
   void AddEditMenuItem(TPopupMenu* menu);
+  // Cuts every link into the chart (its callbacks, its owner, the object under the mouse): the
+  // object has left the chart but lives on with whoever took it.
+  void DetachFromChart();
 
  protected:
   void DoBeforeDestruction() override;
@@ -257,11 +303,11 @@ class TiPlotObject : public TiPlotPersistent {
   QString previousName_;
   TiPlotOwner* owner_;
   TShiftState shiftState_ = 0;
-  bool visible_ = true;
-  bool enabled_ = true;
-  int layer_ = 100;
-  bool popupEnabled_ = true;
-  bool canFocus_ = true;
+  bool visible_ = kPlotObjectDefaults.Visible;
+  bool enabled_ = kPlotObjectDefaults.Enabled;
+  int layer_ = kPlotObjectDefaults.Layer;
+  bool popupEnabled_ = kPlotObjectDefaults.PopupEnabled;
+  bool canFocus_ = kPlotObjectDefaults.CanFocus;
   bool hasFocus_ = false;
   bool userCanEdit_ = true;
   bool xyAxesReverse_ = false;
@@ -269,6 +315,7 @@ class TiPlotObject : public TiPlotPersistent {
   TiPlotObject* hoverTarget_ = nullptr;
   bool mouseIsDown_ = false;
   bool popupPending_ = false;
+  TiPlotObjectKind kind_ = ipokNone;
 };
 
 // A chart object that lives in a chart's collections: it insists on an owner and handlers.
@@ -281,11 +328,28 @@ class TiPlotManagerObject : public TiPlotObject {
 // differs between objects and collections.
 void CheckOwnerAndHandlers(const void* owner, const TiPlotHandlers& handlers, const QString& ownerMessage);
 
+// What the layout pass tells a layout object about the chart when the object places itself.
+struct TiPlotLayoutFrame {
+  int Border = 0;   // the bevel's allowance: 2, or 0 without a bevel
+  int Width = 0;
+  int Height = 0;
+  int OuterMarginLeft = 0;
+  int OuterMarginRight = 0;
+  TRect DataView;   // the data view's rectangle as the levels around it leave it
+};
+
+// The rounds in which objects that run through the data view are placed: Cartesian masters,
+// then Cartesian children (at a value of a master), then axes aligned to another.
+enum TiPlotLayoutRound : int { iplrCartesianMaster, iplrCartesianChild, iplrAligned };
+
 // An object that takes room along one side of the data view.
 class TiPlotLayoutObject : public TiPlotManagerObject {
   TI_PERSISTENT
  public:
   TiPlotLayoutObject(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  // Announces the destruction while the layout part is whole, so that the layout manager can
+  // still read its place even after a plain delete.
+  ~TiPlotLayoutObject() override;
 
   bool HitTest(const TiPlotMouseParams& params) override;   // 16
   void NotifyInsert() override;                              // 31
@@ -294,6 +358,33 @@ class TiPlotLayoutObject : public TiPlotManagerObject {
   virtual bool IsVertical() const;
   virtual int RequiredSize(TCanvas* canvas);
   virtual int RequiredEndMargin(TCanvas* canvas);
+
+  // --- How the object takes part in the layout; the layout manager and the layout pass ask
+  // these instead of asking for the object's kind. ---
+  // Whether it is listed on a side of the data view at all (the data view and its placeholders
+  // are not).
+  virtual bool InSideLists() const { return true; }
+  // Whether it holds a ZOrder level among the objects of its orientation (the data view does not;
+  // its placeholders do).
+  virtual bool HoldsLevel() const { return true; }
+  // Whether the layout manager follows its changes of ZOrder and orientation at once.
+  virtual bool FollowsLayoutChanges() const { return true; }
+  // The orientation it takes from the chart's XYAxesReverse, if it follows that flag (axes).
+  virtual bool HorizontalFor(bool xyAxesReverse, bool& horizontal) const { return false; }
+  // Whether it takes room across its side: level thickness, stacking and end margins count it.
+  virtual bool TakesSideRoom() const { return true; }
+  // Whether it is stacked at both ends whatever its neighbours' ZOrder.
+  virtual bool ForcesStackingInLayout() const { return false; }
+  // Whether, on top, it sits at the chart's top edge; alone on top it leaves room below itself for
+  // the end labels of vertical axes (the toolbar).
+  virtual bool PinnedToTopEdge() const { return false; }
+  // Whether it lies inside that room next to the data view (axes) rather than above it.
+  virtual bool InsideTopEdgeRoom() const { return false; }
+  // Sets its extent along its side. By default it spans its StartPercent .. StopPercent of the
+  // data view.
+  virtual void PlaceAlongSide(const TiPlotLayoutFrame& frame);
+  // Places it through the data view in the given round; nothing for objects beside it.
+  virtual void PlaceThroughDataView(const TiPlotLayoutFrame& frame, TiPlotLayoutRound round, TCanvas* canvas) {}
 
   double StopPercent() const { return stopPercent_; }
   void SetStopPercent(double value);
@@ -322,6 +413,12 @@ class TiPlotLayoutObject : public TiPlotManagerObject {
 
  protected:
   bool PopupAnchorRect(TRect& rect) const override;
+  // Its span from `origin` over `length` pixels: StartPercent .. StopPercent of it, rounded to
+  // the nearest pixel, as Left .. Right (horizontal) or Bottom .. Top (vertical, counted upward
+  // from origin).
+  void SpanAlong(int origin, int length);
+  // Sets the two edges along its side (Left and Right, or Top and Bottom) without notification.
+  void SetExtentAlong(int first, int second);
 
  private:
   double stopPercent_ = 100.0;

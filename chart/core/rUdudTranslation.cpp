@@ -23,7 +23,7 @@ const TiClassInfo& TiPlotTranslationObject::StaticClassInfo() {
 TiPlotTranslationObject::TiPlotTranslationObject(const TiPlotNotifyEvent& onRemove, const TiPlotNotifyEvent& onInsert)
     : onRemove_(onRemove), onInsert_(onInsert) {}
 
-TiPlotTranslationObject::~TiPlotTranslationObject() { BeforeDestruction(); }
+TiPlotTranslationObject::~TiPlotTranslationObject() { BeforeDestructionInDestructor(); }
 
 TiPlotTranslationObject* TiPlotTranslationObject::Create(const TiPlotNotifyEvent& onRemove, const TiPlotNotifyEvent& onInsert) {
   auto* entry = new TiPlotTranslationObject(onRemove, onInsert);
@@ -47,7 +47,7 @@ TiPlotTranslationManager::TiPlotTranslationManager(const TiPlotNotifyEvent& onRe
   if (!onRemove_) throw EiError(QStringLiteral("OnRemove event handler can not be null"));
 }
 
-TiPlotTranslationManager::~TiPlotTranslationManager() { BeforeDestruction(); }
+TiPlotTranslationManager::~TiPlotTranslationManager() { BeforeDestructionInDestructor(); }
 
 TiPlotPtr<TiPlotTranslationManager> TiPlotTranslationManager::Make(const TiPlotNotifyEvent& onRemove, const TiPlotNotifyEvent& onInsert) {
   TiPlotPtr<TiPlotTranslationManager> table(new TiPlotTranslationManager(onRemove, onInsert));
@@ -61,46 +61,55 @@ void TiPlotTranslationManager::DoBeforeDestruction() {
 }
 
 void TiPlotTranslationManager::Add(TiPlotTranslationObject* entry) {
-  if (!entry || std::find(list_.begin(), list_.end(), entry) != list_.end()) return;
-  if (TiPlotPtr<TiPlotPersistent> holder = TiPlotOwnershipHandOff::TakeOwnership(entry))
-    owned_.push_back({entry, std::move(holder)});
-  list_.insert(list_.begin(), entry);
+  if (!entry || IndexOf(entry) >= 0) return;
+  // Only an entry that is announcing itself can be taken: the table owns what it lists.
+  TiPlotPtr<TiPlotPersistent> holder = TiPlotOwnershipHandOff::TakeOwnership(entry);
+  if (!holder) return;
+  (void)holder.release();
+  list_.insert(list_.begin(), TiPlotPtr<TiPlotTranslationObject>(entry));
 }
 
 void TiPlotTranslationManager::Remove(TiPlotTranslationObject* entry) {
-  auto owned = std::find_if(owned_.begin(), owned_.end(), [entry](const TOwned& o) { return o.Entry == entry; });
-  if (owned != owned_.end() && !entry->Destroying()) {
+  const int index = IndexOf(entry);
+  if (index < 0) return;
+  if (!entry->Destroying()) {
     // Out of the table that owns it means gone.
     DestroyEntry(entry);
     return;
   }
-  list_.erase(std::remove(list_.begin(), list_.end(), entry), list_.end());
+  // On its way out (destroyed by the table, or deleted plainly): whoever destroys it holds it.
+  (void)list_[static_cast<size_t>(index)].release();
+  list_.erase(list_.begin() + index);
+}
+
+int TiPlotTranslationManager::IndexOf(const TiPlotTranslationObject* entry) const {
+  for (size_t i = 0; i < list_.size(); ++i)
+    if (list_[i].get() == entry) return static_cast<int>(i);
+  return -1;
 }
 
 TiPlotTranslationObject* TiPlotTranslationManager::Items(int index) const {
-  if (index < 0 || index >= Count()) throw EiError(QStringLiteral("Index out of Bounds"));
-  return list_[static_cast<size_t>(index)];
+  CheckIndex(index, Count());
+  return list_[static_cast<size_t>(index)].get();
 }
 
 void TiPlotTranslationManager::Delete(int index) { DestroyEntry(Items(index)); }
 
 void TiPlotTranslationManager::Clear() {
-  while (!list_.empty()) DestroyEntry(list_.front());
+  while (!list_.empty()) DestroyEntry(list_.front().get());
 }
 
 void TiPlotTranslationManager::DestroyEntry(TiPlotTranslationObject* entry) {
-  auto it = std::find_if(owned_.begin(), owned_.end(), [entry](const TOwned& o) { return o.Entry == entry; });
-  if (it != owned_.end()) {
-    TiPlotPtr<TiPlotPersistent> holder = std::move(it->Holder);
-    owned_.erase(it);
-    holder.reset();
-  }
-  // The entry's remove handler normally took it out already; addresses are only compared here.
-  list_.erase(std::remove(list_.begin(), list_.end(), entry), list_.end());
+  const int index = IndexOf(entry);
+  if (index < 0) return;
+  TiPlotPtr<TiPlotTranslationObject> holder = std::move(list_[static_cast<size_t>(index)]);
+  list_.erase(list_.begin() + index);
+  // Its remove handler finds it no longer listed.
+  holder.reset();
 }
 
 QString TiPlotTranslationManager::Translate(const QString& text) const {
-  for (const TiPlotTranslationObject* entry : list_)
+  for (const auto& entry : list_)
     if (entry->OriginalString() == text) return entry->ReplacementString();
   return text;
 }
@@ -129,7 +138,7 @@ void TiPlotTranslationManager::TranslateForm(QWidget* window) const {
 
 std::vector<std::pair<QString, QString>> TiPlotTranslationManager::StoredEntries() const {
   std::vector<std::pair<QString, QString>> stored;
-  for (const TiPlotTranslationObject* entry : list_) stored.emplace_back(entry->OriginalString(), entry->ReplacementString());
+  for (const auto& entry : list_) stored.emplace_back(entry->OriginalString(), entry->ReplacementString());
   return stored;
 }
 

@@ -70,13 +70,10 @@ class TiPlotTranslationManager : public TiPlotPersistent {
 
  private:
   void DestroyEntry(TiPlotTranslationObject* entry);
+  int IndexOf(const TiPlotTranslationObject* entry) const;
 
   TiPlotNotifyEvent onRemove_;
   TiPlotNotifyEvent onInsert_;
-  std::vector<TiPlotTranslationObject*> list_;
-  struct TOwned {
-    TiPlotTranslationObject* Entry;
-    TiPlotPtr<TiPlotPersistent> Holder;
-  };
-  std::vector<TOwned> owned_;
+  // The entries, owned, newest first.
+  std::vector<TiPlotPtr<TiPlotTranslationObject>> list_;
 };

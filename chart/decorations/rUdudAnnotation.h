@@ -7,6 +7,28 @@ class TiPlotDataView;
 
 enum TiPlotReferenceType : int { iprtDataView, iprtChannel, iprtXChannelYDataView, iprtXDataViewYChannel };
 enum TiPlotReferenceIndividual : int { ipriDataView, ipriChannel, ipriAuto };
+// Their value names, in ordinal order.
+const QStringList& ReferenceTypeNames();
+const QStringList& ReferenceIndividualNames();
+
+// The look and the references of an annotation. An annotation holds one; the chart holds another
+// as the defaults it gives to the annotations it adds.
+struct TiPlotAnnotationStyle {
+  TiPlotReferenceType Reference = iprtDataView;
+  TiPlotReferenceIndividual ReferencePositionX = ipriAuto;
+  TiPlotReferenceIndividual ReferencePositionY = ipriAuto;
+  TiPlotReferenceIndividual ReferenceSizeX = ipriAuto;
+  TiPlotReferenceIndividual ReferenceSizeY = ipriAuto;
+  TColor PenColor = clWhite;
+  int PenWidth = 0;
+  TPenStyle PenStyle = psSolid;
+  TColor BrushColor = clWhite;
+  TBrushStyle BrushStyle = bsSolid;
+  bool operator==(const TiPlotAnnotationStyle&) const = default;
+};
+
+// The font an annotation starts with, and the chart's default font for new annotations.
+TFont AnnotationStartFont();
 
 class TiPlotAnnotation : public TiPlotObject {
   TI_PERSISTENT
@@ -16,26 +38,29 @@ class TiPlotAnnotation : public TiPlotObject {
   // Drops the data view it lives in when that view goes.
   void NotifyRemoving(TiPlotPersistent* item) override;
 
-  TiPlotReferenceType Reference() const { return reference_; }
+  TiPlotReferenceType Reference() const { return style_.Reference; }
   void SetReference(TiPlotReferenceType value);
-  TiPlotReferenceIndividual ReferencePositionX() const { return referencePositionX_; }
+  TiPlotReferenceIndividual ReferencePositionX() const { return style_.ReferencePositionX; }
   void SetReferencePositionX(TiPlotReferenceIndividual value);
-  TiPlotReferenceIndividual ReferencePositionY() const { return referencePositionY_; }
+  TiPlotReferenceIndividual ReferencePositionY() const { return style_.ReferencePositionY; }
   void SetReferencePositionY(TiPlotReferenceIndividual value);
-  TiPlotReferenceIndividual ReferenceSizeX() const { return referenceSizeX_; }
+  TiPlotReferenceIndividual ReferenceSizeX() const { return style_.ReferenceSizeX; }
   void SetReferenceSizeX(TiPlotReferenceIndividual value);
-  TiPlotReferenceIndividual ReferenceSizeY() const { return referenceSizeY_; }
+  TiPlotReferenceIndividual ReferenceSizeY() const { return style_.ReferenceSizeY; }
   void SetReferenceSizeY(TiPlotReferenceIndividual value);
-  TColor PenColor() const { return penColor_; }
+  TColor PenColor() const { return style_.PenColor; }
   void SetPenColor(TColor value);
-  int PenWidth() const { return penWidth_; }
+  int PenWidth() const { return style_.PenWidth; }
   void SetPenWidth(int value);
-  TPenStyle PenStyle() const { return penStyle_; }
+  TPenStyle PenStyle() const { return style_.PenStyle; }
   void SetPenStyle(TPenStyle value);
-  TColor BrushColor() const { return brushColor_; }
+  TColor BrushColor() const { return style_.BrushColor; }
   void SetBrushColor(TColor value);
-  TBrushStyle BrushStyle() const { return brushStyle_; }
+  TBrushStyle BrushStyle() const { return style_.BrushStyle; }
   void SetBrushStyle(TBrushStyle value);
+  // All of them at once (one change notification).
+  const TiPlotAnnotationStyle& Style() const { return style_; }
+  void SetStyle(const TiPlotAnnotationStyle& value);
   TiFont* Font() { return &font_; }
   const TiFont* Font() const { return &font_; }
 
@@ -44,16 +69,7 @@ class TiPlotAnnotation : public TiPlotObject {
   void SetDataView(TiPlotDataView* value) { dataView_ = value; }
 
  private:
-  TiPlotReferenceType reference_ = iprtDataView;
-  TiPlotReferenceIndividual referencePositionX_ = ipriAuto;
-  TiPlotReferenceIndividual referencePositionY_ = ipriAuto;
-  TiPlotReferenceIndividual referenceSizeX_ = ipriAuto;
-  TiPlotReferenceIndividual referenceSizeY_ = ipriAuto;
-  TColor penColor_ = clWhite;
-  int penWidth_ = 0;
-  TPenStyle penStyle_ = psSolid;
-  TColor brushColor_ = clWhite;
-  TBrushStyle brushStyle_ = bsSolid;
+  TiPlotAnnotationStyle style_;
   TiFont font_;
   TiPlotDataView* dataView_ = nullptr;
 };

@@ -6,7 +6,7 @@ const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
   using C = TiPlotDataCursor;
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
       .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName)
-      .Boolean(QStringLiteral("ChannelShowAllInLegend"), &C::ChannelShowAllInLegend, &C::SetChannelShowAllInLegend, true)
+      .Boolean(QStringLiteral("ChannelShowAllInLegend"), &C::ChannelShowAllInLegend, &C::SetChannelShowAllInLegend, kChannelShowAllInLegend)
       .Build();
   return info;
 }

@@ -29,5 +29,7 @@ class TiPlotDataCursor : public TiPlotManagerObject {
  private:
   TiPlotDataView* dataView_ = nullptr;
   QString channelName_;
-  bool channelShowAllInLegend_ = true;
+  // Written once: the member starts from it and the property table declares it.
+  static constexpr bool kChannelShowAllInLegend = true;
+  bool channelShowAllInLegend_ = kChannelShowAllInLegend;
 };

@@ -7,8 +7,8 @@ const TiClassInfo& TiPlotDataView::StaticClassInfo() {
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotDataView"), &TiPlotLayoutObject::StaticClassInfo())
       .String(QStringLiteral("GridXAxisName"), &C::GridXAxisName, &C::SetGridXAxisName)
       .String(QStringLiteral("GridYAxisName"), &C::GridYAxisName, &C::SetGridYAxisName)
-      .Boolean(QStringLiteral("BackgroundTransparent"), &C::BackgroundTransparent, &C::SetBackgroundTransparent, true)
-      .Color(QStringLiteral("BackgroundColor"), &C::BackgroundColor, &C::SetBackgroundColor, RGB(0, 128, 128))
+      .Boolean(QStringLiteral("BackgroundTransparent"), &C::BackgroundTransparent, &C::SetBackgroundTransparent, kBackgroundTransparent)
+      .Color(QStringLiteral("BackgroundColor"), &C::BackgroundColor, &C::SetBackgroundColor, kBackgroundColor)
       .Build();
   return info;
 }

@@ -18,6 +18,12 @@ class TiPlotDataView : public TiPlotLayoutObject {
   TColor BackgroundColor() const { return backgroundColor_; }
   void SetBackgroundColor(TColor value);
 
+  // The data view is what the layout pass places the others around: it is on no side, holds no
+  // level, and receives its rectangle from the pass.
+  bool InSideLists() const override { return false; }
+  bool HoldsLevel() const override { return false; }
+  void PlaceAlongSide(const TiPlotLayoutFrame&) override {}
+
   // --- Painting entry points, called by the painting cycle at its own times. ---
   // Fills the rectangle with BackgroundColor unless transparent.
   virtual void DrawBackground(TCanvas* canvas);
@@ -28,6 +34,9 @@ class TiPlotDataView : public TiPlotLayoutObject {
  private:
   QString gridXAxisName_;
   QString gridYAxisName_;
-  bool backgroundTransparent_ = true;
-  TColor backgroundColor_ = RGB(0, 128, 128);
+  // Each default written once: the member starts from it and the property table declares it.
+  static constexpr bool kBackgroundTransparent = true;
+  static constexpr TColor kBackgroundColor = RGB(0, 128, 128);
+  bool backgroundTransparent_ = kBackgroundTransparent;
+  TColor backgroundColor_ = kBackgroundColor;
 };

@@ -1,5 +1,7 @@
 #include "chart/decorations/rUdudLabel.h"
 
+#include "chart/core/iGPFunctions.h"
+
 const TiClassInfo& TiPlotLabel::StaticClassInfo() {
   using C = TiPlotLabel;
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotLabel"), &TiPlotLayoutObject::StaticClassInfo())
@@ -21,3 +23,13 @@ TiPlotLabel::TiPlotLabel(TiPlotOwner* owner, const TiPlotHandlers& handlers)
 void TiPlotLabel::SetCaption(const QString& value) { SetAndChange(caption_, value); }
 
 void TiPlotLabel::SetMarginBottom(double value) { SetAndChange(marginBottom_, value); }
+
+void TiPlotLabel::PlaceAlongSide(const TiPlotLayoutFrame& frame) {
+  if (!IsHorizontal()) {
+    TiPlotLayoutObject::PlaceAlongSide(frame);
+    return;
+  }
+  const int left = frame.Border + frame.OuterMarginLeft;
+  const int width = frame.Width - frame.Border - frame.OuterMarginLeft - frame.OuterMarginRight;
+  SetExtentAlong(left + RoundEven(StartPercent() / 100.0 * width), left + RoundEven(StopPercent() / 100.0 * width));
+}

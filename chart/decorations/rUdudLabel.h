@@ -16,6 +16,10 @@ class TiPlotLabel : public TiPlotLayoutObject {
   double MarginBottom() const { return marginBottom_; }
   void SetMarginBottom(double value);
 
+  // Above or below the data view it spans the chart inside the outer margins; beside it, the
+  // data view.
+  void PlaceAlongSide(const TiPlotLayoutFrame& frame) override;
+
  private:
   QString caption_;
   TiFont font_;

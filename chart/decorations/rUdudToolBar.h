@@ -17,6 +17,10 @@ class TiPlotToolBar : public TiPlotLayoutObject {
   // (toggle the button and run its follow-up). A toolbar without buttons is never selecting.
   virtual bool SelectButtonDown() const { return false; }
   virtual void SelectCommand() {}
+
+  // It sits at the chart's top edge, and runs across the whole chart inside the bevel.
+  bool PinnedToTopEdge() const override { return true; }
+  void PlaceAlongSide(const TiPlotLayoutFrame& frame) override;
 };
 
 class TiPlotToolBarButton : public TiPlotButton {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <QImage>
@@ -184,6 +185,44 @@ TEST(Component, AccessorsAddAndFind) {
   EXPECT_THROW(chart.XAxis(2), EiError);
   EXPECT_THROW(chart.Annotation(0), EiError);
   EXPECT_THROW(chart.Labels(-1), EiError);
+}
+
+// Every kind of the table: added, counted, found, told apart and removed through the chart's
+// operations of that kind; each of the table's orders names every kind once.
+TEST(Component, EveryKindOfTheTable) {
+  const QString baseNames[] = {"Toolbar", "Legend", "Table", "X-Axis", "Y-Axis", "Channel", "Data View", "Cursor", "Limit", "Label", ""};
+  TiPlotComponent chart;
+  for (const TiPlotKindInfo& info : PlotObjectKinds()) {
+    const TiPlotObjectKind kind = info.Kind;
+    SCOPED_TRACE(kind);
+    EXPECT_EQ(chart.Count(kind), 0);
+    EXPECT_EQ(chart.Add(kind), 0);
+    EXPECT_EQ(chart.Add(kind), 1);
+    ASSERT_EQ(chart.Count(kind), 2);
+    TiPlotObject* second = chart.Item(kind, 1);
+    EXPECT_EQ(second->Kind(), kind);
+    int index = -1;
+    EXPECT_EQ(chart.ObjectKind(second, &index), kind);
+    EXPECT_EQ(index, 1);
+    // Annotations are added without a name.
+    const QString expectedName = baseNames[kind].isEmpty() ? QString() : baseNames[kind] + QStringLiteral(" 2");
+    EXPECT_EQ(second->Name(), expectedName);
+    if (!expectedName.isEmpty()) EXPECT_EQ(chart.Find(kind, expectedName.toUpper()), second);
+    chart.Delete(kind, 0);
+    EXPECT_EQ(chart.Count(kind), 1);
+    EXPECT_EQ(chart.Item(kind, 0), second);
+    EXPECT_EQ(chart.ObjectKind(second, &index), kind);
+    EXPECT_EQ(index, 0);
+    chart.RemoveAll(kind);
+    EXPECT_EQ(chart.Count(kind), 0);
+    EXPECT_THROW(chart.Item(kind, 0), EiError);
+    EXPECT_THROW(chart.Delete(kind, 0), EiError);
+  }
+  for (int TiPlotKindInfo::*rank : {&TiPlotKindInfo::CreationRank, &TiPlotKindInfo::DestructionRank, &TiPlotKindInfo::FlagRank}) {
+    std::array<TiPlotObjectKind, kPlotObjectKindCount> order = PlotObjectKindsBy(rank);
+    std::sort(order.begin(), order.end());
+    for (int k = 0; k < kPlotObjectKindCount; ++k) EXPECT_EQ(order[static_cast<size_t>(k)], k);
+  }
 }
 
 TEST(Component, DeleteAndRemoveAllRepaintAtOnceExceptLabels) {
@@ -777,6 +816,59 @@ TEST(Paint, RemovingAnObjectOfAnyKindThenPaintingAndDestroying) {
     FillChart(*chart);
     chart->PaintToImage();
     remove(*chart);
+    const QImage image = chart->PaintToImage();
+    EXPECT_EQ(image.width(), chart->Width());
+    EXPECT_NO_THROW(chart.reset());
+  }
+}
+
+// A program may delete a chart object or a translation entry with a plain delete: the owner must
+// neither free it again nor keep it anywhere, and the chart paints and goes cleanly after it.
+TEST(Paint, PlainDeleteOfAnObjectOfAnyKindOrATranslationEntry) {
+  struct Case {
+    const char* what;
+    std::function<TiPlotPersistent*(TiPlotComponent&)> pick;
+    std::function<int(TiPlotComponent&)> count;
+  };
+  const Case cases[] = {
+      {"x axis", [](TiPlotComponent& c) { return c.XAxis(0); }, [](TiPlotComponent& c) { return c.XAxisCount(); }},
+      {"y axis", [](TiPlotComponent& c) { return c.YAxis(1); }, [](TiPlotComponent& c) { return c.YAxisCount(); }},
+      {"channel", [](TiPlotComponent& c) { return c.Channel(0); }, [](TiPlotComponent& c) { return c.ChannelCount(); }},
+      {"data view", [](TiPlotComponent& c) { return c.DataView(0); }, [](TiPlotComponent& c) { return c.DataViewCount(); }},
+      {"legend", [](TiPlotComponent& c) { return c.Legend(0); }, [](TiPlotComponent& c) { return c.LegendCount(); }},
+      {"toolbar", [](TiPlotComponent& c) { return c.ToolBar(0); }, [](TiPlotComponent& c) { return c.ToolBarCount(); }},
+      {"label", [](TiPlotComponent& c) { return c.Labels(0); }, [](TiPlotComponent& c) { return c.LabelCount(); }},
+      {"data cursor", [](TiPlotComponent& c) { return c.DataCursor(0); }, [](TiPlotComponent& c) { return c.DataCursorCount(); }},
+      {"limit", [](TiPlotComponent& c) { return c.Limit(0); }, [](TiPlotComponent& c) { return c.LimitCount(); }},
+      {"annotation", [](TiPlotComponent& c) { return c.Annotation(0); }, [](TiPlotComponent& c) { return c.AnnotationCount(); }},
+      {"table", [](TiPlotComponent& c) { return c.Table(0); }, [](TiPlotComponent& c) { return c.TableCount(); }},
+      {"translation entry", [](TiPlotComponent& c) { return c.TranslationManager()->Items(0); },
+       [](TiPlotComponent& c) { return c.TranslationManager()->Count(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    TiPlotTranslationObject::Create(chart->Master()->Handlers().OnRemove, chart->Master()->Handlers().OnInsert);
+    int removeEvents = 0;
+    chart->OnRemoveXAxis = chart->OnRemoveYAxis = chart->OnRemoveChannel = chart->OnRemoveDataView =
+        chart->OnRemoveLegend = chart->OnRemoveDataCursor = chart->OnRemoveLimit = chart->OnRemoveAnnotation =
+            chart->OnRemoveTable = [&](int) { ++removeEvents; };
+    chart->PaintToImage();
+    const int before = c.count(*chart);
+    const int all = chart->Master()->AllObjects()->Count();
+    TiPlotPersistent* victim = c.pick(*chart);
+    delete victim;
+    EXPECT_EQ(c.count(*chart), before - 1);
+    EXPECT_EQ(chart->Master()->AllObjects()->IndexOf(victim), -1);
+    EXPECT_EQ(chart->LayoutManager()->IndexOf(victim), -1);
+    const TiPlotLayoutManager& layout = *chart->LayoutManager();
+    for (const TiPlotSideList* side : {&layout.TopObjects(), &layout.BottomObjects(), &layout.LeftObjects(), &layout.RightObjects()})
+      for (const TiPlotSideList::TEntry& e : side->Entries())
+        EXPECT_NE(static_cast<const TiPlotPersistent*>(e.Object), victim) << "still in a side list";
+    const bool isEntry = std::string(c.what) == "translation entry";
+    EXPECT_EQ(chart->Master()->AllObjects()->Count(), isEntry ? all : all - 1);
+    EXPECT_EQ(removeEvents, 0) << "handlers never see a half-destroyed object";
     const QImage image = chart->PaintToImage();
     EXPECT_EQ(image.width(), chart->Width());
     EXPECT_NO_THROW(chart.reset());

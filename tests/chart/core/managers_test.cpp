@@ -209,20 +209,47 @@ TEST_F(Chart, RemovalNoticesReachTheOtherObjectsOfOwningCollections) {
   EXPECT_EQ(master.AllObjects()->IndexOf(first), -1);
 }
 
-TEST_F(Chart, DeleteIndexHandsTheObjectBack) {
-  master.AddLabel();
-  master.AddLabel();
-  const int all = master.AllObjects()->Count();
-  TiPlotPtr<TiPlotObject> label = master.LabelManager()->DeleteIndex(0);
+// The object taken out leaves the whole chart at once and keeps no link into it: renaming,
+// focusing or destroying it after the chart has gone touches nothing of the chart.
+TEST(Collections, DeleteIndexHandsTheObjectBackCutOffFromTheChart) {
+  TFakeOwner owner;
+  auto master = std::make_unique<TiPlotMasterManager>(&owner);
+  QStringList removed;
+  master->OnObjectRemoved = [&](TiPlotPersistent* item) {
+    if (auto* o = dynamic_cast<TiPlotObject*>(item))
+      removed << QStringLiteral("%1 at %2").arg(o->Name()).arg(master->LabelManager()->IndexOf(o));
+  };
+  master->AddLabel();
+  master->AddLabel();
+  master->AddDataView();
+  master->AddDataCursor();
+  const int all = master->AllObjects()->Count();
+  TiPlotPtr<TiPlotObject> label = master->LabelManager()->DeleteIndex(0);
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->Name(), "Label 1");
-  EXPECT_EQ(master.LabelManager()->Count(), 1);
-  EXPECT_EQ(master.AllObjects()->Count(), all) << "still part of the chart until destroyed";
-  TiPlotObject* raw = label.get();
+  EXPECT_EQ(removed, QStringList{"Label 1 at 0"}) << "the chart hears of it while it still has its index";
+  EXPECT_EQ(master->LabelManager()->Count(), 1);
+  EXPECT_EQ(master->AllObjects()->Count(), all - 1);
+  EXPECT_EQ(master->AllObjects()->IndexOf(label.get()), -1);
+  EXPECT_EQ(master->LayoutManager()->IndexOf(label.get()), -1);
+  EXPECT_EQ(label->Owner(), nullptr);
+  EXPECT_FALSE(label->OnChange || label->OnRemove || label->OnInsert || label->OnRename || label->OnLayoutChange ||
+               label->OnGotFocus || label->OnEdit || label->OnFocusChange);
+
+  // A data view taken out is forgotten by the cursor that lived in it.
+  TiPlotDataCursor* cursor = master->DataCursorManager()->Items(0);
+  ASSERT_NE(cursor->DataView(), nullptr);
+  TiPlotPtr<TiPlotObject> view = master->DataViewManager()->DeleteIndex(0);
+  EXPECT_EQ(cursor->DataView(), nullptr);
+
+  master->OnObjectRemoved = nullptr;
+  master.reset();
+  label->SetName(QStringLiteral("renamed"));
+  label->SetFocused(true);
+  static_cast<TiPlotLabel*>(label.get())->SetZOrder(4);
+  EXPECT_EQ(label->Translate(QStringLiteral("Edit...")), "Edit...");
   label.reset();
-  EXPECT_EQ(master.AllObjects()->IndexOf(raw), -1);
-  EXPECT_EQ(master.AllObjects()->Count(), all - 1);
-  EXPECT_EQ(master.LayoutManager()->IndexOf(raw), -1);
+  view.reset();
 }
 
 TEST_F(Chart, RemovingALiveOwnedObjectDestroysIt) {

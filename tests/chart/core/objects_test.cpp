@@ -490,6 +490,28 @@ TEST_F(ButtonFixture, AClickThatDisablesTheButtonInsideATickIsSafe) {
   button.reset();   // the retired timer goes with the button
 }
 
+// The tick comes from the event loop: a click that fails must end only that tick, and the
+// repeat goes on (the next tick clicks again, the release still ends it cleanly).
+TEST_F(ButtonFixture, AFailingClickInATickStaysInsideTheTick) {
+  button->SetAutoRepeat(true);
+  int clicks = 0;
+  button->OnClick = [&](TiPlotObject*) {
+    ++clicks;
+    throw EiError(QStringLiteral("handler failed"));
+  };
+  Press();
+  TTimer* timer = button->RepeatTimer();
+  ASSERT_NE(timer, nullptr);
+  EXPECT_NO_THROW(timer->Fire());
+  EXPECT_NO_THROW(timer->Fire());
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(timer->Interval(), 50) << "the first tick still switched to the short interval";
+  button->OnClick = [&](TiPlotObject*) { ++clicks; };
+  Release(5, 5);
+  EXPECT_EQ(clicks, 3);
+  EXPECT_EQ(button->RepeatTimer(), nullptr) << "the release ends the repeat";
+}
+
 TEST_F(ButtonFixture, DestroyingAHeldButtonDiscardsItsTimer) {
   button->SetAutoRepeat(true);
   Press();
