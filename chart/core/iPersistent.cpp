@@ -115,6 +115,8 @@ void TiFont::SetColor(TColor value) {
 }
 
 void TiFont::SetHeight(int value) {
+  // A letter taller than the chart can draw only costs time and memory in the font engine.
+  value = ClampCoordinate(value);
   if (font_.Height == value) return;
   font_.Height = value;
   Changed();
@@ -132,7 +134,7 @@ void TiFont::SetOrientation(int value) {
   Changed();
 }
 
-void TiFont::SetSize(int points) { SetHeight((points * 96 + 36) / 72); }
+void TiFont::SetSize(int points) { SetHeight(ClampCoordinate((static_cast<long long>(points) * 96 + 36) / 72)); }
 
 void TiFont::SetStyle(TFontStyles value) {
   if (font_.Style == value) return;
@@ -261,11 +263,24 @@ QString EncodePropertyString(const QString& value) {
   return out;
 }
 
+namespace {
+
+// Whether the two characters after position i of the stored text are one of the codes a
+// '#' can stand before: 13, 10 or 35 (compared ignoring case).
+bool CodeFollows(const QString& stored, qsizetype i) {
+  if (i + 2 > stored.size()) return false;
+  const QStringView code = QStringView(stored).mid(i, 2);
+  return code.compare(QLatin1String("13"), Qt::CaseInsensitive) == 0 || code.compare(QLatin1String("10"), Qt::CaseInsensitive) == 0 ||
+         code.compare(QLatin1String("35"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
 QString DecodePropertyString(const QString& stored) {
   QString out;
   out.reserve(stored.size());
   for (qsizetype i = 0; i < stored.size(); ++i) {
-    if (stored[i] == QLatin1Char('#') && i + 2 < stored.size()) {
+    if (stored[i] == QLatin1Char('#') && CodeFollows(stored, i + 1)) {
       const QStringView code = QStringView(stored).mid(i + 1, 2);
       if (code == QLatin1String("13")) {
         out += QLatin1Char('\r');
@@ -277,9 +292,14 @@ QString DecodePropertyString(const QString& stored) {
         i += 2;
         continue;
       }
-      if (code == QLatin1String("35")) {
+      // "#35" is our writer's mark for a literal '#' that precedes a code; anywhere else it is
+      // text as another writer of the format left it ("Batch #35"). The code after the mark
+      // is text and is not read again.
+      if (CodeFollows(stored, i + 3)) {
         out += QLatin1Char('#');
-        i += 2;
+        out += stored[i + 3];
+        out += stored[i + 4];
+        i += 4;
         continue;
       }
     }

@@ -1,0 +1,406 @@
+// Property files as other writers of the format leave them and as a damaged or hostile file
+// has them: the "#35" mark, sizes and positions beyond what the chart can draw, enumeration
+// ordinals that name no value, and a generated set of hostile lines that are loaded and then
+// painted (the sanitizers watch every case).
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "chart/axes/rUdudAxis.h"
+#include "chart/channels/rUdudChannelCustom.h"
+#include "chart/core/iErrors.h"
+#include "chart/core/rUdudComponent.h"
+#include "chart/decorations/rUdudAnnotation.h"
+#include "chart/decorations/rUdudDataCursor.h"
+#include "chart/decorations/rUdudDataView.h"
+#include "chart/decorations/rUdudLabel.h"
+#include "chart/decorations/rUdudLegend.h"
+#include "chart/decorations/rUdudLimit.h"
+#include "chart/decorations/rUdudTable.h"
+#include "chart/decorations/rUdudToolBar.h"
+#include "platform/Bitmap.h"
+#include "platform/Convert.h"
+#include "tests/chart/core/ChartTestSupport.h"
+
+namespace {
+
+// A chart with one object of every kind, so that painting reaches every object.
+void AddOneOfEach(TiPlotComponent& chart) {
+  chart.AddToolBar();
+  chart.AddLegend();
+  chart.AddTable();
+  chart.AddXAxis();
+  chart.AddYAxis();
+  chart.AddDataView();
+  chart.AddDataCursor();
+  chart.AddChannel();
+  chart.AddAnnotation();
+  chart.AddLimit();
+  chart.AddLabel();
+}
+
+// The chart and each of its objects with the prefix its section has in a chart property file.
+std::vector<std::pair<QString, TiPersistent*>> Sections(TiPlotComponent& chart) {
+  return {{QString(), &chart},
+          {QStringLiteral("Channel0"), chart.Channel(0)},
+          {QStringLiteral("XAxis0"), chart.XAxis(0)},
+          {QStringLiteral("YAxis0"), chart.YAxis(0)},
+          {QStringLiteral("ToolBar0"), chart.ToolBar(0)},
+          {QStringLiteral("Legend0"), chart.Legend(0)},
+          {QStringLiteral("Table0"), chart.Table(0)},
+          {QStringLiteral("Label0"), chart.Labels(0)},
+          {QStringLiteral("DataView0"), chart.DataView(0)},
+          {QStringLiteral("DataCursor0"), chart.DataCursor(0)},
+          {QStringLiteral("Limit0"), chart.Limit(0)},
+          {QStringLiteral("Annotation0"), chart.Annotation(0)}};
+}
+
+// Every property reachable from object, with its dotted path (nested objects followed).
+void CollectPaths(const TiPersistent& object, const QString& prefix, std::vector<std::pair<QString, const TiPropertyInfo*>>& out,
+                  int depth = 0) {
+  for (const TiPropertyInfo& p : object.ClassInfo().Properties()) {
+    const QString path = prefix.isEmpty() ? p.Name : prefix + QLatin1Char('.') + p.Name;
+    if (p.Kind == TiPropertyKind::Object) {
+      const TiPersistent* nested = p.GetObject ? p.GetObject(object) : nullptr;
+      if (nested && depth < 4) CollectPaths(*nested, path, out, depth + 1);
+      continue;
+    }
+    out.emplace_back(path, &p);
+  }
+}
+
+QString WithPrefix(const QString& prefix, const QString& name) { return prefix.isEmpty() ? name : prefix + QLatin1Char('.') + name; }
+
+QString WriteFile(const QTemporaryDir& dir, const QStringList& lines) {
+  const QString path = dir.filePath(QStringLiteral("chart.txt"));
+  WriteTextLines(path, lines);
+  return path;
+}
+
+// Paints the chart as a window of 640 x 480 would show it and reports whether DoPaint itself
+// failed (the failure picture would hide that).
+bool PaintsWithoutFailure(TiPlotComponent& chart, QString& failure) {
+  const int w = std::min(chart.Width(), 640), h = std::min(chart.Height(), 480);
+  if (w > 0 && h > 0) {
+    TBitmap bitmap(w, h, pfDevice);
+    try {
+      chart.DoPaint(*bitmap.Canvas());
+    } catch (const std::exception& e) {
+      failure = ErrorMessage(e);
+      return false;
+    }
+  }
+  QImage window(640, 480, QImage::Format_RGB32);
+  QPainter painter(&window);
+  chart.PaintCycle(painter, QRect(0, 0, 640, 480));
+  return true;
+}
+
+}  // namespace
+
+// ---- "#35" as other writers have it ----
+
+TEST(PropertyTextHash, TheMarkIsReadOnlyBeforeACode) {
+  struct Case { const char* stored; const char* read; };
+  for (const Case& c : std::initializer_list<Case>{
+           {"Batch #35", "Batch #35"},      // another writer's text stays as it stands
+           {"#35", "#35"},
+           {"#35 and #36", "#35 and #36"},
+           {"#351", "#351"},                // one digit after the mark is no code
+           {"#35x10", "#35x10"},
+           {"#35#13", "#35\r"},             // the mark before a '#', not before a code
+           {"Run #3510", "Run #10"},        // the mark before 10, 13 and 35
+           {"#3513", "#13"},
+           {"#3535", "#35"},
+           {"#353510", "#3510"},            // the code after a mark is text, not read again
+           {"#35351", "#351"},
+           {"a#3510#10b", "a#10\nb"},
+           {"x#13y#10z", "x\ry\nz"},
+           {"#1", "#1"},
+           {"#", "#"},
+           {"##13", "#\r"},
+       }) {
+    SCOPED_TRACE(c.stored);
+    EXPECT_EQ(DecodePropertyString(QString::fromUtf8(c.stored)), QString::fromUtf8(c.read));
+  }
+}
+
+TEST(PropertyTextHash, WrittenTextsReadBackAsWritten) {
+  // Each value is stored as the second text; a '#' is marked only where it stands before 13,
+  // 10 or 35.
+  struct Case { const char* value; const char* stored; };
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const Case& c : std::initializer_list<Case>{
+           {"Run #10", "Run #3510"},
+           {"Batch #35", "Batch #3535"},
+           {"#13", "#3513"},
+           {"#3510", "#353510"},
+           {"Batch #36", "Batch #36"},
+           {"#", "#"},
+           {"#\r", "##13"},
+           {"##35", "##3535"},
+           {"a\r\n#10", "a#13#10#3510"},
+       }) {
+    SCOPED_TRACE(c.value);
+    TiPlotComponent chart;
+    chart.SetPrintDocumentName(QString::fromUtf8(c.value));
+    const QString path = dir.filePath(QStringLiteral("hash.txt"));
+    chart.SavePropertiesToFile(path);
+    EXPECT_TRUE(ReadTextLines(path).contains(QStringLiteral("PrintDocumentName = ") + QString::fromUtf8(c.stored)));
+    TiPlotComponent loaded;
+    loaded.LoadPropertiesFromFile(path);
+    EXPECT_EQ(loaded.PrintDocumentName(), QString::fromUtf8(c.value));
+  }
+}
+
+TEST(PropertyTextHash, HandWrittenLinesKeepTheirHashes) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TiPlotComponent chart;
+  chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", "PrintDocumentName = Batch #35",
+                                                "PrinterName = Room #35#13#10Desk #3510", "LogFileName = log#35.txt"}));
+  EXPECT_EQ(chart.PrintDocumentName(), "Batch #35");
+  EXPECT_EQ(chart.PrinterName(), "Room #35\r\nDesk #10");
+  EXPECT_EQ(chart.LogFileName(), "log#35.txt");
+}
+
+// ---- sizes and positions ----
+
+TEST(BadPropertyFiles, SizesAndPositionsAreHeldToTheDrawableRange) {
+  struct Case { const char* line; int left, top, width, height; };
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  // The chart starts at (0, 0) with 500 x 200; sizes stay within 0 .. 32000 and positions
+  // within -32000 .. 32000.
+  for (const Case& c : std::initializer_list<Case>{
+           {"Height = 16777208", 0, 0, 500, 32000},
+           {"Width = 2147483647", 0, 0, 32000, 200},
+           {"Width = 32001", 0, 0, 32000, 200},
+           {"Width = 31999", 0, 0, 31999, 200},
+           {"Height = -16777208", 0, 0, 500, 0},
+           {"Width = -1", 0, 0, 0, 200},
+           {"Left = -2147483648", -32000, 0, 500, 200},
+           {"Left = 32000", 32000, 0, 500, 200},
+           {"Top = 16777208", 0, 32000, 500, 200},
+           {"Top = -32001", 0, -32000, 500, 200},
+           {"Constraints.MinHeight = 16777208", 0, 0, 500, 32000},
+           {"Constraints.MinWidth = 40000", 0, 0, 32000, 200},
+           {"Constraints.MaxWidth = -5", 0, 0, 500, 200},  // no limit, as 0 is
+           {"Constraints.MaxHeight = 150", 0, 0, 500, 150},
+       }) {
+    SCOPED_TRACE(c.line);
+    TiPlotComponent chart;
+    chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", c.line}));
+    EXPECT_EQ(chart.Left(), c.left);
+    EXPECT_EQ(chart.Top(), c.top);
+    EXPECT_EQ(chart.Width(), c.width);
+    EXPECT_EQ(chart.Height(), c.height);
+  }
+}
+
+TEST(BadPropertyFiles, ConstraintsReadBackWithinTheRange) {
+  TiPlotComponent chart;
+  chart.Constraints()->SetMinWidth(-3);
+  chart.Constraints()->SetMaxHeight(16777208);
+  EXPECT_EQ(chart.Constraints()->MinWidth(), 0);
+  EXPECT_EQ(chart.Constraints()->MaxHeight(), 32000);
+  // The platform's own resizes stop at the range as well.
+  chart.resize(100000, 50);
+  EXPECT_EQ(chart.Width(), 32000);
+}
+
+TEST(BadPropertyFiles, AHugeHeightPaintsOnlyWhatTheWindowShows) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QWidget window;
+  window.resize(400, 300);
+  TiPlotComponent chart(&window);
+  AddOneOfEach(chart);
+  chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", "Height = 16777208"}));
+  ASSERT_EQ(chart.Height(), 32000);
+  // The window shows 400 x 300 of the 500 x 32000 chart; the paint's bitmap is no larger.
+  QImage shot(400, 300, QImage::Format_RGB32);
+  shot.fill(Qt::white);
+  window.render(&shot);
+  EXPECT_EQ(chart.LastPaintSize(), QSize(400, 300));
+  // The chart's black background reached the window.
+  EXPECT_EQ(shot.pixel(200, 150), qRgb(0, 0, 0));
+  // Moved to the right, 100 of its columns are shown: the bitmap reaches to them only.
+  chart.SetLeft(300);
+  shot.fill(Qt::white);
+  window.render(&shot);
+  EXPECT_EQ(chart.LastPaintSize(), QSize(100, 300));
+  EXPECT_NE(shot.pixel(200, 150), qRgb(0, 0, 0));  // the window's own background
+  EXPECT_EQ(shot.pixel(350, 150), qRgb(0, 0, 0));
+}
+
+TEST(BadPropertyFiles, APaintOfPartOfTheChartReachesOnlyToThatPart) {
+  TiPlotComponent chart;
+  AddOneOfEach(chart);
+  QImage target(500, 200, QImage::Format_RGB32);
+  QPainter painter(&target);
+  chart.PaintCycle(painter, QRect(10, 20, 30, 40));  // right 39, bottom 59
+  EXPECT_EQ(chart.LastPaintSize(), QSize(40, 60));
+  chart.PaintCycle(painter, QRect(450, 150, 400, 400));  // beyond the chart: cut at 500 x 200
+  EXPECT_EQ(chart.LastPaintSize(), QSize(500, 200));
+  chart.PaintCycle(painter, QRect());
+  EXPECT_EQ(chart.LastPaintSize(), QSize());
+}
+
+// ---- enumeration ordinals ----
+
+TEST(BadPropertyFiles, EveryNamedEnumerationRefusesOrdinalsThatNameNoValue) {
+  TiPlotComponent chart;
+  AddOneOfEach(chart);
+  QStringList checked;
+  for (const auto& [prefix, object] : Sections(chart)) {
+    std::vector<std::pair<QString, const TiPropertyInfo*>> paths;
+    CollectPaths(*object, QString(), paths);
+    for (const auto& [path, p] : paths) {
+      if (p->Kind != TiPropertyKind::Enumeration || p->ValueNames.isEmpty() || !p->Writable()) continue;
+      const QString name = WithPrefix(prefix, path);
+      SCOPED_TRACE(name.toStdString());
+      checked << name;
+      TiPersistent* holder = object;
+      const QStringList parts = path.split(QLatin1Char('.'));
+      for (qsizetype i = 0; i + 1 < parts.size(); ++i) holder = holder->ClassInfo().Find(parts[i])->GetObject(*holder);
+      const std::int64_t before = p->GetOrdinal(*holder);
+      const int count = static_cast<int>(p->ValueNames.size());
+      for (const int ordinal : {-1, count, count + 1, 255, 2147483647}) {
+        QStringList lines{name + QStringLiteral(" = ") + QString::number(ordinal)};
+        EXPECT_THROW(ReadProperties(*object, prefix, lines), EConvertError) << ordinal;
+        EXPECT_EQ(lines.size(), 1);
+        EXPECT_EQ(p->GetOrdinal(*holder), before);
+      }
+      // The last named value is accepted.
+      QStringList lines{name + QStringLiteral(" = ") + QString::number(count - 1)};
+      ReadProperties(*object, prefix, lines);
+      EXPECT_EQ(p->GetOrdinal(*holder), count - 1);
+    }
+  }
+  // The walk reaches the chart's own enumerations, the nested objects' and those of the objects.
+  for (const char* name : {"BorderStyle", "PrintOrientation", "XAxis0.CartesianStyle", "YAxis0.CartesianStyle", "Annotation0.Reference"})
+    EXPECT_TRUE(checked.contains(QString::fromLatin1(name))) << name;
+}
+
+// ---- generated hostile lines ----
+
+namespace {
+
+QStringList HostileValues(const TiPropertyInfo& p) {
+  const QString longDigits(400, QLatin1Char('9'));
+  const QString longText(5000, QLatin1Char('W'));
+  QStringList values{QString(), QStringLiteral("NaN"), QStringLiteral("INF"), QStringLiteral("-INF"), QStringLiteral("abc"),
+                     longText};
+  switch (p.Kind) {
+    case TiPropertyKind::Float:
+      values << QStringLiteral("1e308") << QStringLiteral("-1e308") << QStringLiteral("1e400") << QStringLiteral("4.9e-324")
+             << QStringLiteral("-0") << QStringLiteral("16777208") << QStringLiteral("-16777208") << longDigits;
+      break;
+    case TiPropertyKind::String:
+      values << QStringLiteral("#13#10#13#10#35") << QStringLiteral("a = b = c") << QString(100000, QLatin1Char('#'));
+      break;
+    default:
+      values << QStringLiteral("16777208") << QStringLiteral("-16777208") << QStringLiteral("2147483647")
+             << QStringLiteral("-2147483648") << QStringLiteral("2147483648") << QStringLiteral("-1") << QStringLiteral("255")
+             << QStringLiteral("1e9") << longDigits;
+      if (!p.ValueNames.isEmpty()) values << QString::number(p.ValueNames.size());
+      break;
+  }
+  return values;
+}
+
+}  // namespace
+
+TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TiPlotComponent probe;
+  AddOneOfEach(probe);
+  const auto probeSections = Sections(probe);
+  for (std::size_t s = 0; s < probeSections.size(); ++s) {
+    const QString prefix = probeSections[s].first;
+    std::vector<std::pair<QString, const TiPropertyInfo*>> paths;
+    CollectPaths(*probeSections[s].second, QString(), paths);
+    for (const auto& [path, p] : paths) {
+      const QString name = WithPrefix(prefix, path);
+      SCOPED_TRACE(name.toStdString());
+      // One chart per property: its hostile values one after another, a paint after each.
+      TiPlotComponent chart;
+      AddOneOfEach(chart);
+      TiPersistent* object = Sections(chart)[s].second;
+      for (const QString& value : HostileValues(*p)) {
+        SCOPED_TRACE(value.left(40).toStdString());
+        const QString line = name + QStringLiteral(" = ") + value;
+        if (prefix.isEmpty()) {
+          // The chart's own properties come through its file.
+          try {
+            chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", line}));
+          } catch (const EiError& e) {
+            EXPECT_TRUE(e.Message.startsWith("Error Loading Properties - ")) << e.Message.toStdString();
+          }
+          EXPECT_FALSE(chart.Updating());
+        } else {
+          QStringList lines{line, QStringLiteral("Next0.Name = x")};
+          try {
+            ReadProperties(*object, prefix, lines);
+            EXPECT_EQ(lines, QStringList{"Next0.Name = x"});
+          } catch (const EConvertError&) {
+            EXPECT_EQ(lines.size(), 2);  // the refused line stays
+          }
+        }
+        EXPECT_GE(chart.Left(), -32000);
+        EXPECT_LE(chart.Left(), 32000);
+        EXPECT_GE(chart.Top(), -32000);
+        EXPECT_LE(chart.Top(), 32000);
+        EXPECT_LE(chart.Width(), 32000);
+        EXPECT_LE(chart.Height(), 32000);
+        QString failure;
+        EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
+      }
+    }
+  }
+}
+
+TEST(BadPropertyFiles, NamesThatLeadNowhereAreIgnored) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString longName(100000, QLatin1Char('N'));
+  TiPlotComponent chart;
+  AddOneOfEach(chart);
+  chart.SetOuterMarginLeft(7);
+  const QStringList hostile{
+      "Nothing = 1",
+      "TitleFont.Nothing = 1",
+      "TitleFont.Color.Deeper = 1",      // an ordinal has no parts
+      "Constraints.MinWidth.X.Y.Z = 3",
+      "PrintDocumentName.Length = 3",
+      "Channel0.Nothing.Deeper.More = 1",
+      "XAxis99.Title = x",
+      ". = 1",
+      "..... = 1",
+      "TitleFont..Color = 1",
+      ".TitleFont.Color = 1",
+      "TitleFont.Color. = 1",
+      " = 5",
+      "=",
+      "==",
+      "no separator at all",
+      longName + " = 1",
+      "TitleFont." + longName + " = 1",
+      QString(10000, QLatin1Char('.')) + " = 1",
+  };
+  QStringList lines{"File Type = Plot Config"};
+  lines << hostile << "OuterMarginTop = 9";
+  chart.LoadPropertiesFromFile(WriteFile(dir, lines));
+  EXPECT_EQ(chart.OuterMarginLeft(), 7);
+  EXPECT_EQ(chart.OuterMarginTop(), 9);  // the lines after them still count
+  QString failure;
+  EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
+}
