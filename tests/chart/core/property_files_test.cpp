@@ -29,6 +29,17 @@
 
 namespace {
 
+// A chart whose paint also draws a hint, so that the hint font is used.
+class THintingChart : public TiPlotComponent {
+ public:
+  using TiPlotComponent::TiPlotComponent;
+  void ShowHint(const QString& text, int x, int y) {
+    hintText_ = text;
+    hintPosition_ = {x, y};
+    hintShowing_ = true;
+  }
+};
+
 // A chart with one object of every kind, so that painting reaches every object.
 void AddOneOfEach(TiPlotComponent& chart) {
   chart.AddToolBar();
@@ -332,8 +343,9 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
       const QString name = WithPrefix(prefix, path);
       SCOPED_TRACE(name.toStdString());
       // One chart per property: its hostile values one after another, a paint after each.
-      TiPlotComponent chart;
+      THintingChart chart;
       AddOneOfEach(chart);
+      chart.ShowHint(QStringLiteral("x = 1.5\ny = 2"), 100, 50);
       TiPersistent* object = Sections(chart)[s].second;
       for (const QString& value : HostileValues(*p)) {
         SCOPED_TRACE(value.left(40).toStdString());
@@ -364,7 +376,40 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
         QString failure;
         EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
       }
+      // An annotation made now takes the chart's annotation defaults as read.
+      chart.AddAnnotation();
+      QString failure;
+      EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
     }
+  }
+}
+
+TEST(BadPropertyFiles, ValuesFoundByTheHostileLinesAreHeldToTheDrawableRange) {
+  // Each of these overflowed the chart's arithmetic or made it draw far beyond its range.
+  struct Case { const char* line; std::function<int(TiPlotComponent&)> value; int expected; };
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const Case& c : std::initializer_list<Case>{
+           {"OuterMarginLeft = 2147483647", [](TiPlotComponent& ch) { return ch.OuterMarginLeft(); }, 32000},
+           {"OuterMarginTop = -2147483648", [](TiPlotComponent& ch) { return ch.OuterMarginTop(); }, -32000},
+           {"OuterMarginRight = 16777208", [](TiPlotComponent& ch) { return ch.OuterMarginRight(); }, 32000},
+           {"OuterMarginBottom = -7", [](TiPlotComponent& ch) { return ch.OuterMarginBottom(); }, -7},
+           {"HintsFont.Size = 2147483647", [](TiPlotComponent& ch) { return ch.HintsFont()->Height(); }, 32000},
+           {"HintsFont.Size = -2147483648", [](TiPlotComponent& ch) { return ch.HintsFont()->Height(); }, -32000},
+           {"HintsFont.Size = 9", [](TiPlotComponent& ch) { return ch.HintsFont()->Height(); }, 12},  // 9 * 96 / 72
+           {"HintsFont.Height = 16777208", [](TiPlotComponent& ch) { return ch.HintsFont()->Height(); }, 32000},
+           {"AnnotationDefaultFont.Height = -16777208", [](TiPlotComponent& ch) { return ch.AnnotationDefaultFont()->Height(); }, -32000},
+           {"Height = 16777208", [](TiPlotComponent& ch) { return ch.Height(); }, 32000},
+           {"Constraints.MinHeight = 16777208", [](TiPlotComponent& ch) { return ch.Height(); }, 32000},
+       }) {
+    SCOPED_TRACE(c.line);
+    THintingChart chart;
+    AddOneOfEach(chart);
+    chart.ShowHint(QStringLiteral("hint"), 10, 10);
+    chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", c.line}));
+    EXPECT_EQ(c.value(chart), c.expected);
+    QString failure;
+    EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
   }
 }
 
