@@ -26,19 +26,9 @@
 #include "platform/Bitmap.h"
 #include "platform/Convert.h"
 #include "tests/chart/core/ChartTestSupport.h"
+#include "tests/chart/core/LayoutTestSupport.h"
 
 namespace {
-
-// A chart whose paint also draws a hint, so that the hint font is used.
-class THintingChart : public TiPlotComponent {
- public:
-  using TiPlotComponent::TiPlotComponent;
-  void ShowHint(const QString& text, int x, int y) {
-    hintText_ = text;
-    hintPosition_ = {x, y};
-    hintShowing_ = true;
-  }
-};
 
 // A chart with one object of every kind, so that painting reaches every object.
 void AddOneOfEach(TiPlotComponent& chart) {
@@ -343,9 +333,9 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
       const QString name = WithPrefix(prefix, path);
       SCOPED_TRACE(name.toStdString());
       // One chart per property: its hostile values one after another, a paint after each.
-      THintingChart chart;
+      THintChart chart;
       AddOneOfEach(chart);
-      chart.ShowHint(QStringLiteral("x = 1.5\ny = 2"), 100, 50);
+      chart.ShowHint(QStringLiteral("x = 1.5\ny = 2"), 100, 50);  // its paint uses the hint font too
       TiPersistent* object = Sections(chart)[s].second;
       for (const QString& value : HostileValues(*p)) {
         SCOPED_TRACE(value.left(40).toStdString());
@@ -403,7 +393,7 @@ TEST(BadPropertyFiles, ValuesFoundByTheHostileLinesAreHeldToTheDrawableRange) {
            {"Constraints.MinHeight = 16777208", [](TiPlotComponent& ch) { return ch.Height(); }, 32000},
        }) {
     SCOPED_TRACE(c.line);
-    THintingChart chart;
+    THintChart chart;
     AddOneOfEach(chart);
     chart.ShowHint(QStringLiteral("hint"), 10, 10);
     chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", c.line}));
