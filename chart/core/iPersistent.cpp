@@ -219,16 +219,26 @@ const TiPropertyInfo* FindPath(TiPersistent*& object, const QString& path) {
   return nullptr;
 }
 
+bool OrdinalFits(const TiPropertyInfo& p, int ordinal) {
+  const qsizetype names = p.ValueNames.size();
+  switch (p.Kind) {
+    case TiPropertyKind::Enumeration: return names == 0 || (ordinal >= 0 && ordinal < names);
+    case TiPropertyKind::Set: return names == 0 || names >= 31 || (ordinal >= 0 && ordinal < (1 << names));
+    case TiPropertyKind::Char: return ordinal >= 0 && ordinal <= 0xFFFF;
+    default: return true;
+  }
+}
+
 void Apply(TiPersistent& root, const QString& path, const QString& value) {
   TiPersistent* target = &root;
   const TiPropertyInfo* p = FindPath(target, path);
   if (!p || !p->Writable()) return;
   if (p->IsOrdinal()) {
     const int ordinal = StrToInt(value);
-    // An ordinal that names no value of the enumeration would leave the object in a state no
-    // setter can produce.
-    if (p->Kind == TiPropertyKind::Enumeration && !p->ValueNames.isEmpty() && (ordinal < 0 || ordinal >= p->ValueNames.size()))
-      throw EConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(value, p->Name));
+    // An ordinal that names no value of the enumeration, a set with members it does not have or
+    // a character beyond the character range would leave the object in a state no setter can
+    // produce (or be cut to another value on the way in).
+    if (!OrdinalFits(*p, ordinal)) throw EConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(value, p->Name));
     p->SetOrdinal(*target, ordinal);
   } else if (p->Kind == TiPropertyKind::Float) {
     p->SetFloat(*target, ReadFloat(value));

@@ -290,6 +290,65 @@ TEST(BadPropertyFiles, EveryNamedEnumerationRefusesOrdinalsThatNameNoValue) {
     EXPECT_TRUE(checked.contains(QString::fromLatin1(name))) << name;
 }
 
+namespace {
+
+// A separator character, as data-file settings have one.
+class TCharHolder : public TiPersistent {
+  TI_PERSISTENT
+ public:
+  QChar Separator() const { return separator_; }
+  void SetSeparator(QChar value) { separator_ = value; }
+
+ private:
+  QChar separator_ = QLatin1Char(',');
+};
+
+}  // namespace
+
+const TiClassInfo& TCharHolder::StaticClassInfo() {
+  static const TiClassInfo info = TiClassBuilder<TCharHolder>("TCharHolder", &TiPersistent::StaticClassInfo())
+                                      .Char("Separator", &TCharHolder::Separator, &TCharHolder::SetSeparator, QLatin1Char(','))
+                                      .Build();
+  return info;
+}
+
+TEST(BadPropertyFiles, SetsWithUnknownMembersAndCharactersBeyondTheirRangeAreRefused) {
+  // A font style has four members (bits 0 .. 3); a character is a code of 0 .. 65535.
+  struct Case { const char* line; bool accepted; int style; int separator; };
+  for (const Case& c : std::initializer_list<Case>{
+           {"Style = 15", true, 15, ','},
+           {"Style = 0", true, 0, ','},
+           {"Style = 16", false, 1, ','},
+           {"Style = -1", false, 1, ','},
+           {"Style = 16777208", false, 1, ','},
+           {"Separator = 59", true, 1, ';'},
+           {"Separator = 65535", true, 1, 0xFFFF},
+           {"Separator = 65536", false, 1, ','},   // would be cut to 0
+           {"Separator = 65595", false, 1, ','},   // would be cut to ';'
+           {"Separator = -1", false, 1, ','},
+       }) {
+    SCOPED_TRACE(c.line);
+    TiFont font;
+    font.SetStyle(FontStyleBit(fsBold));
+    TCharHolder holder;
+    QStringList lines{c.line};
+    const bool isStyle = QByteArray(c.line).startsWith("Style");
+    try {
+      if (isStyle)
+        ReadProperties(font, QString(), lines);
+      else
+        ReadProperties(holder, QString(), lines);
+      EXPECT_TRUE(c.accepted);
+    } catch (const EConvertError& e) {
+      EXPECT_FALSE(c.accepted);
+      EXPECT_EQ(e.Message, QStringLiteral("'%1' is not a valid value of %2")
+                               .arg(QString::fromLatin1(c.line).section(QLatin1String(" = "), 1), isStyle ? "Style" : "Separator"));
+    }
+    EXPECT_EQ(static_cast<int>(font.Style()), c.style);
+    EXPECT_EQ(holder.Separator().unicode(), c.separator);
+  }
+}
+
 // ---- generated hostile lines ----
 
 namespace {
