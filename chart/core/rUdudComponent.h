@@ -161,7 +161,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TColor AnnotationDefaultPenColor() const { return annotationDefaultPenColor_; }
   void SetAnnotationDefaultPenColor(TColor value) { annotationDefaultPenColor_ = value; }
   int AnnotationDefaultPenWidth() const { return annotationDefaultPenWidth_; }
-  void SetAnnotationDefaultPenWidth(int value) { annotationDefaultPenWidth_ = value; }
+  void SetAnnotationDefaultPenWidth(int value) { annotationDefaultPenWidth_ = ClampCoordinate(value); }  // a size on the chart
   TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaultReference_; }
   void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaultReference_ = value; }
   TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaultReferencePositionX_; }

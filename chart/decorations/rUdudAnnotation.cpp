@@ -44,7 +44,8 @@ void TiPlotAnnotation::SetReferencePositionY(TiPlotReferenceIndividual value) { 
 void TiPlotAnnotation::SetReferenceSizeX(TiPlotReferenceIndividual value) { SetAndChange(referenceSizeX_, value); }
 void TiPlotAnnotation::SetReferenceSizeY(TiPlotReferenceIndividual value) { SetAndChange(referenceSizeY_, value); }
 void TiPlotAnnotation::SetPenColor(TColor value) { SetAndChange(penColor_, value); }
-void TiPlotAnnotation::SetPenWidth(int value) { SetAndChange(penWidth_, value); }
+// A size on the chart: held to its drawable range.
+void TiPlotAnnotation::SetPenWidth(int value) { SetAndChange(penWidth_, ClampCoordinate(value)); }
 void TiPlotAnnotation::SetPenStyle(TPenStyle value) { SetAndChange(penStyle_, value); }
 void TiPlotAnnotation::SetBrushColor(TColor value) { SetAndChange(brushColor_, value); }
 void TiPlotAnnotation::SetBrushStyle(TBrushStyle value) { SetAndChange(brushStyle_, value); }

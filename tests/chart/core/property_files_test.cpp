@@ -433,8 +433,9 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
   }
 }
 
-TEST(BadPropertyFiles, ValuesFoundByTheHostileLinesAreHeldToTheDrawableRange) {
-  // Each of these overflowed the chart's arithmetic or made it draw far beyond its range.
+TEST(BadPropertyFiles, SizesOnTheChartAreHeldToTheDrawableRange) {
+  // The margins overflowed the layout's arithmetic and the font sizes the point conversion;
+  // the others would make the chart draw far beyond what it can show.
   struct Case { const char* line; std::function<int(TiPlotComponent&)> value; int expected; };
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -450,6 +451,19 @@ TEST(BadPropertyFiles, ValuesFoundByTheHostileLinesAreHeldToTheDrawableRange) {
            {"AnnotationDefaultFont.Height = -16777208", [](TiPlotComponent& ch) { return ch.AnnotationDefaultFont()->Height(); }, -32000},
            {"Height = 16777208", [](TiPlotComponent& ch) { return ch.Height(); }, 32000},
            {"Constraints.MinHeight = 16777208", [](TiPlotComponent& ch) { return ch.Height(); }, 32000},
+           {"AnnotationDefaultPenWidth = 2147483647", [](TiPlotComponent& ch) { return ch.AnnotationDefaultPenWidth(); }, 32000},
+           {"AnnotationDefaultPenWidth = -2147483648",
+            [](TiPlotComponent& ch) {
+              ch.AddAnnotation();
+              return ch.Annotation(ch.AnnotationCount() - 1)->PenWidth();
+            },
+            -32000},
+           {"AnnotationDefaultPenWidth = 3",
+            [](TiPlotComponent& ch) {
+              ch.Annotation(0)->SetPenWidth(16777208);
+              return ch.Annotation(0)->PenWidth();
+            },
+            32000},
        }) {
     SCOPED_TRACE(c.line);
     THintChart chart;
