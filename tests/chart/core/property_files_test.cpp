@@ -509,6 +509,21 @@ TEST(BadPropertyFiles, NamesThatLeadNowhereAreIgnored) {
   chart.LoadPropertiesFromFile(WriteFile(dir, lines));
   EXPECT_EQ(chart.OuterMarginLeft(), 7);
   EXPECT_EQ(chart.OuterMarginTop(), 9);  // the lines after them still count
+
+  // The same names inside each object's section: ignored, and the section read to its end.
+  for (const auto& [prefix, object] : Sections(chart)) {
+    if (prefix.isEmpty()) continue;
+    SCOPED_TRACE(prefix.toStdString());
+    QStringList section{prefix + " = 1", prefix + ". = 1", prefix + ".. = 1", prefix + ".Font.Nothing.Deeper = 1",
+                        prefix + ".Name.Length = 1", prefix + "." + longName + " = 1"};
+    // (A line without an equals sign belongs to no section: it would end this one.)
+    for (const QString& line : hostile)
+      if (line.contains(QLatin1Char('='))) section << prefix + "." + line;
+    section << "Next0.Name = x";
+    ReadProperties(*object, prefix, section);
+    ASSERT_EQ(section.size(), 1);
+    EXPECT_EQ(section.first(), "Next0.Name = x");
+  }
   QString failure;
   EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
 }
