@@ -4,6 +4,7 @@
 // painted (the sanitizers watch every case).
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -77,29 +78,40 @@ void CollectPaths(const TiPersistent& object, const QString& prefix, std::vector
 
 QString WithPrefix(const QString& prefix, const QString& name) { return prefix.isEmpty() ? name : prefix + QLatin1Char('.') + name; }
 
+// A property file as an editor would leave it (UTF-8, CR LF), written plainly: the hostile cases
+// write thousands of them.
 QString WriteFile(const QTemporaryDir& dir, const QStringList& lines) {
   const QString path = dir.filePath(QStringLiteral("chart.txt"));
-  WriteTextLines(path, lines);
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
   return path;
 }
 
-// Paints the chart as a window of 640 x 480 would show it and reports whether DoPaint itself
-// failed (the failure picture would hide that).
-bool PaintsWithoutFailure(TiPlotComponent& chart, QString& failure) {
-  const int w = std::min(chart.Width(), 640), h = std::min(chart.Height(), 480);
-  if (w > 0 && h > 0) {
-    TBitmap bitmap(w, h, pfDevice);
+// A chart that shows a hint (so the hint font is used too) and notes a failure of its DoPaint,
+// which the paint cycle would otherwise hide behind the failure picture.
+class TWatchedChart : public THintChart {
+ public:
+  using THintChart::THintChart;
+  void DoPaint(TCanvas& canvas) override {
     try {
-      chart.DoPaint(*bitmap.Canvas());
+      THintChart::DoPaint(canvas);
     } catch (const std::exception& e) {
-      failure = ErrorMessage(e);
-      return false;
+      Failure = ErrorMessage(e);
+      throw;
     }
   }
+  QString Failure;
+};
+
+// Paints the chart as a window of 640 x 480 would show it; false when DoPaint failed.
+bool PaintsWithoutFailure(TWatchedChart& chart, QString& failure) {
+  chart.Failure.clear();
   QImage window(640, 480, QImage::Format_RGB32);
   QPainter painter(&window);
   chart.PaintCycle(painter, QRect(0, 0, 640, 480));
-  return true;
+  failure = chart.Failure;
+  return failure.isEmpty();
 }
 
 }  // namespace
@@ -392,9 +404,9 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
       const QString name = WithPrefix(prefix, path);
       SCOPED_TRACE(name.toStdString());
       // One chart per property: its hostile values one after another, a paint after each.
-      THintChart chart;
+      TWatchedChart chart;
       AddOneOfEach(chart);
-      chart.ShowHint(QStringLiteral("x = 1.5\ny = 2"), 100, 50);  // its paint uses the hint font too
+      chart.ShowHint(QStringLiteral("x = 1.5\ny = 2"), 100, 50);
       TiPersistent* object = Sections(chart)[s].second;
       for (const QString& value : HostileValues(*p)) {
         SCOPED_TRACE(value.left(40).toStdString());
@@ -466,7 +478,7 @@ TEST(BadPropertyFiles, SizesOnTheChartAreHeldToTheDrawableRange) {
             32000},
        }) {
     SCOPED_TRACE(c.line);
-    THintChart chart;
+    TWatchedChart chart;
     AddOneOfEach(chart);
     chart.ShowHint(QStringLiteral("hint"), 10, 10);
     chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", c.line}));
@@ -480,7 +492,7 @@ TEST(BadPropertyFiles, NamesThatLeadNowhereAreIgnored) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString longName(100000, QLatin1Char('N'));
-  TiPlotComponent chart;
+  TWatchedChart chart;
   AddOneOfEach(chart);
   chart.SetOuterMarginLeft(7);
   const QStringList hostile{
