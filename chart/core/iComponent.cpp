@@ -1,7 +1,6 @@
 #include "chart/core/iComponent.h"
 
 #include <QCursor>
-#include <algorithm>
 #include <climits>
 
 #include "chart/core/iErrors.h"
@@ -19,7 +18,7 @@ const TiClassInfo& TiSizeConstraints::StaticClassInfo() {
   return info;
 }
 
-// A minimum size is a size the control takes at once, so it is held to the drawable range too.
+// Limits are sizes on the chart and are held to its drawable range (a minimum is taken at once).
 void TiSizeConstraints::SetMaxHeight(int value) {
   maxHeight_ = ClampCoordinate(value, 0);
   Apply();
