@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "chart/axes/rUdudAxis.h"
@@ -445,6 +446,54 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
   }
 }
 
+TEST(BadPropertyFiles, MixedHostileLinesLoadAndPaintCleanly) {
+  // Hostile values meet one another: a fixed-seed mix of the generated lines over every section
+  // (a gradient with a hostile direction on a chart of hostile size, and so on), applied line by
+  // line as a loader would, with a paint after each batch.
+  std::vector<std::pair<std::size_t, QString>> pool;  // (section, line)
+  {
+    TiPlotComponent probe;
+    AddOneOfEach(probe);
+    const auto sections = Sections(probe);
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+      std::vector<std::pair<QString, const TiPropertyInfo*>> paths;
+      CollectPaths(*sections[s].second, QString(), paths);
+      for (const auto& [path, p] : paths) {
+        const QString name = WithPrefix(sections[s].first, path);
+        for (const QString& value : HostileValues(*p)) pool.emplace_back(s, name + QStringLiteral(" = ") + value.left(300));
+        // Values a file might hold on purpose, so that switches such as the gradient are on.
+        for (const char* plain : {"1", "2", "7", "100"}) pool.emplace_back(s, name + QStringLiteral(" = ") + QLatin1String(plain));
+      }
+    }
+  }
+  std::mt19937 random(20261210);
+  std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+  for (int round = 0; round < 60; ++round) {
+    TWatchedChart chart;
+    AddOneOfEach(chart);
+    chart.ShowHint(QStringLiteral("hint"), 30, 30);
+    const auto sections = Sections(chart);
+    QStringList applied;
+    for (int batch = 0; batch < 4; ++batch) {
+      for (int n = 0; n < 12; ++n) {
+        const auto& [s, line] = pool[pick(random)];
+        QStringList lines{line};
+        try {
+          ReadProperties(*sections[s].second, sections[s].first, lines);
+          applied << line.left(60);
+        } catch (const EConvertError&) {
+          EXPECT_EQ(lines.size(), 1);
+        }
+      }
+      SCOPED_TRACE(applied.join(QStringLiteral(" | ")).toStdString());
+      EXPECT_LE(chart.Width(), 32000);
+      EXPECT_LE(chart.Height(), 32000);
+      QString failure;
+      EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
+    }
+  }
+}
+
 TEST(BadPropertyFiles, SizesOnTheChartAreHeldToTheDrawableRange) {
   // The margins overflowed the layout's arithmetic and the font sizes the point conversion;
   // the others would make the chart draw far beyond what it can show.
@@ -484,6 +533,40 @@ TEST(BadPropertyFiles, SizesOnTheChartAreHeldToTheDrawableRange) {
     chart.LoadPropertiesFromFile(WriteFile(dir, {"File Type = Plot Config", c.line}));
     EXPECT_EQ(c.value(chart), c.expected);
     QString failure;
+    EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
+  }
+}
+
+TEST(BadPropertyFiles, ObjectSizesAndLevelsAreHeldToTheDrawableRange) {
+  // Found by the mixed hostile lines: a level of 2147483647 overflowed when the axes were
+  // reflowed for XYAxesReverse. The others are sizes on the chart like the chart's own.
+  struct Case { const char* line; std::function<int(TiPlotComponent&)> value; int expected; };
+  for (const Case& c : std::initializer_list<Case>{
+           {"ToolBar0.ZOrder = 2147483647", [](TiPlotComponent& ch) { return ch.ToolBar(0)->ZOrder(); }, 32000},
+           {"Legend0.ZOrder = -2147483648", [](TiPlotComponent& ch) { return ch.Legend(0)->ZOrder(); }, -32000},
+           {"XAxis0.ZOrder = 2147483647", [](TiPlotComponent& ch) { return ch.XAxis(0)->ZOrder(); }, 32000},
+           {"YAxis0.ZOrder = 3", [](TiPlotComponent& ch) { return ch.YAxis(0)->ZOrder(); }, 3},
+           {"Annotation0.PenWidth = 2147483647", [](TiPlotComponent& ch) { return ch.Annotation(0)->PenWidth(); }, 32000},
+           {"Annotation0.Font.Size = 2147483647", [](TiPlotComponent& ch) { return ch.Annotation(0)->Font()->Height(); }, 32000},
+           {"Label0.Font.Height = -16777208", [](TiPlotComponent& ch) { return ch.Labels(0)->Font()->Height(); }, -32000},
+       }) {
+    SCOPED_TRACE(c.line);
+    TWatchedChart chart;
+    AddOneOfEach(chart);
+    const QString line = QString::fromLatin1(c.line);
+    const QString prefix = line.section(QLatin1Char('.'), 0, 0);
+    for (const auto& [sectionPrefix, object] : Sections(chart)) {
+      if (sectionPrefix != prefix) continue;
+      QStringList lines{line};
+      ReadProperties(*object, prefix, lines);
+      EXPECT_TRUE(lines.isEmpty());
+    }
+    EXPECT_EQ(c.value(chart), c.expected);
+    // Reflowing the axes counts levels up and down; then the chart paints both ways round.
+    chart.SetXYAxesReverse(true);
+    QString failure;
+    EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
+    chart.SetXYAxesReverse(false);
     EXPECT_TRUE(PaintsWithoutFailure(chart, failure)) << failure.toStdString();
   }
 }
