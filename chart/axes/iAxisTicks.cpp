@@ -76,7 +76,7 @@ void TiPlotTickGenerator::Generate(const TiPlotTickRequest& rq, TiPlotTickSet& o
     count = maxCount;
     major = span / static_cast<double>(maxCount);
   }
-  const double minor = major / (minorCount + 1);
+  const double minor = major / (static_cast<double>(minorCount) + 1);  // a count of INT_MAX must not overflow
   out.MajorStep = major;
   out.MinorStep = minor;
   const bool calendar = out.MonthSteps || out.YearSteps;

@@ -18,27 +18,28 @@ const TiClassInfo& TiSizeConstraints::StaticClassInfo() {
   return info;
 }
 
+// Limits are sizes on the chart and are held to its drawable range (a minimum is taken at once).
 void TiSizeConstraints::SetMaxHeight(int value) {
-  maxHeight_ = std::max(0, value);
+  maxHeight_ = ClampCoordinate(value, 0);
   Apply();
 }
 void TiSizeConstraints::SetMaxWidth(int value) {
-  maxWidth_ = std::max(0, value);
+  maxWidth_ = ClampCoordinate(value, 0);
   Apply();
 }
 void TiSizeConstraints::SetMinHeight(int value) {
-  minHeight_ = std::max(0, value);
+  minHeight_ = ClampCoordinate(value, 0);
   Apply();
 }
 void TiSizeConstraints::SetMinWidth(int value) {
-  minWidth_ = std::max(0, value);
+  minWidth_ = ClampCoordinate(value, 0);
   Apply();
 }
 
 void TiSizeConstraints::Apply() {
   if (!control_) return;
   control_->setMinimumSize(minWidth_, minHeight_);
-  control_->setMaximumSize(maxWidth_ > 0 ? maxWidth_ : QWIDGETSIZE_MAX, maxHeight_ > 0 ? maxHeight_ : QWIDGETSIZE_MAX);
+  control_->setMaximumSize(maxWidth_ > 0 ? maxWidth_ : iMaxCoordinate, maxHeight_ > 0 ? maxHeight_ : iMaxCoordinate);
 }
 
 // ---- component ----
@@ -69,7 +70,11 @@ const TiClassInfo& TiComponent::StaticClassInfo() {
   return info;
 }
 
-TiComponent::TiComponent(QWidget* parent) : QWidget(parent) {}
+TiComponent::TiComponent(QWidget* parent) : QWidget(parent) {
+  // Every paint makes a bitmap of the client size; a control larger than the chart can draw
+  // would only cost memory. The platform's own resizes are held to the same range.
+  setMaximumSize(iMaxCoordinate, iMaxCoordinate);
+}
 
 TiComponent::~TiComponent() = default;
 

@@ -57,14 +57,15 @@ class TiComponent : public QWidget, public TiPersistent {
   void SetName(const QString& value) { setObjectName(value); }
   int Tag() const { return tag_; }
   void SetTag(int value) { tag_ = value; }
+  // Placement and size, kept within the drawable range (see iMaxCoordinate).
   int Left() const { return x(); }
-  void SetLeft(int value) { move(value, y()); }
+  void SetLeft(int value) { move(ClampCoordinate(value), y()); }
   int Top() const { return y(); }
-  void SetTop(int value) { move(x(), value); }
+  void SetTop(int value) { move(x(), ClampCoordinate(value)); }
   int Width() const { return width(); }
-  void SetWidth(int value) { resize(value, height()); }
+  void SetWidth(int value) { resize(ClampCoordinate(value, 0), height()); }
   int Height() const { return height(); }
-  void SetHeight(int value) { resize(width(), value); }
+  void SetHeight(int value) { resize(width(), ClampCoordinate(value, 0)); }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
   QString Hint() const { return hint_; }

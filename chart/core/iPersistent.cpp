@@ -115,6 +115,8 @@ void TiFont::SetColor(TColor value) {
 }
 
 void TiFont::SetHeight(int value) {
+  // A letter taller than the chart can draw only costs time and memory in the font engine.
+  value = ClampCoordinate(value);
   if (font_.Height == value) return;
   font_.Height = value;
   Changed();
@@ -132,7 +134,7 @@ void TiFont::SetOrientation(int value) {
   Changed();
 }
 
-void TiFont::SetSize(int points) { SetHeight((points * 96 + 36) / 72); }
+void TiFont::SetSize(int points) { SetHeight(ClampCoordinate((static_cast<long long>(points) * 96 + 36) / 72)); }
 
 void TiFont::SetStyle(TFontStyles value) {
   if (font_.Style == value) return;
@@ -217,16 +219,26 @@ const TiPropertyInfo* FindPath(TiPersistent*& object, const QString& path) {
   return nullptr;
 }
 
+bool OrdinalFits(const TiPropertyInfo& p, int ordinal) {
+  const qsizetype names = p.ValueNames.size();
+  switch (p.Kind) {
+    case TiPropertyKind::Enumeration: return names == 0 || (ordinal >= 0 && ordinal < names);
+    case TiPropertyKind::Set: return names == 0 || names >= 31 || (ordinal >= 0 && ordinal < (1 << names));
+    case TiPropertyKind::Char: return ordinal >= 0 && ordinal <= 0xFFFF;
+    default: return true;
+  }
+}
+
 void Apply(TiPersistent& root, const QString& path, const QString& value) {
   TiPersistent* target = &root;
   const TiPropertyInfo* p = FindPath(target, path);
   if (!p || !p->Writable()) return;
   if (p->IsOrdinal()) {
     const int ordinal = StrToInt(value);
-    // An ordinal that names no value of the enumeration would leave the object in a state no
-    // setter can produce.
-    if (p->Kind == TiPropertyKind::Enumeration && !p->ValueNames.isEmpty() && (ordinal < 0 || ordinal >= p->ValueNames.size()))
-      throw EConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(value, p->Name));
+    // An ordinal that names no value of the enumeration, a set with members it does not have or
+    // a character beyond the character range would leave the object in a state no setter can
+    // produce (or be cut to another value on the way in).
+    if (!OrdinalFits(*p, ordinal)) throw EConvertError(QStringLiteral("'%1' is not a valid value of %2").arg(value, p->Name));
     p->SetOrdinal(*target, ordinal);
   } else if (p->Kind == TiPropertyKind::Float) {
     p->SetFloat(*target, ReadFloat(value));
@@ -261,11 +273,24 @@ QString EncodePropertyString(const QString& value) {
   return out;
 }
 
+namespace {
+
+// Whether the two characters after position i of the stored text are one of the codes a
+// '#' can stand before: 13, 10 or 35 (compared ignoring case).
+bool CodeFollows(const QString& stored, qsizetype i) {
+  if (i + 2 > stored.size()) return false;
+  const QStringView code = QStringView(stored).mid(i, 2);
+  return code.compare(QLatin1String("13"), Qt::CaseInsensitive) == 0 || code.compare(QLatin1String("10"), Qt::CaseInsensitive) == 0 ||
+         code.compare(QLatin1String("35"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
 QString DecodePropertyString(const QString& stored) {
   QString out;
   out.reserve(stored.size());
   for (qsizetype i = 0; i < stored.size(); ++i) {
-    if (stored[i] == QLatin1Char('#') && i + 2 < stored.size()) {
+    if (stored[i] == QLatin1Char('#') && CodeFollows(stored, i + 1)) {
       const QStringView code = QStringView(stored).mid(i + 1, 2);
       if (code == QLatin1String("13")) {
         out += QLatin1Char('\r');
@@ -277,9 +302,14 @@ QString DecodePropertyString(const QString& stored) {
         i += 2;
         continue;
       }
-      if (code == QLatin1String("35")) {
+      // "#35" is our writer's mark for a literal '#' that precedes a code; anywhere else it is
+      // text as another writer of the format left it ("Batch #35"). The code after the mark
+      // is text and is not read again.
+      if (CodeFollows(stored, i + 3)) {
         out += QLatin1Char('#');
-        i += 2;
+        out += stored[i + 3];
+        out += stored[i + 4];
+        i += 4;
         continue;
       }
     }

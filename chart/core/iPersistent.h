@@ -37,6 +37,14 @@
 class TiPersistent;
 class TiClassInfo;
 
+// The largest distance from the origin that the chart's pixel arithmetic works with. Properties
+// that become pixel sizes or positions are held to it (sizes 0 .. iMaxCoordinate, positions
+// -iMaxCoordinate .. iMaxCoordinate), whatever a file or a program asks for.
+inline constexpr int iMaxCoordinate = 32000;
+constexpr int ClampCoordinate(long long value, int low = -iMaxCoordinate, int high = iMaxCoordinate) {
+  return static_cast<int>(value < low ? low : value > high ? high : value);
+}
+
 enum class TiPropertyKind {
   Integer,      // 32-bit signed
   Char,         // one character, stored as its code
@@ -264,7 +272,7 @@ class TiFont : public TiPersistent {
   TColor Color() const { return font_.Color; }
   void SetColor(TColor value);
   int Height() const { return font_.Height; }
-  void SetHeight(int value);
+  void SetHeight(int value);  // held to the drawable range
   QString Name() const { return font_.Name; }
   void SetName(const QString& value);
   int Orientation() const { return font_.Orientation; }
@@ -295,7 +303,8 @@ void ReadProperties(TiPersistent& object, const QString& prefix, QStringList& li
 void AssignProperties(TiPersistent& target, const TiPersistent& source);
 
 // String values as stored: carriage return as #13, line feed as #10, and a '#' that would read
-// back as one of those (or as #35) as #35.
+// back as one of those (or as #35) as #35. Reading takes "#35" as '#' only before 13, 10 or 35;
+// elsewhere it is the text it looks like.
 QString EncodePropertyString(const QString& value);
 QString DecodePropertyString(const QString& stored);
 

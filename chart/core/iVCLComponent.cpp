@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -103,11 +104,17 @@ void TiVCLComponent::PaintFailure(TBitmap& bitmap, const QString& message) {
   DrawTextOptions(*canvas, message, r, clWhite, true, {TTextOption::WordBreak});
 }
 
-void TiVCLComponent::PaintCycle(QPainter& target) {
+void TiVCLComponent::PaintCycle(QPainter& target, const QRect& area) {
   std::unique_lock<std::recursive_mutex> lock(paintLock_, std::defer_lock);
   if (!destroying_) lock.lock();
   try {
-    TBitmap bitmap(Width(), Height(), pfDevice);
+    // The objects draw in client coordinates, so the bitmap starts at the client origin; it
+    // ends where the shown part ends.
+    const QRect shown = area.intersected(rect());
+    lastPaintSize_ = shown.isEmpty() ? QSize() : QSize(shown.right() + 1, shown.bottom() + 1);
+    if (shown.isEmpty()) return;
+    TBitmap bitmap(lastPaintSize_.width(), lastPaintSize_.height(), pfDevice);
+    if (bitmap.Empty()) return;  // no memory for it: the window stays as it was
     TCanvas* canvas = bitmap.Canvas();
     canvas->Brush().Style = bsSolid;
     canvas->Pen().Style = psSolid;
@@ -133,9 +140,12 @@ QImage TiVCLComponent::PaintToImage() {
   return image;
 }
 
-void TiVCLComponent::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  PaintCycle(painter);
+void TiVCLComponent::paintEvent(QPaintEvent* e) {
+  try {
+    QPainter painter(this);
+    PaintCycle(painter, e->rect());
+  } catch (...) {
+  }
 }
 
 // ---- window services ----

@@ -33,9 +33,15 @@ class TiVCLComponent : public TiComponent {
   TTimer& InternalTimer() { return *timer_; }
 
   // ---- painting ----
-  // The whole paint cycle onto a painter of the window: a fresh bitmap of the client size,
-  // DoPaint into it (or the failure picture), then one copy at (0, 0).
-  void PaintCycle(QPainter& target);
+  // The whole paint cycle onto a painter of the window: a fresh bitmap, DoPaint into it (or the
+  // failure picture), then one copy at (0, 0). The bitmap reaches from the client origin to the
+  // far corner of area (the part of the window to show), never beyond the client size, so a
+  // control much larger than its window costs no more than what is shown; an empty area
+  // paints nothing.
+  void PaintCycle(QPainter& target, const QRect& area);
+  void PaintCycle(QPainter& target) { PaintCycle(target, rect()); }
+  // The size of the bitmap the last paint cycle drew into (empty before the first).
+  QSize LastPaintSize() const { return lastPaintSize_; }
   // The same cycle into a picture of the client size, as the window would show it.
   QImage PaintToImage();
 
@@ -72,6 +78,7 @@ class TiVCLComponent : public TiComponent {
   bool firstShot_ = false;
   int timerInterval_ = 0;
   bool leftClicked_ = false;
+  QSize lastPaintSize_;
   struct {
     bool valid = false;
     bool wasDouble = false;

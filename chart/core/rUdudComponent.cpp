@@ -359,17 +359,18 @@ void TiPlotComponent::SetBackGroundGradientStartColor(TColor value) {
 void TiPlotComponent::SetBackGroundGradientStopColor(TColor value) {
   if (Changed(backGroundGradientStopColor_, value)) InvalidateChange();
 }
+// Margins are distances on the chart: held to its drawable range, so the layout's sums stay in range.
 void TiPlotComponent::SetOuterMarginLeft(int value) {
-  if (Changed(outerMarginLeft_, value)) InvalidateChange();
+  if (Changed(outerMarginLeft_, ClampCoordinate(value))) InvalidateChange();
 }
 void TiPlotComponent::SetOuterMarginTop(int value) {
-  if (Changed(outerMarginTop_, value)) InvalidateChange();
+  if (Changed(outerMarginTop_, ClampCoordinate(value))) InvalidateChange();
 }
 void TiPlotComponent::SetOuterMarginRight(int value) {
-  if (Changed(outerMarginRight_, value)) InvalidateChange();
+  if (Changed(outerMarginRight_, ClampCoordinate(value))) InvalidateChange();
 }
 void TiPlotComponent::SetOuterMarginBottom(int value) {
-  if (Changed(outerMarginBottom_, value)) InvalidateChange();
+  if (Changed(outerMarginBottom_, ClampCoordinate(value))) InvalidateChange();
 }
 void TiPlotComponent::SetClipAnnotationsToAxes(bool value) {
   if (Changed(clipAnnotationsToAxes_, value)) InvalidateChange();

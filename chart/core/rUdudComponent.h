@@ -184,7 +184,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TColor AnnotationDefaultPenColor() const { return annotationDefaults_.PenColor; }
   void SetAnnotationDefaultPenColor(TColor value) { annotationDefaults_.PenColor = value; }
   int AnnotationDefaultPenWidth() const { return annotationDefaults_.PenWidth; }
-  void SetAnnotationDefaultPenWidth(int value) { annotationDefaults_.PenWidth = value; }
+  void SetAnnotationDefaultPenWidth(int value) { annotationDefaults_.PenWidth = ClampCoordinate(value); }  // a size on the chart
   TiPlotReferenceType AnnotationDefaultReference() const { return annotationDefaults_.Reference; }
   void SetAnnotationDefaultReference(TiPlotReferenceType value) { annotationDefaults_.Reference = value; }
   TiPlotReferenceIndividual AnnotationDefaultReferencePositionX() const { return annotationDefaults_.ReferencePositionX; }

@@ -397,7 +397,9 @@ void TiPlotLayoutObject::SetStopPercent(double value) {
   DoChange();
 }
 
-void TiPlotLayoutObject::SetZOrder(int value) { SetAndLayoutChange(zOrder_, value); }
+// Levels are counted up and down when objects make room for one another: held to a range in
+// which that arithmetic stays exact.
+void TiPlotLayoutObject::SetZOrder(int value) { SetAndLayoutChange(zOrder_, ClampCoordinate(value)); }
 
 void TiPlotLayoutObject::SetHorizontal(bool value) { SetAndLayoutChange(horizontal_, value); }
 

@@ -58,8 +58,13 @@ void TiPlotAnnotation::SetReferencePositionY(TiPlotReferenceIndividual value) { 
 void TiPlotAnnotation::SetReferenceSizeX(TiPlotReferenceIndividual value) { SetAndChange(style_.ReferenceSizeX, value); }
 void TiPlotAnnotation::SetReferenceSizeY(TiPlotReferenceIndividual value) { SetAndChange(style_.ReferenceSizeY, value); }
 void TiPlotAnnotation::SetPenColor(TColor value) { SetAndChange(style_.PenColor, value); }
-void TiPlotAnnotation::SetPenWidth(int value) { SetAndChange(style_.PenWidth, value); }
+// A size on the chart: held to its drawable range.
+void TiPlotAnnotation::SetPenWidth(int value) { SetAndChange(style_.PenWidth, ClampCoordinate(value)); }
 void TiPlotAnnotation::SetPenStyle(TPenStyle value) { SetAndChange(style_.PenStyle, value); }
 void TiPlotAnnotation::SetBrushColor(TColor value) { SetAndChange(style_.BrushColor, value); }
 void TiPlotAnnotation::SetBrushStyle(TBrushStyle value) { SetAndChange(style_.BrushStyle, value); }
-void TiPlotAnnotation::SetStyle(const TiPlotAnnotationStyle& value) { SetAndChange(style_, value); }
+void TiPlotAnnotation::SetStyle(const TiPlotAnnotationStyle& value) {
+  TiPlotAnnotationStyle held = value;
+  held.PenWidth = ClampCoordinate(held.PenWidth);
+  SetAndChange(style_, held);
+}

@@ -127,3 +127,14 @@ struct TSmallChart {
     chart.LayoutManager()->SetLayoutEnabled(true);
   }
 };
+
+// A chart whose hint can be shown without the mouse and the hint timer.
+class THintChart : public TiPlotComponent {
+ public:
+  using TiPlotComponent::TiPlotComponent;
+  void ShowHint(const QString& text, int x, int y) {
+    hintText_ = text;
+    hintPosition_ = {x, y};
+    hintShowing_ = true;
+  }
+};

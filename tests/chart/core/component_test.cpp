@@ -17,14 +17,9 @@
 namespace {
 
 // Lets tests reach the interaction and logging state.
-class TTestChart : public TiPlotComponent {
+class TTestChart : public THintChart {
  public:
-  using TiPlotComponent::TiPlotComponent;
-  void ShowHint(const QString& text, int x, int y) {
-    hintText_ = text;
-    hintPosition_ = {x, y};
-    hintShowing_ = true;
-  }
+  using THintChart::THintChart;
   bool HintDrawn() const { return hintDrawn_; }
   void SetLogging(bool value) { loggingActive_ = value; }
   void SetDoubleClickPending() { doubleClickPending_ = true; }
