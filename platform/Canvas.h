@@ -176,6 +176,12 @@ class TCanvas {
   int DeviceWidth() const;
   int DeviceHeight() const;
 
+  // One-pixel lines on bitmaps are written straight into the rows. On, they go through the
+  // painter one run of pixels at a time instead, as they did before the row writer: the
+  // reference its pixels are checked and measured against. Recordings and printers are not
+  // affected.
+  void UseReferenceLines(bool on) { referenceLines_ = on; }
+
  private:
   friend class TBitmap;
   explicit TCanvas(TBitmap* bitmap);
@@ -185,7 +191,13 @@ class TCanvas {
   QImage* RasterImage() const;
   bool ApplyPenMode(QPainter* p);
   void RestoreMode(QPainter* p);
+  enum class TThinLines { None, Rows, Recorded, Painted };
+  TThinLines PrepareThinLines(QPainter* p, class TScanlineLines& rows);
+  void StrokeThin(const TPoint* points, int count, bool closed);
   void StrokeSegment(int x1, int y1, int x2, int y2);
+  void PaintSegment(QPainter* p, int x1, int y1, int x2, int y2);
+  void RecordThin(QPainter* p, const TPoint* points, int count, bool closed);
+  void SyncDashPen();
   void FillRun(QPainter* p, int x, int y, int w, int h, TColor color);
   void FillWithBrush(QPainter* p, const class QPainterPath& path);
   void FillRectWithBrush(QPainter* p, const TRect& r);
@@ -206,6 +218,9 @@ class TCanvas {
   TFont font_;
   TPoint penPos_;
   std::optional<TRect> clip_;
+
+  bool painterLent_ = false;  // Painter() handed out: its clip and transform may have changed
+  bool referenceLines_ = false;
 
   std::optional<TBrush> realizedBrush_;
   TColor bkColor_ = clWhite;
