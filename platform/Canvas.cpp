@@ -283,7 +283,11 @@ TCanvas::TThinLines TCanvas::PrepareThinLines(QPainter* p, TScanlineLines& rows)
     IntersectRect(clip, clip, *clip_);
   }
   const bool opaque = bkMode_ == OPAQUE;
-  if (!rows.Begin(*image, clip, ToQColor(pen_.Color).rgb(), ToQColor(bkColor_).rgb(), opaque, pen_.Mode))
+  auto rgb = [](TColor color) {
+    const TColor c = ColorToRGB(color);
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+  };
+  if (!rows.Begin(*image, clip, rgb(pen_.Color), rgb(bkColor_), opaque, pen_.Mode))
     return TThinLines::Painted;
   return TThinLines::Rows;
 }

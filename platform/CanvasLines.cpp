@@ -237,10 +237,13 @@ TLineSteps VisibleSteps(int x1, int y1, int x2, int y2, const TRect& box) {
 }
 
 TPoint StepPixel(int x1, int y1, const TLineSteps& s, long long i) {
-  // Offsets stay within the segment, so the coordinates stay within int.
-  const long long off = s.n == 0 ? 0
-                                 : static_cast<long long>((static_cast<__int128>(2) * i * s.minor + s.n - 1) /
-                                                          (static_cast<__int128>(2) * s.n));
+  if (i == 0 || s.n == 0) return {x1, y1};
+  // Offsets stay within the segment, so the coordinates stay within int. 64 bits hold
+  // 2 i m + n for segments up to 2^30 steps, 128 bits any segment between int end points.
+  const long long off =
+      s.n <= (1LL << 30) ? (2 * i * s.minor + s.n - 1) / (2 * s.n)
+                         : static_cast<long long>((static_cast<__int128>(2) * i * s.minor + s.n - 1) /
+                                                  (static_cast<__int128>(2) * s.n));
   const long long x = x1 + static_cast<long long>(s.sx) * (s.xMajor ? i : off);
   const long long y = y1 + static_cast<long long>(s.sy) * (s.xMajor ? off : i);
   return {static_cast<int>(x), static_cast<int>(y)};
@@ -299,9 +302,10 @@ void TScanlineLines::Segment(int x1, int y1, int x2, int y2, const std::vector<i
   w.twoM = 2 * s.minor;
   w.twoN = 2 * s.n;
   // The remainder of 2 lo m + n - 1 over 2n; at the start of a segment simply n - 1.
-  w.error = s.lo == 0 ? s.n - 1
-                      : static_cast<long long>((static_cast<__int128>(2) * s.lo * s.minor + s.n - 1) %
-                                               (static_cast<__int128>(2) * s.n));
+  w.error = s.lo == 0             ? s.n - 1
+            : s.n <= (1LL << 30) ? (2 * s.lo * s.minor + s.n - 1) % (2 * s.n)
+                                 : static_cast<long long>((static_cast<__int128>(2) * s.lo * s.minor + s.n - 1) %
+                                                          (static_cast<__int128>(2) * s.n));
   std::optional<TDash> dash;
   if (total > 0) dash.emplace(pattern, start);
   TDash* d = dash ? &*dash : nullptr;

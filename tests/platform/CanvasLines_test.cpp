@@ -8,6 +8,7 @@
 #include <QPicture>
 #include <QRegion>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -185,6 +186,33 @@ TEST(CanvasLines, CanvasLinesShowThePixelsOfThePainterWalk) {
         draw(actual, false);
         ASSERT_EQ(Differences(actual, expected), "");
       }
+}
+
+// The dash position runs on from one LineTo to the next and starts again when the pen changes
+// (dots: 3 pixels on, 3 off).
+TEST(CanvasLines, DashPositionRunsOnAcrossLineTo) {
+  TBitmap b(20, 6, pf24bit);
+  TCanvas* c = b.Canvas();
+  c->Brush().Style = bsClear;
+  c->Pen().Style = psDot;
+  c->MoveTo(0, 1);
+  c->LineTo(4, 1);    // positions 0..3
+  c->LineTo(12, 1);   // positions 4..11
+  c->LineTo(12, 5);   // positions 12..15, downwards
+  c->Pen().Color = clRed;
+  c->MoveTo(0, 4);
+  c->LineTo(8, 4);    // a new pen: positions 0..7
+  std::set<std::pair<int, int>> black, red;
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 20; ++x) {
+      if (b.Pixel(x, y) == clBlack) black.insert({x, y});
+      if (b.Pixel(x, y) == clRed) red.insert({x, y});
+    }
+  const std::set<std::pair<int, int>> expectedBlack = {{0, 1}, {1, 1}, {2, 1}, {6, 1}, {7, 1},
+                                                       {8, 1}, {12, 1}, {12, 2}, {12, 3}};
+  const std::set<std::pair<int, int>> expectedRed = {{0, 4}, {1, 4}, {2, 4}, {6, 4}, {7, 4}};
+  EXPECT_EQ(black, expectedBlack);
+  EXPECT_EQ(red, expectedRed);
 }
 
 // Worked out by hand from the rule: step i of a segment with n steps and minor length m lies at
