@@ -346,15 +346,7 @@ void TCanvas::RecordThin(QPainter* p, const TPoint* points, int count, bool clos
     }
     if (chain.size() == 1) {
       // A line of one pixel: that pixel, in the pen or the gap colour as the pattern stands.
-      bool on = true;
-      int pos = chainPhase;
-      for (std::size_t k = 0; total > 0 && k < pattern.size(); ++k) {
-        if (pos < pattern[k]) {
-          on = (k % 2) == 0;
-          break;
-        }
-        pos -= pattern[k];
-      }
+      const bool on = DashOnAt(pattern, chainPhase);
       if (on || opaque)
         p->fillRect(QRectF(chain.front() - QPointF(0.5, 0.5), QSizeF(1, 1)), ToQColor(on ? pen_.Color : bkColor_));
       chain.clear();

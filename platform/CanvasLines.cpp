@@ -56,58 +56,44 @@ struct Px<TLayout::Argb32> {
   }
 };
 
-template <>
-struct Px<TLayout::Bgr24> {
+// Three bytes a pixel; Red is the index of the red byte, blue sits at the other end.
+template <int Red>
+struct Px24 {
   static constexpr int kBytes = 3;
   static void Save(uchar* p, QRgb c) {
-    p[0] = static_cast<uchar>(qBlue(c));
+    p[Red] = static_cast<uchar>(qRed(c));
     p[1] = static_cast<uchar>(qGreen(c));
-    p[2] = static_cast<uchar>(qRed(c));
+    p[2 - Red] = static_cast<uchar>(qBlue(c));
   }
-  static QRgb Load(const uchar* p) { return qRgb(p[2], p[1], p[0]); }
+  static QRgb Load(const uchar* p) { return qRgb(p[Red], p[1], p[2 - Red]); }
 };
-
 template <>
-struct Px<TLayout::Rgb24> {
-  static constexpr int kBytes = 3;
-  static void Save(uchar* p, QRgb c) {
-    p[0] = static_cast<uchar>(qRed(c));
-    p[1] = static_cast<uchar>(qGreen(c));
-    p[2] = static_cast<uchar>(qBlue(c));
-  }
-  static QRgb Load(const uchar* p) { return qRgb(p[0], p[1], p[2]); }
-};
-
-// 16-bit layouts keep the high bits of each channel and widen them again by repeating them.
+struct Px<TLayout::Bgr24> : Px24<2> {};
 template <>
-struct Px<TLayout::Rgb565> {
+struct Px<TLayout::Rgb24> : Px24<0> {};
+
+// Two bytes a pixel, red in the high bits, green with GreenBits: the high bits of each channel
+// are kept and widened again by repeating them.
+template <int GreenBits>
+struct Px16 {
   static constexpr int kBytes = 2;
   static void Save(uchar* p, QRgb c) {
-    const std::uint16_t v = static_cast<std::uint16_t>(((qRed(c) >> 3) << 11) | ((qGreen(c) >> 2) << 5) | (qBlue(c) >> 3));
+    const std::uint16_t v = static_cast<std::uint16_t>(((qRed(c) >> 3) << (5 + GreenBits)) |
+                                                       ((qGreen(c) >> (8 - GreenBits)) << 5) | (qBlue(c) >> 3));
     std::memcpy(p, &v, 2);
   }
   static QRgb Load(const uchar* p) {
     std::uint16_t v;
     std::memcpy(&v, p, 2);
-    const int r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
-    return qRgb((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2));
+    const int r = (v >> (5 + GreenBits)) & 0x1F, g = (v >> 5) & ((1 << GreenBits) - 1), b = v & 0x1F;
+    return qRgb(Widen(r, 5), Widen(g, GreenBits), Widen(b, 5));
   }
+  static int Widen(int v, int bits) { return (v << (8 - bits)) | (v >> (2 * bits - 8)); }
 };
-
 template <>
-struct Px<TLayout::Rgb555> {
-  static constexpr int kBytes = 2;
-  static void Save(uchar* p, QRgb c) {
-    const std::uint16_t v = static_cast<std::uint16_t>(((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3));
-    std::memcpy(p, &v, 2);
-  }
-  static QRgb Load(const uchar* p) {
-    std::uint16_t v;
-    std::memcpy(&v, p, 2);
-    const int r = (v >> 10) & 0x1F, g = (v >> 5) & 0x1F, b = v & 0x1F;
-    return qRgb((r << 3) | (r >> 2), (g << 3) | (g >> 2), (b << 3) | (b >> 2));
-  }
-};
+struct Px<TLayout::Rgb565> : Px16<6> {};
+template <>
+struct Px<TLayout::Rgb555> : Px16<5> {};
 
 // Where the walk stands in a dash pattern: the element and the pixels left in it.
 struct TDash {
@@ -186,6 +172,13 @@ void WalkIn(const TWalk& w, QRgb pen, QRgb gap, bool opaqueGaps, int mode, TDash
 }
 
 }  // namespace
+
+bool DashOnAt(const std::vector<int>& pattern, int position) {
+  long long total = 0;
+  for (int v : pattern) total += v;
+  if (total <= 0) return true;
+  return TDash(pattern, static_cast<int>(((position % total) + total) % total)).On();
+}
 
 QRgb ApplyRasterOp(int mode, QRgb s, QRgb d) {
   QRgb r;

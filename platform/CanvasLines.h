@@ -56,6 +56,10 @@ class TScanlineLines {
   int mode_ = 0;
 };
 
+// Whether a dash pattern (on, off, on, ... pixel counts) is on at a position within it; true for
+// a solid line (empty pattern).
+bool DashOnAt(const std::vector<int>& pattern, int position);
+
 // The colour a raster operation leaves in a pixel (the platform's pen modes; modes that take
 // no part in drawing copy the pen).
 QRgb ApplyRasterOp(int mode, QRgb pen, QRgb pixel);

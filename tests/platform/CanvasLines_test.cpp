@@ -446,26 +446,40 @@ TEST(CanvasLines, RecordingsReceivePolylines) {
 // along the axes and at 45 degrees, dashes included.
 TEST(CanvasLines, RecordedLinesPlayBackWithTheBitmapsPixels) {
   const TPoint pts[] = {{2, 3}, {40, 3}, {40, 30}, {13, 30}, {5, 22}, {5, 6}};
-  for (TPenStyle style : {psSolid, psDot, psDash}) {
-    SCOPED_TRACE(style);
-    QPicture picture;
-    TBitmap direct(48, 36, pf24bit);
-    for (TCanvas* c : {static_cast<TCanvas*>(nullptr), direct.Canvas()}) {
-      std::unique_ptr<TCanvas> own;
-      if (!c) c = (own = std::make_unique<TCanvas>(&picture)).get();
-      c->Pen().Style = style;
-      c->Brush().Style = bsClear;
-      c->Polyline(pts, 6);
-      c->MoveTo(45, 33);
-      c->LineTo(46, 34);  // one pixel
+  for (bool opaque : {false, true})
+    for (TPenStyle style : {psSolid, psDot, psDash}) {
+      SCOPED_TRACE(testing::Message() << "style " << style << " opaque " << opaque);
+      QPicture picture;
+      TBitmap direct(48, 36, pf24bit);
+      for (TCanvas* c : {static_cast<TCanvas*>(nullptr), direct.Canvas()}) {
+        std::unique_ptr<TCanvas> own;
+        if (!c) c = (own = std::make_unique<TCanvas>(&picture)).get();
+        c->Pen().Style = style;
+        c->Brush().Style = opaque ? bsSolid : bsClear;
+        c->Brush().Color = clYellow;
+        c->Polyline(pts, 6);
+        // Lines of one pixel with a new pen: (45, 34) at dash position 0, (43, 34) at 1, (0, 0)
+        // at 2 and (42, 33) at 3, the first pixel of a gap between dots.
+        c->Pen().Color = clRed;
+        for (int x : {45, 43, 42}) {
+          c->MoveTo(x, 33 + (x & 1));
+          c->LineTo(x + 1, 34 + (x & 1));
+          if (x == 43) {
+            c->MoveTo(0, 0);
+            c->LineTo(1, 0);
+          }
+        }
+      }
+      TBitmap played(48, 36, pf24bit);
+      {
+        QPainter painter(&played.Image());
+        picture.play(&painter);
+      }
+      EXPECT_EQ(Differences(played.Image(), direct.Image()), "");
+      if (style == psDot) {
+        EXPECT_EQ(direct.Pixel(42, 33), opaque ? clYellow : clWhite);
+      }
     }
-    TBitmap played(48, 36, pf24bit);
-    {
-      QPainter painter(&played.Image());
-      picture.play(&painter);
-    }
-    EXPECT_EQ(Differences(played.Image(), direct.Image()), "");
-  }
 }
 
 // Pattern styles beyond the known ones (a stored file can hold any number) fill like a solid
