@@ -316,8 +316,6 @@ void TCanvas::StrokeThin(const TPoint* points, int count, bool closed) {
       for (int i = 0; i < segments; ++i) PaintSegment(p, points[i].X, points[i].Y, to(i).X, to(i).Y);
       RestoreMode(p);
       return;
-    case TThinLines::None:
-      return;
   }
 }
 

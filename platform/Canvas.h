@@ -191,7 +191,7 @@ class TCanvas {
   QImage* RasterImage() const;
   bool ApplyPenMode(QPainter* p);
   void RestoreMode(QPainter* p);
-  enum class TThinLines { None, Rows, Recorded, Painted };
+  enum class TThinLines { Rows, Recorded, Painted };
   TThinLines PrepareThinLines(QPainter* p, class TScanlineLines& rows);
   void StrokeThin(const TPoint* points, int count, bool closed);
   void StrokeSegment(int x1, int y1, int x2, int y2);
