@@ -44,7 +44,6 @@ struct Px;
 
 template <>
 struct Px<TLayout::Argb32> {
-  static constexpr int kBytes = 4;
   static void Save(uchar* p, QRgb c) {
     const std::uint32_t v = 0xFF000000u | c;
     std::memcpy(p, &v, 4);
@@ -59,7 +58,6 @@ struct Px<TLayout::Argb32> {
 // Three bytes a pixel; Red is the index of the red byte, blue sits at the other end.
 template <int Red>
 struct Px24 {
-  static constexpr int kBytes = 3;
   static void Save(uchar* p, QRgb c) {
     p[Red] = static_cast<uchar>(qRed(c));
     p[1] = static_cast<uchar>(qGreen(c));
@@ -76,7 +74,6 @@ struct Px<TLayout::Rgb24> : Px24<0> {};
 // are kept and widened again by repeating them.
 template <int GreenBits>
 struct Px16 {
-  static constexpr int kBytes = 2;
   static void Save(uchar* p, QRgb c) {
     const std::uint16_t v = static_cast<std::uint16_t>(((qRed(c) >> 3) << (5 + GreenBits)) |
                                                        ((qGreen(c) >> (8 - GreenBits)) << 5) | (qBlue(c) >> 3));
@@ -272,6 +269,8 @@ void TScanlineLines::Segment(int x1, int y1, int x2, int y2, const std::vector<i
   if (s.n == 0) return;
   long long total = 0;
   for (int v : pattern) total += v;
+  // A position from elsewhere may lie outside the pattern: taken round it.
+  if (total > 0) phase = static_cast<int>(((phase % total) + total) % total);
   const int start = total > 0 ? static_cast<int>((phase + s.lo % total) % total) : 0;
   if (total > 0) phase = static_cast<int>((phase + s.n % total) % total);
   if (s.hi <= s.lo) return;
