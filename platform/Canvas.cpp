@@ -239,6 +239,7 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   if (WidePenWidth() > 1) {
     QPainter* p = Ready();
     if (!p) return;
+    RealizeBrush();
     ApplyPenMode(p);
     // Wide pens draw solid with round ends, centred on the pixel centres.
     QPen qpen(ToQColor(pen_.Color), pen_.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
