@@ -134,6 +134,7 @@ void TCanvas::Release() {
     own_.reset();
   }
   painterLent_ = false;
+  rowsReady_ = false;
 }
 
 QPainter* TCanvas::Ready() {
@@ -150,6 +151,7 @@ QPainter* TCanvas::Ready() {
   if (!device) return nullptr;
   // An image without pixels cannot be painted on; a recording (QPicture) starts empty and grows.
   if (device->devType() == QInternal::Image && (device->width() <= 0 || device->height() <= 0)) return nullptr;
+  rowsReady_ = false;
   own_ = std::make_unique<QPainter>();
   if (!own_->begin(device)) {
     own_.reset();
@@ -164,6 +166,7 @@ QPainter* TCanvas::Ready() {
 
 QPainter* TCanvas::Painter() {
   painterLent_ = true;
+  rowsReady_ = false;
   return Ready();
 }
 
@@ -293,6 +296,20 @@ TCanvas::TThinLines TCanvas::PrepareThinLines(QPainter* p, TScanlineLines& rows)
   return TThinLines::Rows;
 }
 
+TCanvas::TThinLines TCanvas::ThinLinesFor(QPainter* p) {
+  if (rowsReady_ && rowsPen_ == pen_ && rowsBkColor_ == bkColor_ && rowsBkMode_ == bkMode_) return TThinLines::Rows;
+  rowsReady_ = false;
+  const TThinLines kind = PrepareThinLines(p, rows_);
+  // Only this canvas's own painter changes nothing behind its back.
+  if (kind == TThinLines::Rows && own_ && !external_ && !painterLent_) {
+    rowsReady_ = true;
+    rowsPen_ = pen_;
+    rowsBkColor_ = bkColor_;
+    rowsBkMode_ = bkMode_;
+  }
+  return kind;
+}
+
 // One-pixel segments through the points (and back to the first when closed).
 void TCanvas::StrokeThin(const TPoint* points, int count, bool closed) {
   if (pen_.Style == psClear || pen_.Mode == pmNop || count < 2) return;
@@ -302,11 +319,10 @@ void TCanvas::StrokeThin(const TPoint* points, int count, bool closed) {
   SyncDashPen();
   const int segments = closed ? count : count - 1;
   auto to = [&](int i) -> const TPoint& { return points[i + 1 == count ? 0 : i + 1]; };
-  TScanlineLines rows;
-  switch (PrepareThinLines(p, rows)) {
+  switch (ThinLinesFor(p)) {
     case TThinLines::Rows: {
       const std::vector<int>& pattern = PenDashPattern(pen_.Style);
-      for (int i = 0; i < segments; ++i) rows.Segment(points[i].X, points[i].Y, to(i).X, to(i).Y, pattern, dashPhase_);
+      for (int i = 0; i < segments; ++i) rows_.Segment(points[i].X, points[i].Y, to(i).X, to(i).Y, pattern, dashPhase_);
       return;
     }
     case TThinLines::Recorded:
@@ -1012,6 +1028,7 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
 }
 
 void TCanvas::IntersectClipRect(const TRect& r) {
+  rowsReady_ = false;
   TRect n = Normalized(r.Left, r.Top, r.Right, r.Bottom);
   if (clip_) {
     TRect out;
@@ -1023,6 +1040,7 @@ void TCanvas::IntersectClipRect(const TRect& r) {
 }
 
 void TCanvas::RemoveClip() {
+  rowsReady_ = false;
   clip_.reset();
   if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipping(false);
 }

@@ -175,7 +175,16 @@ TEST(CanvasLines, CanvasLinesShowThePixelsOfThePainterWalk) {
           Apply(*canvas, s);
           if (who == LentAndMoved) canvas->Painter()->translate(5, -3);
           canvas->MoveTo(pts[0].X, pts[0].Y);
-          for (std::size_t i = 1; i < 20; ++i) canvas->LineTo(pts[i].X, pts[i].Y);
+          for (std::size_t i = 1; i < 20; ++i) {
+            // Clip, pen and background change between lines, each seen by the next line.
+            if (i == 8) canvas->IntersectClipRect(Rect(12, 9, 50, 40));
+            if (i == 10) canvas->Pen().Color = s.gap;
+            if (i == 12) canvas->SetBkColor(s.pen);
+            if (i == 14) canvas->SetBkMode(s.opaque ? TRANSPARENT : OPAQUE);
+            if (i == 16) canvas->RemoveClip();
+            canvas->LineTo(pts[i].X, pts[i].Y);
+          }
+          if (s.clipped) canvas->IntersectClipRect(Rect(7, 5, kW - 9, kH - 4));
           canvas->Polyline(pts.data() + 20, 10);
           canvas->Polygon(pts.data() + 30, 5);
           canvas->Rectangle(pts[35].X, pts[35].Y, pts[36].X, pts[36].Y);
