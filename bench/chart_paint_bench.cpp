@@ -3,6 +3,8 @@
 // off-screen bitmap of 800 x 400 pixels.
 #include <benchmark/benchmark.h>
 
+#include "bench/Headless.h"
+
 #include <QApplication>
 
 #include "platform/Bitmap.h"
@@ -31,7 +33,7 @@ BENCHMARK(PaintCycle)->Arg(1)->Arg(8);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

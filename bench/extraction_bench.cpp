@@ -2,6 +2,8 @@
 // rotation of the picture that defines it.
 #include <benchmark/benchmark.h>
 
+#include "bench/Headless.h"
+
 #include <QGuiApplication>
 #include <random>
 
@@ -52,6 +54,7 @@ BENCHMARK(BM_ExtractSpectrum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractByFullRotation)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
+  UseOffscreenWithoutDisplay();
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

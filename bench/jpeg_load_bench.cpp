@@ -3,6 +3,8 @@
 // marks), all on the same file in one run.
 #include <benchmark/benchmark.h>
 
+#include "bench/Headless.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -99,7 +101,7 @@ BENCHMARK(BM_LoadPictureFile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_MainWindowLoadPicture)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "platform/Bitmap.h"
+#include "platform/CanvasLines.h"
 
 namespace {
 
@@ -25,10 +26,16 @@ constexpr std::array<std::array<std::uint8_t, 8>, 6> kHatchBits = {{
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // bsDiagCross
 }};
 
+// Style ordinals also come from stored files: one the canvas does not know fills solid, as a pen
+// style it does not know draws solid.
+TBrushStyle KnownBrushStyle(TBrushStyle style) { return style >= bsSolid && style <= bsDiagCross ? style : bsSolid; }
+
 QBrush HatchBrush(TBrushStyle style, TColor color) {
+  const int index = static_cast<int>(style) - bsHorizontal;
+  if (index < 0 || index >= static_cast<int>(kHatchBits.size())) return QBrush(ToQColor(color));
   QImage tile(8, 8, QImage::Format_ARGB32);
   tile.fill(Qt::transparent);
-  const auto& bits = kHatchBits[static_cast<std::size_t>(style - bsHorizontal)];
+  const auto& bits = kHatchBits[static_cast<std::size_t>(index)];
   const QRgb c = ToQColor(color).rgb();
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
@@ -126,6 +133,8 @@ void TCanvas::Release() {
     if (own_->isActive()) own_->end();
     own_.reset();
   }
+  painterLent_ = false;
+  rowsReady_ = false;
 }
 
 QPainter* TCanvas::Ready() {
@@ -142,6 +151,7 @@ QPainter* TCanvas::Ready() {
   if (!device) return nullptr;
   // An image without pixels cannot be painted on; a recording (QPicture) starts empty and grows.
   if (device->devType() == QInternal::Image && (device->width() <= 0 || device->height() <= 0)) return nullptr;
+  rowsReady_ = false;
   own_ = std::make_unique<QPainter>();
   if (!own_->begin(device)) {
     own_.reset();
@@ -154,7 +164,11 @@ QPainter* TCanvas::Ready() {
   return own_.get();
 }
 
-QPainter* TCanvas::Painter() { return Ready(); }
+QPainter* TCanvas::Painter() {
+  painterLent_ = true;
+  rowsReady_ = false;
+  return Ready();
+}
 
 int TCanvas::DeviceWidth() const {
   if (bitmap_) return bitmap_->Width();
@@ -181,7 +195,7 @@ QImage* TCanvas::RasterImage() const {
 void TCanvas::RealizeBrush() {
   if (realizedBrush_ && *realizedBrush_ == brush_) return;
   realizedBrush_ = brush_;
-  if (brush_.Style == bsSolid) {
+  if (KnownBrushStyle(brush_.Style) == bsSolid) {
     bkColor_ = ColorToRGB(brush_.Color);
     bkMode_ = OPAQUE;
   } else {
@@ -225,11 +239,11 @@ void TCanvas::FillRun(QPainter* p, int x, int y, int w, int h, TColor color) {
 // One segment of the pen, the end point excluded.
 void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   if (pen_.Style == psClear || pen_.Mode == pmNop) return;
-  QPainter* p = Ready();
-  if (!p) return;
-  RealizeBrush();
-  ApplyPenMode(p);
   if (WidePenWidth() > 1) {
+    QPainter* p = Ready();
+    if (!p) return;
+    RealizeBrush();
+    ApplyPenMode(p);
     // Wide pens draw solid with round ends, centred on the pixel centres.
     QPen qpen(ToQColor(pen_.Color), pen_.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p->setPen(qpen);
@@ -238,18 +252,166 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
     RestoreMode(p);
     return;
   }
-  // 64 bits: the end points may lie anywhere in the coordinate range.
-  const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
-  const long long n = std::max(std::llabs(dx), std::llabs(dy));
-  if (n == 0) {
-    RestoreMode(p);
-    return;
-  }
-  const std::vector<int>& pattern = PenDashPattern(pen_.Style);
+  const TPoint points[] = {{x1, y1}, {x2, y2}};
+  StrokeThin(points, 2, false);
+}
+
+void TCanvas::SyncDashPen() {
   if (!(dashPen_ == pen_)) {
     dashPen_ = pen_;
     dashPhase_ = 0;
   }
+}
+
+// How one-pixel lines reach the surface: into the rows of a bitmap when its pixels, clip and
+// placement are known; as real lines on recordings and printers; through the painter otherwise.
+TCanvas::TThinLines TCanvas::PrepareThinLines(QPainter* p, TScanlineLines& rows) {
+  const QPaintEngine* engine = p->paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster) return TThinLines::Recorded;
+  QImage* image = RasterImage();
+  if (referenceLines_ || !image || image->devicePixelRatio() != 1.0) return TThinLines::Painted;
+  // Writing rows of pixels that another image shares would change that image as well.
+  if (!image->isDetached()) return TThinLines::Painted;
+  TRect clip{0, 0, image->width(), image->height()};
+  if (external_ || painterLent_) {
+    // Someone else may have moved, scaled or clipped this painter: ask it.
+    if (!p->combinedTransform().isIdentity()) return TThinLines::Painted;
+    if (p->hasClipping()) {
+      const QRegion region = p->clipRegion();
+      if (region.rectCount() > 1) return TThinLines::Painted;
+      const QRect b = region.boundingRect();
+      const TRect painterClip = region.isEmpty() ? TRect{} : TRect{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+      IntersectRect(clip, clip, painterClip);
+    }
+  } else if (clip_) {
+    IntersectRect(clip, clip, *clip_);
+  }
+  const bool opaque = bkMode_ == OPAQUE;
+  auto rgb = [](TColor color) {
+    const TColor c = ColorToRGB(color);
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+  };
+  if (!rows.Begin(*image, clip, rgb(pen_.Color), rgb(bkColor_), opaque, pen_.Mode))
+    return TThinLines::Painted;
+  return TThinLines::Rows;
+}
+
+TCanvas::TThinLines TCanvas::ThinLinesFor(QPainter* p) {
+  if (rowsReady_ && rowsPen_ == pen_ && rowsBkColor_ == bkColor_ && rowsBkMode_ == bkMode_) return TThinLines::Rows;
+  rowsReady_ = false;
+  const TThinLines kind = PrepareThinLines(p, rows_);
+  // Only this canvas's own painter changes nothing behind its back.
+  if (kind == TThinLines::Rows && own_ && !external_ && !painterLent_) {
+    rowsReady_ = true;
+    rowsPen_ = pen_;
+    rowsBkColor_ = bkColor_;
+    rowsBkMode_ = bkMode_;
+  }
+  return kind;
+}
+
+// One-pixel segments through the points (and back to the first when closed).
+void TCanvas::StrokeThin(const TPoint* points, int count, bool closed) {
+  if (pen_.Style == psClear || pen_.Mode == pmNop || count < 2) return;
+  QPainter* p = Ready();
+  if (!p) return;
+  RealizeBrush();
+  SyncDashPen();
+  const int segments = closed ? count : count - 1;
+  auto to = [&](int i) -> const TPoint& { return points[i + 1 == count ? 0 : i + 1]; };
+  switch (ThinLinesFor(p)) {
+    case TThinLines::Rows: {
+      const std::vector<int>& pattern = PenDashPattern(pen_.Style);
+      for (int i = 0; i < segments; ++i) rows_.Segment(points[i].X, points[i].Y, to(i).X, to(i).Y, pattern, dashPhase_);
+      return;
+    }
+    case TThinLines::Recorded:
+      RecordThin(p, points, count, closed);
+      return;
+    case TThinLines::Painted:
+      ApplyPenMode(p);
+      for (int i = 0; i < segments; ++i) PaintSegment(p, points[i].X, points[i].Y, to(i).X, to(i).Y);
+      RestoreMode(p);
+      return;
+  }
+}
+
+// Recordings and printers get real lines: one polyline through the pixel centres for each run
+// of segments, ending on the last pixel the segments cover, dashed by a pen whose offset
+// carries the dash position from the previous line.
+void TCanvas::RecordThin(QPainter* p, const TPoint* points, int count, bool closed) {
+  const std::vector<int>& pattern = PenDashPattern(pen_.Style);
+  int total = 0;
+  for (int v : pattern) total += v;
+  const bool opaque = !pattern.empty() && bkMode_ == OPAQUE;
+  // Beyond this box nothing shows on any page: far segments are cut to it.
+  const TRect far{static_cast<int>(-kFarCoordinate), static_cast<int>(-kFarCoordinate),
+                  static_cast<int>(kFarCoordinate) + 1, static_cast<int>(kFarCoordinate) + 1};
+  QPolygonF chain;
+  int chainPhase = dashPhase_;
+  auto centre = [](TPoint q) { return QPointF(q.X + 0.5, q.Y + 0.5); };
+  auto flush = [&] {
+    if (chain.isEmpty()) return;
+    QPen ink(ToQColor(pen_.Color), 0);
+    if (total > 0) {
+      QList<qreal> dashes;
+      for (int v : pattern) dashes << v;
+      ink.setDashPattern(dashes);
+      ink.setDashOffset(chainPhase);
+    }
+    if (chain.size() == 1) {
+      // A line of one pixel: that pixel, in the pen or the gap colour as the pattern stands.
+      const bool on = DashOnAt(pattern, chainPhase);
+      if (on || opaque)
+        p->fillRect(QRectF(chain.front() - QPointF(0.5, 0.5), QSizeF(1, 1)), ToQColor(on ? pen_.Color : bkColor_));
+      chain.clear();
+      return;
+    }
+    p->setBrush(Qt::NoBrush);
+    for (int pass = opaque ? 0 : 1; pass < 2; ++pass) {
+      p->setPen(pass == 0 ? QPen(ToQColor(bkColor_), 0) : ink);
+      p->drawPolyline(chain);
+    }
+    chain.clear();
+  };
+  const int segments = closed ? count : count - 1;
+  TPoint lastPixel{};
+  for (int i = 0; i < segments; ++i) {
+    const TPoint a = points[i], b = points[i + 1 == count ? 0 : i + 1];
+    const TLineSteps s = VisibleSteps(a.X, a.Y, b.X, b.Y, far);
+    if (s.n == 0) continue;
+    const bool whole = s.lo == 0 && s.hi == s.n;
+    if (!whole) {
+      if (!chain.isEmpty()) chain << centre(lastPixel);
+      flush();
+    }
+    if (s.hi > s.lo) {
+      if (chain.isEmpty()) chainPhase = total > 0 ? static_cast<int>((dashPhase_ + s.lo % total) % total) : 0;
+      chain << centre(StepPixel(a.X, a.Y, s, s.lo));
+      lastPixel = StepPixel(a.X, a.Y, s, s.hi - 1);
+      if (!whole) {
+        chain << centre(lastPixel);
+        if (chain.size() == 2 && chain[0] == chain[1]) chain.removeLast();
+        flush();
+      }
+    }
+    if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + s.n % total) % total);
+  }
+  if (!chain.isEmpty()) {
+    if (chain.back() != centre(lastPixel)) chain << centre(lastPixel);
+    flush();
+  }
+}
+
+// The walk through the painter, one fillRect for each run of pixels on a row or column: the
+// reference the row writer is held to, and the way for painters whose clip or placement the
+// canvas cannot see.
+void TCanvas::PaintSegment(QPainter* p, int x1, int y1, int x2, int y2) {
+  // 64 bits: the end points may lie anywhere in the coordinate range.
+  const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
+  const long long n = std::max(std::llabs(dx), std::llabs(dy));
+  if (n == 0) return;
+  const std::vector<int>& pattern = PenDashPattern(pen_.Style);
   int total = 0;
   for (int v : pattern) total += v;
   const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -332,7 +494,6 @@ void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   }
   flush();
   if (total > 0) dashPhase_ = static_cast<int>((dashPhase_ + (n - hi) % total) % total);
-  RestoreMode(p);
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -353,19 +514,20 @@ void TCanvas::Polyline(const TPoint* points, int count) {
     RestoreMode(p);
     return;
   }
-  for (int i = 1; i < count; ++i) StrokeSegment(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
+  StrokeThin(points, count, false);
 }
 
 void TCanvas::FillWithBrush(QPainter* p, const QPainterPath& path) {
-  if (brush_.Style == bsClear) return;
+  const TBrushStyle style = KnownBrushStyle(brush_.Style);
+  if (style == bsClear) return;
   RealizeBrush();
   p->setPen(Qt::NoPen);
-  if (brush_.Style == bsSolid) {
+  if (style == bsSolid) {
     p->fillPath(path, ToQColor(brush_.Color));
     return;
   }
   if (bkMode_ == OPAQUE) p->fillPath(path, ToQColor(bkColor_));
-  p->fillPath(path, HatchBrush(brush_.Style, brush_.Color));
+  p->fillPath(path, HatchBrush(style, brush_.Color));
 }
 
 void TCanvas::FillRectWithBrush(QPainter* p, const TRect& r) {
@@ -399,8 +561,7 @@ void TCanvas::Polygon(const TPoint* points, int count) {
     RestoreMode(p);
     return;
   }
-  for (int i = 1; i < count; ++i) StrokeSegment(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
-  StrokeSegment(points[count - 1].X, points[count - 1].Y, points[0].X, points[0].Y);
+  StrokeThin(points, count, true);
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -431,11 +592,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     RestoreMode(p);
   }
   const TPoint corners[] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
-  for (int i = 0; i < 4; ++i) {
-    const TPoint& a = corners[i];
-    const TPoint& b = corners[(i + 1) % 4];
-    StrokeSegment(a.X, a.Y, b.X, b.Y);
-  }
+  StrokeThin(corners, 4, true);
   // A rectangle one pixel high or wide has no segment long enough to reach its last pixel.
   if (r.Width() == 1 && r.Height() == 1) StrokeSegment(r.Left, r.Top, r.Left + 1, r.Top);
 }
@@ -871,6 +1028,7 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
 }
 
 void TCanvas::IntersectClipRect(const TRect& r) {
+  rowsReady_ = false;
   TRect n = Normalized(r.Left, r.Top, r.Right, r.Bottom);
   if (clip_) {
     TRect out;
@@ -882,6 +1040,7 @@ void TCanvas::IntersectClipRect(const TRect& r) {
 }
 
 void TCanvas::RemoveClip() {
+  rowsReady_ = false;
   clip_.reset();
   if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipping(false);
 }

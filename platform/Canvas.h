@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/CanvasLines.h"
 #include "platform/Graphics.h"
 
 class QImage;
@@ -176,6 +177,15 @@ class TCanvas {
   int DeviceWidth() const;
   int DeviceHeight() const;
 
+  // One-pixel lines on bitmaps are written straight into the rows. On, they go through the
+  // painter one run of pixels at a time instead, as they did before the row writer: the
+  // reference its pixels are checked and measured against. Recordings and printers are not
+  // affected.
+  void UseReferenceLines(bool on) {
+    referenceLines_ = on;
+    rowsReady_ = false;
+  }
+
  private:
   friend class TBitmap;
   explicit TCanvas(TBitmap* bitmap);
@@ -185,7 +195,14 @@ class TCanvas {
   QImage* RasterImage() const;
   bool ApplyPenMode(QPainter* p);
   void RestoreMode(QPainter* p);
+  enum class TThinLines { Rows, Recorded, Painted };
+  TThinLines PrepareThinLines(QPainter* p, TScanlineLines& rows);
+  TThinLines ThinLinesFor(QPainter* p);
+  void StrokeThin(const TPoint* points, int count, bool closed);
   void StrokeSegment(int x1, int y1, int x2, int y2);
+  void PaintSegment(QPainter* p, int x1, int y1, int x2, int y2);
+  void RecordThin(QPainter* p, const TPoint* points, int count, bool closed);
+  void SyncDashPen();
   void FillRun(QPainter* p, int x, int y, int w, int h, TColor color);
   void FillWithBrush(QPainter* p, const class QPainterPath& path);
   void FillRectWithBrush(QPainter* p, const TRect& r);
@@ -206,6 +223,17 @@ class TCanvas {
   TFont font_;
   TPoint penPos_;
   std::optional<TRect> clip_;
+
+  bool painterLent_ = false;  // Painter() handed out: its clip and transform may have changed
+  bool referenceLines_ = false;
+
+  // The row writer as last prepared for this canvas's own painter, kept while the painter, the
+  // clip, the pen and the background stay as they were, so that LineTo need not ask Qt again.
+  TScanlineLines rows_;
+  bool rowsReady_ = false;
+  TPen rowsPen_;
+  TColor rowsBkColor_ = clWhite;
+  TBkMode rowsBkMode_ = OPAQUE;
 
   std::optional<TBrush> realizedBrush_;
   TColor bkColor_ = clWhite;
