@@ -4,6 +4,8 @@
 // decimal, a logarithmic and a date-time axis 800 pixels long.
 #include <benchmark/benchmark.h>
 
+#include "bench/Headless.h"
+
 #include <QApplication>
 #include <cmath>
 #include <random>
@@ -87,7 +89,7 @@ BENCHMARK(CalculateTicks)->Arg(0)->Arg(1)->Arg(2)->ArgName("decimal0_log1_dateti
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
   RegisterPlatformFonts();
   benchmark::Initialize(&argc, argv);
