@@ -89,8 +89,10 @@ template <class T>
 void TiPlotTableColumn::Change(T& field, const T& value, bool remeasure) {
   if (field == value) return;
   field = value;
-  if (remeasure) table_->ContentChanged();
-  table_->DoChange();
+  if (remeasure)
+    table_->ContentChanged();
+  else
+    table_->DoChange();
 }
 
 void TiPlotTableColumn::SetTitle(const QString& value) { Change(title_, value, true); }
@@ -151,10 +153,7 @@ TiPlotTable::TiPlotTable(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   }
   upButton_->OnClick = [this](TiPlotObject*) { ScrollUp(); };
   downButton_->OnClick = [this](TiPlotObject*) { ScrollDown(); };
-  dataFont_.OnChange = [this] {
-    ContentChanged();
-    DoChange();
-  };
+  dataFont_.OnChange = [this] { ContentChanged(); };
   columnTitlesFont_.OnChange = dataFont_.OnChange;
   // A table stands left or right of the data view; set before it announces itself.
   SetHorizontal(false);
@@ -175,7 +174,10 @@ void TiPlotTable::CheckRow(int index) const {
   if (index < 0 || index >= RowCount()) throw EiError(QStringLiteral("Index out of Bounds"));
 }
 
-void TiPlotTable::ContentChanged() { measured_ = false; }
+void TiPlotTable::ContentChanged() {
+  measured_ = false;
+  DoChange();
+}
 
 TiPlotTableColumn* TiPlotTable::Column(int index) const {
   CheckColumn(index);
@@ -189,7 +191,6 @@ int TiPlotTable::AddColumn(const QString& title) {
   column->dataFontColor_ = dataFont_.Color();
   columns_.push_back(std::move(column));
   ContentChanged();
-  DoChange();
   return ColumnCount() - 1;
 }
 
@@ -197,7 +198,6 @@ void TiPlotTable::DeleteColumn(int index) {
   CheckColumn(index);
   columns_.erase(columns_.begin() + index);
   ContentChanged();
-  DoChange();
 }
 
 void TiPlotTable::ClearColumns() {
@@ -207,7 +207,6 @@ void TiPlotTable::ClearColumns() {
 int TiPlotTable::AddRow(const QString& text) {
   rows_.push_back(SplitCells(text));
   ContentChanged();
-  DoChange();
   return RowCount() - 1;
 }
 
@@ -223,21 +222,18 @@ void TiPlotTable::SetCell(int column, int row, const QString& text) {
   while (cells.size() <= column) cells << QString();
   cells[column] = cell;
   ContentChanged();
-  DoChange();
 }
 
 void TiPlotTable::DeleteRow(int index) {
   CheckRow(index);
   rows_.erase(rows_.begin() + index);
   ContentChanged();
-  DoChange();
 }
 
 void TiPlotTable::ClearRows() {
   if (rows_.empty()) return;
   rows_.clear();
   ContentChanged();
-  DoChange();
 }
 
 QString TiPlotTable::RowText(int row) const {

@@ -166,7 +166,7 @@ class TiPlotTable : public TiPlotLayoutObject {
 
   void CheckColumn(int index) const;
   void CheckRow(int index) const;
-  // The cells changed (rows, titles or fonts): the next layout measures again.
+  // The cells changed (rows, titles or fonts): the next layout measures again; repaints.
   void ContentChanged();
   // Measures every title and cell once per content change (or when the canvas measures "0"
   // differently, as a printer does).
