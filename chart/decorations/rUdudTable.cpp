@@ -305,7 +305,7 @@ void TiPlotTable::LayoutTable(TCanvas* canvas) {
   canvas->Font() = dataFont_.Font();
   const int dw = ZeroWidth(canvas);
   const int dh = ZeroHeight(canvas);
-  rowHeight_ = std::clamp(dh + NearestPixels(dh * rowSpacing_), 1, kPixelLimit);
+  rowHeight_ = static_cast<int>(std::clamp<std::int64_t>(std::int64_t(dh) + NearestPixels(double(dh) * rowSpacing_), 1, kPixelLimit));
   int r = rowsMax_ > 0 && rowsMax_ < RowCount() ? rowsMax_ : RowCount();
   std::int64_t height = std::int64_t(mt) + mb + (titleRect_.Bottom - titleRect_.Top) + std::int64_t(r) * rowHeight_;
   gridRect_.Bottom = Saturate(titleRect_.Bottom + std::int64_t(r) * rowHeight_);
