@@ -645,6 +645,24 @@ TEST_F(TablePaint, AFocusedTableShowsTheFocusRectangle) {
   EXPECT_GT(CountOther(focused, clBlack, Rect(l.Left, l.Top, l.Right, l.Top + 1)), 0);
 }
 
+TEST(TableLevel, AboveOrBelowTheDataViewTheFocusRectangleIsInsetAtTopAndBottom) {
+  TPaintableChart small;
+  auto* level = new TiPlotTable(&small.chart, small.chart.Master()->Handlers());
+  level->SetHorizontal(true);   // before it announces itself, so that it is placed as such
+  InsertObject(TiPlotPtr<TiPlotObject>(level));
+  level->AddColumn(QStringLiteral("A"));
+  level->AddRow(QStringLiteral("1"));
+  level->SetFocused(true);
+  TBitmap bitmap = small.Paint();
+  const TRect h = level->GetLayoutRect();
+  EXPECT_EQ(h.Bottom - h.Top, level->RequiredHeight());
+  ASSERT_GT(h.Bottom - h.Top, 4);
+  EXPECT_EQ(CountOther(bitmap, clBlack, Rect(h.Left, h.Top, h.Right, h.Top + 2)), 0);
+  EXPECT_GT(CountOther(bitmap, clBlack, Rect(h.Left, h.Top + 2, h.Right, h.Top + 3)), 0);
+  EXPECT_GT(CountOther(bitmap, clBlack, Rect(h.Left, h.Bottom - 3, h.Right, h.Bottom - 2)), 0);
+  EXPECT_EQ(CountOther(bitmap, clBlack, Rect(h.Left, h.Bottom - 2, h.Right, h.Bottom)), 0);
+}
+
 TEST_F(TablePaint, ClicksThroughTheChartScrollTheTable) {
   table->SetRowsMax(3);
   small.Paint();
