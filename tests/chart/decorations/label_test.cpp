@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <limits>
 
 #include "chart/decorations/rUdudLabel.h"
 #include "platform/ImageList.h"
@@ -214,6 +215,32 @@ TEST_F(LabelFixture, APictureTakesItsOwnRoom) {
   EXPECT_EQ(label->RequiredSize(bitmap.Canvas()), 24 + Nearest(ZeroH() * 1.0) + Nearest(ZeroH() * 2.0));
   label->SetHorizontal(false);
   EXPECT_EQ(label->RequiredSize(bitmap.Canvas()), 24 + Nearest(ZeroW() * 3.0) + Nearest(ZeroW() * 4.0));
+}
+
+TEST_F(LabelFixture, MarginsFromAFileThatAreNoNumberOrHugeStayWithinTheCanvas) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  label->SetCaption(QStringLiteral("Spectrum"));
+  const int text = TextH(Font(), QStringLiteral("Spectrum"));
+  struct Case {
+    const char* name;
+    double margin;
+    int size;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"no number counts as 0", nan, text},
+                                                   {"huge stops at the pixel range", 1e300, 32000},
+                                                   {"infinite too", inf, 32000},
+                                                   {"and far below", -inf, -32000}}) {
+    SCOPED_TRACE(c.name);
+    for (auto set : {&TiPlotLabel::SetMarginLeft, &TiPlotLabel::SetMarginRight, &TiPlotLabel::SetMarginTop,
+                     &TiPlotLabel::SetMarginBottom})
+      (label->*set)(c.margin);
+    EXPECT_EQ(label->RequiredSize(bitmap.Canvas()), c.size);
+    DrawAt(Rect(10, 10, 190, 60));   // must neither overflow nor stall
+    label->SetHorizontal(false);
+    DrawAt(Rect(10, 10, 60, 190));
+    label->SetHorizontal(true);
+  }
 }
 
 TEST_F(LabelFixture, PropertiesDefaultsAndValueNames) {
