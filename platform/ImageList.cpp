@@ -5,6 +5,12 @@
 int TImageList::Add(const QImage& image) {
   QImage picture = image.convertToFormat(QImage::Format_ARGB32);
   if (picture.width() != width_ || picture.height() != height_) picture = picture.scaled(width_, height_);
+  // Teal marks the background of a picture: it is left out when the picture is drawn.
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x)
+      if ((row[x] & 0xFFFFFFu) == kTransparentRgb && qAlpha(row[x]) == 255) row[x] = 0;
+  }
   images_.push_back(std::move(picture));
   return Count() - 1;
 }

@@ -391,7 +391,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
     return false;
   }
   // The picture lists (24 x 24) from which labels show pictures.
-  TImageList* ImageList(int index);
+  TImageList* ImageList(int index) override;
   TPopupMenu* ChartPopupMenu() const { return popupMenu_.get(); }
 
   // ---- what the objects report (TiPlotOwner) ----

@@ -12,6 +12,7 @@
 class TCanvas;
 class TTimer;
 class TPopupMenu;
+class TImageList;
 class TiPlotObject;
 struct TiPlotDeleter;
 
@@ -127,6 +128,8 @@ class TiPlotOwner {
   // The chart is in select mode (its toolbar's Select button is down): objects that interact
   // only then ask it.
   virtual bool SelectMode() const { return false; }
+  // The chart's picture lists (0 to 2) that labels show pictures from; nullptr for none.
+  virtual TImageList* ImageList(int index) { return nullptr; }
 };
 
 // Text and position of a hint an object offers while the mouse moves over it.
