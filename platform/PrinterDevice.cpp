@@ -1,5 +1,6 @@
 #include "platform/PrinterDevice.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -42,4 +43,12 @@ bool PrinterNewPage(TPrinter& printer) {
     return true;
   }
   return printer.QtPrinter().newPage();
+}
+
+void AbortPrinting(TPrinter& printer) {
+  const bool toFile = printer.Printing() && printer.Painter() && !printer.QtPrinter().outputFileName().isEmpty();
+  const QString fileName = toFile ? printer.QtPrinter().outputFileName() : QString();
+  printer.Abort();
+  // A PDF engine finishes the file even when aborted; a failed print must not look like one.
+  if (toFile) QFile::remove(fileName);
 }

@@ -17,5 +17,7 @@ struct TPrinterMetrics {
 bool SelectPrinterByName(TPrinter& printer, const QString& name);
 void SetPrinterOrientation(TPrinter& printer, TPrinterOrientation orientation);
 TPrinterMetrics PrinterMetrics(TPrinter& printer);
+// Abandons the running document. A job written to a file leaves no file behind.
+void AbortPrinting(TPrinter& printer);
 // Starts a new page of the running document; false when the device refuses.
 bool PrinterNewPage(TPrinter& printer);

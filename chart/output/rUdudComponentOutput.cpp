@@ -18,17 +18,6 @@ const QString kSaveFilter = QStringLiteral(
     "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png");
 const QString kUntitled = QStringLiteral("Untitled");
 
-// The message of whatever a command raised.
-QString FailureText(std::exception_ptr failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& e) {
-    return ErrorMessage(e);
-  } catch (...) {
-    return QStringLiteral("Unknown error");
-  }
-}
-
 // Runs a user command; a failure becomes a message and false.
 template <class Command>
 bool ShowingFailure(Command&& command) {

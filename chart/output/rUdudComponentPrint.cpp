@@ -20,16 +20,6 @@
 namespace {
 const QString kPrintErrorPrefix = QStringLiteral("Error Printing : ");
 
-QString FailureMessage(std::exception_ptr failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& e) {
-    return ErrorMessage(e);
-  } catch (...) {
-    return QStringLiteral("Unknown error");
-  }
-}
-
 // The chart settings printing changes and puts back, also after a failure.
 struct TiPrintRestore {
   bool hasToolBars = false;
@@ -63,8 +53,7 @@ void TiPlotComponent::PrintChart() {
     // ---- the pages ----
     if (!printerName_.trimmed().isEmpty()) SelectPrinterByName(printer, printerName_);
     const TPrinterMetrics metrics = PrinterMetrics(printer);
-    TiPaperSize paper = PaperSizeInches(metrics.PaperCode);
-    if (metrics.Orientation == poLandscape) std::swap(paper.Width, paper.Height);
+    const TiPaperSize paper = PrinterPaperSize(metrics);
     TiPrintMargins margins{printMarginLeft_, printMarginTop_, printMarginRight_, printMarginBottom_};
     // Checked before the job starts, so that nothing is printed for a chart that cannot be.
     TRect target = PrintTargetRect(metrics, paper, margins, Width(), Height());
@@ -118,7 +107,7 @@ void TiPlotComponent::PrintChart() {
       }
       RaiseEvent(OnAfterPrint, static_cast<QObject*>(this));
     } catch (...) {
-      printer.Abort();
+      AbortPrinting(printer);
       restore();
       throw;
     }
@@ -128,7 +117,7 @@ void TiPlotComponent::PrintChart() {
     failure = std::current_exception();
   }
   if (updating) EndUpdate();
-  if (failure) throw EiError(kPrintErrorPrefix + FailureMessage(failure));
+  if (failure) throw EiError(kPrintErrorPrefix + FailureText(failure));
 }
 
 void TiPlotComponent::ShowPrintPreview() {

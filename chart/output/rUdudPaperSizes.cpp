@@ -1,5 +1,9 @@
 #include "chart/output/rUdudPaperSizes.h"
 
+#include <utility>
+
+#include "platform/PrinterDevice.h"
+
 namespace {
 // Sizes in tenths of a millimetre, as the platform's list gives them (inch sizes converted).
 struct TEntry {
@@ -78,4 +82,10 @@ TiPaperSize PaperSizeInches(int code) {
   for (const TEntry& e : kSizes)
     if (e.Code == code) return {e.Width / 10.0 / 2.54 / 10.0, e.Height / 10.0 / 2.54 / 10.0};
   return {};
+}
+
+TiPaperSize PrinterPaperSize(const TPrinterMetrics& metrics) {
+  TiPaperSize paper = PaperSizeInches(metrics.PaperCode);
+  if (metrics.Orientation == poLandscape) std::swap(paper.Width, paper.Height);
+  return paper;
 }

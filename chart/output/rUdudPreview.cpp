@@ -146,9 +146,12 @@ TBitmap TiPlotPreviewForm::RenderPreview(int width, int height) {
       canvas.Rectangle(g.Sheet);
     }
     if (g.HasPicture) {
+      // Replayed at the sheet's scale into a picture of its own, which also keeps anything the
+      // chart draws beyond its area off the sheet.
       const QPicture& picture = chart_->GetMetaFilePicture();
-      DrawPictureScaled(*canvas.Painter(), picture, QSize(chart_->Width(), chart_->Height()),
-                        QRect(QPoint(g.Picture.Left, g.Picture.Top), QPoint(g.Picture.Right - 1, g.Picture.Bottom - 1)));
+      canvas.Draw(g.Picture.Left, g.Picture.Top,
+                  PictureToImage(picture, QSize(chart_->Width(), chart_->Height()),
+                                 QSize(g.Picture.Right - g.Picture.Left, g.Picture.Bottom - g.Picture.Top)));
     }
     chart_->RaiseEvent(chart_->OnAfterPrint, static_cast<QObject*>(this));
   } catch (...) {

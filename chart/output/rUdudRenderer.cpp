@@ -38,12 +38,25 @@ QPicture RenderPicture(TiComponent& control) {
   return picture;
 }
 
-QImage PictureToImage(const QPicture& picture, QSize size) {
-  QImage image(size, QImage::Format_RGB32);
-  if (image.isNull()) throw EiError(QStringLiteral("Not enough memory for the picture"));
+namespace {
+// Replaying a picture scales it by the device's resolution over the one it was recorded at;
+// this undoes that, so that one recorded pixel is one pixel of the painter's coordinates.
+void PlayAtPixelScale(QPainter& painter, const QPicture& picture) {
+  const QPaintDevice* device = painter.device();
+  if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+    painter.scale(double(picture.logicalDpiX()) / device->logicalDpiX(), double(picture.logicalDpiY()) / device->logicalDpiY());
+  painter.drawPicture(0, 0, picture);
+}
+}  // namespace
+
+QImage PictureToImage(const QPicture& picture, QSize source, QSize target) {
+  if (!target.isValid()) target = source;
+  QImage image(target, QImage::Format_RGB32);
+  if (image.isNull() || source.isEmpty()) throw EiError(QStringLiteral("Not enough memory for the picture"));
   image.fill(Qt::white);
   QPainter painter(&image);
-  painter.drawPicture(0, 0, picture);
+  painter.scale(double(target.width()) / source.width(), double(target.height()) / source.height());
+  PlayAtPixelScale(painter, picture);
   painter.end();
   return image;
 }
@@ -54,7 +67,7 @@ void DrawPictureScaled(QPainter& painter, const QPicture& picture, QSize source,
   painter.translate(target.left(), target.top());
   painter.scale(double(target.width()) / source.width(), double(target.height()) / source.height());
   painter.setClipRect(QRect(QPoint(0, 0), source));
-  painter.drawPicture(0, 0, picture);
+  PlayAtPixelScale(painter, picture);
   painter.restore();
 }
 
@@ -99,7 +112,7 @@ QByteArray EncodeSvgFile(const QPicture& picture, QSize size) {
   generator.setTitle(QString::fromLatin1(kMetafileCreator));
   QPainter painter;
   if (!painter.begin(&generator)) throw EiError(QStringLiteral("Cannot encode the SVG picture"));
-  painter.drawPicture(0, 0, picture);
+  PlayAtPixelScale(painter, picture);
   painter.end();
   return data;
 }
@@ -110,4 +123,14 @@ void CheckJpegCompression(int compression) {
 
 void CheckPngCompression(int compression) {
   if (compression < 0 || compression > 9) throw EiError(QStringLiteral("Compression must be in the range of 0-9"));
+}
+
+QString FailureText(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    return ErrorMessage(e);
+  } catch (...) {
+    return QStringLiteral("Unknown error");
+  }
 }

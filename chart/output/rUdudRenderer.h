@@ -5,6 +5,7 @@
 #include <QPicture>
 #include <QRect>
 #include <QSize>
+#include <exception>
 
 #include "platform/Bitmap.h"
 
@@ -21,9 +22,11 @@ QSize OutputSize(const TiComponent& control);
 TBitmap RenderBitmap(TiComponent& control);
 // The control recorded as a picture of its size (vector drawing commands, replayable at any scale).
 QPicture RenderPicture(TiComponent& control);
-// A recorded picture replayed into a bitmap of the given size.
-QImage PictureToImage(const QPicture& picture, QSize size);
-// Replays a picture recorded at `source` size stretched into `target`.
+// A recorded picture of `source` size replayed stretched into a picture of `target` size
+// (the source size when not given). Nothing the recording draws reaches beyond that picture.
+QImage PictureToImage(const QPicture& picture, QSize source, QSize target = QSize());
+// Replays a picture recorded at `source` size stretched into `target`, keeping it vector drawing.
+// The recording's own clip changes replace the clip to target.
 void DrawPictureScaled(QPainter& painter, const QPicture& picture, QSize source, const QRect& target);
 
 // Encoders. Each raises EiError when the encoder fails.
@@ -32,6 +35,9 @@ QByteArray EncodeJpegFile(const TBitmap& bitmap, int quality, bool progressive);
 QByteArray EncodePngFile(const QImage& image, int level);
 QByteArray EncodeEmfFile(const QImage& image, const QString& description);
 QByteArray EncodeSvgFile(const QPicture& picture, QSize size);
+
+// The message of a caught failure of any kind, for the commands that show it.
+QString FailureText(std::exception_ptr failure);
 
 // The range checks of the picture settings, with their messages.
 void CheckJpegCompression(int compression);
