@@ -112,8 +112,8 @@ void TiPlotComponent::CopyToClipBoard() {
 
 void TiPlotComponent::SaveImageWithDialog() {
   if (!saveDialog_) saveDialog_ = std::make_shared<TiSaveDialog>(this);
+  // The last chosen name is not proposed again.
   savePickerFileName_ = kUntitled;
-  if (savePickerFileName_.endsWith(QLatin1Char('\\'))) savePickerFileName_ += kUntitled;
   TiSaveDialog& dialog = *saveDialog_;
   dialog.FileName = savePickerFileName_;
   dialog.Filter = kSaveFilter;

@@ -9,6 +9,7 @@
 #include "chart/core/iErrors.h"
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudPaperSizes.h"
+#include "chart/output/rUdudPreview.h"
 #include "chart/output/rUdudPrintGeometry.h"
 #include "platform/Dialogs.h"
 #include "tests/chart/output/OutputTestSupport.h"
@@ -220,6 +221,25 @@ TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
     EXPECT_FALSE(Printer().Printing());
     EXPECT_TRUE(chart.ToolBar(0)->Visible());
   }
+}
+
+TEST_F(PrintJob, AChartWithoutToolbarOrAxisPrintsOnePage) {
+  TDrawingChart bare(false);
+  bare.SetPrintShowDialog(false);
+  ASSERT_EQ(bare.ToolBarCount(), 0);
+  ASSERT_EQ(bare.XAxisCount(), 0);
+  bare.PrintChart();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+}
+
+TEST_F(PrintJob, ThePreviewsPrintButtonPrints) {
+  TiPlotPreviewForm form(&chart);
+  form.PrintButtonClick();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+  chart.SetPrintMarginLeft(20);
+  form.PrintButtonClick();
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Error Printing : The print margins leave no room on the paper")});
 }
 
 TEST_F(PrintJob, ThePrintCommandShowsTheFailure) {
