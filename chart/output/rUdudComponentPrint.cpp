@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/decorations/rUdudToolBar.h"
@@ -30,9 +31,40 @@ struct TiPrintRestore {
 };
 }  // namespace
 
+namespace {
+// X axis 0's scale as the printed range.
+template <class Axis>
+class TiAxisPrintRange : public TiPlotPrintRange {
+ public:
+  explicit TiAxisPrintRange(Axis* axis) : axis_(axis) {}
+  double Min() const override { return axis_->Min(); }
+  double Span() const override { return axis_->Span(); }
+  void SetMin(double value) override { axis_->SetMin(value); }
+  void SetSpan(double value) override { axis_->SetSpan(value); }
+
+ private:
+  Axis* axis_;
+};
+
+template <class Axis>
+std::unique_ptr<TiPlotPrintRange> AxisPrintRange(Axis* axis) {
+  // Until the axis class offers its scale (Min and Span) there is nothing to step: one page.
+  if constexpr (requires(Axis* a) {
+                  a->Min();
+                  a->Span();
+                  a->SetMin(0.0);
+                  a->SetSpan(0.0);
+                })
+    return std::make_unique<TiAxisPrintRange<Axis>>(axis);
+  else
+    return nullptr;
+}
+}  // namespace
+
 std::unique_ptr<TiPlotPrintRange> TiPlotComponent::PrintRange() {
-  // The axes do not offer their scale yet: the chart prints as one page.
-  return nullptr;
+  // A chart without an X axis prints as it stands, on one page.
+  if (XAxisCount() == 0) return nullptr;
+  return AxisPrintRange(XAxis(0));
 }
 
 void TiPlotComponent::PrintChart() {

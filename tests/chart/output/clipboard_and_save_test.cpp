@@ -225,6 +225,12 @@ TEST(SaveDialog, ReturnExtAndTheOwnerWindow) {
   QWidget inner(&window);
   TiSaveDialog dialog(&inner);
   EXPECT_EQ(dialog.OwnerWindow(), &window);
+  // The proposed name goes to the dialog cut to the 260 characters of its buffer.
+  dialog.FileName = QString(300, QLatin1Char('n'));
+  dialogs.SaveAnswer.clear();
+  EXPECT_FALSE(dialog.Execute());
+  ASSERT_EQ(dialogs.SaveRequests.size(), 1u);
+  EXPECT_EQ(dialogs.SaveRequests[0].FileName, QString(260, QLatin1Char('n')));
   struct Case {
     const char* filter;
     int index;
