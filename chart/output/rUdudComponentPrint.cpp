@@ -124,7 +124,9 @@ void TiPlotComponent::PrintChart() {
       int page = 1;
       if (range) range->SetMin(start);
       for (;;) {
-        if (range && range->Min() >= end) break;
+        // The first page always prints: a range without extent (span 0, negative or not a
+        // number) would otherwise end the job with an empty document.
+        if (range && page > 1 && range->Min() >= end) break;
         RaiseEvent(OnBeforePrintPage, page, range ? range->Max() >= end : true);
         target = PrintTargetRect(metrics, paper, margins, Width(), Height());
         RenderBitmap(*this);  // settles the layout at screen size

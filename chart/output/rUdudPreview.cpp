@@ -134,7 +134,8 @@ TBitmap TiPlotPreviewForm::RenderPreview(int width, int height) {
   };
   try {
     chart_->RaiseEvent(chart_->OnBeforePrint, static_cast<QObject*>(this));
-    TiPaperSize paper = PaperSizeInches(kPreviewPaperCodes[settings_.PaperSizeIndex]);
+    const int paperIndex = settings_.PaperSizeIndex >= 0 && settings_.PaperSizeIndex < 5 ? settings_.PaperSizeIndex : 0;
+    TiPaperSize paper = PaperSizeInches(kPreviewPaperCodes[paperIndex]);
     if (settings_.Orientation == poLandscape) std::swap(paper.Width, paper.Height);
     const TiPrintMargins margins{chart_->PrintMarginLeft(), chart_->PrintMarginTop(), chart_->PrintMarginRight(),
                                  chart_->PrintMarginBottom()};

@@ -145,6 +145,27 @@ TEST_F(PrintJob, ANarrowerSpanSpreadsTheRangeOverPages) {
   EXPECT_EQ(range.span, 30);
 }
 
+TEST_F(PrintJob, ARangeWithoutExtentStillPrintsItsPage) {
+  struct Case {
+    const char* what;
+    double min, span;
+  };
+  for (const Case& c : {Case{"span 0", 5, 0}, Case{"negative span", 5, -10}, Case{"no number", NAN, 10},
+                        Case{"infinite span", 0, INFINITY}}) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(pdf);
+    TTestRange range;
+    range.min = c.min;
+    range.span = c.span;
+    chart.Range = &range;
+    int pages = 0;
+    chart.OnBeforePrintPage = [&](int, bool) { ++pages; };
+    chart.PrintChart();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  }
+}
+
 TEST_F(PrintJob, ToolbarsAreHiddenForThePagesAndRestored) {
   chart.AddToolBar();
   chart.ToolBar(0)->SetVisible(true);
