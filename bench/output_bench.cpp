@@ -3,8 +3,7 @@
 // deflate levels, EMF) or picture (SVG).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
+#include "BenchMain.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/output/rUdudRenderer.h"
 #include "platform/Canvas.h"
@@ -82,11 +81,4 @@ BENCHMARK(EncodeSvgBench)->Name("Output/EncodeSvg")->Unit(benchmark::kMillisecon
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }
