@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -51,4 +52,11 @@ void AbortPrinting(TPrinter& printer) {
   printer.Abort();
   // A PDF engine finishes the file even when aborted; a failed print must not look like one.
   if (toFile) QFile::remove(fileName);
+}
+
+bool FinishPrinting(TPrinter& printer) {
+  bool finished = true;
+  if (QPainter* painter = printer.Painter(); painter && painter->isActive()) finished = painter->end();
+  printer.EndDoc();
+  return finished;
 }

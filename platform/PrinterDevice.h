@@ -17,6 +17,8 @@ struct TPrinterMetrics {
 bool SelectPrinterByName(TPrinter& printer, const QString& name);
 void SetPrinterOrientation(TPrinter& printer, TPrinterOrientation orientation);
 TPrinterMetrics PrinterMetrics(TPrinter& printer);
+// Ends the running document; false when the device could not finish it (a file not written).
+bool FinishPrinting(TPrinter& printer);
 // Abandons the running document. A job written to a file leaves no file behind.
 void AbortPrinting(TPrinter& printer);
 // Starts a new page of the running document; false when the device refuses.

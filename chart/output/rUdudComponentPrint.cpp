@@ -145,8 +145,9 @@ void TiPlotComponent::PrintChart() {
       restore();
       throw;
     }
-    printer.EndDoc();
+    const bool finished = FinishPrinting(printer);
     restore();
+    if (!finished) throw EiError(QStringLiteral("The printer could not finish the document"));
   } catch (...) {
     failure = std::current_exception();
   }
