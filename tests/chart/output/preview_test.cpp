@@ -1,12 +1,14 @@
 // The print preview: its geometry, its picture, its settings window and its modal run.
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
 
+#include "chart/core/rUdudTranslation.h"
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudPreview.h"
 #include "chart/output/rUdudPrintGeometry.h"
@@ -181,6 +183,30 @@ TEST_F(Preview, BadValuesKeepTheSettingsOpenAndCancelChangesNothing) {
   EXPECT_EQ(chart.PrintDocumentName(), QStringLiteral("Untitled"));
   EXPECT_EQ(chart.PrintMarginBottom(), 1.0);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Untitled (Preview)"));
+}
+
+TEST_F(Preview, CaptionsPassThroughTheChartsTranslationTable) {
+  auto entry = [&](const char* original, const char* replacement) {
+    TiPlotTranslationObject* e =
+        TiPlotTranslationObject::Create(chart.Master()->Handlers().OnRemove, chart.Master()->Handlers().OnInsert);
+    ASSERT_NE(e, nullptr);
+    e->SetOriginalString(QString::fromLatin1(original));
+    e->SetReplacementString(QString::fromLatin1(replacement));
+  };
+  entry("Close", "Schliessen");
+  entry("Settings", "Einstellungen");
+  entry("Margin", "Rand");
+  entry("Cancel", "Abbrechen");
+  TiPlotPreviewForm form(&chart);
+  EXPECT_EQ(form.CloseButton->text(), QStringLiteral("Schliessen"));
+  EXPECT_EQ(form.SettingsButton->text(), QStringLiteral("Einstellungen"));
+  QStringList seen;
+  form.SettingsAnswer = [&](TiPlotPreviewSettingsForm& s) {
+    seen << s.windowTitle() << s.MarginGroup->title() << s.CancelButton->text();
+    s.reject();
+  };
+  form.SettingsButtonClick();
+  EXPECT_EQ(seen, (QStringList{"Einstellungen", "Rand", "Abbrechen"}));
 }
 
 TEST_F(Preview, ShowPrintPreviewRunsModallyUntilClosed) {
