@@ -117,6 +117,8 @@ TEST_F(PrintJob, OnePageWhileTheRangeStaysAsItWas) {
   chart.OnAfterPrint = [&](QObject* sender) { order << (sender == &chart ? "after" : "after?"); };
   chart.PrintChart();
   EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  // The chart goes to the page as drawing commands, not as a picture of pixels.
+  EXPECT_FALSE(QString::fromLatin1(Pdf()).contains(QRegularExpression(QStringLiteral("/Subtype\\s*/Image"))));
   EXPECT_EQ(pages, (std::vector<std::pair<int, bool>>{{1, true}}));
   EXPECT_EQ(order, (QStringList{"before", "after"}));
   EXPECT_FALSE(chart.Updating());
