@@ -3,10 +3,7 @@
 // off-screen bitmap of 800 x 400 pixels.
 #include <benchmark/benchmark.h>
 
-#include "bench/Headless.h"
-
-#include <QApplication>
-
+#include "BenchMain.h"
 #include "platform/Bitmap.h"
 #include "tests/chart/core/LayoutTestSupport.h"
 
@@ -32,11 +29,4 @@ BENCHMARK(PaintCycle)->Arg(1)->Arg(8);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

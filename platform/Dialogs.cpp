@@ -38,7 +38,16 @@ class TQtDialogs final : public TDialogs {
     if (o.FilterIndex >= 1 && o.FilterIndex <= filters.size()) dlg.selectNameFilter(filters[o.FilterIndex - 1]);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     fileName = dlg.selectedFiles().first();
+    if (o.ChosenFilterIndex) {
+      const qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
+      *o.ChosenFilterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : o.FilterIndex;
+    }
     return true;
+  }
+  bool AskYesNo(const QString& text) override {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::Yes | QMessageBox::No,
+                    ActiveParent());
+    return box.exec() == QMessageBox::Yes;
   }
   bool ExecutePrint() override {
     QPrintDialog dlg(&Printer().QtPrinter(), ActiveParent());
@@ -93,12 +102,17 @@ bool TDialogRecorder::ExecuteSave(const TSaveDialogOptions& options, QString& fi
   SaveRequests.push_back(options);
   if (SaveAnswer.isEmpty()) return false;
   fileName = SaveAnswer;
+  if (options.ChosenFilterIndex) *options.ChosenFilterIndex = SaveFilterAnswer > 0 ? SaveFilterAnswer : options.FilterIndex;
   if (!options.DefaultExt.isEmpty() && QFileInfo(fileName).suffix().isEmpty()) fileName += QLatin1Char('.') + options.DefaultExt;
   return true;
 }
 bool TDialogRecorder::ExecutePrint() {
   ++PrintDialogs;
   return PrintAnswer;
+}
+bool TDialogRecorder::AskYesNo(const QString& text) {
+  Questions << text;
+  return YesNoAnswer;
 }
 bool TDialogRecorder::ExecutePrinterSetup() {
   ++PrinterSetupDialogs;

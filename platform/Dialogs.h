@@ -23,6 +23,7 @@ struct TSaveDialogOptions {
   QString FileName;          // proposed name
   QString InitialDir;
   bool OverwritePrompt = false;
+  int* ChosenFilterIndex = nullptr;  // when given, receives the 1-based filter chosen on OK
 };
 
 // The dialogs the program shows. Production uses the Qt dialogs; tests install a recorder.
@@ -35,6 +36,8 @@ class TDialogs {
   virtual bool ExecuteSave(const TSaveDialogOptions& options, QString& fileName) = 0;
   virtual bool ExecutePrint() = 0;
   virtual bool ExecutePrinterSetup() = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool AskYesNo(const QString& text) = 0;
 };
 
 // The dialogs in force. Defaults to the Qt dialogs parented to the active window.
@@ -60,8 +63,12 @@ class TDialogRecorder : public TDialogs {
   bool ExecuteSave(const TSaveDialogOptions& options, QString& fileName) override;
   bool ExecutePrint() override;
   bool ExecutePrinterSetup() override;
+  bool AskYesNo(const QString& text) override;
 
   QStringList Messages;
+  QStringList Questions;
+  bool YesNoAnswer = false;
+  int SaveFilterAnswer = 0;  // the filter the save dialog reports as chosen; 0 keeps the one proposed
   std::function<void(const QString&)> OnMessage;   // runs when a message is shown
   // Answers: an empty optional-like value (isNull) cancels.
   QString OpenAnswer;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 set -euo pipefail
-packages=(g++ cmake ninja-build qt6-base-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
+packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
           libgtest-dev libbenchmark-dev fonts-wine fonts-liberation2 fonts-dejavu-core
           xvfb x11-utils)  # a virtual X server and xprop: tests read window titles as X shows them
 missing=()

@@ -16,6 +16,9 @@
 #include "platform/Printer.h"
 
 class TPopupMenu;
+class QPicture;
+class TiPlotPrintRange;
+class TiSaveDialog;
 
 enum TiPlotFormStyle : int { ipfsModal, ipfsStayOnTop };
 enum TiPlotExportFormat : int { ipefMetaFile, ipefBitmap, ipefJPEG };
@@ -360,6 +363,33 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   const std::vector<TiPlotLayoutObject*>& LayoutLeftObjects() const { return layoutLeft_; }
   const std::vector<TiPlotLayoutObject*>& LayoutRightObjects() const { return layoutRight_; }
 
+  // ================= Printing and picture output (chart/output) =================
+  // Prints the chart scaled into the page inside the print margins; failures raise
+  // "Error Printing : " and the reason.
+  void PrintChart();
+  // The print preview window, modal.
+  void ShowPrintPreview();
+  // The chart recorded at its size as a picture, kept for later calls.
+  const QPicture& GetMetaFilePicture();
+  // The range that printing steps page by page (X axis 0's Min and Span); nullptr prints one page.
+  virtual std::unique_ptr<TiPlotPrintRange> PrintRange();
+  // Picture files of the chart at its size, written whole over an existing file.
+  void SaveImageToBitmap(const QString& fileName);
+  void SaveImageToMetaFile(const QString& fileName);
+  void SaveImageToJPEG(const QString& fileName, int compression, bool progressive);
+  void SaveImageToPNG(const QString& fileName, int compression);
+  // The chart as JPEG data.
+  QByteArray GetJPEGImage(int compression, bool progressive);
+  // The chart on the clipboard in CopyToClipBoardFormat, without toolbars and focus marks.
+  void CopyToClipBoard();
+  // Asks for a file name and saves the picture in the format its ending names.
+  void SaveImageWithDialog();
+  // The user commands of the toolbar and the preview: they run the operation above and show a
+  // failure as a message; false after a failure.
+  bool PrintCommand();
+  bool CopyCommand();
+  bool SaveCommand();
+
   // ================= Reading a stored chart =================
   // The bracket around reading a stored definition: IsLoading, the layout manager disabled
   // (stored ZOrder values stay as read) and the update suspended. EndLoading keeps toolbar 0
@@ -599,6 +629,10 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool inKeyPress_ = false;
   bool menuKeyDelivered_ = false;
 
+  // Output state, made on first use (shared pointers, so this header needs no complete types).
+  std::shared_ptr<QPicture> metaFilePicture_;
+  std::shared_ptr<TiSaveDialog> saveDialog_;
+  QString savePickerFileName_;
   std::unique_ptr<TiPlotMasterManager> master_;
   std::unique_ptr<TPopupMenu> popupMenu_;
   std::unique_ptr<TiFont> hintsFont_;

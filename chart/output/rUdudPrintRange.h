@@ -1,0 +1,12 @@
+#pragma once
+// The range that printing walks page by page: the first X axis's Min and Span.
+
+class TiPlotPrintRange {
+ public:
+  virtual ~TiPlotPrintRange() = default;
+  virtual double Min() const = 0;
+  virtual double Span() const = 0;
+  virtual void SetMin(double value) = 0;
+  virtual void SetSpan(double value) = 0;
+  double Max() const { return Min() + Span(); }
+};

@@ -1,0 +1,25 @@
+#pragma once
+// What the printing of charts asks of the printer beyond the document bracket: the choice of a
+// printer by name, the orientation, and the page geometry in device pixels.
+#include <QString>
+
+#include "platform/Printer.h"
+
+struct TPrinterMetrics {
+  int DpiX = 0, DpiY = 0;          // pixels per inch (LOGPIXELSX, LOGPIXELSY)
+  int OffsetX = 0, OffsetY = 0;    // printable area from the paper's corner (PHYSICALOFFSETX/Y)
+  int PaperCode = 1;               // the platform's paper-size number (1 Letter, 9 A4, ...)
+  TPrinterOrientation Orientation = poPortrait;
+};
+
+// Makes the installed printer of this name current; the name is trimmed and its letter case
+// ignored. False (and nothing changed) when no installed printer has it.
+bool SelectPrinterByName(TPrinter& printer, const QString& name);
+void SetPrinterOrientation(TPrinter& printer, TPrinterOrientation orientation);
+TPrinterMetrics PrinterMetrics(TPrinter& printer);
+// Ends the running document; false when the device could not finish it (a file not written).
+bool FinishPrinting(TPrinter& printer);
+// Abandons the running document. A job written to a file leaves no file behind.
+void AbortPrinting(TPrinter& printer);
+// Starts a new page of the running document; false when the device refuses.
+bool PrinterNewPage(TPrinter& printer);

@@ -1,0 +1,299 @@
+// Printing: the page geometry, the paper sizes, and whole print jobs into PDF files.
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cmath>
+
+#include "chart/core/iErrors.h"
+#include "chart/decorations/rUdudToolBar.h"
+#include "chart/output/rUdudPaperSizes.h"
+#include "chart/output/rUdudPreview.h"
+#include "chart/output/rUdudPrintGeometry.h"
+#include "platform/Dialogs.h"
+#include "tests/chart/output/OutputTestSupport.h"
+
+namespace {
+
+TEST(PaperSizes, PublishedSizesAndLetterForTheRest) {
+  struct Case {
+    int code;
+    double width, height;  // inches
+  };
+  for (const Case& c : {Case{1, 8.5, 11}, Case{2, 8.5, 11}, Case{3, 11, 17}, Case{5, 8.5, 14}, Case{8, 297 / 25.4, 420 / 25.4},
+                        Case{9, 210 / 25.4, 297 / 25.4}, Case{11, 148 / 25.4, 210 / 25.4}, Case{20, 4.125, 9.5},
+                        Case{27, 110 / 25.4, 220 / 25.4}, Case{48, 8.5, 11}, Case{66, 420 / 25.4, 594 / 25.4},
+                        Case{68, 322 / 25.4, 445 / 25.4}, Case{69, 8.5, 11}, Case{0, 8.5, 11}, Case{-5, 8.5, 11}}) {
+    SCOPED_TRACE(c.code);
+    const TiPaperSize size = PaperSizeInches(c.code);
+    // Sizes are kept in tenths of a millimetre: inch sizes come within 0.05 mm.
+    EXPECT_NEAR(size.Width, c.width, 0.05 / 25.4);
+    EXPECT_NEAR(size.Height, c.height, 0.05 / 25.4);
+  }
+}
+
+TEST(PaperSizes, ThePrintersPaperTurnsWithItsOrientation) {
+  TPrinterMetrics m;
+  m.PaperCode = 9;  // A4
+  m.Orientation = poPortrait;
+  EXPECT_NEAR(PrinterPaperSize(m).Width, 210 / 25.4, 1e-9);
+  m.Orientation = poLandscape;
+  EXPECT_NEAR(PrinterPaperSize(m).Width, 297 / 25.4, 1e-9);
+  EXPECT_NEAR(PrinterPaperSize(m).Height, 210 / 25.4, 1e-9);
+}
+
+TEST(PrintGeometry, TheChartFillsThePageByTheSmallerScale) {
+  // 500 x 200 on Letter landscape at 600 pixels per inch, 1-inch margins: page 6600 x 5100,
+  // k = min(5400 / 500, 3900 / 200) = 10.8, picture 5400 x 2160 at (600 - offX, 600 - offY).
+  TPrinterMetrics m;
+  m.DpiX = m.DpiY = 600;
+  m.OffsetX = 25;
+  m.OffsetY = 30;
+  const TRect r = PrintTargetRect(m, {11, 8.5}, {1, 1, 1, 1}, 500, 200);
+  EXPECT_EQ(r.Left, 575);
+  EXPECT_EQ(r.Top, 570);
+  EXPECT_EQ(r.Right, 575 + 5400);
+  EXPECT_EQ(r.Bottom, 570 + 2160);
+  // A tall chart is bound by the height: k = min(5400 / 100, 3900 / 300) = 13.
+  const TRect tall = PrintTargetRect(m, {11, 8.5}, {1, 1, 1, 1}, 100, 300);
+  EXPECT_EQ(tall.Right - tall.Left, 1300);
+  EXPECT_EQ(tall.Bottom - tall.Top, 3900);
+}
+
+TEST(PrintGeometry, NoAreaOrNoRoomIsRefused) {
+  TPrinterMetrics m;
+  m.DpiX = m.DpiY = 600;
+  struct Case {
+    const char* what;
+    TiPrintMargins margins;
+    int width, height;
+    const char* message;
+  };
+  for (const Case& c : {Case{"no width", {1, 1, 1, 1}, 0, 200, "The chart has no area to draw"},
+                        Case{"no height", {1, 1, 1, 1}, 500, 0, "The chart has no area to draw"},
+                        Case{"margins as wide as the paper", {5.5, 1, 5.5, 1}, 500, 200, "The print margins leave no room on the paper"},
+                        Case{"margins beyond the paper", {1, 9, 1, 9}, 500, 200, "The print margins leave no room on the paper"},
+                        Case{"not a number", {NAN, 1, 1, 1}, 500, 200, "The print margins leave no room on the paper"},
+                        Case{"absurd", {-1e300, 1, 1, 1}, 500, 200, "The print margins leave no room on the paper"}}) {
+    SCOPED_TRACE(c.what);
+    try {
+      PrintTargetRect(m, {11, 8.5}, c.margins, c.width, c.height);
+      ADD_FAILURE() << "no error";
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
+    }
+  }
+}
+
+// Printing into a PDF file through the system printer, without the print dialog.
+class PrintJob : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QPrinter& qt = Printer().QtPrinter();
+    qt.setOutputFormat(QPrinter::PdfFormat);
+    qt.setPageSize(QPageSize(QPageSize::Letter));
+    qt.setOutputFileName(pdf);
+    chart.SetPrintShowDialog(false);
+  }
+  void TearDown() override { Printer().QtPrinter().setOutputFileName(QString()); }
+  QByteArray Pdf() const { return ReadAll(pdf); }
+
+  QTemporaryDir dir;
+  QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+  TDialogRecorder dialogs;
+  TDrawingChart chart;
+};
+
+TEST_F(PrintJob, OnePageWhileTheRangeStaysAsItWas) {
+  TTestRange range;
+  range.min = 0;
+  range.span = 30;
+  chart.Range = &range;
+  std::vector<std::pair<int, bool>> pages;
+  QStringList order;
+  chart.OnBeforePrint = [&](QObject* sender) { order << (sender == &chart ? "before" : "before?"); };
+  chart.OnBeforePrintPage = [&](int page, bool last) { pages.push_back({page, last}); };
+  chart.OnAfterPrint = [&](QObject* sender) { order << (sender == &chart ? "after" : "after?"); };
+  chart.PrintChart();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  // The chart goes to the page as drawing commands, not as a picture of pixels.
+  EXPECT_FALSE(QString::fromLatin1(Pdf()).contains(QRegularExpression(QStringLiteral("/Subtype\\s*/Image"))));
+  EXPECT_EQ(pages, (std::vector<std::pair<int, bool>>{{1, true}}));
+  EXPECT_EQ(order, (QStringList{"before", "after"}));
+  EXPECT_FALSE(chart.Updating());
+  EXPECT_FALSE(Printer().Printing());
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(PrintJob, ANarrowerSpanSpreadsTheRangeOverPages) {
+  TTestRange range;
+  range.min = 0;
+  range.span = 30;
+  chart.Range = &range;
+  std::vector<bool> last;
+  std::vector<double> mins;
+  chart.OnBeforePrintPage = [&](int page, bool lastPage) {
+    last.push_back(lastPage);
+    if (page == 1) range.span = 10;
+    mins.push_back(range.min);
+  };
+  chart.PrintChart();
+  EXPECT_EQ(PdfPageCount(Pdf()), 3);
+  EXPECT_EQ(last, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(mins, (std::vector<double>{0, 10, 20}));
+  // The range is put back.
+  EXPECT_EQ(range.min, 0);
+  EXPECT_EQ(range.span, 30);
+}
+
+TEST_F(PrintJob, ARangeWithoutExtentStillPrintsItsPage) {
+  struct Case {
+    const char* what;
+    double min, span;
+  };
+  for (const Case& c : {Case{"span 0", 5, 0}, Case{"negative span", 5, -10}, Case{"no number", NAN, 10},
+                        Case{"infinite span", 0, INFINITY}}) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(pdf);
+    TTestRange range;
+    range.min = c.min;
+    range.span = c.span;
+    chart.Range = &range;
+    int pages = 0;
+    chart.OnBeforePrintPage = [&](int, bool) { ++pages; };
+    chart.PrintChart();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  }
+}
+
+TEST_F(PrintJob, ToolbarsAreHiddenForThePagesAndRestored) {
+  chart.AddToolBar();
+  chart.ToolBar(0)->SetVisible(true);
+  chart.ToolBar(1)->SetVisible(false);
+  std::vector<bool> during;
+  chart.OnBeforePrintPage = [&](int, bool) { during = {chart.ToolBar(0)->Visible(), chart.ToolBar(1)->Visible()}; };
+  chart.PrintChart();
+  EXPECT_EQ(during, (std::vector<bool>{false, false}));
+  // Every toolbar takes toolbar 0's visibility.
+  EXPECT_TRUE(chart.ToolBar(0)->Visible());
+  EXPECT_TRUE(chart.ToolBar(1)->Visible());
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+}
+
+TEST_F(PrintJob, CancellingTheDialogPrintsNothing) {
+  chart.SetPrintShowDialog(true);
+  dialogs.PrintAnswer = false;
+  bool raised = false;
+  chart.OnBeforePrint = [&](QObject*) { raised = true; };
+  chart.PrintChart();
+  EXPECT_EQ(dialogs.PrintDialogs, 1);
+  EXPECT_FALSE(raised);
+  EXPECT_FALSE(QFileInfo::exists(pdf));
+  EXPECT_FALSE(chart.Updating());
+}
+
+TEST_F(PrintJob, SettingsGoToThePrinterAndAnUnknownPrinterNameIsPassedOver) {
+  chart.SetPrintShowDialog(true);
+  dialogs.PrintAnswer = true;
+  chart.SetPrinterName(QStringLiteral("  No Such Printer "));
+  chart.SetPrintDocumentName(QStringLiteral("Spectrum"));
+  chart.SetPrintOrientation(poPortrait);
+  chart.PrintChart();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  EXPECT_EQ(Printer().QtPrinter().docName(), QStringLiteral("Spectrum"));
+  EXPECT_EQ(Printer().QtPrinter().pageLayout().orientation(), QPageLayout::Portrait);
+  EXPECT_EQ(Printer().QtPrinter().outputFormat(), QPrinter::PdfFormat);
+}
+
+TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
+  struct Case {
+    const char* what;
+    std::function<void()> setup;
+    const char* message;
+  };
+  const std::initializer_list<Case> cases = {
+      Case{"no width", [&] { chart.resize(0, 200); }, "Error Printing : The chart has no area to draw"},
+      Case{"margins as large as the paper", [&] { chart.SetPrintMarginTop(5); chart.SetPrintMarginBottom(6); },
+           "Error Printing : The print margins leave no room on the paper"},
+      Case{"no printer to print on",
+           [&] { Printer().QtPrinter().setOutputFileName(dir.filePath(QStringLiteral("missing/folder/x.pdf"))); },
+           "Error Printing : The printer cannot start the document"},
+      Case{"a failing page handler", [&] { chart.OnBeforePrintPage = [](int, bool) { throw EiError(QStringLiteral("boom")); }; },
+           "Error Printing : boom"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    chart.resize(500, 200);
+    chart.SetPrintMarginTop(1);
+    chart.SetPrintMarginBottom(1);
+    chart.OnBeforePrintPage = nullptr;
+    chart.ToolBar(0)->SetVisible(true);
+    Printer().QtPrinter().setOutputFileName(pdf);
+    QFile::remove(pdf);
+    c.setup();
+    try {
+      chart.PrintChart();
+      ADD_FAILURE() << "no error";
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
+    }
+    EXPECT_EQ(PdfPageCount(Pdf()), 0);
+    EXPECT_FALSE(chart.Updating());
+    EXPECT_FALSE(Printer().Printing());
+    EXPECT_TRUE(chart.ToolBar(0)->Visible());
+  }
+}
+
+TEST_F(PrintJob, AChartWithoutToolbarOrAxisPrintsOnePage) {
+  TDrawingChart bare(false);
+  bare.SetPrintShowDialog(false);
+  ASSERT_EQ(bare.ToolBarCount(), 0);
+  ASSERT_EQ(bare.XAxisCount(), 0);
+  bare.PrintChart();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+}
+
+TEST_F(PrintJob, ThePreviewsPrintButtonPrints) {
+  TiPlotPreviewForm form(&chart);
+  form.PrintButtonClick();
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+  chart.SetPrintMarginLeft(20);
+  form.PrintButtonClick();
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Error Printing : The print margins leave no room on the paper")});
+}
+
+TEST_F(PrintJob, ThePrintCommandShowsTheFailure) {
+  chart.resize(500, 0);
+  EXPECT_FALSE(chart.PrintCommand());
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Error Printing : The chart has no area to draw")});
+  chart.resize(500, 200);
+  EXPECT_TRUE(chart.PrintCommand());
+  EXPECT_EQ(dialogs.Messages.size(), 1);
+}
+
+// The printed page, rasterised by Ghostscript where the machine has it: the picture sits inside
+// the 1-inch margins, 9 x 3.6 inches on landscape Letter.
+TEST_F(PrintJob, ThePageShowsTheChartInsideTheMargins) {
+  const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+  if (gs.isEmpty()) GTEST_SKIP() << "Ghostscript is not installed";
+  chart.PrintChart();
+  const QString png = dir.filePath(QStringLiteral("page.png"));
+  QProcess::execute(gs, {QStringLiteral("-q"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dSAFER"),
+                         QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-r50"), QStringLiteral("-sOutputFile=") + png, pdf});
+  const QImage page(png);
+  ASSERT_EQ(page.size(), QSize(550, 425));  // 11 x 8.5 inches at 50 dpi
+  // Chart pixel (x, y) lands at 50 + 0.9 x, 50 + 0.9 y.
+  auto at = [&](int x, int y) { return Rgb(page, 50 + x * 9 / 10, 50 + y * 9 / 10); };
+  EXPECT_EQ(at(150, 100), 0xFF0000u);
+  EXPECT_EQ(at(350, 100), 0x00FF00u);
+  EXPECT_EQ(at(450, 50), 0x0000FFu);
+  // The chart's black background inside the picture; the paper outside it stays white.
+  EXPECT_EQ(at(250, 180), 0x000000u);
+  EXPECT_EQ(Rgb(page, 25, 25), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(page, 525, 300), 0xFFFFFFu);
+}
+
+}  // namespace
