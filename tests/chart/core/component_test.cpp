@@ -225,6 +225,24 @@ TEST(Component, EveryKindOfTheTable) {
   }
 }
 
+// A removal event raised while the object is being destroyed cannot let a failure out (it would
+// leave a destructor and end the program): the object goes all the same.
+TEST(Component, AFailingRemovalHandlerDoesNotStopADestruction) {
+  TiPlotComponent chart;
+  chart.AddChannel();
+  chart.AddChannel();
+  int calls = 0;
+  chart.OnRemoveChannel = [&](int) {
+    ++calls;
+    throw EiError(QStringLiteral("handler failed"));
+  };
+  EXPECT_NO_THROW(chart.DeleteChannel(0));
+  EXPECT_NO_THROW(chart.RemoveAllChannels());
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(chart.ChannelCount(), 0);
+  EXPECT_EQ(chart.Master()->AllObjects()->Count(), 2) << "only the two placeholders are left";
+}
+
 TEST(Component, DeleteAndRemoveAllRepaintAtOnceExceptLabels) {
   TManualClock clock;
   TiPlotComponent chart;
