@@ -893,4 +893,27 @@ TEST(Paint, PlainDeleteOfAnObjectOfAnyKindOrATranslationEntry) {
   }
 }
 
+// A collection or the translation table deleted plainly leaves its slot empty and is not freed
+// again; the chart goes on without it.
+TEST(Component, PlainDeleteOfACollectionOrTheTranslationTable) {
+  const std::function<TiPlotPersistent*(TiPlotComponent&)> picks[] = {
+      [](TiPlotComponent& c) { return c.Master()->XAxisManager(); },
+      [](TiPlotComponent& c) { return c.Master()->ChannelManager(); },
+      [](TiPlotComponent& c) { return c.TranslationManager(); },
+  };
+  int index = 0;
+  for (const auto& pick : picks) {
+    SCOPED_TRACE(index++);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    TiPlotTranslationObject::Create(chart->Master()->Handlers().OnRemove, chart->Master()->Handlers().OnInsert);
+    delete pick(*chart);
+    EXPECT_EQ(pick(*chart), nullptr);
+    chart->PaintToImage();
+    chart->AddXAxis();
+    chart->AddChannel();
+    EXPECT_NO_THROW(chart.reset());
+  }
+}
+
 }  // namespace
