@@ -12,8 +12,6 @@ void TSpectrumRecord::EnsureCapacity(int rows) {
   for (std::vector<double>* a : {&Wavelength, &RedSum, &GreenSum, &BlueSum, &TotalSum}) a->resize(n, 0.0);
 }
 
-std::int64_t RoundEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
-
 double PixelDistance(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
   // 128-bit squares: ends 2^32 apart (any two 32-bit positions) would overflow 64 bits.
   const __int128 dx = x1 - x2, dy = y1 - y2;

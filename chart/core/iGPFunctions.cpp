@@ -135,7 +135,7 @@ TColor AdjustColor(TColor color, int step, bool lighter) {
   return RGB(clamp(GetRValue(c) + d), clamp(GetGValue(c) + d), clamp(GetBValue(c) + d));
 }
 
-int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+std::int64_t RoundEven(double value) { return static_cast<std::int64_t>(std::nearbyint(value)); }
 
 namespace {
 

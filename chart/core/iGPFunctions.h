@@ -73,8 +73,9 @@ void DrawFocusRectangle(TCanvas& canvas, const TRect& rect);
 // kept within 0..255.
 TColor AdjustColor(TColor color, int step, bool lighter);
 // The nearest integer, an exact half going to the even neighbour (2.5 gives 2, 3.5 gives 4): what
-// the chart means by "nearest" everywhere.
-int RoundEven(double value);
+// the chart and the spectrometer mean by "nearest" everywhere. 64 bits, for picture arithmetic
+// far outside the picture.
+std::int64_t RoundEven(double value);
 void FillGradient(TCanvas& canvas, const TRect& rect, TiFillDirection direction, TColor startColor, TColor stopColor);
 
 TRect OrderedRect(int x1, int y1, int x2, int y2);

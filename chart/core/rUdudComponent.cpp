@@ -209,15 +209,23 @@ void TiPlotComponent::ObjectRemoved(TiPlotPersistent* item) {
   if (item->PartlyDestroyed()) return;
   auto* object = dynamic_cast<TiPlotObject*>(item);
   if (!object) return;
-  DispatchObjectEvent<TiPlotObjectEvent>(object, {{ipokChannel, &OnRemoveChannel},
-                                                  {ipokXAxis, &OnRemoveXAxis},
-                                                  {ipokYAxis, &OnRemoveYAxis},
-                                                  {ipokDataCursor, &OnRemoveDataCursor},
-                                                  {ipokDataView, &OnRemoveDataView},
-                                                  {ipokLegend, &OnRemoveLegend},
-                                                  {ipokLimit, &OnRemoveLimit},
-                                                  {ipokTable, &OnRemoveTable},
-                                                  {ipokAnnotation, &OnRemoveAnnotation}});
+  auto raise = [&] {
+    DispatchObjectEvent<TiPlotObjectEvent>(object, {{ipokChannel, &OnRemoveChannel},
+                                                    {ipokXAxis, &OnRemoveXAxis},
+                                                    {ipokYAxis, &OnRemoveYAxis},
+                                                    {ipokDataCursor, &OnRemoveDataCursor},
+                                                    {ipokDataView, &OnRemoveDataView},
+                                                    {ipokLegend, &OnRemoveLegend},
+                                                    {ipokLimit, &OnRemoveLimit},
+                                                    {ipokTable, &OnRemoveTable},
+                                                    {ipokAnnotation, &OnRemoveAnnotation}});
+  };
+  // On the way out of a destructor a failing handler would end the program: the removal goes on
+  // without it. Taken out without being destroyed, the failure stops the removal as any other.
+  if (item->Destroying())
+    RunGuarded(raise);
+  else
+    raise();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,22 +12,22 @@
 
 namespace {
 
-bool IsAxis(const TiPlotObject* o) { return dynamic_cast<const TiPlotAxis*>(o) != nullptr; }
-bool IsToolBar(const TiPlotObject* o) { return dynamic_cast<const TiPlotToolBar*>(o) != nullptr; }
+// The kinds of the chart's objects come from the collections that hold them; buttons and the
+// data view's placeholders belong to no collection.
+bool IsAxis(const TiPlotObject* o) { return o && (o->Kind() == ipokXAxis || o->Kind() == ipokYAxis); }
+bool IsToolBar(const TiPlotObject* o) { return o && o->Kind() == ipokToolBar; }
 bool IsToolBarButton(const TiPlotObject* o) { return dynamic_cast<const TiPlotToolBarButton*>(o) != nullptr; }
-bool IsAnnotation(const TiPlotObject* o) { return dynamic_cast<const TiPlotAnnotation*>(o) != nullptr; }
-bool IsChannel(const TiPlotObject* o) { return dynamic_cast<const TiPlotChannelCustom*>(o) != nullptr; }
+bool IsAnnotation(const TiPlotObject* o) { return o && o->Kind() == ipokAnnotation; }
+bool IsChannel(const TiPlotObject* o) { return o && o->Kind() == ipokChannel; }
 
 // Data views and legends cover large areas: they are found only where nothing else is.
-bool IsContainer(const TiPlotObject* o) {
-  return dynamic_cast<const TiPlotDataView*>(o) != nullptr || dynamic_cast<const TiPlotLegend*>(o) != nullptr;
-}
+bool IsContainer(const TiPlotObject* o) { return o && (o->Kind() == ipokDataView || o->Kind() == ipokLegend); }
 bool IsPlaceholder(const TiPlotObject* o) { return dynamic_cast<const TiPlotDataViewLayout*>(o) != nullptr; }
 
 // Objects that take their press alone instead of through the focused objects.
 bool TakesPressAlone(const TiPlotObject* o) {
   return IsAnnotation(o) || dynamic_cast<const TiPlotLegendButton*>(o) || dynamic_cast<const TiPlotTableButton*>(o) ||
-         IsToolBarButton(o) || dynamic_cast<const TiPlotLimit*>(o) || !o->CanFocus();
+         IsToolBarButton(o) || o->Kind() == ipokLimit || !o->CanFocus();
 }
 
 // The object a reference points at, or nullptr once the object has gone.

@@ -44,10 +44,8 @@ void TiPlotObjectManagerCustom::Remove(TiPlotPersistent* item) {
   const int index = IndexOfEntry(item);
   if (index < 0) return;
   TiPlotObject* object = items_[static_cast<size_t>(index)].Object;
-  // An owned object gets here only on its way out (destroyed, or let go by DeleteIndex, which
-  // takes the holder before): whoever destroys it holds it, so the pointer is only given up.
-  TiPlotPtr<TiPlotObject> holder = TakeEntry(index);
-  (void)holder.release();
+  // Only referred to here: an owning collection lets go of its objects in its own Remove.
+  (void)TakeEntry(index).release();
   ItemRemoved(object);
   if (OnChange) OnChange(this);
 }

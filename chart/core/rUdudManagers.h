@@ -50,8 +50,10 @@ class TiPlotObjectManagerCustom : public TiPlotPersistent {
   virtual void BroadcastFocus(TiPlotObject* object);
   // 8: empties the collection (owning collections destroy their objects).
   virtual void Clear();
-  // 9: takes the object at index out of the list without destroying it; an owning collection
-  // hands its ownership to the caller. An index outside the list changes nothing.
+  // 9: takes the object at index out of the list without destroying it. An owning collection
+  // hands its ownership to the caller, and the object leaves the whole chart first (every list,
+  // every reference of other objects) and keeps no link into it: no callback, no owner. An index
+  // outside the list changes nothing.
   virtual TiPlotPtr<TiPlotObject> DeleteIndex(int index);
 
   // --- List access. ---

@@ -146,16 +146,17 @@ void TiPlotMasterManager::HandleRemove(TiPlotPersistent* item) {
     return;
   }
   bool wasCollection = false;
-  auto clear = [&](auto*& slot) {
-    if (slot && static_cast<TiPlotPersistent*>(slot) == item) {
-      slot = nullptr;
-      wasCollection = true;
-    }
+  auto clear = [&](auto*& slot, auto& owner) {
+    if (!slot || static_cast<TiPlotPersistent*>(slot) != item) return;
+    slot = nullptr;
+    wasCollection = true;
+    // Destroyed by someone else (a plain delete): the master manager must not destroy it again.
+    if (owner && static_cast<TiPlotPersistent*>(owner.get()) == item) (void)owner.release();
   };
-  clear(allObjects_);
-  clear(layoutManager_);
-  clear(translationManager_);
-  for (TiPlotObjectOwnedManager*& slot : collections_) clear(slot);
+  clear(allObjects_, ownAllObjects_);
+  clear(layoutManager_, ownLayout_);
+  clear(translationManager_, ownTranslation_);
+  for (size_t k = 0; k < collections_.size(); ++k) clear(collections_[k], ownCollections_[k]);
   if (!wasCollection) return;
   // Collections that link to the one that went forget it.
   for (TiPlotObjectManagerCustom* c : BroadcastCollections()) c->CollectionRemoved(item);

@@ -220,6 +220,24 @@ TEST(Component, EveryKindOfTheTable) {
   }
 }
 
+// A removal event raised while the object is being destroyed cannot let a failure out (it would
+// leave a destructor and end the program): the object goes all the same.
+TEST(Component, AFailingRemovalHandlerDoesNotStopADestruction) {
+  TiPlotComponent chart;
+  chart.AddChannel();
+  chart.AddChannel();
+  int calls = 0;
+  chart.OnRemoveChannel = [&](int) {
+    ++calls;
+    throw EiError(QStringLiteral("handler failed"));
+  };
+  EXPECT_NO_THROW(chart.DeleteChannel(0));
+  EXPECT_NO_THROW(chart.RemoveAllChannels());
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(chart.ChannelCount(), 0);
+  EXPECT_EQ(chart.Master()->AllObjects()->Count(), 2) << "only the two placeholders are left";
+}
+
 TEST(Component, DeleteAndRemoveAllRepaintAtOnceExceptLabels) {
   TManualClock clock;
   TiPlotComponent chart;
@@ -866,6 +884,29 @@ TEST(Paint, PlainDeleteOfAnObjectOfAnyKindOrATranslationEntry) {
     EXPECT_EQ(removeEvents, 0) << "handlers never see a half-destroyed object";
     const QImage image = chart->PaintToImage();
     EXPECT_EQ(image.width(), chart->Width());
+    EXPECT_NO_THROW(chart.reset());
+  }
+}
+
+// A collection or the translation table deleted plainly leaves its slot empty and is not freed
+// again; the chart goes on without it.
+TEST(Component, PlainDeleteOfACollectionOrTheTranslationTable) {
+  const std::function<TiPlotPersistent*(TiPlotComponent&)> picks[] = {
+      [](TiPlotComponent& c) { return c.Master()->XAxisManager(); },
+      [](TiPlotComponent& c) { return c.Master()->ChannelManager(); },
+      [](TiPlotComponent& c) { return c.TranslationManager(); },
+  };
+  int index = 0;
+  for (const auto& pick : picks) {
+    SCOPED_TRACE(index++);
+    auto chart = std::make_unique<TiPlotComponent>();
+    FillChart(*chart);
+    TiPlotTranslationObject::Create(chart->Master()->Handlers().OnRemove, chart->Master()->Handlers().OnInsert);
+    delete pick(*chart);
+    EXPECT_EQ(pick(*chart), nullptr);
+    chart->PaintToImage();
+    chart->AddXAxis();
+    chart->AddChannel();
     EXPECT_NO_THROW(chart.reset());
   }
 }

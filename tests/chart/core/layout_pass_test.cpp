@@ -204,3 +204,28 @@ TEST_F(PassFixture, SizesAreAskedPerLevel) {
 }
 
 }  // namespace
+
+// The pass asks each object how it takes part instead of asking what it is: a legend that says
+// it takes no room beside the data view leaves the right side to the data view (only the X
+// axis's end margin of 10 stays there) and is placed, without thickness, at its edge.
+TEST(LayoutPass, ObjectsTakePartAsTheySay) {
+  class TRoomlessLegend : public TFixedLegend {
+   public:
+    using TFixedLegend::TFixedLegend;
+    bool TakesSideRoom() const override { return false; }
+  };
+  TSmallChart small;
+  small.chart.RemoveAllLegends();
+  small.chart.LayoutManager()->SetLayoutEnabled(false);
+  TRoomlessLegend* legend = InsertInto<TRoomlessLegend>(small.chart, [](TRoomlessLegend* l) {
+    l->SetZOrder(2);
+    l->Size = 80;
+  });
+  small.chart.LayoutManager()->SetLayoutEnabled(true);
+  TBitmap bitmap{500, 200};
+  small.chart.LayoutPass(*bitmap.Canvas());
+  small.chart.LayoutPass(*bitmap.Canvas());
+  // 500 - (margin 5 + border 2 + end margin 10 + 1) = 482.
+  EXPECT_EQ(small.view->GetLayoutRect(), Rect(47, 57, 482, 159));
+  EXPECT_EQ(legend->GetLayoutRect(), Rect(482, 57, 482, 159));
+}
