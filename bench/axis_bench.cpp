@@ -4,7 +4,7 @@
 // decimal, a logarithmic and a date-time axis 800 pixels long.
 #include <benchmark/benchmark.h>
 
-#include "bench/Headless.h"
+#include "bench/BenchMain.h"
 
 #include <QApplication>
 #include <cmath>
@@ -88,12 +88,4 @@ BENCHMARK(CalculateTicks)->Arg(0)->Arg(1)->Arg(2)->ArgName("decimal0_log1_dateti
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
-  RegisterPlatformFonts();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "bench/Headless.h"
+#include "bench/BenchMain.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 
@@ -156,11 +156,4 @@ BENCHMARK(QtDiagonals)->Arg(psSolid)->Arg(psDot)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

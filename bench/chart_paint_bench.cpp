@@ -3,7 +3,7 @@
 // off-screen bitmap of 800 x 400 pixels.
 #include <benchmark/benchmark.h>
 
-#include "BenchMain.h"
+#include "bench/BenchMain.h"
 #include "platform/Bitmap.h"
 #include "tests/chart/core/LayoutTestSupport.h"
 

@@ -2,7 +2,7 @@
 // rotation of the picture that defines it.
 #include <benchmark/benchmark.h>
 
-#include "bench/Headless.h"
+#include "bench/BenchMain.h"
 
 #include <QGuiApplication>
 #include <random>
@@ -53,11 +53,4 @@ void BM_ExtractByFullRotation(benchmark::State& state) {
 BENCHMARK(BM_ExtractSpectrum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractByFullRotation)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

@@ -3,7 +3,7 @@
 // marks), all on the same file in one run.
 #include <benchmark/benchmark.h>
 
-#include "bench/Headless.h"
+#include "bench/BenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,11 +100,4 @@ BENCHMARK(BM_PlainLibjpegTurbo)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_LoadPictureFile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_MainWindowLoadPicture)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

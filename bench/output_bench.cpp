@@ -3,7 +3,7 @@
 // deflate levels, EMF) or picture (SVG).
 #include <benchmark/benchmark.h>
 
-#include "BenchMain.h"
+#include "bench/BenchMain.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/output/rUdudRenderer.h"
 #include "platform/Canvas.h"

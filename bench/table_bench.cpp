@@ -3,6 +3,8 @@
 // of many rows of which only a few are shown.
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchMain.h"
+
 #include <QApplication>
 
 #include "chart/core/rUdudComponent.h"
@@ -52,12 +54,4 @@ BENCHMARK(BM_TableDraw)->Arg(20)->Arg(100000);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  RegisterPlatformFonts();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }
