@@ -2,6 +2,8 @@
 // scroll operations the toolbar and the data view call, the repetition of the input on the
 // other axes of the kind, and the axis's popup menu.
 #include <cmath>
+#include <functional>
+#include <stdexcept>
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
@@ -41,6 +43,18 @@ double KeyAmount(int key) {
     case VK_DOWN: return -0.01;
     default: return 0;
   }
+}
+
+// A menu command runs from the event loop once the menu has closed: the axis may be gone by
+// then, and a failure must not reach the loop; it is dropped as failures of other input are.
+std::function<void()> MenuCommand(const TiPlotAxis* axis, std::function<void()> command) {
+  return [life = TiPlotLifeGuard(axis), command = std::move(command)] {
+    if (life.Gone()) return;
+    try {
+      command();
+    } catch (const std::exception&) {
+    }
+  };
 }
 
 }  // namespace
@@ -258,18 +272,12 @@ TCursor TiPlotAxis::GetMouseCursor(const TiPlotMouseParams&) {
 void TiPlotAxis::AddMenuItems(TPopupMenu* menu) {
   TiPlotLayoutObject::AddMenuItems(menu);
   if (!menu) return;
-  // The axis may be gone by the time an item is chosen.
-  const TiPlotLifeGuard life(this);
-  TMenuItem* tracking = menu->Items().Add(Translate(QStringLiteral("Tracking Enabled")), [this, life] {
-    if (!life.Gone()) SetTrackingEnabled(!TrackingEnabled());
-  });
+  TMenuItem* tracking = menu->Items().Add(Translate(QStringLiteral("Tracking Enabled")),
+                                          MenuCommand(this, [this] { SetTrackingEnabled(!TrackingEnabled()); }));
   tracking->Checked = TrackingEnabled();
-  TMenuItem* resume = menu->Items().Add(Translate(QStringLiteral("Update Resume Values")), [this, life] {
-    if (!life.Gone()) MenuUpdateResumeValues();
-  });
+  TMenuItem* resume = menu->Items().Add(Translate(QStringLiteral("Update Resume Values")),
+                                        MenuCommand(this, [this] { MenuUpdateResumeValues(); }));
   resume->Enabled = !TrackingEnabled() && MenuResumeValuesDiffer();
-  menu->Items().Add(Translate(QStringLiteral("Zoom to Fit")), [this, life] {
-    if (!life.Gone()) MenuZoomToFit();
-  });
+  menu->Items().Add(Translate(QStringLiteral("Zoom to Fit")), MenuCommand(this, [this] { MenuZoomToFit(); }));
   AddEditMenuItem(menu);
 }

@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <cmath>
+#include <functional>
+#include <memory>
 
 #include "chart/axes/AxisTestSupport.h"
 #include "chart/core/InteractionTestSupport.h"
@@ -541,7 +543,13 @@ class TResumeAxis : public TiPlotXAxis {
     ResumeMin = Min();
     ResumeSpan = Span();
   }
-  void MenuZoomToFit() override { ++Fits; }
+  void MenuZoomToFit() override {
+    ++Fits;
+    if (FailFit) throw EiError(QStringLiteral("no data"));
+  }
+
+ public:
+  bool FailFit = false;
 };
 
 TEST(AxisPopupMenu, UpdateResumeValuesOnlyWhilePausedAndMoved) {
@@ -564,6 +572,21 @@ TEST(AxisPopupMenu, UpdateResumeValuesOnlyWhilePausedAndMoved) {
   EXPECT_FALSE(item(1)->Enabled);   // tracking on
   item(2)->Click();
   EXPECT_EQ(axis.Fits, 1);
+}
+
+TEST(AxisPopupMenu, ACommandNeverFailsIntoTheEventLoopNorOutlivesTheAxis) {
+  TAxisOwner owner;
+  THandlerLog log;
+  TPopupMenu menu;
+  TiPlotPtr<TResumeAxis> axis(new TResumeAxis(&owner, log.Handlers()));
+  axis->AddMenuItems(&menu);
+  axis->FailFit = true;
+  EXPECT_NO_THROW(menu.Items().Items(2)->Click());
+  EXPECT_EQ(axis->Fits, 1);
+  // Chosen after the axis went: nothing happens (the sanitizer watches the memory).
+  const std::function<void()> toggle = menu.Items().Items(0)->OnClick;
+  axis.reset();
+  EXPECT_NO_THROW(toggle());
 }
 
 }  // namespace
