@@ -485,6 +485,17 @@ TEST_F(ThreeXAxes, WheelAndKeysAreRepeatedOnce) {
   ExpectRange(*x3, 105, 100);
 }
 
+TEST_F(ThreeXAxes, AKeyMovesAFocusedAxisOnceThoughItIsAlsoRepeatedOnIt) {
+  Focus(kOnX);
+  input.Click(QPoint(300, 195), Qt::LeftButton, Qt::ShiftModifier);   // x2 joins the selection
+  ASSERT_TRUE(x->HasFocus());
+  ASSERT_TRUE(x2->HasFocus());
+  input.Key(Qt::Key_PageUp);
+  ExpectRange(*x, 100, 100);
+  ExpectRange(*x2, 60, 50);
+  ExpectRange(*x3, 100, 100);
+}
+
 TEST_F(ThreeXAxes, AnotherAxisDoesNotRepeat) {
   Drag(QPoint(300, 195), QPoint(350, 195));
   ExpectRange(*x2, 5, 50);
