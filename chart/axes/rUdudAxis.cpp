@@ -51,6 +51,11 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           .Float(QStringLiteral("DesiredIncrement"), &C::DesiredIncrement, &C::SetDesiredIncrement)
           .Float(QStringLiteral("DesiredStart"), &C::DesiredStart, &C::SetDesiredStart)
           .Integer(QStringLiteral("MinorCount"), &C::MinorCount, &C::SetMinorCount, d.MinorCount)
+          // Scroll limits and the repetition of user input.
+          .Boolean(QStringLiteral("ScrollMinMaxEnabled"), &C::ScrollMinMaxEnabled, &C::SetScrollMinMaxEnabled, false)
+          .Float(QStringLiteral("ScrollMin"), &C::ScrollMin, &C::SetScrollMin)
+          .Float(QStringLiteral("ScrollMax"), &C::ScrollMax, &C::SetScrollMax)
+          .Boolean(QStringLiteral("MasterUIInput"), &C::MasterUIInput, &C::SetMasterUIInput, false)
           // Labels.
           .Float(QStringLiteral("LabelSeparation"), &C::LabelSeparation, &C::SetLabelSeparation)
           .Float(QStringLiteral("LabelsMinLength"), &C::LabelsMinLength, &C::SetLabelsMinLength)

@@ -263,6 +263,44 @@ class TiPlotAxis : public TiPlotLayoutObject {
   virtual void UpdateScaleArea(TCanvas* canvas);
   TRect ScaleArea() const { return scaleArea_; }
 
+  // --- User input: scrolling and zooming by mouse, wheel and keys, and the popup menu. ---
+  // What a drag, a wheel turn or a key does: the toolbar sets it on every axis.
+  enum TiPlotControlMode : int { ipcmScroll, ipcmZoom };
+  TiPlotControlMode ControlMode() const { return controlMode_; }
+  void SetControlMode(TiPlotControlMode value) { controlMode_ = value; }
+  // Keeps scrolling within ScrollMin .. ScrollMax.
+  bool ScrollMinMaxEnabled() const { return scrollMinMaxEnabled_; }
+  void SetScrollMinMaxEnabled(bool value);
+  double ScrollMin() const { return scrollMin_; }
+  void SetScrollMin(double value);   // NaN and infinities are ignored
+  double ScrollMax() const { return scrollMax_; }
+  void SetScrollMax(double value);   // NaN and infinities are ignored
+  // Repeats this axis's presses, drags, releases, wheel turns and keys on the other axes of its
+  // kind.
+  bool MasterUIInput() const { return masterUIInput_; }
+  void SetMasterUIInput(bool value);
+  // Linear: the span times the factor about the middle (a factor that is not above zero fails);
+  // logarithmic: the factor is a power of ten. Non-finite factors are otherwise ignored.
+  void Zoom(double factor);
+  // The span divided by 10 to the power, about the middle (logarithmic: in decades).
+  void ZoomByPower(double power);
+  // Moves the range by a fraction of its span (logarithmic: of its decades), kept within the
+  // scroll limits when they are on.
+  void ScrollByFraction(double fraction);
+  // Shows the values under a pixel rectangle along the axis. Ignored while the axis has no
+  // length or the rectangle has none along it.
+  void ZoomToPixelRect(const TRect& rect);
+  // A press on the axis is being dragged.
+  bool Dragging() const { return dragging_; }
+
+  void DoMouseDownLeft(const TiPlotMouseParams& params) override;                // 19
+  void DoMouseDrag(const TiPlotMouseParams& params) override;                    // 21
+  void DoMouseUp(const TiPlotMouseParams& params) override;                      // 22
+  bool DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point) override;   // 24
+  TCursor GetMouseCursor(const TiPlotMouseParams& params) override;              // 29
+  void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) override;        // 30
+  void AddMenuItems(TPopupMenu* menu) override;                                  // 32
+
  protected:
   // Sets the scale area and works out the mappings for it.
   void SetScaleArea(const TRect& rect);
@@ -319,6 +357,34 @@ class TiPlotAxis : public TiPlotLayoutObject {
   bool tickWidthValid_ = false;
   TFont tickWidthFont_;
   int tickWidth_ = 0;
+
+  // --- User input. ---
+ protected:
+  // The popup menu's tracking items act through these: whether Min or Span differ from the
+  // values kept for resuming, keeping the current ones, and fitting the range to the data.
+  virtual bool MenuResumeValuesDiffer() const { return false; }
+  virtual void MenuUpdateResumeValues() {}
+  virtual void MenuZoomToFit() {}
+
+ private:
+  // Raises the chart's finished event when the range differs from where the action began.
+  void FinishUserAction();
+  // The mode of a drag or wheel turn: ControlMode, swapped while Ctrl is held.
+  TiPlotControlMode ModeWith(TShiftState shift) const;
+  // Pixels along the scale area.
+  int ScaleLength() const;
+
+  TiPlotControlMode controlMode_ = ipcmScroll;
+  bool scrollMinMaxEnabled_ = false;
+  double scrollMin_ = 0.0;
+  double scrollMax_ = 100.0;
+  bool masterUIInput_ = false;
+  bool dragging_ = false;
+  TPoint lastMouse_;
+  double actionMin_ = 0.0;
+  double actionSpan_ = 100.0;
+  // The chart's key press last acted on: a key reaches the axis twice within one press.
+  unsigned lastKeyPress_ = 0;
 };
 
 class TiPlotXAxis : public TiPlotAxis {

@@ -456,6 +456,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // The repeats do not repeat again; a failure goes on to the caller.
   void RepeatToOtherAxes(TiPlotAxis* axis, const TiPlotAxisUserAction& action);
   bool RepeatingToOtherAxes() const { return repeatingToOtherAxes_; }
+  // Counts the platform's key presses; 0 outside one. Both deliveries of a key within one press
+  // see the same number, so that an object can act on the key once.
+  unsigned KeyPressNumber() const { return inKeyPress_ ? keyPressNumber_ : 0; }
 
   // The input hooks of the foundation.
   void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -628,6 +631,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool mouseCaptured_ = false;
   bool inKeyPress_ = false;
   bool menuKeyDelivered_ = false;
+  unsigned keyPressNumber_ = 0;
 
   // Output state, made on first use (shared pointers, so this header needs no complete types).
   std::shared_ptr<QPicture> metaFilePicture_;

@@ -325,6 +325,7 @@ bool TiPlotComponent::event(QEvent* e) {
     } keyPress{this};
     inKeyPress_ = true;
     menuKeyDelivered_ = false;
+    if (++keyPressNumber_ == 0) keyPressNumber_ = 1;
     return TiCustomComponent::event(e);
   }
   switch (e->type()) {

@@ -165,7 +165,10 @@ TEST(Focus, ARightClickOnAnAxisFocusesItAloneCapturesTheMouseAndPressesItAlone) 
   t.input.Release(kXAxis, Qt::RightButton);
   // The release shows the axis's menu at the screen point of the release.
   ASSERT_EQ(t.menus.Shown.size(), 1u);
-  EXPECT_EQ(t.menus.Shown[0].Captions, (QStringList{QStringLiteral("About X-Axis 1"), QStringLiteral("Edit...")}));
+  // The axis's own items, then what the probe appends.
+  EXPECT_EQ(t.menus.Shown[0].Captions,
+            (QStringList{QStringLiteral("Tracking Enabled"), QStringLiteral("Update Resume Values"), QStringLiteral("Zoom to Fit"),
+                         QStringLiteral("Edit..."), QStringLiteral("About X-Axis 1"), QStringLiteral("Edit...")}));
   const QPoint screen = t.chart.mapToGlobal(kXAxis);
   EXPECT_EQ(t.menus.Shown[0].X, screen.x());
   EXPECT_EQ(t.menus.Shown[0].Y, screen.y());

@@ -297,7 +297,8 @@ TEST_F(Chart, AllObjectsForwardsInputToFocusedObjects) {
   EXPECT_FALSE(xAxes.Items(0)->MouseIsDown());
   EXPECT_EQ(owner.Log, (QStringList{"up X-Axis 1 0 0 1 2", "up Channel 1 0 0 1 2"}));
   owner.Log.clear();
-  EXPECT_FALSE(all.MouseWheel(120, 0, {3, 4})) << "nobody handled it";
+  // An axis always takes a wheel turn.
+  EXPECT_TRUE(all.MouseWheel(120, 0, {3, 4})) << "the focused axis handled it";
   EXPECT_EQ(owner.Log.size(), 2) << "every focused object is called";
   all.DeselectAll();
   for (int i = 0; i < all.Count(); ++i) EXPECT_FALSE(all.Items(i)->HasFocus());
@@ -349,7 +350,7 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
   EXPECT_EQ(lines, (QStringList{"StopPercent = 100", "StartPercent = 25", "ZOrder = 0", "Horizontal = 1", "Title = X-Axis 1",
                                 "CartesianChildRefAxisName = <None>", "CartesianChildRefValue = 0",
                                 "AlignRefAxisName = <None>", "Min = 0", "Span = 100", "DesiredIncrement = 0", "DesiredStart = 0",
-                                "LabelSeparation = 2", "LabelsMinLength = 5", "DateTimeFormat = hh:nn:ss",
+                                "ScrollMin = 0", "ScrollMax = 100", "LabelSeparation = 2", "LabelsMinLength = 5", "DateTimeFormat = hh:nn:ss",
                                 "CursorDateTimeFormat = hh:nn:ss", "CursorMinLength = 5", "LegendDateTimeFormat = hh:nn:ss",
                                 "LegendMinLength = 5", "CursorScaler = 1", "LabelsFont.Color = 16777215", "LabelsFont.Height = 11",
                                 "LabelsFont.Name = Tahoma", "LabelsFont.Style = 0"}));
