@@ -259,6 +259,7 @@ void TiPlotEditorForm::RebuildList(TiPersistent* select) {
   chartItem->setData(0, kEntryRole, entChart);
   QFont bold = chartItem->font(0);
   bold.setBold(true);
+  chartItem->setFont(0, bold);
   const auto& kinds = Kinds();
   for (int k = 0; k < static_cast<int>(kinds.size()); ++k) {
     const QString group = chart_->Translate(QString::fromLatin1(kinds[static_cast<std::size_t>(k)].Group));

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr int kMaxDepth = 4;  // nested objects deeper than this are not shown (no cycles)
+constexpr int kRowHeight = 24;
 enum TColumn { colName, colValue, colReset };
 
 QString FloatText(double v) {
@@ -117,6 +118,7 @@ TiPersistent* TiPropertyGrid::Object() const { return root_ ? root_() : nullptr;
 void TiPropertyGrid::SetObject(std::function<TiPersistent*()> root) {
   clear();
   rows_.clear();
+  headings_.clear();
   root_ = std::move(root);
   TiPersistent* object = Object();
   if (!object) return;
@@ -125,12 +127,40 @@ void TiPropertyGrid::SetObject(std::function<TiPersistent*()> root) {
   Refresh();
 }
 
+namespace {
+// The class whose table first declares the property: the heading it is listed under.
+QString DeclaringClass(const TiClassInfo& info, const QString& name) {
+  const TiClassInfo* c = &info;
+  while (c->Parent() && c->Parent()->Find(name)) c = c->Parent();
+  return c->ClassName();
+}
+}  // namespace
+
 void TiPropertyGrid::AddRows(QTreeWidgetItem* parent, TiPersistent& object, const std::vector<const TiPropertyInfo*>& path,
                              const QString& prefix, int depth) {
+  QString heading;
   for (const TiPropertyInfo& p : object.ClassInfo().Properties()) {
     if (!p.Readable()) continue;
+    if (depth == 0) {
+      // The object's own properties come in groups by the class that declares them, the base
+      // classes first, as the tables list them.
+      const QString declaring = DeclaringClass(object.ClassInfo(), p.Name);
+      if (declaring != heading || !parent) {
+        heading = declaring;
+        parent = new QTreeWidgetItem(this, {heading});
+        parent->setFirstColumnSpanned(true);
+        QFont bold = font();
+        bold.setBold(true);
+        parent->setFont(colName, bold);
+        parent->setBackground(colName, palette().brush(QPalette::Button));
+        parent->setFlags(Qt::ItemIsEnabled);
+        parent->setExpanded(true);
+        headings_.push_back(parent);
+      }
+    }
     const QString name = prefix.isEmpty() ? p.Name : prefix + QLatin1Char('.') + p.Name;
-    auto* item = parent ? new QTreeWidgetItem(parent, {p.Name}) : new QTreeWidgetItem(this, {p.Name});
+    auto* item = new QTreeWidgetItem(parent, {p.Name});
+    item->setSizeHint(colName, QSize(-1, kRowHeight));
     rows_.push_back({item, path, &p, -1, name});
     if (p.Kind == TiPropertyKind::Object && depth < kMaxDepth) {
       if (TiPersistent* nested = p.GetObject(object)) {
@@ -139,8 +169,11 @@ void TiPropertyGrid::AddRows(QTreeWidgetItem* parent, TiPersistent& object, cons
         AddRows(item, *nested, inner, name, depth + 1);
       }
     } else if (p.Kind == TiPropertyKind::Set) {
-      for (int bit = 0; bit < p.ValueNames.size(); ++bit)
-        rows_.push_back({new QTreeWidgetItem(item, {p.ValueNames[bit]}), path, &p, bit, name + QLatin1Char('.') + p.ValueNames[bit]});
+      for (int bit = 0; bit < p.ValueNames.size(); ++bit) {
+        auto* member = new QTreeWidgetItem(item, {p.ValueNames[bit]});
+        member->setSizeHint(colName, QSize(-1, kRowHeight));
+        rows_.push_back({member, path, &p, bit, name + QLatin1Char('.') + p.ValueNames[bit]});
+      }
     }
   }
 }
@@ -216,6 +249,10 @@ void TiPropertyGrid::AddEditor(int index) {
     reset->setText(QStringLiteral("Reset"));
     reset->setAutoRaise(true);
     reset->setToolTip(QStringLiteral("Back to the default value"));
+    // Shown only where there is something to reset: a locked button draws no text.
+    QPalette palette = reset->palette();
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, Qt::transparent);
+    reset->setPalette(palette);
     connect(reset, &QToolButton::clicked, this, Guarded([this, index] { ResetRow(index); }));
     row.Reset = reset;
     setItemWidget(row.Item, colReset, reset);
@@ -318,6 +355,11 @@ void TiPropertyGrid::SetFilter(const QString& text) {
     bool visible = text.isEmpty() || it->DottedName.contains(text, Qt::CaseInsensitive);
     for (int c = 0; c < it->Item->childCount() && !visible; ++c) visible = !it->Item->child(c)->isHidden();
     it->Item->setHidden(!visible);
+  }
+  for (QTreeWidgetItem* heading : headings_) {
+    bool visible = false;
+    for (int c = 0; c < heading->childCount() && !visible; ++c) visible = !heading->child(c)->isHidden();
+    heading->setHidden(!visible);
   }
   if (!text.isEmpty()) expandAll();
 }

@@ -54,5 +54,6 @@ class TiPropertyGrid : public QTreeWidget {
 
   std::function<TiPersistent*()> root_;
   std::vector<TRow> rows_;
+  std::vector<QTreeWidgetItem*> headings_;
   bool refreshing_ = false;
 };
