@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -420,6 +421,14 @@ void TiPlotEditorForm::showEvent(QShowEvent* e) {
   Safely([&] {
     if (chart_) chart_->RaiseEvent(chart_->OnAfterOpenEditor, chart_.data());
   });
+}
+
+void TiPlotEditorForm::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    e->accept();
+    return;
+  }
+  Safely([&] { QDialog::keyPressEvent(e); });
 }
 
 void TiPlotEditorForm::done(int result) {

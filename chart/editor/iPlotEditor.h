@@ -50,6 +50,8 @@ class TiPlotEditorForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  // Return and Enter end an entry in the grid; they do not close the window.
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   struct TKept;

@@ -237,12 +237,17 @@ void TiPropertyGrid::AddEditor(int index) {
   } else {
     auto* line = new QLineEdit;
     line->setFrame(false);
+    // The row's own shading shows through, as in the other rows.
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    line->setPalette(palette);
     line->setReadOnly(!writable);
     if (p.Kind == TiPropertyKind::Char) line->setMaxLength(1);
     connect(line, &QLineEdit::editingFinished, this, Guarded([this, index] { CommitText(index); }));
     editor = line;
   }
   row.Editor = editor;
+  editor->setMinimumHeight(kRowHeight - 2);
   setItemWidget(row.Item, colValue, editor);
   if (writable && row.Bit < 0 && p.Default) {
     auto* reset = new QToolButton;

@@ -365,8 +365,12 @@ TEST_F(EditorFixture, CancelRestoresEveryChangedValueAndRemovesAddedObjects) {
 TEST_F(EditorFixture, OkKeepsTheChanges) {
   {
     TiPlotEditorForm form(&chart, chart.XAxis(0));
+    form.show();
     Type(form, QStringLiteral("Title"), QStringLiteral("Wavelength (nm)"));
+    // Return ends the entry, not the window.
+    EXPECT_TRUE(form.isVisible());
     form.OkButton()->click();
+    EXPECT_FALSE(form.isVisible());
   }
   EXPECT_EQ(chart.XAxis(0)->Title(), "Wavelength (nm)");
 }
