@@ -16,7 +16,6 @@
 #include "platform/Printer.h"
 
 class TPopupMenu;
-class TiPlotEditorForm;
 
 enum TiPlotFormStyle : int { ipfsModal, ipfsStayOnTop };
 enum TiPlotExportFormat : int { ipefMetaFile, ipefBitmap, ipefJPEG };
@@ -82,6 +81,8 @@ struct TiPlotDrawListItem {
   QString Key;
   TiPlotObject* Object = nullptr;
 };
+
+class TiPlotEditorForm;
 
 class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup {
   Q_OBJECT
