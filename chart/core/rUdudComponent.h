@@ -82,8 +82,6 @@ struct TiPlotDrawListItem {
   TiPlotObject* Object = nullptr;
 };
 
-class TiPlotEditorForm;
-
 class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup {
   Q_OBJECT
   TI_PERSISTENT
@@ -151,8 +149,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   void SetEditorFormStyle(TiPlotFormStyle value) { editorFormStyle_ = value; }
   // Opens the property editor on object (the chart itself when nullptr), modal or staying on top
   // as EditorFormStyle says; while one is open, brings it forward on the object instead. Returns
-  // the window while it stays open (staying on top), nullptr once a modal one has closed.
-  TiPlotEditorForm* ShowEditor(TiPlotObject* object = nullptr);
+  // the window (a TiPlotEditorForm) while it stays open (staying on top), nullptr once a modal
+  // one has closed.
+  QWidget* ShowEditor(TiPlotObject* object = nullptr);
 
   // Annotations.
   bool ClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }

@@ -3,7 +3,7 @@
 #include "chart/core/rUdudComponent.h"
 #include "chart/editor/iPlotEditor.h"
 
-TiPlotEditorForm* TiPlotComponent::ShowEditor(TiPlotObject* object) {
+QWidget* TiPlotComponent::ShowEditor(TiPlotObject* object) {
   // One editor per chart: a second request brings the open one forward on the object.
   if (auto* open = findChild<TiPlotEditorForm*>(QString(), Qt::FindDirectChildrenOnly); open && open->isVisible()) {
     open->SelectObject(object);
