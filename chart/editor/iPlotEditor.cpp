@@ -29,35 +29,37 @@ struct TiEditorKind {
   TiPlotObject* (*Item)(const TiPlotComponent&, int);
   int (*Add)(TiPlotComponent&);
   void (*Delete)(TiPlotComponent&, int);
+  // Channels come and go only when the chart's UserCanAddRemoveChannels allows it.
+  bool Channels = false;
+  // The first object is the chart's title, which stays.
+  bool FirstIsTitle = false;
 };
 
-#define TI_EDITOR_KIND(group, single, Name, Items)                                            \
-  TiEditorKind {                                                                              \
-    group, single, [](const TiPlotComponent& c) { return c.Name##Count(); },                  \
-        [](const TiPlotComponent& c, int i) -> TiPlotObject* { return c.Items(i); },          \
-        [](TiPlotComponent& c) { return c.Add##Name(); }, [](TiPlotComponent& c, int i) { c.Delete##Name(i); } \
+#define TI_EDITOR_KIND(group, single, Name, Items, ...)                                              \
+  TiEditorKind {                                                                                   \
+    group, single, [](const TiPlotComponent& c) { return c.Name##Count(); },                       \
+        [](const TiPlotComponent& c, int i) -> TiPlotObject* { return c.Items(i); },               \
+        [](TiPlotComponent& c) { return c.Add##Name(); }, [](TiPlotComponent& c, int i) { c.Delete##Name(i); }, \
+        __VA_ARGS__                                                                                \
   }
 
 const std::vector<TiEditorKind>& Kinds() {
   static const std::vector<TiEditorKind> kinds = {
-      TI_EDITOR_KIND("Channels", "Channel", Channel, Channel),
-      TI_EDITOR_KIND("X-Axes", "X-Axis", XAxis, XAxis),
-      TI_EDITOR_KIND("Y-Axes", "Y-Axis", YAxis, YAxis),
-      TI_EDITOR_KIND("Data Views", "Data View", DataView, DataView),
-      TI_EDITOR_KIND("Legends", "Legend", Legend, Legend),
-      TI_EDITOR_KIND("Toolbars", "Toolbar", ToolBar, ToolBar),
-      TI_EDITOR_KIND("Data Cursors", "Data Cursor", DataCursor, DataCursor),
-      TI_EDITOR_KIND("Labels", "Label", Label, Labels),
-      TI_EDITOR_KIND("Limits", "Limit", Limit, Limit),
-      TI_EDITOR_KIND("Annotations", "Annotation", Annotation, Annotation),
-      TI_EDITOR_KIND("Tables", "Table", Table, Table),
+      TI_EDITOR_KIND("Channels", "Channel", Channel, Channel, true, false),
+      TI_EDITOR_KIND("X-Axes", "X-Axis", XAxis, XAxis, false, false),
+      TI_EDITOR_KIND("Y-Axes", "Y-Axis", YAxis, YAxis, false, false),
+      TI_EDITOR_KIND("Data Views", "Data View", DataView, DataView, false, false),
+      TI_EDITOR_KIND("Legends", "Legend", Legend, Legend, false, false),
+      TI_EDITOR_KIND("Toolbars", "Toolbar", ToolBar, ToolBar, false, false),
+      TI_EDITOR_KIND("Data Cursors", "Data Cursor", DataCursor, DataCursor, false, false),
+      TI_EDITOR_KIND("Labels", "Label", Label, Labels, false, true),
+      TI_EDITOR_KIND("Limits", "Limit", Limit, Limit, false, false),
+      TI_EDITOR_KIND("Annotations", "Annotation", Annotation, Annotation, false, false),
+      TI_EDITOR_KIND("Tables", "Table", Table, Table, false, false),
   };
   return kinds;
 }
 #undef TI_EDITOR_KIND
-
-constexpr int kChannelKind = 0;
-constexpr int kLabelKind = 7;
 
 // What a row of the object list stands for.
 enum TEntry { entChart, entKind, entObject };
@@ -88,9 +90,13 @@ TiPlotEditorForm::TiPlotEditorForm(TiPlotComponent* chart, TiPlotObject* object)
   setWindowTitle(QStringLiteral("Chart Editor"));
   setObjectName(QStringLiteral("iPlotEditorForm"));
   BuildWindow();
+  // The grid's column titles are no control captions; they take the chart's table directly.
+  if (chart_)
+    grid_->setHeaderLabels({chart_->Translate(QStringLiteral("Property")), chart_->Translate(QStringLiteral("Value")), QString()});
+  // The window's own captions now; the grid's rows are translated as they are made.
+  if (chart_ && chart_->Master()) chart_->Master()->TranslateForm(this);
   KeepEverything();
   RebuildList(object ? static_cast<TiPersistent*>(object) : chart);
-  if (chart_ && chart_->Master()) chart_->Master()->TranslateForm(this);
   syncTimer_ = new QTimer(this);
   syncTimer_->setInterval(500);
   connect(syncTimer_, &QTimer::timeout, this, Guarded([this] { SyncObjects(); }));
@@ -375,10 +381,11 @@ void TiPlotEditorForm::ShowSelection() {
 
 void TiPlotEditorForm::UpdateButtons() {
   const int kind = SelectedKind();
-  const bool channelsLocked = kind == kChannelKind && chart_ && !chart_->UserCanAddRemoveChannels();
-  add_->setEnabled(chart_ && kind >= 0 && !channelsLocked);
+  const TiEditorKind* k = kind >= 0 ? &Kinds()[static_cast<std::size_t>(kind)] : nullptr;
+  const bool channelsLocked = k && k->Channels && chart_ && !chart_->UserCanAddRemoveChannels();
+  add_->setEnabled(chart_ && k && !channelsLocked);
   auto* object = dynamic_cast<TiPlotObject*>(SelectedObject());
-  const bool title = kind == kLabelKind && object && IndexInKind(kind, object) == 0;
+  const bool title = k && k->FirstIsTitle && object && IndexInKind(kind, object) == 0;
   delete_->setEnabled(chart_ && object && !channelsLocked && !title);
   delete_->setToolTip(title ? chart_->Translate(QStringLiteral("The title label cannot be deleted"))
                             : channelsLocked ? chart_->Translate(QStringLiteral("The chart does not let channels be added or removed"))

@@ -496,11 +496,13 @@ TEST_F(EditorFixture, TheWindowPassesThroughTheTranslationTable) {
   entry("Cancel", "Abbrechen");
   entry("Channels", "Kanaele");
   entry("Reset", "Zuruecksetzen");
+  entry("Property", "Eigenschaft");
   TiPlotEditorForm form(&chart, chart.Channel(0));
   EXPECT_EQ(form.windowTitle(), "Diagramm bearbeiten");
   EXPECT_EQ(form.CancelButton()->text(), "Abbrechen");
   EXPECT_EQ(form.ObjectList()->topLevelItem(1)->text(0), "Kanaele (1)");
   EXPECT_EQ(form.Grid()->ResetButton(QStringLiteral("Visible"))->text(), "Zuruecksetzen");
+  EXPECT_EQ(form.Grid()->headerItem()->text(0), "Eigenschaft");
 }
 
 TEST_F(EditorFixture, StayingOnTopTheChartOpensOneEditorAndRaisesItsEvents) {
