@@ -1,6 +1,8 @@
 #include "chart/editor/iPropertyGrid.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -201,6 +203,8 @@ void TiPropertyGrid::AddEditor(int index) {
     editor = box;
   } else if (p.Kind == TiPropertyKind::Enumeration && !p.ValueNames.isEmpty()) {
     auto* combo = new QComboBox;
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(this);
     combo->addItems(p.ValueNames);
     combo->setEnabled(writable);
     connect(combo, &QComboBox::currentIndexChanged, this, Guarded([this, index](int i) {
@@ -210,6 +214,8 @@ void TiPropertyGrid::AddEditor(int index) {
     editor = combo;
   } else if (p.Kind == TiPropertyKind::Color) {
     auto* box = new TiColorBox;
+    box->List()->setFocusPolicy(Qt::StrongFocus);
+    box->List()->installEventFilter(this);
     box->setEnabled(writable);
     box->OnPicked = [this, index](TColor c) {
       Change(index, [c](TiPersistent& o, const TiPropertyInfo& q) { q.SetOrdinal(o, c); });
@@ -263,6 +269,19 @@ void TiPropertyGrid::AddEditor(int index) {
     setItemWidget(row.Item, colReset, reset);
   }
   if (!writable && p.Kind != TiPropertyKind::Object) row.Item->setToolTip(colName, QStringLiteral("Read only"));
+}
+
+bool TiPropertyGrid::eventFilter(QObject* watched, QEvent* event) {
+  try {
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    if (combo && event->type() == QEvent::Wheel && !combo->hasFocus()) {
+      QCoreApplication::sendEvent(viewport(), event);
+      return true;
+    }
+    return QTreeWidget::eventFilter(watched, event);
+  } catch (...) {
+    return true;
+  }
 }
 
 TiPersistent* TiPropertyGrid::Owner(const TRow& row) const {

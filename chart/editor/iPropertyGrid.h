@@ -38,6 +38,11 @@ class TiPropertyGrid : public QTreeWidget {
   // A line about the row's property: its dotted name, kind, default and whether it is read only.
   QString Description(const QTreeWidgetItem* item) const;
 
+ protected:
+  // A turn of the wheel over a list that does not have the focus scrolls the grid instead of
+  // changing the value under the mouse.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct TRow;
   void AddRows(QTreeWidgetItem* parent, TiPersistent& object, const std::vector<const TiPropertyInfo*>& path,

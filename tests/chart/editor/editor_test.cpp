@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <ostream>
@@ -251,6 +252,23 @@ TEST_F(EditorFixture, NumbersFollowTheDecimalSeparator) {
   Type(form, QStringLiteral("MarginBottom"), QStringLiteral("2,75"));
   EXPECT_EQ(chart.Labels(0)->MarginBottom(), 2.75);
   EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(EditorFixture, TheWheelOverAListWithoutFocusLeavesItsValue) {
+  TiPlotEditorForm form(&chart);
+  for (const char* row : {"BorderStyle", "BackGroundColor"}) {
+    SCOPED_TRACE(row);
+    QWidget* editor = form.Grid()->Editor(QString::fromLatin1(row));
+    QComboBox* list = qobject_cast<QComboBox*>(editor);
+    if (!list) list = qobject_cast<TiColorBox*>(editor)->List();
+    const int index = list->currentIndex();
+    QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list, &wheel);
+    EXPECT_EQ(list->currentIndex(), index);
+  }
+  EXPECT_EQ(chart.BorderStyle(), ibsLowered);
+  EXPECT_EQ(chart.BackGroundColor(), clBlack);
 }
 
 TEST_F(EditorFixture, LeavingABoxUnchangedChangesNothing) {
