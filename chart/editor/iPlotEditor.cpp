@@ -435,6 +435,14 @@ void TiPlotEditorForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     return;
   }
+  if (e->key() == Qt::Key_Escape) {
+    bool reverted = false;
+    Safely([&] { reverted = grid_->RevertPendingEntry(); });
+    if (reverted) {
+      e->accept();
+      return;
+    }
+  }
   Safely([&] { QDialog::keyPressEvent(e); });
 }
 

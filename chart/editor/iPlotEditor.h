@@ -50,7 +50,8 @@ class TiPlotEditorForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
-  // Return and Enter end an entry in the grid; they do not close the window.
+  // Return and Enter end an entry in the grid; they do not close the window. Escape takes back
+  // an entry not yet made, and only without one cancels the window.
   void keyPressEvent(QKeyEvent* e) override;
 
  private:

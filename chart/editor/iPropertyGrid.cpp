@@ -326,6 +326,20 @@ void TiPropertyGrid::ResetRow(int index) {
   Change(index, [def](TiPersistent& o, const TiPropertyInfo& q) { q.SetOrdinal(o, def); });
 }
 
+bool TiPropertyGrid::RevertPendingEntry() {
+  bool reverted = false;
+  for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
+    auto* line = qobject_cast<QLineEdit*>(rows_[static_cast<std::size_t>(i)].Editor);
+    if (!line || !line->isModified()) continue;
+    refreshing_ = true;
+    ShowValue(i);
+    refreshing_ = false;
+    line->setModified(false);
+    reverted = true;
+  }
+  return reverted;
+}
+
 void TiPropertyGrid::Refresh() {
   refreshing_ = true;
   for (int i = 0; i < static_cast<int>(rows_.size()); ++i) ShowValue(i);

@@ -23,6 +23,8 @@ class TiPropertyGrid : public QTreeWidget {
   TiPersistent* Object() const;
   // Reads every shown value again (after a change that may have moved others).
   void Refresh();
+  // Takes back what is typed into a box and not yet entered; false when nothing was pending.
+  bool RevertPendingEntry();
   // Shows only the rows whose dotted name contains text (ignoring case) and their parents.
   void SetFilter(const QString& text);
 

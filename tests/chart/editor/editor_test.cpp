@@ -393,6 +393,27 @@ TEST_F(EditorFixture, OkKeepsTheChanges) {
   EXPECT_EQ(chart.XAxis(0)->Title(), "Wavelength (nm)");
 }
 
+TEST_F(EditorFixture, EscapeTakesBackAPendingEntryFirstAndThenCancels) {
+  const QString title = chart.XAxis(0)->Title();
+  {
+    TiPlotEditorForm form(&chart, chart.XAxis(0));
+    form.show();
+    Type(form, QStringLiteral("Title"), QStringLiteral("kept until cancelled"));
+    auto* layer = EditorOf<QLineEdit>(form, QStringLiteral("Layer"));
+    layer->selectAll();
+    QTest::keyClicks(layer, QStringLiteral("55"));
+    QTest::keyClick(layer, Qt::Key_Escape);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(layer->text(), "100");
+    EXPECT_EQ(chart.XAxis(0)->Layer(), 100);
+    EXPECT_EQ(chart.XAxis(0)->Title(), "kept until cancelled");
+    // Nothing pending: Escape is Cancel.
+    QTest::keyClick(layer, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+  }
+  EXPECT_EQ(chart.XAxis(0)->Title(), title);
+}
+
 TEST_F(EditorFixture, CancelAfterDeletingLeavesTheDeletionAndRestoresTheRest) {
   chart.AddLegend();
   {
