@@ -51,7 +51,11 @@ TiColorBox::TiColorBox(QWidget* parent) : QWidget(parent), list_(new QComboBox(t
   layout->setSpacing(2);
   list_->setIconSize(QSize(20, 14));
   list_->setMaxVisibleItems(20);
-  for (const TColorName& n : ColorNames()) list_->addItem(ColorSwatch(n.Value), n.Name, n.Value);
+  // Named colours, the two special values, the system colours: a line between the groups.
+  for (const TColorName& n : ColorNames()) {
+    if (n.Value == clNone || n.Value == clScrollBar) list_->insertSeparator(list_->count());
+    list_->addItem(ColorSwatch(n.Value), n.Name, n.Value);
+  }
   more_->setText(QStringLiteral("..."));
   more_->setToolTip(QStringLiteral("Choose a colour"));
   layout->addWidget(list_, 1);
