@@ -1,5 +1,6 @@
 #include "chart/editor/iPlotEditor.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -314,6 +315,9 @@ void TiPlotEditorForm::UpdateListTexts() {
 
 void TiPlotEditorForm::SyncObjects() {
   if (!chart_ || closing_) return;
+  // Not while a dialog of the grid (font, colour, message) is open over the window: its rows
+  // stay as they are until it closes.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) return;
   const std::vector<TListed> now = ListNow();
   bool same = now.size() == listed_.size();
   for (std::size_t i = 0; same && i < now.size(); ++i)

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 
 #include "chart/core/iErrors.h"
 #include "platform/ColorNames.h"
@@ -69,7 +70,9 @@ TiColorBox::TiColorBox(QWidget* parent) : QWidget(parent), list_(new QComboBox(t
           }));
   connect(more_, &QToolButton::clicked, this, Guarded([this] {
             TColor c = color_;
-            if (!Pickers().ExecuteColor(c) || c == color_) return;
+            const QPointer<TiColorBox> self(this);
+            // The box may go while the dialog is open (the grid turned to another object).
+            if (!Pickers().ExecuteColor(c) || !self || c == color_) return;
             color_ = c;
             if (OnPicked) OnPicked(c);
           }));

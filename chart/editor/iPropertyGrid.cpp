@@ -118,6 +118,7 @@ TiPropertyGrid::~TiPropertyGrid() = default;
 TiPersistent* TiPropertyGrid::Object() const { return root_ ? root_() : nullptr; }
 
 void TiPropertyGrid::SetObject(std::function<TiPersistent*()> root) {
+  ++generation_;
   clear();
   rows_.clear();
   headings_.clear();
@@ -217,21 +218,23 @@ void TiPropertyGrid::AddEditor(int index) {
     box->List()->setFocusPolicy(Qt::StrongFocus);
     box->List()->installEventFilter(this);
     box->setEnabled(writable);
-    box->OnPicked = [this, index](TColor c) {
+    box->OnPicked = [this, index, generation = generation_](TColor c) {
+      if (generation != generation_) return;
       Change(index, [c](TiPersistent& o, const TiPropertyInfo& q) { q.SetOrdinal(o, c); });
     };
     editor = box;
   } else if (p.Kind == TiPropertyKind::Object) {
     auto* box = new TiObjectBox;
-    const std::vector<const TiPropertyInfo*> path = row.Path;
     const TiPropertyInfo* prop = row.Prop;
-    box->OnEditFont = [this, index, path, prop] {
-      const TRow& r = rows_[static_cast<std::size_t>(index)];
-      TiPersistent* owner = Owner(r);
+    box->OnEditFont = [this, index, prop] {
+      TiPersistent* owner = Owner(rows_[static_cast<std::size_t>(index)]);
       auto* font = owner ? dynamic_cast<TiFont*>(prop->GetObject(*owner)) : nullptr;
       if (!font) return;
       TFont chosen = font->Font();
+      const int generation = generation_;
       if (!Pickers().ExecuteFont(chosen)) return;
+      // The grid may show another object by now: the choice belongs to the rows it was made for.
+      if (generation != generation_) return;
       // One change for the whole font, through the font's own setter.
       Change(index, [chosen](TiPersistent& o, const TiPropertyInfo& q) {
         if (auto* f = dynamic_cast<TiFont*>(q.GetObject(o))) f->Assign(chosen);
@@ -294,7 +297,7 @@ TiPersistent* TiPropertyGrid::Owner(const TRow& row) const {
 }
 
 void TiPropertyGrid::Change(int index, const std::function<void(TiPersistent&, const TiPropertyInfo&)>& change) {
-  if (refreshing_) return;
+  if (refreshing_ || index >= static_cast<int>(rows_.size())) return;
   const TRow& row = rows_[static_cast<std::size_t>(index)];
   TiPersistent* owner = Owner(row);
   if (owner && (row.Prop->Writable() || row.Prop->Kind == TiPropertyKind::Object)) {

@@ -63,4 +63,6 @@ class TiPropertyGrid : public QTreeWidget {
   std::vector<TRow> rows_;
   std::vector<QTreeWidgetItem*> headings_;
   bool refreshing_ = false;
+  // Counts the objects shown; a choice from a dialog that was open meanwhile is dropped.
+  int generation_ = 0;
 };

@@ -19,6 +19,7 @@
 #include "chart/editor/iPlotEditor.h"
 #include "chart/editor/iPlotEditorWidgets.h"
 #include "chart/editor/iPropertyGrid.h"
+#include "chart/editor/iPropertySnapshot.h"
 #include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
@@ -190,6 +191,51 @@ TEST_F(EditorFixture, TheFontDialogReplacesFaceHeightAndStyleButKeepsTheColour) 
   EXPECT_EQ(EditorOf<TiObjectBox>(form, QStringLiteral("Font"))->Text(), "Tahoma, 24 px, Italic");
   // The chart's title font is the same font.
   EXPECT_EQ(chart.TitleFont()->Name(), "Tahoma");
+}
+
+// Dialogs that let something happen while they are open, then answer.
+class TBusyPickers : public TPickerDialogs {
+ public:
+  TBusyPickers() : previous_(&Pickers()) { SetPickers(this); }
+  ~TBusyPickers() override { SetPickers(previous_ == this ? nullptr : previous_); }
+  std::function<void()> WhileOpen;
+  bool ExecuteFont(TFont& font) override {
+    if (WhileOpen) WhileOpen();
+    font.Height = 30;
+    return true;
+  }
+  bool ExecuteColor(TColor& color) override {
+    if (WhileOpen) WhileOpen();
+    color = clLime;
+    return true;
+  }
+
+ private:
+  TPickerDialogs* previous_;
+};
+
+TEST_F(EditorFixture, AChoiceMadeWhileTheGridTurnedToAnotherObjectIsDropped) {
+  TiPlotEditorForm form(&chart, chart.Labels(0));
+  TBusyPickers busy;
+  busy.WhileOpen = [&] { form.SelectObject(chart.Annotation(0)); };
+  const int height = chart.Labels(0)->Font()->Height();
+  EditorOf<TiObjectBox>(form, QStringLiteral("Font"))->FontButton()->click();
+  EXPECT_EQ(chart.Labels(0)->Font()->Height(), height);
+  EXPECT_EQ(chart.Annotation(0)->Font()->Height(), 11);
+
+  busy.WhileOpen = [&] { form.SelectObject(chart.Labels(0)); };
+  EditorOf<TiColorBox>(form, QStringLiteral("Font.Color"))->MoreButton()->click();
+  EXPECT_EQ(chart.Annotation(0)->Font()->Color(), clWhite);
+  EXPECT_EQ(chart.Labels(0)->Font()->Color(), clWhite);
+  // Nor did it land on whatever row now stands in its place.
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+  const TiPropertySnapshot label(*chart.Labels(0)), annotation(*chart.Annotation(0));
+  form.SelectObject(chart.Annotation(0));
+  EditorOf<TiColorBox>(form, QStringLiteral("Font.Color"))->MoreButton()->click();
+  EXPECT_FALSE(label.Differs(*chart.Labels(0)));
+  EXPECT_FALSE(annotation.Differs(*chart.Annotation(0)));
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(EditorFixture, SetMembersAndNestedValuesGoThroughTheFontsSetters) {
