@@ -253,6 +253,7 @@ QString TiPlotEditorForm::ListText(int kind, int index, const TiPlotObject* obje
 }
 
 void TiPlotEditorForm::RebuildList(TiPersistent* select) {
+  TiPersistent* const shownBefore = grid_->Object();
   const QSignalBlocker block(objects_);
   objects_->clear();
   listItems_.clear();
@@ -291,7 +292,15 @@ void TiPlotEditorForm::RebuildList(TiPersistent* select) {
   objects_->expandAll();
   QTreeWidgetItem* current = ItemOf(select);
   objects_->setCurrentItem(current ? current : chartItem);
-  ShowSelection();
+  // The grid keeps its rows (and whatever is being typed) while it shows the same object.
+  TiPersistent* selected = SelectedObject();
+  if (selected && selected == shownBefore) {
+    grid_->Refresh(true);
+    UpdateListTexts();
+    UpdateButtons();
+  } else {
+    ShowSelection();
+  }
 }
 
 QTreeWidgetItem* TiPlotEditorForm::ItemOf(const TiPersistent* object) const {
@@ -322,7 +331,13 @@ void TiPlotEditorForm::SyncObjects() {
   bool same = now.size() == listed_.size();
   for (std::size_t i = 0; same && i < now.size(); ++i)
     same = now[i].Object == listed_[i].Object && !listed_[i].Life.expired();
-  if (!same) RebuildList(SelectedObject());
+  if (!same) {
+    RebuildList(SelectedObject());
+    return;
+  }
+  // Values the program changed meanwhile; what the user is typing stays.
+  grid_->Refresh(true);
+  UpdateListTexts();
 }
 
 TiPersistent* TiPlotEditorForm::SelectedObject() const {

@@ -343,13 +343,13 @@ bool TiPropertyGrid::RevertPendingEntry() {
   return reverted;
 }
 
-void TiPropertyGrid::Refresh() {
+void TiPropertyGrid::Refresh(bool keepPendingEntries) {
   refreshing_ = true;
-  for (int i = 0; i < static_cast<int>(rows_.size()); ++i) ShowValue(i);
+  for (int i = 0; i < static_cast<int>(rows_.size()); ++i) ShowValue(i, keepPendingEntries);
   refreshing_ = false;
 }
 
-void TiPropertyGrid::ShowValue(int index) {
+void TiPropertyGrid::ShowValue(int index, bool keepPendingEntry) {
   const TRow& row = rows_[static_cast<std::size_t>(index)];
   const TiPropertyInfo& p = *row.Prop;
   TiPersistent* owner = Owner(row);
@@ -373,6 +373,7 @@ void TiPropertyGrid::ShowValue(int index) {
   } else if (auto* label = qobject_cast<QLabel*>(row.Editor)) {
     label->setText(ValueText(p, *owner));
   } else if (auto* line = qobject_cast<QLineEdit*>(row.Editor)) {
+    if (keepPendingEntry && line->isModified()) return;
     line->setText(ValueText(p, *owner));
     line->setCursorPosition(0);
   }

@@ -21,8 +21,9 @@ class TiPropertyGrid : public QTreeWidget {
   // has gone, and the grid then changes nothing. An empty function clears the grid.
   void SetObject(std::function<TiPersistent*()> root);
   TiPersistent* Object() const;
-  // Reads every shown value again (after a change that may have moved others).
-  void Refresh();
+  // Reads every shown value again (after a change that may have moved others, or one the
+  // program made). keepPendingEntries leaves boxes alone that hold an entry not yet made.
+  void Refresh(bool keepPendingEntries = false);
   // Takes back what is typed into a box and not yet entered; false when nothing was pending.
   bool RevertPendingEntry();
   // Shows only the rows whose dotted name contains text (ignoring case) and their parents.
@@ -56,7 +57,7 @@ class TiPropertyGrid : public QTreeWidget {
   void Change(int row, const std::function<void(TiPersistent&, const TiPropertyInfo&)>& change);
   void CommitText(int row);
   void ResetRow(int row);
-  void ShowValue(int row);
+  void ShowValue(int row, bool keepPendingEntry = false);
   void ShowDefaultState(const TRow& row, TiPersistent* owner);
 
   std::function<TiPersistent*()> root_;

@@ -550,6 +550,28 @@ TEST_F(EditorFixture, AnObjectTheProgramRemovesWhileShownIsLeftAlone) {
   form.reject();
 }
 
+TEST_F(EditorFixture, ValuesTheProgramChangesAreShownAndAnEntryBeingTypedStays) {
+  TiPlotEditorForm form(&chart, chart.Channel(0));
+  auto* title = EditorOf<QLineEdit>(form, QStringLiteral("TitleText"));
+  auto* layer = EditorOf<QLineEdit>(form, QStringLiteral("Layer"));
+  title->selectAll();
+  QTest::keyClicks(title, QStringLiteral("typing"));
+  chart.Channel(0)->SetTitleText(QStringLiteral("from the program"));
+  chart.Channel(0)->SetLayer(12);
+  chart.Channel(0)->SetName(QStringLiteral("Sample"));
+  form.SyncObjects();
+  EXPECT_EQ(layer->text(), "12");
+  EXPECT_EQ(title->text(), "typing");
+  EXPECT_EQ(form.ObjectList()->currentItem()->text(0), "Sample");
+  // An object the program adds keeps the grid and its entry as they are.
+  chart.AddLimit();
+  form.SyncObjects();
+  EXPECT_EQ(EditorOf<QLineEdit>(form, QStringLiteral("TitleText")), title);
+  EXPECT_EQ(title->text(), "typing");
+  QTest::keyClick(title, Qt::Key_Return);
+  EXPECT_EQ(chart.Channel(0)->TitleText(), "typing");
+}
+
 TEST_F(EditorFixture, RenamingUpdatesTheList) {
   TiPlotEditorForm form(&chart, chart.YAxis(0));
   Type(form, QStringLiteral("Name"), QStringLiteral("Intensity"));
