@@ -79,6 +79,9 @@ TiColorBox::TiColorBox(QWidget* parent) : QWidget(parent), list_(new QComboBox(t
 }
 
 void TiColorBox::SetColor(TColor color) {
+  // Shown already: the list stays as it is (it may be open under the mouse).
+  const int current = list_->currentIndex();
+  if (color == color_ && current >= 0 && list_->itemData(current).toInt() == color) return;
   color_ = color;
   ShowInList(color);
 }
