@@ -108,6 +108,7 @@ TiPlotEditorForm::~TiPlotEditorForm() = default;
 
 void TiPlotEditorForm::BuildWindow() {
   resize(900, 620);
+  setMinimumSize(560, 380);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
 
   auto* left = new QWidget(splitter);
