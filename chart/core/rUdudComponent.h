@@ -173,6 +173,11 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   void SetUserCanAddRemoveChannels(bool value) { userCanAddRemoveChannels_ = value; }
   TiPlotFormStyle EditorFormStyle() const { return editorFormStyle_; }
   void SetEditorFormStyle(TiPlotFormStyle value) { editorFormStyle_ = value; }
+  // Opens the property editor on object (the chart itself when nullptr), modal or staying on top
+  // as EditorFormStyle says; while one is open, brings it forward on the object instead. Returns
+  // the window (a TiPlotEditorForm) while it stays open (staying on top), nullptr once a modal
+  // one has closed.
+  QWidget* ShowEditor(TiPlotObject* object = nullptr);
 
   // Annotations.
   bool ClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
