@@ -12,13 +12,10 @@
 
 namespace {
 
-// Pixel sums of properties read from files may be anything: kept to the drawable range.
-int Drawable(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, -32000, 32000)); }
-
 // nearest() of a size in pixels, also for a hostile factor.
 int NearestPixels(double value) {
   if (value != value) return 0;
-  return Drawable(static_cast<std::int64_t>(std::nearbyint(std::clamp(value, -1e9, 1e9))));
+  return ClampCoordinate(static_cast<std::int64_t>(std::nearbyint(std::clamp(value, -1e9, 1e9))));
 }
 
 bool Turned(TiRotationAngle rotation) { return rotation == ira090 || rotation == ira270; }
@@ -36,10 +33,11 @@ void TiPlotAxis::SetTitleMargin(double value) {
 void TiPlotAxis::SetLabelsMargin(double value) {
   if (std::isfinite(value)) SetAndChange(labelsMargin_, value);
 }
-void TiPlotAxis::SetMajorLength(int value) { SetAndChange(majorLength_, value); }
-void TiPlotAxis::SetMinorLength(int value) { SetAndChange(minorLength_, value); }
-void TiPlotAxis::SetInnerMargin(int value) { SetAndChange(innerMargin_, value); }
-void TiPlotAxis::SetOuterMargin(int value) { SetAndChange(outerMargin_, value); }
+// Lengths on the chart, held to the drawable range (a stored chart may hold anything).
+void TiPlotAxis::SetMajorLength(int value) { SetAndChange(majorLength_, ClampCoordinate(value)); }
+void TiPlotAxis::SetMinorLength(int value) { SetAndChange(minorLength_, ClampCoordinate(value)); }
+void TiPlotAxis::SetInnerMargin(int value) { SetAndChange(innerMargin_, ClampCoordinate(value)); }
+void TiPlotAxis::SetOuterMargin(int value) { SetAndChange(outerMargin_, ClampCoordinate(value)); }
 void TiPlotAxis::SetScaleLinesShow(bool value) { SetAndChange(scaleLinesShow_, value); }
 void TiPlotAxis::SetScaleLineShow(bool value) { SetAndChange(scaleLineShow_, value); }
 void TiPlotAxis::SetScaleLinesColor(TColor value) { SetAndChange(scaleLinesColor_, value); }
@@ -86,8 +84,8 @@ int TiPlotAxis::RequiredSize(TCanvas* canvas) {
     g = NearestPixels(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
     e = LabelsExtentAcross(canvas);
   }
-  labelsOffset_ = Drawable(k + InnerMargin() + g + e);
-  lastRequiredSize_ = Drawable(static_cast<std::int64_t>(InnerMargin()) + OuterMargin() + k + g + e + t);
+  labelsOffset_ = ClampCoordinate(k + InnerMargin() + g + e);
+  lastRequiredSize_ = ClampCoordinate(static_cast<std::int64_t>(InnerMargin()) + OuterMargin() + k + g + e + t);
   return lastRequiredSize_;
 }
 
@@ -104,13 +102,13 @@ int TiPlotAxis::StackingInset(TCanvas* canvas) {
     const int c = LabelsVisible() ? LabelsExtentAlong(canvas) : 0;
     canvas->Font() = LabelsFont()->Font();
     const int w0 = canvas->TextWidth(QStringLiteral("0"));
-    return Drawable(static_cast<std::int64_t>(NearestPixels(c / 2.0)) + NearestPixels(w0 * StackingEndsMargin()));
+    return ClampCoordinate(static_cast<std::int64_t>(NearestPixels(c / 2.0)) + NearestPixels(w0 * StackingEndsMargin()));
   }
   // Vertical: the labels' extent counts even while they are hidden.
   const int c = LabelsExtentAlong(canvas);
   canvas->Font() = LabelsFont()->Font();
   const int h0 = canvas->TextHeight(QStringLiteral("0"));
-  return Drawable((static_cast<std::int64_t>(c) + NearestPixels(h0 * StackingEndsMargin())) / 2);
+  return ClampCoordinate((static_cast<std::int64_t>(c) + NearestPixels(h0 * StackingEndsMargin())) / 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -133,17 +131,17 @@ void TiPlotAxis::UpdateScaleArea(TCanvas* canvas) {
     low = high = static_cast<int>((static_cast<std::int64_t>(low) + high) / 2);
   };
   if (Horizontal()) {
-    if (StackedAtStart()) area.Left = Drawable(static_cast<std::int64_t>(r.Left) + d);
-    if (StackedAtEnd()) area.Right = Drawable(static_cast<std::int64_t>(r.Right) - d);
+    if (StackedAtStart()) area.Left = ClampCoordinate(static_cast<std::int64_t>(r.Left) + d);
+    if (StackedAtEnd()) area.Right = ClampCoordinate(static_cast<std::int64_t>(r.Right) - d);
     collapse(area.Left, area.Right);
-    focusRect_ = Rect(Drawable(static_cast<std::int64_t>(area.Left) - d), r.Top + 2, Drawable(static_cast<std::int64_t>(area.Right) + d),
+    focusRect_ = Rect(ClampCoordinate(static_cast<std::int64_t>(area.Left) - d), r.Top + 2, ClampCoordinate(static_cast<std::int64_t>(area.Right) + d),
                       r.Bottom - 2);
   } else {
-    if (StackedAtStart()) area.Bottom = Drawable(static_cast<std::int64_t>(r.Bottom) - d);
-    if (StackedAtEnd()) area.Top = Drawable(static_cast<std::int64_t>(r.Top) + d);
+    if (StackedAtStart()) area.Bottom = ClampCoordinate(static_cast<std::int64_t>(r.Bottom) - d);
+    if (StackedAtEnd()) area.Top = ClampCoordinate(static_cast<std::int64_t>(r.Top) + d);
     collapse(area.Top, area.Bottom);
-    focusRect_ = Rect(r.Left + 2, Drawable(static_cast<std::int64_t>(area.Top) - d), r.Right - 2,
-                      Drawable(static_cast<std::int64_t>(area.Bottom) + d));
+    focusRect_ = Rect(r.Left + 2, ClampCoordinate(static_cast<std::int64_t>(area.Top) - d), r.Right - 2,
+                      ClampCoordinate(static_cast<std::int64_t>(area.Bottom) + d));
   }
   SetScaleArea(area);
 }
@@ -200,9 +198,9 @@ void TiPlotAxis::PrepareDraw(TCanvas* canvas) {
 int TiPlotAxis::LabelsDistance(TCanvas* canvas) {
   canvas->Font() = LabelsFont()->Font();
   const std::int64_t gap = NearestPixels(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
-  if (IsCartesian()) return Drawable(gap + (static_cast<std::int64_t>(MajorLength()) + 1) / 2);
-  if (ScaleLinesShow()) return Drawable(static_cast<std::int64_t>(InnerMargin()) + MajorLength() + gap);
-  return Drawable(InnerMargin() + gap);
+  if (IsCartesian()) return ClampCoordinate(gap + (static_cast<std::int64_t>(MajorLength()) + 1) / 2);
+  if (ScaleLinesShow()) return ClampCoordinate(static_cast<std::int64_t>(InnerMargin()) + MajorLength() + gap);
+  return ClampCoordinate(InnerMargin() + gap);
 }
 
 void TiPlotAxis::DrawLabel(TCanvas* canvas, const TiPlotTickObject& tick, int f) {
@@ -334,8 +332,8 @@ void TiPlotAxis::Draw(TCanvas* canvas, TColor) {
     canvas->Pen() = TPen{ScaleLinesColor(), psSolid, 1, pmCopy};
     if (ScaleLineShow()) DrawScaleLine(canvas);
     const std::int64_t inner = IsCartesian() ? 0 : InnerMargin();
-    const int c = Drawable((static_cast<std::int64_t>(MinorLength()) + 1) / 2);
-    const int halfMajor = Drawable((static_cast<std::int64_t>(MajorLength()) + 1) / 2);
+    const int c = ClampCoordinate((static_cast<std::int64_t>(MinorLength()) + 1) / 2);
+    const int halfMajor = ClampCoordinate((static_cast<std::int64_t>(MajorLength()) + 1) / 2);
     for (const TiPlotTickObject& tick : ticks_) {
       if (!tick.OnScale) continue;
       if (IsCartesian()) {
@@ -344,9 +342,9 @@ void TiPlotAxis::Draw(TCanvas* canvas, TColor) {
         else
           DrawTickMark(canvas, tick.Position, halfMajor, -halfMajor - 1);
       } else if (tick.Minor) {
-        DrawTickMark(canvas, tick.Position, Drawable(inner + MinorLength()), Drawable(inner));
+        DrawTickMark(canvas, tick.Position, ClampCoordinate(inner + MinorLength()), ClampCoordinate(inner));
       } else {
-        DrawTickMark(canvas, tick.Position, Drawable(inner), Drawable(inner + MajorLength()));
+        DrawTickMark(canvas, tick.Position, ClampCoordinate(inner), ClampCoordinate(inner + MajorLength()));
       }
     }
   }
@@ -357,11 +355,11 @@ void TiPlotAxis::Draw(TCanvas* canvas, TColor) {
     const TRect& r = GetLayoutRect();
     const std::int64_t back = (static_cast<std::int64_t>(MajorLength()) + 1) / 2 + 5;
     if (Horizontal()) {
-      focusRect_.Top = Drawable(r.Top - back);
-      focusRect_.Bottom = Drawable(static_cast<std::int64_t>(focusRect_.Top) + lastRequiredSize_);
+      focusRect_.Top = ClampCoordinate(r.Top - back);
+      focusRect_.Bottom = ClampCoordinate(static_cast<std::int64_t>(focusRect_.Top) + lastRequiredSize_);
     } else {
-      focusRect_.Left = Drawable(r.Left - back);
-      focusRect_.Right = Drawable(static_cast<std::int64_t>(focusRect_.Left) + lastRequiredSize_);
+      focusRect_.Left = ClampCoordinate(r.Left - back);
+      focusRect_.Right = ClampCoordinate(static_cast<std::int64_t>(focusRect_.Left) + lastRequiredSize_);
     }
   }
   // 4. Focus frame.

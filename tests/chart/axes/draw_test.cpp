@@ -2,6 +2,7 @@
 // layout asks for, and stacking, Cartesian and aligned axes through the chart's layout pass.
 #include <QImage>
 #include <cmath>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -267,6 +268,20 @@ TEST_F(AxisDraw, RequiredSizeSumsItsParts) {
   EXPECT_EQ(x.RequiredSize(&canvas), 5 + 5 + 3);
   x.SetScaleLinesShow(false);
   EXPECT_EQ(x.RequiredSize(&canvas), 10);
+}
+
+TEST_F(AxisDraw, LengthsAreHeldToTheDrawableRange) {
+  x.SetInnerMargin(std::numeric_limits<int>::min());
+  x.SetOuterMargin(std::numeric_limits<int>::max());
+  x.SetMajorLength(-40000);
+  x.SetMinorLength(40000);
+  EXPECT_EQ(x.InnerMargin(), -32000);
+  EXPECT_EQ(x.OuterMargin(), 32000);
+  EXPECT_EQ(x.MajorLength(), -32000);
+  EXPECT_EQ(x.MinorLength(), 32000);
+  Layout(x, Rect(20, 50, 180, 90));
+  x.Draw(&canvas, clBlack);   // nothing overflows on the way
+  EXPECT_EQ(x.RequiredSize(&canvas), 32000);
 }
 
 TEST_F(AxisDraw, RequiredEndMarginIsHalfTheExtentAlong) {
