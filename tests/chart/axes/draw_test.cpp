@@ -36,6 +36,13 @@ TRect Bounds(const TPixelSet& pixels) {
   return r;
 }
 
+void ExpectWithin(const TRect& inner, const TRect& outer) {
+  EXPECT_GE(inner.Left, outer.Left);
+  EXPECT_LE(inner.Right, outer.Right);
+  EXPECT_GE(inner.Top, outer.Top);
+  EXPECT_LE(inner.Bottom, outer.Bottom);
+}
+
 int CountInside(const TPixelSet& pixels, const TRect& r) {
   int n = 0;
   for (const auto& [x, y] : pixels) n += PtInRect(r, Point(x, y));
@@ -176,10 +183,7 @@ TEST_F(AxisDraw, RotatedLabelsOnABottomAxis) {
       if (pt.first > 160) s.insert(pt);
     return s;
   }());
-  EXPECT_GE(r.Left, box.Left);
-  EXPECT_LE(r.Right, box.Right);
-  EXPECT_GE(r.Top, box.Top);
-  EXPECT_LE(r.Bottom, box.Bottom);
+  ExpectWithin(r, box);
   EXPECT_GT(r.Height(), r.Width());
 }
 
@@ -194,10 +198,7 @@ TEST_F(AxisDraw, LeftTitleIsTurnedAndCentred) {
   // Outer margin 5 from the left edge, centred on the middle (65) of the scale.
   const TRect box = Rect(15 - 1, 65 - w / 2 - 1, 15 + h + 1, 65 + w / 2 + 1);
   const TRect ink = Bounds(PixelsOf(image, clBlue));
-  EXPECT_GE(ink.Left, box.Left);
-  EXPECT_LE(ink.Right, box.Right);
-  EXPECT_GE(ink.Top, box.Top);
-  EXPECT_LE(ink.Bottom, box.Bottom);
+  ExpectWithin(ink, box);
   EXPECT_GT(ink.Height(), ink.Width());
   EXPECT_LE(std::abs((ink.Top + ink.Bottom) / 2 - 65), 2);
 }
