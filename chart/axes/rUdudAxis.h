@@ -18,6 +18,15 @@
 // another axis.
 enum TiPlotCartesianStyle : int { ipcsNone, ipcsMaster, ipcsChild };
 enum TiPlotScaleType : int { ipstLinear, ipstLog10 };
+enum TiPlotGridLineStyle : int { ipglsSolid, ipglsDash, ipglsDot };
+
+// How the grid lines of one kind of tick (major or minor) are drawn across the data view.
+struct TiPlotGridLineSettings {
+  int Width = 0;
+  TColor Color = clWhite;
+  TiPlotGridLineStyle Style = ipglsSolid;
+  bool Show = true;
+};
 
 // The settings of one kind of value text (labels, cursor or legend), with their defaults.
 struct TiPlotTextSettings {
@@ -318,6 +327,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void Draw(TCanvas* canvas, TColor backgroundColor) override;   // 12
   bool HitTest(const TiPlotMouseParams& params) override;        // 16
   void DoMouseHover(const TiPlotMouseParams& params) override;   // 18
+  // Lines across rect at the ticks on the scale (of the last paint), each kind with its own
+  // settings; nothing while GridLinesVisible is off.
+  void DrawGridLines(TCanvas* canvas, const TRect& rect, const TiPlotGridLineSettings& minor, const TiPlotGridLineSettings& major);
 
  protected:
   // Sets the scale area and works out the mappings for it.

@@ -374,6 +374,26 @@ bool TiPlotAxis::HitTest(const TiPlotMouseParams& params) {
   return PtInRect(focusRect_, Point(params.X, params.Y));
 }
 
+void TiPlotAxis::DrawGridLines(TCanvas* canvas, const TRect& rect, const TiPlotGridLineSettings& minor,
+                               const TiPlotGridLineSettings& major) {
+  if (!GridLinesVisible()) return;
+  for (const TiPlotTickObject& tick : ticks_) {
+    if (!tick.OnScale) continue;
+    const TiPlotGridLineSettings& g = tick.Minor ? minor : major;
+    if (!g.Show) continue;
+    const TPenStyle style = g.Style == ipglsDash ? psDash : g.Style == ipglsDot ? psDot : psSolid;
+    canvas->Pen() = TPen{g.Color, style, ClampCoordinate(g.Width, 0), pmCopy};
+    const int p = tick.Position;
+    if (Horizontal()) {
+      canvas->MoveTo(p, rect.Top);
+      canvas->LineTo(p, rect.Bottom);
+    } else {
+      canvas->MoveTo(rect.Left, p);
+      canvas->LineTo(rect.Right, p);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Focus and hint
 

@@ -232,6 +232,43 @@ TEST_F(AxisDraw, BottomTitleUprightOrTurned) {
   EXPECT_TRUE(PixelsOf(image, clBlue).empty());
 }
 
+TEST_F(AxisDraw, GridLinesAcrossTheRectangleAtTheTicks) {
+  Layout(x, Rect(20, 50, 180, 90));
+  x.Draw(&canvas, clBlack);   // the paint decides which ticks are on the scale
+  image.fill(Qt::black);
+  const TiPlotGridLineSettings minor{1, clLime, ipglsSolid, true};
+  const TiPlotGridLineSettings major{1, clRed, ipglsSolid, true};
+  x.DrawGridLines(&canvas, Rect(20, 0, 180, 40), minor, major);
+  TPixelSet majors, minors;
+  for (int p : {20, 100, 180}) AddLine(majors, p, 0, p, 40);
+  for (int p : {60, 140}) AddLine(minors, p, 0, p, 40);
+  EXPECT_EQ(PixelsOf(image, clRed), majors);
+  EXPECT_EQ(PixelsOf(image, clLime), minors);
+  // Each kind has its show flag; the axis its own switch.
+  image.fill(Qt::black);
+  x.DrawGridLines(&canvas, Rect(20, 0, 180, 40), TiPlotGridLineSettings{1, clLime, ipglsSolid, false}, major);
+  EXPECT_TRUE(PixelsOf(image, clLime).empty());
+  EXPECT_EQ(PixelsOf(image, clRed), majors);
+  image.fill(Qt::black);
+  x.SetGridLinesVisible(false);
+  x.DrawGridLines(&canvas, Rect(20, 0, 180, 40), minor, major);
+  EXPECT_TRUE(PixelsOf(image, clRed).empty());
+  // A vertical axis draws across from left to right; a dotted line leaves gaps.
+  Layout(y, Rect(10, 10, 60, 110));
+  y.Draw(&canvas, clBlack);
+  image.fill(Qt::black);
+  y.DrawGridLines(&canvas, Rect(60, 10, 160, 111), minor, TiPlotGridLineSettings{1, clRed, ipglsDot, true});
+  const TPixelSet dotted = PixelsOf(image, clRed);
+  TPixelSet rows;
+  for (int p : {110, 60, 10}) AddLine(rows, 60, p, 160, p);
+  EXPECT_FALSE(dotted.empty());
+  EXPECT_LT(dotted.size(), rows.size());
+  for (const auto& pt : dotted) EXPECT_TRUE(rows.count(pt));
+  TPixelSet minorRows;
+  for (int p : {85, 35}) AddLine(minorRows, 60, p, 160, p);
+  EXPECT_EQ(PixelsOf(image, clLime), minorRows);
+}
+
 TEST_F(AxisDraw, HiddenAxisDrawsNothing) {
   Layout(x, Rect(20, 50, 180, 100));
   x.SetVisible(false);
