@@ -473,6 +473,20 @@ struct AxisLayout : ::testing::Test {
   TFont LabelsFont(TiPlotAxis* a) { return a->LabelsFont()->Font(); }
 };
 
+TEST_F(AxisLayout, TheChartMayChangeTheHintOfAnAxisOfItsKind) {
+  chart.AddYAxis();
+  chart.OnYAxisCustomizeHint = [](int index, QString& text) { text = QStringLiteral("%1 #%2").arg(text).arg(index); };
+  bool xRaised = false;
+  chart.OnXAxisCustomizeHint = [&](int, QString&) { xRaised = true; };
+  TiPlotHintData hint;
+  TiPlotMouseParams params = MakeMouseParams(mbLeft, 0, 10, 30, false);
+  params.Hint = &hint;
+  chart.YAxis(1)->DoMouseHover(params);
+  EXPECT_EQ(hint.Text, "Y-Axis 2 #1");
+  EXPECT_EQ(hint.Y, 10);
+  EXPECT_FALSE(xRaised);
+}
+
 TEST_F(AxisLayout, TwoStackedYAxesKeepTheirEndLabelsApart) {
   chart.AddYAxis();
   TiPlotYAxis* lower = chart.YAxis(0);
