@@ -83,6 +83,14 @@ struct AxisDraw : ::testing::Test {
     a.SetLayoutRect(r);
     a.CalculateTicks(&canvas);
   }
+  // The axis with its title shown and its labels hidden, drawn.
+  void DrawTitleAlone(TiPlotAxis& a, const QString& title, const TRect& r) {
+    a.SetLabelsVisible(false);
+    a.SetTitle(title);
+    a.SetTitleShow(true);
+    Layout(a, r);
+    a.Draw(&canvas, clBlack);
+  }
   int TextHeight(const TFont& font, const QString& text) {
     canvas.Font() = font;
     return canvas.TextHeight(text);
@@ -188,11 +196,7 @@ TEST_F(AxisDraw, RotatedLabelsOnABottomAxis) {
 }
 
 TEST_F(AxisDraw, LeftTitleIsTurnedAndCentred) {
-  y.SetLabelsVisible(false);
-  y.SetTitle(QStringLiteral("Volts"));
-  y.SetTitleShow(true);
-  Layout(y, Rect(10, 10, 80, 120));
-  y.Draw(&canvas, clBlack);
+  DrawTitleAlone(y, QStringLiteral("Volts"), Rect(10, 10, 80, 120));
   const TFont font = y.TitleFont()->Font();
   const int w = TextWidth(font, QStringLiteral("Volts")), h = TextHeight(font, QStringLiteral("Volts"));
   // Outer margin 5 from the left edge, centred on the middle (65) of the scale.
@@ -204,11 +208,7 @@ TEST_F(AxisDraw, LeftTitleIsTurnedAndCentred) {
 }
 
 TEST_F(AxisDraw, BottomTitleUprightOrTurned) {
-  x.SetLabelsVisible(false);
-  x.SetTitle(QStringLiteral("Time"));
-  x.SetTitleShow(true);
-  Layout(x, Rect(20, 40, 180, 110));
-  x.Draw(&canvas, clBlack);
+  DrawTitleAlone(x, QStringLiteral("Time"), Rect(20, 40, 180, 110));
   const TFont font = x.TitleFont()->Font();
   const int h = TextHeight(font, QStringLiteral("Time"));
   TRect ink = Bounds(PixelsOf(image, clBlue));
