@@ -101,43 +101,48 @@ struct AxisDraw : ::testing::Test {
   }
 };
 
-TEST_F(AxisDraw, BottomAxisLineAndTicks) {
-  x.SetLabelsVisible(false);
-  Layout(x, Rect(20, 50, 180, 90));
-  x.Draw(&canvas, clBlack);
-  // 160 pixels for 100 units: majors 0, 50, 100 at 20, 100, 180; minors 25, 75 at 60, 140.
-  // The line lies InnerMargin (5) below the top and covers both ends.
-  TPixelSet expected;
-  AddLine(expected, 20, 55, 181, 55);
-  for (int p : {20, 100, 180}) AddLine(expected, p, 55, p, 62);   // 7 long, from the line outward
-  for (int p : {60, 140}) AddLine(expected, p, 58, p, 55);        // 3 long, from outside to the line
-  EXPECT_EQ(PixelsOf(image, clRed), expected);
-}
-
-TEST_F(AxisDraw, TopAxisLineReachesItsRightEnd) {
-  x.SetLabelsVisible(false);
-  x.SetFarSide(true);
-  Layout(x, Rect(20, 10, 180, 40));
-  EXPECT_EQ(x.Side(), TiPlotAxis::sideTop);
-  x.Draw(&canvas, clBlack);
-  TPixelSet expected;
-  AddLine(expected, 20, 35, 181, 35);
-  for (int p : {20, 100, 180}) AddLine(expected, p, 35, p, 28);
-  for (int p : {60, 140}) AddLine(expected, p, 32, p, 35);
-  EXPECT_EQ(PixelsOf(image, clRed), expected);
-}
-
-TEST_F(AxisDraw, LeftAxisLineAndTicks) {
-  y.SetLabelsVisible(false);
-  Layout(y, Rect(10, 10, 60, 110));
-  EXPECT_EQ(y.Side(), TiPlotAxis::sideLeft);
-  y.Draw(&canvas, clBlack);
-  // One pixel per unit upward from 110: majors at 110, 60, 10; minors at 85, 35.
-  TPixelSet expected;
-  AddLine(expected, 55, 10, 55, 111);
-  for (int p : {110, 60, 10}) AddLine(expected, 55, p, 48, p);
-  for (int p : {85, 35}) AddLine(expected, 52, p, 55, p);
-  EXPECT_EQ(PixelsOf(image, clRed), expected);
+TEST_F(AxisDraw, ScaleLineAndTicksOnEachSide) {
+  // Majors 0, 50, 100 and minors 25, 75. Horizontal: 160 pixels for 100 units from 20, so
+  // majors at 20, 100, 180 and minors at 60, 140. Vertical: one pixel per unit upward from 110,
+  // so majors at 110, 60, 10 and minors at 85, 35. The line lies InnerMargin (5) from the edge
+  // that faces the data view and covers both ends; a major mark (7) runs outward from the line,
+  // a minor one (3) from outside up to the line.
+  struct Case {
+    const char* name;
+    bool horizontal, farSide;
+    TRect rect;
+    TiPlotAxis::TSide side;
+    int lineAcross, lineFrom, lineTo;   // the line's fixed coordinate and its run along the axis
+    int majorFrom, majorTo, minorFrom, minorTo;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"bottom", true, false, Rect(20, 50, 180, 90), TiPlotAxis::sideBottom, 55, 20, 181, 55, 62, 58, 55},
+           {"top", true, true, Rect(20, 10, 180, 40), TiPlotAxis::sideTop, 35, 20, 181, 35, 28, 32, 35},
+           {"left", false, false, Rect(10, 10, 60, 110), TiPlotAxis::sideLeft, 55, 10, 111, 55, 48, 52, 55},
+           {"right", false, true, Rect(100, 10, 150, 110), TiPlotAxis::sideRight, 105, 10, 111, 105, 112, 108, 105}}) {
+    SCOPED_TRACE(c.name);
+    image.fill(Qt::black);
+    TiPlotAxis& a = c.horizontal ? static_cast<TiPlotAxis&>(x) : static_cast<TiPlotAxis&>(y);
+    a.SetLabelsVisible(false);
+    a.SetFarSide(c.farSide);
+    Layout(a, c.rect);
+    EXPECT_EQ(a.Side(), c.side);
+    a.Draw(&canvas, clBlack);
+    // Lines as (along, across) pairs, turned into (x, y) by the axis's direction.
+    TPixelSet expected;
+    auto add = [&](int along1, int across1, int along2, int across2) {
+      if (c.horizontal)
+        AddLine(expected, along1, across1, along2, across2);
+      else
+        AddLine(expected, across1, along1, across2, along2);
+    };
+    add(c.lineFrom, c.lineAcross, c.lineTo, c.lineAcross);
+    const std::vector<int> majors = c.horizontal ? std::vector<int>{20, 100, 180} : std::vector<int>{110, 60, 10};
+    const std::vector<int> minors = c.horizontal ? std::vector<int>{60, 140} : std::vector<int>{85, 35};
+    for (int p : majors) add(p, c.majorFrom, p, c.majorTo);
+    for (int p : minors) add(p, c.minorFrom, p, c.minorTo);
+    EXPECT_EQ(PixelsOf(image, clRed), expected);
+  }
 }
 
 TEST_F(AxisDraw, LinesOffOrScaleLineOff) {
