@@ -98,6 +98,21 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
                                         {QStringLiteral("ira000"), QStringLiteral("ira090"), QStringLiteral("ira180"),
                                          QStringLiteral("ira270")})
           .Object(QStringLiteral("LabelsFont"), static_cast<TiFont* (C::*)()>(&C::LabelsFont))
+          // Drawing and placement.
+          .Boolean(QStringLiteral("TitleShow"), &C::TitleShow, &C::SetTitleShow, false)
+          .Boolean(QStringLiteral("TitleRotated"), &C::TitleRotated, &C::SetTitleRotated, false)
+          .Float(QStringLiteral("TitleMargin"), &C::TitleMargin, &C::SetTitleMargin)
+          .Object(QStringLiteral("TitleFont"), static_cast<TiFont* (C::*)()>(&C::TitleFont))
+          .Float(QStringLiteral("LabelsMargin"), &C::LabelsMargin, &C::SetLabelsMargin)
+          .Integer(QStringLiteral("MajorLength"), &C::MajorLength, &C::SetMajorLength, 7)
+          .Integer(QStringLiteral("MinorLength"), &C::MinorLength, &C::SetMinorLength, 3)
+          .Integer(QStringLiteral("InnerMargin"), &C::InnerMargin, &C::SetInnerMargin, 5)
+          .Integer(QStringLiteral("OuterMargin"), &C::OuterMargin, &C::SetOuterMargin, 5)
+          .Boolean(QStringLiteral("ScaleLinesShow"), &C::ScaleLinesShow, &C::SetScaleLinesShow, true)
+          .Boolean(QStringLiteral("ScaleLineShow"), &C::ScaleLineShow, &C::SetScaleLineShow, true)
+          .Color(QStringLiteral("ScaleLinesColor"), &C::ScaleLinesColor, &C::SetScaleLinesColor, clWhite)
+          .Float(QStringLiteral("StackingEndsMargin"), &C::StackingEndsMargin, &C::SetStackingEndsMargin)
+          .Boolean(QStringLiteral("GridLinesVisible"), &C::GridLinesVisible, &C::SetGridLinesVisible, true)
           .Build();
   return info;
 }
@@ -117,6 +132,7 @@ const TiClassInfo& TiPlotYAxis::StaticClassInfo() {
 TiPlotAxis::TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers)
     : TiPlotLayoutObject(owner, handlers), labelsFont_(DefaultLabelsFont()) {
   labelsFont_.OnChange = [this] { DoChange(); };
+  titleFont_.OnChange = [this] { DoChange(); };
   UpdateMappings();
 }
 
@@ -181,11 +197,22 @@ void TiPlotAxis::NotifyRemoving(TiPlotPersistent* item) {
 
 void TiPlotAxis::NotifyRenamed(TiPlotObject* object) {
   TiPlotLayoutObject::NotifyRenamed(object);
-  if (object && cartesianRef_ == object && object->Name() != cartesianChildRefAxisName_) {
-    // The reference keeps pointing at the same axis; only the stored text follows it.
-    cartesianChildRefAxisName_ = object->Name();
-    DoChange();
-  }
+  auto* axis = dynamic_cast<TiPlotAxis*>(object);
+  if (!axis || axis == this) return;
+  // The reference keeps pointing at the same axis; only the stored text follows it, so that a
+  // saved chart keeps its placement. A reference not looked up yet is known by the old name.
+  auto follows = [&](TiPlotAxis*& cached, QString& name, bool sameKind) {
+    const bool kindMatches = (dynamic_cast<TiPlotXAxis*>(axis) != nullptr) == (dynamic_cast<TiPlotXAxis*>(this) != nullptr);
+    if (kindMatches != sameKind) return false;
+    const bool isIt = cached ? cached == axis : name.compare(axis->PreviousName(), Qt::CaseInsensitive) == 0;
+    if (!isIt || axis->Name() == name) return false;
+    name = axis->Name();
+    cached = axis;
+    return true;
+  };
+  const bool cartesian = follows(cartesianRef_, cartesianChildRefAxisName_, false);
+  const bool align = follows(alignRef_, alignRefAxisName_, true);
+  if (cartesian || align) DoChange();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -364,8 +391,6 @@ void TiPlotAxis::SetScaleArea(const TRect& rect) {
   scaleArea_ = rect;
   UpdateMappings();
 }
-
-void TiPlotAxis::UpdateScaleArea(TCanvas*) { SetScaleArea(GetLayoutRect()); }
 
 double TiPlotAxis::PositionToValue(int position) const {
   const double a = Horizontal() ? scaleArea_.Left : scaleArea_.Top;
@@ -635,8 +660,10 @@ void TiPlotAxis::PlaceThroughDataView(const TiPlotLayoutFrame& frame, TiPlotLayo
     }
     case iplrAligned: {
       // The reference's extent and stacking.
-      TiPlotAxis* reference = AlignRefAxis();
+      // A reference that is aligned itself is placed first, so that a chain ends at its root.
+      TiPlotAxis* reference = AlignRefAxisInLayout();
       if (!reference) return;
+      if (reference->AlignRefAxisInLayout()) reference->PlaceThroughDataView(frame, round, canvas);
       const TRect from = reference->GetLayoutRect();
       if (IsHorizontal())
         SetExtentAlong(from.Left, from.Right);

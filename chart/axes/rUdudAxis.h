@@ -18,6 +18,15 @@
 // another axis.
 enum TiPlotCartesianStyle : int { ipcsNone, ipcsMaster, ipcsChild };
 enum TiPlotScaleType : int { ipstLinear, ipstLog10 };
+enum TiPlotGridLineStyle : int { ipglsSolid, ipglsDash, ipglsDot };
+
+// How the grid lines of one kind of tick (major or minor) are drawn across the data view.
+struct TiPlotGridLineSettings {
+  int Width = 0;
+  TColor Color = clWhite;
+  TiPlotGridLineStyle Style = ipglsSolid;
+  bool Show = true;
+};
 
 // The settings of one kind of value text (labels, cursor or legend), with their defaults.
 struct TiPlotTextSettings {
@@ -258,8 +267,8 @@ class TiPlotAxis : public TiPlotLayoutObject {
   bool MonthSteps() const { return monthSteps_; }
   bool YearSteps() const { return yearSteps_; }
 
-  // Works out where along the rectangle given by the layout pass the scale runs. At this level
-  // the scale runs along the whole rectangle.
+  // Works out from the rectangle given by the layout pass the side, the scale area (inset at
+  // stacked ends) and the focus frame, and maps the scale onto the scale area.
   virtual void UpdateScaleArea(TCanvas* canvas);
   TRect ScaleArea() const { return scaleArea_; }
 
@@ -300,6 +309,65 @@ class TiPlotAxis : public TiPlotLayoutObject {
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;              // 29
   void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) override;        // 30
   void AddMenuItems(TPopupMenu* menu) override;                                  // 32
+
+  // --- Drawing and placement. ---
+  // Where labels and title lie relative to the scale line.
+  enum TSide : int { sideLeft, sideTop, sideRight, sideBottom };
+
+  bool TitleShow() const { return titleShow_; }
+  void SetTitleShow(bool value);
+  // Horizontal axis: the title turned by 90 degrees; vertical axis: the title upright.
+  bool TitleRotated() const { return titleRotated_; }
+  void SetTitleRotated(bool value);
+  // Gap between labels and title, in title text heights.
+  double TitleMargin() const { return titleMargin_; }
+  void SetTitleMargin(double value);
+  TiFont* TitleFont() { return &titleFont_; }
+  const TiFont* TitleFont() const { return &titleFont_; }
+  // Gap between tick marks and labels, in heights of "A".
+  double LabelsMargin() const { return labelsMargin_; }
+  void SetLabelsMargin(double value);
+  int MajorLength() const { return majorLength_; }
+  void SetMajorLength(int value);
+  int MinorLength() const { return minorLength_; }
+  void SetMinorLength(int value);
+  int InnerMargin() const { return innerMargin_; }
+  void SetInnerMargin(int value);
+  int OuterMargin() const { return outerMargin_; }
+  void SetOuterMargin(int value);
+  bool ScaleLinesShow() const { return scaleLinesShow_; }
+  void SetScaleLinesShow(bool value);
+  bool ScaleLineShow() const { return scaleLineShow_; }
+  void SetScaleLineShow(bool value);
+  TColor ScaleLinesColor() const { return scaleLinesColor_; }
+  void SetScaleLinesColor(TColor value);
+  // Extra gap at a stacked end, in widths (horizontal) or heights (vertical) of "0".
+  double StackingEndsMargin() const { return stackingEndsMargin_; }
+  void SetStackingEndsMargin(double value);
+  bool GridLinesVisible() const { return gridLinesVisible_; }
+  void SetGridLinesVisible(bool value);
+
+  TSide Side() const { return side_; }
+  TRect FocusRect() const { return focusRect_; }
+  // Tick length, inner margin, label gap and label extent, as the last RequiredSize found them.
+  int LabelsOffset() const { return labelsOffset_; }
+  // No length along its direction (a Cartesian child without its reference): neither drawn nor
+  // hit.
+  bool ZeroLength() const;
+  // The align reference as the layout uses it: none when following the align references from it
+  // leads back to this axis.
+  TiPlotAxis* AlignRefAxisInLayout();
+
+  int RequiredSize(TCanvas* canvas) override;        // 36
+  int RequiredEndMargin(TCanvas* canvas) override;   // 37
+  void NotifyFocus(TiPlotObject* object) override;   // 10
+  void PrepareDraw(TCanvas* canvas) override;        // 11
+  void Draw(TCanvas* canvas, TColor backgroundColor) override;   // 12
+  bool HitTest(const TiPlotMouseParams& params) override;        // 16
+  void DoMouseHover(const TiPlotMouseParams& params) override;   // 18
+  // Lines across rect at the ticks on the scale (of the last paint), each kind with its own
+  // settings; nothing while GridLinesVisible is off.
+  void DrawGridLines(TCanvas* canvas, const TRect& rect, const TiPlotGridLineSettings& minor, const TiPlotGridLineSettings& major);
 
  protected:
   // Sets the scale area and works out the mappings for it.
@@ -385,6 +453,43 @@ class TiPlotAxis : public TiPlotLayoutObject {
   double actionSpan_ = 100.0;
   // The chart's key press last acted on: a key reaches the axis twice within one press.
   unsigned lastKeyPress_ = 0;
+
+  // --- Drawing and placement. ---
+  // Label extent across the axis (E) and along it, with LabelsFont.
+  int LabelsExtentAcross(TCanvas* canvas);
+  int LabelsExtentAlong(TCanvas* canvas);
+  // The end inset of a stacked end.
+  int StackingInset(TCanvas* canvas);
+  // The distance of the labels from the edge that faces the data view.
+  int LabelsDistance(TCanvas* canvas);
+  // The chart's occupied-rectangle list; without a chart nothing is reserved and every
+  // rectangle is accepted.
+  void ReserveInChart(const TRect& rect);
+  bool TryReserveInChart(const TRect& rect);
+  void DrawScaleLine(TCanvas* canvas);
+  void DrawTickMark(TCanvas* canvas, int p, int a, int b);
+  void DrawLabel(TCanvas* canvas, const TiPlotTickObject& tick, int distance);
+  void DrawTitle(TCanvas* canvas);
+  TRect ScaleLineRect() const;
+
+  bool titleShow_ = false;
+  bool titleRotated_ = false;
+  double titleMargin_ = 0.25;
+  TiFont titleFont_{TFont{QStringLiteral("Arial"), 13, clWhite, FontStyleBit(fsBold)}};
+  double labelsMargin_ = 0.25;
+  int majorLength_ = 7;
+  int minorLength_ = 3;
+  int innerMargin_ = 5;
+  int outerMargin_ = 5;
+  bool scaleLinesShow_ = true;
+  bool scaleLineShow_ = true;
+  TColor scaleLinesColor_ = clWhite;
+  double stackingEndsMargin_ = 0.5;
+  bool gridLinesVisible_ = true;
+  TSide side_ = sideBottom;
+  TRect focusRect_;
+  int labelsOffset_ = 0;
+  int lastRequiredSize_ = 0;
 };
 
 class TiPlotXAxis : public TiPlotAxis {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QImage>
 
+#include "platform/Canvas.h"
 #include "platform/Menus.h"
 
 namespace {
@@ -59,6 +60,11 @@ struct TChart {
     legend->SetLayoutRect(Rect(410, 20, 490, 150));
     xAxis->SetLayoutRect(Rect(100, 150, 400, 180));
     yAxis->SetLayoutRect(Rect(60, 20, 100, 150));
+    // The axes are hit inside the focus frames they work out from their rectangles.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    xAxis->UpdateScaleArea(&canvas);
+    yAxis->UpdateScaleArea(&canvas);
     channel->Hit = Rect(150, 60, 250, 100);
     limit->Hit = Rect(300, 60, 320, 140);
     annotation->Hit = Rect(330, 30, 380, 50);
@@ -554,6 +560,9 @@ TEST(RepeatToOtherAxes, RepeatsOnTheOtherAxesOfTheKindOnceInCollectionOrder) {
   auto* x2 = InsertInto<TProbeXAxis>(t.chart, [](TProbeXAxis* a) { a->SetHorizontal(true); });
   auto* x3 = InsertInto<TProbeXAxis>(t.chart, [](TProbeXAxis* a) { a->SetHorizontal(true); });
   x2->SetLayoutRect(Rect(100, 180, 400, 195));
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  TCanvas canvas(&scratch);
+  x2->UpdateScaleArea(&canvas);
   for (TProbeXAxis* a : {t.xAxis, x2, x3}) a->MasterUIInput = true;
   t.yAxis->MasterUIInput = true;
   t.input.Press(QPoint(250, 185));

@@ -284,8 +284,9 @@ TEST_F(Chart, AllObjectsForwardsInputToFocusedObjects) {
   master.AddYAxis();
   master.AddChannel();
   TiPlotObjectManager& all = *master.AllObjects();
-  xAxes.Items(0)->SetFocused(true);
+  // The channel first: an axis gives up its focus when another object takes it.
   channels.Items(0)->SetFocused(true);
+  xAxes.Items(0)->SetFocused(true);
   owner.Log.clear();
   all.SetShiftStateAll(ssShift);
   for (int i = 0; i < all.Count(); ++i) EXPECT_EQ(all.Items(i)->ShiftState(), ssShift);
@@ -353,5 +354,7 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
                                 "ScrollMin = 0", "ScrollMax = 100", "LabelSeparation = 2", "LabelsMinLength = 5", "DateTimeFormat = hh:nn:ss",
                                 "CursorDateTimeFormat = hh:nn:ss", "CursorMinLength = 5", "LegendDateTimeFormat = hh:nn:ss",
                                 "LegendMinLength = 5", "CursorScaler = 1", "LabelsFont.Color = 16777215", "LabelsFont.Height = 11",
-                                "LabelsFont.Name = Tahoma", "LabelsFont.Style = 0"}));
+                                "LabelsFont.Name = Tahoma", "LabelsFont.Style = 0", "TitleMargin = 0.25",
+                                "TitleFont.Color = 16777215", "TitleFont.Height = 13", "TitleFont.Name = Arial",
+                                "TitleFont.Style = 1", "LabelsMargin = 0.25", "StackingEndsMargin = 0.5"}));
 }
