@@ -362,10 +362,10 @@ void TiPlotLimit::FollowLine(bool drawn, TRect& hitRect, double position) {
 }
 
 void TiPlotLimit::DoMouseUp(const TiPlotMouseParams& params) {
-  if (!line1Grabbed_ && !line2Grabbed_) return;
   EndGrabs();
-  // A dragged line released away from every line is no click: the chart is not told of the
-  // release (it turns every release it hears of into a click).
+  // The chart turns every release it hears of into a click. A focused limit also receives
+  // presses made elsewhere (the chart hands them to every focused object), and a dragged line
+  // may be released away from it: only a release over one of its lines is reported.
   if (!HitTest(params)) SetMouseIsDown(false);
 }
 

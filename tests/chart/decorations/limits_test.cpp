@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "chart/axes/rUdudAxis.h"
 #include "tests/chart/core/InteractionTestSupport.h"
@@ -415,6 +416,9 @@ TEST_F(LimitFixture, ImmovableLimitIsNotGrabbed) {
   EXPECT_FALSE(limit.Line1Grabbed());
   limit.MouseMove(Mouse(30, 40));
   EXPECT_EQ(limit.Line1Position(), 30);
+  owner.Log.clear();
+  limit.MouseUp(Mouse(30, 50));   // released on the line: still a click
+  EXPECT_EQ(owner.Log, QStringList({QStringLiteral("up L 0 0 30 50")}));
 }
 
 TEST_F(LimitFixture, ReversedDragReadsTheExchangedPosition) {
@@ -470,4 +474,213 @@ TEST_F(LimitFixture, MenuHoldsOnlyEdit) {
   limit.AddMenuItems(&menu);
   ASSERT_EQ(menu.Items().Count(), 1);
   EXPECT_EQ(menu.Items().Items(0)->Caption, QStringLiteral("Edit..."));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Limits in a real chart
+
+namespace {
+
+// A data view whose grid is a solid green cover of the whole view, so that what is drawn under
+// the grid is hidden and what is drawn over it shows.
+class TCoveringView : public TiPlotDataView {
+ public:
+  using TiPlotDataView::TiPlotDataView;
+  void Draw(TCanvas* canvas, TColor) override {
+    canvas->Brush().Style = bsSolid;
+    canvas->Brush().Color = clLime;
+    canvas->FillRect(GetLayoutRect());
+  }
+};
+
+// A chart with two axes and one limit on them, painted on a black background.
+struct TLimitChart {
+  TPaintableChart paintable{300, 200};
+  TiPlotComponent& chart = paintable.chart;
+  TiPlotLimit* limit = nullptr;
+  TRect view;
+
+  TLimitChart() {
+    chart.AddXAxis();
+    chart.AddYAxis();
+    chart.AddLimit();
+    limit = chart.Limit(0);
+  }
+  TBitmap Paint() {
+    TBitmap b = paintable.Paint();
+    view = chart.DataView(0)->GetLayoutRect();
+    return b;
+  }
+  // The columns of the view that hold red in its middle row.
+  std::vector<int> RedColumns(TBitmap& b) {
+    std::vector<int> xs;
+    const int y = (view.Top + view.Bottom) / 2;
+    for (int x = view.Left; x < view.Right; ++x)
+      if (b.Canvas()->Pixel(x, y) == clRed) xs.push_back(x);
+    return xs;
+  }
+};
+
+}  // namespace
+
+TEST(LimitInChart, NewLimitTakesTheFirstAxesAndTheBaseName) {
+  TLimitChart c;
+  EXPECT_EQ(c.limit->Name(), QStringLiteral("Limit 1"));
+  EXPECT_EQ(c.limit->XAxis(), c.chart.XAxis(0));
+  EXPECT_EQ(c.limit->YAxis(), c.chart.YAxis(0));
+}
+
+TEST(LimitInChart, FilledBandsGoUnderTheGridAndEdgesOverIt) {
+  TLimitChart c;
+  c.chart.LayoutManager()->SetLayoutEnabled(false);
+  c.chart.DeleteDataView(0);
+  InsertInto<TCoveringView>(c.chart);
+  c.chart.LayoutManager()->SetLayoutEnabled(true);
+  c.limit->SetStyle(iplsBandX);
+  c.limit->SetLine1Position(30);
+  c.limit->SetLine2Position(70);
+  TBitmap solid = c.Paint();
+  ASSERT_GT(c.view.Right - c.view.Left, 20);
+  EXPECT_TRUE(c.RedColumns(solid).empty());   // covered by the grid
+  EXPECT_GT(CountOther(solid, clRed, c.view), 0);
+  c.limit->SetFillStyle(bsClear);
+  TBitmap clear = c.Paint();
+  EXPECT_EQ(c.RedColumns(clear).size(), 2u);   // its two edges, over the grid
+  c.limit->SetFillStyle(bsSolid);
+  c.limit->SetStyle(iplsLineX);
+  TBitmap line = c.Paint();
+  EXPECT_EQ(c.RedColumns(line).size(), 1u);
+}
+
+TEST(LimitInChart, DraggingWithTheMouseRaisesPositionEventsAndTheClick) {
+  TLimitChart c;
+  TInput input(c.chart);
+  QStringList events;
+  c.chart.OnLimitLine1PositionChange = [&](int index, double o, double n) {
+    events << QStringLiteral("%1: %2 -> %3").arg(index).arg(o).arg(n);
+  };
+  int clicks = 0;
+  c.chart.OnClickLimit = [&](int index) { clicks += index == 0; };
+  c.limit->SetStyle(iplsLineX);
+  c.limit->SetUserCanMove(true);
+  TBitmap before = c.Paint();
+  const std::vector<int> at = c.RedColumns(before);
+  ASSERT_EQ(at.size(), 1u);
+  const int x = at[0];
+  const int y = (c.view.Top + c.view.Bottom) / 2;
+
+  // Not in select mode: the limit ignores the mouse.
+  input.Press({x, y});
+  EXPECT_FALSE(c.limit->Line1Grabbed());
+  input.Release({x, y});
+  EXPECT_EQ(clicks, 0);
+
+  // The toolbar's Select button down.
+  c.chart.DeleteToolBar(0);
+  InsertInto<TProbeToolBar>(c.chart, [](TProbeToolBar* t) {
+    t->SelectDown = true;
+    t->SetVisible(false);
+  });
+  ASSERT_TRUE(c.chart.SelectMode());
+  struct Case { int dx; bool grabs; };
+  for (const Case& k : std::initializer_list<Case>{{-6, false}, {-5, true}, {4, true}, {5, false}}) {
+    SCOPED_TRACE(k.dx);
+    input.Press({x + k.dx, y});
+    EXPECT_EQ(c.limit->Line1Grabbed(), k.grabs);
+    const int before = clicks;
+    input.Release({x + k.dx, y});
+    EXPECT_FALSE(c.limit->Line1Grabbed());
+    EXPECT_EQ(clicks - before, k.grabs ? 1 : 0);
+  }
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(events.isEmpty());
+
+  input.Press({x, y});
+  input.Move({x + 4, y});
+  input.Move({x + 10, y});
+  ASSERT_EQ(events.size(), 2);
+  const double moved = c.limit->Line1Position();
+  EXPECT_GT(moved, 50.0);
+  EXPECT_TRUE(events[0].startsWith(QStringLiteral("0: 50 -> ")));
+  EXPECT_EQ(events[1], QStringLiteral("0: %1 -> %2").arg(events[0].section(QStringLiteral(" -> "), 1)).arg(moved));
+  input.Release({x + 10, y});
+  EXPECT_EQ(clicks, 3);
+  TBitmap after = c.Paint();
+  EXPECT_EQ(c.RedColumns(after), std::vector<int>({x + 10}));
+}
+
+TEST(LimitInChart, HandlerThatRemovesTheAxisEndsTheDrag) {
+  TLimitChart c;
+  TInput input(c.chart);
+  c.limit->SetStyle(iplsLineX);
+  c.limit->SetUserCanMove(true);
+  c.limit->SetSelectModeOnlyInteraction(false);
+  TBitmap b = c.Paint();
+  const int x = c.RedColumns(b).at(0);
+  const int y = (c.view.Top + c.view.Bottom) / 2;
+  int changes = 0;
+  c.chart.OnLimitLine1PositionChange = [&](int, double, double) {
+    if (++changes == 1) c.chart.DeleteXAxis(0);
+  };
+  input.Press({x, y});
+  input.Move({x + 3, y});
+  ASSERT_EQ(changes, 1);
+  EXPECT_TRUE(c.limit->Line1Grabbed());
+  input.Move({x + 6, y});
+  EXPECT_FALSE(c.limit->Line1Grabbed());
+  EXPECT_EQ(changes, 1);
+  input.Release({x + 6, y});
+  c.Paint();
+  EXPECT_FALSE(c.limit->Line1Drawn());
+}
+
+TEST(LimitInChart, HandlerThatDeletesTheLimitDuringADragIsSafe) {
+  TLimitChart c;
+  TInput input(c.chart);
+  c.limit->SetStyle(iplsBandX);
+  c.limit->SetFillStyle(bsClear);
+  c.limit->SetLine1Position(50);
+  c.limit->SetLine2Position(50);   // both edges on one pixel: a press grabs line 1
+  c.limit->SetUserCanMove(true);
+  c.limit->SetSelectModeOnlyInteraction(false);
+  TBitmap b = c.Paint();
+  const int x = c.RedColumns(b).at(0);
+  const int y = (c.view.Top + c.view.Bottom) / 2;
+  c.chart.OnLimitLine1PositionChange = [&](int, double, double) { c.chart.DeleteLimit(0); };
+  input.Press({x, y});
+  input.Move({x + 3, y});
+  input.Release({x + 3, y});
+  EXPECT_EQ(c.chart.LimitCount(), 0);
+}
+
+TEST(LimitInChart, PictureWithBandsAndLines) {
+  TLimitChart c;
+  c.chart.AddLimit();
+  c.chart.AddLimit();
+  c.chart.AddLimit();
+  c.limit->SetStyle(iplsBandX);
+  c.limit->SetLine1Position(20);
+  c.limit->SetLine2Position(35);
+  c.limit->SetFillStyle(bsDiagCross);
+  TiPlotLimit* line = c.chart.Limit(1);
+  line->SetLine1Position(70);
+  line->SetLineStyle(psDash);
+  line->SetColor(clYellow);
+  TiPlotLimit* poly = c.chart.Limit(2);
+  poly->SetStyle(iplsPolyBandY);
+  poly->SetColor(clBlue);
+  for (const auto& [p, b1, b2] : std::initializer_list<std::tuple<double, double, double>>{{40, 10, 30}, {60, 20, 50}, {80, 15, 35}, {140, 0, 100}})
+    poly->BandData().Add(p, b1, b2);
+  TiPlotLimit* band = c.chart.Limit(3);
+  band->SetStyle(iplsBandY);
+  band->SetFillStyle(bsClear);
+  band->SetColor(clLime);
+  band->SetLineWidth(2);
+  band->SetLine1Position(85);
+  band->SetLine2Position(95);
+  TBitmap b = c.Paint();
+  EXPECT_TRUE(b.Image().save(PicturePath(QStringLiteral("lumio_limits.png"))));
+  EXPECT_GT(CountOther(b, clBlack, c.view), 0);
+  EXPECT_TRUE(line->Line1Drawn());
+  EXPECT_TRUE(band->Line1Drawn() && band->Line2Drawn());
 }
