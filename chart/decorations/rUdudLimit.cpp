@@ -168,6 +168,12 @@ void TiPlotLimit::LineAcross(TCanvas* canvas, int at, int acrossFrom, int across
   canvas->LineTo(b.X, b.Y);
 }
 
+TiPlotLimit::TLineFrame TiPlotLimit::Frame(TiPlotAxis* xa, TiPlotAxis* ya) const {
+  TiPlotAxis* own = IsYStyle() ? ya : xa;
+  TiPlotAxis* across = IsYStyle() ? xa : ya;
+  return {own, across->PositionOfMin(), across->PositionOfMax()};
+}
+
 TRect TiPlotLimit::HitRectAt(int at, int acrossFrom, int acrossTo) const {
   return IsYStyle() ? Span(acrossFrom, at - kHitHalfWidth, acrossTo, at + kHitHalfWidth)
                     : Span(at - kHitHalfWidth, acrossFrom, at + kHitHalfWidth, acrossTo);
@@ -192,30 +198,26 @@ void TiPlotLimit::Draw(TCanvas* canvas, TColor backgroundColor) {
 }
 
 void TiPlotLimit::DrawLine(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya, TColor backgroundColor) {
-  TiPlotAxis* own = IsYStyle() ? ya : xa;
-  TiPlotAxis* across = IsYStyle() ? xa : ya;
+  const TLineFrame f = Frame(xa, ya);
   const double p = line1Position_;
-  if (!Finite(p) || p < own->Min() || p > own->Max()) return;
+  if (!Finite(p) || p < f.own->Min() || p > f.own->Max()) return;
   canvas->Pen().Color = color_;
   canvas->Pen().Width = lineWidth_;
   canvas->Pen().Style = lineStyle_;
   canvas->Brush().Color = backgroundColor;   // the gaps of dashed lines
-  const int at = own->ValueToPosition(p);
-  const int from = across->PositionOfMin();
-  const int to = across->PositionOfMax();
-  LineAcross(canvas, at, from, to);
+  const int at = f.own->ValueToPosition(p);
+  LineAcross(canvas, at, f.from, f.to);
   line1Drawn_ = true;
-  line1HitRect_ = HitRectAt(at, from, to);
+  line1HitRect_ = HitRectAt(at, f.from, f.to);
 }
 
 void TiPlotLimit::DrawBand(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya) {
   if (!Finite(line1Position_) || !Finite(line2Position_)) return;
-  TiPlotAxis* own = IsYStyle() ? ya : xa;
-  TiPlotAxis* across = IsYStyle() ? xa : ya;
-  const int p1 = own->ValueToPosition(line1Position_);
-  const int p2 = own->ValueToPosition(line2Position_);
-  const int from = across->PositionOfMin();
-  const int to = across->PositionOfMax();
+  const TLineFrame f = Frame(xa, ya);
+  const int p1 = f.own->ValueToPosition(line1Position_);
+  const int p2 = f.own->ValueToPosition(line2Position_);
+  const int from = f.from;
+  const int to = f.to;
   line1HitRect_ = HitRectAt(p1, from, to);
   line2HitRect_ = HitRectAt(p2, from, to);
   line1Drawn_ = line2Drawn_ = true;
@@ -356,9 +358,8 @@ void TiPlotLimit::FollowLine(bool drawn, TRect& hitRect, double position) {
   TiPlotAxis* xa = XAxis();
   TiPlotAxis* ya = YAxis();
   if (!xa || !ya) return;
-  TiPlotAxis* own = IsYStyle() ? ya : xa;
-  TiPlotAxis* across = IsYStyle() ? xa : ya;
-  hitRect = HitRectAt(own->ValueToPosition(position), across->PositionOfMin(), across->PositionOfMax());
+  const TLineFrame f = Frame(xa, ya);
+  hitRect = HitRectAt(f.own->ValueToPosition(position), f.from, f.to);
 }
 
 void TiPlotLimit::DoMouseUp(const TiPlotMouseParams& params) {

@@ -122,6 +122,14 @@ class TiPlotLimit : public TiPlotObject {
   void DrawLine(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya, TColor backgroundColor);
   void DrawBand(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya);
   void DrawPolyBand(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya);
+  // The axis that carries the limit's values, and the pixels of the other axis's ends, between
+  // which its lines run.
+  struct TLineFrame {
+    TiPlotAxis* own;
+    int from;
+    int to;
+  };
+  TLineFrame Frame(TiPlotAxis* xa, TiPlotAxis* ya) const;
   // A line at `at` (pixel along the limit's axis) across the other axis.
   void LineAcross(TCanvas* canvas, int at, int acrossFrom, int acrossTo);
   TRect HitRectAt(int at, int acrossFrom, int acrossTo) const;
