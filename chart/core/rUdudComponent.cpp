@@ -328,6 +328,14 @@ void TiPlotComponent::AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double 
                                                     oldMin, oldSpan, newMin, newSpan);
 }
 
+void TiPlotComponent::LimitLine1PositionChange(TiPlotLimit* limit, double oldValue, double newValue) {
+  DispatchObjectEvent<TiPlotObjectDoubleValueChangeEvent>(limit, {{ipokLimit, &OnLimitLine1PositionChange}}, oldValue, newValue);
+}
+
+void TiPlotComponent::LimitLine2PositionChange(TiPlotLimit* limit, double oldValue, double newValue) {
+  DispatchObjectEvent<TiPlotObjectDoubleValueChangeEvent>(limit, {{ipokLimit, &OnLimitLine2PositionChange}}, oldValue, newValue);
+}
+
 void TiPlotComponent::AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) {
   DispatchObjectEvent<TiPlotAxesCustomizeLabelEvent>(
       axis, {{ipokXAxis, &OnXAxisCustomizeLabel}, {ipokYAxis, &OnYAxisCustomizeLabel}}, value, text);

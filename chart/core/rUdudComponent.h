@@ -108,7 +108,8 @@ struct TiPlotComponentDefaults {
 };
 inline constexpr TiPlotComponentDefaults kPlotComponentDefaults{};
 
-class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup, public TiPlotAxisEvents {
+class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup, public TiPlotAxisEvents,
+                        public TiPlotLimitEvents {
   Q_OBJECT
   TI_PERSISTENT
  public:
@@ -445,6 +446,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   void AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) override;
   void AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) override;
   void AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) override;
+  // ---- what the limits raise (TiPlotLimitEvents) ----
+  void LimitLine1PositionChange(TiPlotLimit* limit, double oldValue, double newValue) override;
+  void LimitLine2PositionChange(TiPlotLimit* limit, double oldValue, double newValue) override;
 
   // ================= Mouse, keyboard, menus and hints (rUdudComponentInput.cpp) =================
   // The object under a client point: a focused object first, then any other, then data views

@@ -9,11 +9,9 @@
 #include "chart/core/rUdudComponent.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-
-inline void PrintTo(const TRect& r, std::ostream* os) {
-  *os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
-}
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+// Readable failures for rectangles and texts, shared with the core tests' helpers.
+#include "tests/chart/core/ChartTestSupport.h"
+#include "tests/chart/core/LayoutTestSupport.h"
 
 // Text extents in a font, on a scratch bitmap.
 inline int TextW(const TFont& font, const QString& text) {
