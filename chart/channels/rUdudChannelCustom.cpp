@@ -41,7 +41,7 @@ const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotChannelCustom"), &TiPlotManagerObject::StaticClassInfo())
           .String(QStringLiteral("TitleText"), &C::TitleText, &C::SetTitleText)
-          .Color(QStringLiteral("Color"), &C::Color, &C::SetColor, clRed)
+          .Color(QStringLiteral("Color"), &C::Color, &C::SetColor)
           .Boolean(QStringLiteral("TraceVisible"), &C::TraceVisible, &C::SetTraceVisible, true)
           .Enumeration<TiPlotLineStyle>(QStringLiteral("TraceLineStyle"), &C::TraceLineStyle, &C::SetTraceLineStyle, iplsSolid,
                                         {QStringLiteral("iplsSolid"), QStringLiteral("iplsDash"), QStringLiteral("iplsDot"),
@@ -147,6 +147,8 @@ void TiPlotChannelCustom::SetXAxisTrackingEnabled(bool value) { SetAndChange(xAx
 void TiPlotChannelCustom::SetYAxisTrackingEnabled(bool value) { SetAndChange(yAxisTrackingEnabled_, value); }
 
 void TiPlotChannelCustom::SetRingBufferSize(int value) {
+  // A size no list can hold (a stored file's absurd count) is refused, the ring unchanged.
+  if (value > list_->MaxCount()) return;
   // The ring may drop the oldest points: the kept extents are worked out again.
   list_->SetRingBufferSize(value);
   extentsValid_ = false;

@@ -82,6 +82,7 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   TiPlotChannelDataPointMoveStyle UserCanMoveDataPointsStyle() const { return userCanMoveDataPointsStyle_; }
   void SetUserCanMoveDataPointsStyle(TiPlotChannelDataPointMoveStyle value) { userCanMoveDataPointsStyle_ = value; }
   int RingBufferSize() const { return list_->RingBufferSize(); }
+  // 0 (or less): a growing list. A size above MaxCount is refused and the ring stays as it was.
   void SetRingBufferSize(int value);
   const QString& XAxisName() const { return xAxisName_; }
   void SetXAxisName(const QString& value);
