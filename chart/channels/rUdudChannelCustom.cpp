@@ -235,7 +235,6 @@ int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y)
   // Stored as given, but a coordinate that is not finite takes no part in sums and ranges.
   if (Finite(null, empty, x, y)) {
     AddToStatistics(x, null || empty ? (std::isfinite(y) ? y : 0.0) : y);
-    UpdateMeans();
     if (!null && !empty) WidenExtents(x, y);
     if (xAxisTrackingEnabled_ || yAxisTrackingEnabled_) Track(null, empty, x, y);
   }
@@ -337,7 +336,6 @@ void TiPlotChannelCustom::ResetStatistics() {
   statCount_ = 0;
   xMin_ = yMin_ = 1e300;
   xMax_ = yMax_ = -1e300;
-  xMean_ = yMean_ = 0.0;
   xSum_ = {};
   ySum_ = {};
 }
@@ -352,12 +350,6 @@ void TiPlotChannelCustom::AddToStatistics(double x, double y) {
   ySum_.Add(y);
 }
 
-void TiPlotChannelCustom::UpdateMeans() {
-  if (statCount_ == 0) return;
-  xMean_ = xSum_.Value() / double(statCount_);
-  yMean_ = ySum_.Value() / double(statCount_);
-}
-
 void TiPlotChannelCustom::RecalculateStatistics() {
   ResetStatistics();
   VisitDataList(*list_, [&](const auto& points) {
@@ -365,7 +357,6 @@ void TiPlotChannelCustom::RecalculateStatistics() {
       if (!p.Null && !p.Empty && std::isfinite(p.X) && std::isfinite(p.Y)) AddToStatistics(p.X, p.Y);
     });
   });
-  UpdateMeans();
 }
 
 void TiPlotChannelCustom::WidenExtents(double x, double y) {
@@ -441,6 +432,45 @@ void TiPlotChannelCustom::LoadDataFromFile(const QString& fileName, bool clearFi
     const double x = ParseNumber(xText);
     if (yText.compare(QStringLiteral("Null"), Qt::CaseInsensitive) == 0) AddDataPoint(true, false, x, 0.0);
     else AddDataPoint(false, false, x, ParseNumber(yText));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Property file
+
+void TiPlotChannelCustom::SavePropertiesToFile(const QString& fileName) {
+  try {
+    QStringList lines{QStringLiteral("File Type = Plot Channel Config")};
+    WriteProperties(*this, QStringLiteral("Channel"), lines, {QStringLiteral("Channel.Name")});
+    WriteTextLines(fileName, lines);
+  } catch (const std::exception& e) {
+    throw EiError(QStringLiteral("Error Saving Properties - ") + ErrorMessage(e));
+  }
+}
+
+void TiPlotChannelCustom::LoadPropertiesFromFile(const QString& fileName) {
+  try {
+    QStringList lines = ReadTextLines(fileName);
+    // The file type comes first; nothing is applied from a file of another kind.
+    bool compatible = false;
+    while (!lines.isEmpty()) {
+      const QString line = lines.takeFirst();
+      const int at = line.indexOf(QLatin1Char('='));
+      if (at < 0 || line.left(at).trimmed().compare(QStringLiteral("File Type"), Qt::CaseInsensitive) != 0) continue;
+      compatible = line.mid(at + 1).trimmed().compare(QStringLiteral("Plot Channel Config"), Qt::CaseInsensitive) == 0;
+      break;
+    }
+    if (!compatible) throw EiError(QStringLiteral("Incompatible Plot Channel Configuration File Type"));
+    // The Name of another channel is not taken over.
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const QString& l) {
+                                 return l.section(QLatin1Char('='), 0, 0).trimmed().compare(QStringLiteral("Channel.Name"),
+                                                                                           Qt::CaseInsensitive) == 0;
+                               }),
+                lines.end());
+    ReadProperties(*this, QStringLiteral("Channel"), lines);
+  } catch (const std::exception& e) {
+    throw EiError(QStringLiteral("Error Loading Properties - ") + ErrorMessage(e));
   }
 }
 

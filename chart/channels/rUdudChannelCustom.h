@@ -134,10 +134,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   std::int64_t DataStatCount() const { return statCount_; }
   double DataXMin() const { return xMin_; }
   double DataXMax() const { return xMax_; }
-  double DataXMean() const { return xMean_; }
+  double DataXMean() const { return statCount_ ? xSum_.Value() / double(statCount_) : 0.0; }
   double DataYMin() const { return yMin_; }
   double DataYMax() const { return yMax_; }
-  double DataYMean() const { return yMean_; }
+  double DataYMean() const { return statCount_ ? ySum_.Value() / double(statCount_) : 0.0; }
   // Starts the statistics over from the valid points present.
   void RecalculateStatistics();
 
@@ -173,6 +173,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void SaveDataToFile(const QString& fileName);
   // Adds the points of such a file (tab or comma separated; "." or "," decimals).
   void LoadDataFromFile(const QString& fileName, bool clearFirst);
+  // "File Type = Plot Channel Config", then the published properties under "Channel" (without
+  // Name). Failures carry "Error Saving Properties - " / "Error Loading Properties - ".
+  void SavePropertiesToFile(const QString& fileName);
+  void LoadPropertiesFromFile(const QString& fileName);
 
  protected:
   // The keyboard-opened menu appears at the centre of the channel's legend row.
@@ -181,7 +185,6 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
  private:
   void ResetStatistics();
   void AddToStatistics(double x, double y);
-  void UpdateMeans();
   void Track(bool null, bool empty, double x, double y);
   void WidenExtents(double x, double y);
   void RecalculateExtents();
@@ -212,8 +215,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   TiFont markersFont_;
 
   std::int64_t statCount_ = 0;
-  double xMin_ = 1e300, xMax_ = -1e300, xMean_ = 0.0;
-  double yMin_ = 1e300, yMax_ = -1e300, yMean_ = 0.0;
+  // The means are the sums over the count, worked out when asked (0 without points).
+  double xMin_ = 1e300, xMax_ = -1e300;
+  double yMin_ = 1e300, yMax_ = -1e300;
   TiCompensatedSum xSum_, ySum_;
   // The kept extents of the valid points present.
   bool extentsValid_ = true;

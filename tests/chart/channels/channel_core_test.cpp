@@ -292,3 +292,65 @@ TEST_F(ChannelFixture, BadDataFilesFailKeepingThePointsReadSoFar) {
   }
   EXPECT_THROW(ch->LoadDataFromFile(Path("absent.txt"), true), std::exception);
 }
+
+TEST_F(ChannelFixture, PropertyFileWritesAndReadsBack) {
+  ch->SetTitleText(QStringLiteral("Sample"));
+  ch->SetMarkersVisible(true);
+  ch->SetRingBufferSize(7);
+  ch->SetDataStyle(ipdsCompact);
+  ch->SavePropertiesToFile(Path("p.txt"));
+  const QByteArray bytes = ReadAll(Path("p.txt"));
+  EXPECT_TRUE(bytes.startsWith("File Type = Plot Channel Config\r\nChannel."));
+  EXPECT_TRUE(bytes.contains("\r\nChannel.TitleText = Sample\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nChannel.MarkersVisible = 1\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nChannel.RingBufferSize = 7\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nChannel.DataStyle = 1\r\n"));
+  EXPECT_FALSE(bytes.contains("Channel.Name"));
+
+  chart.AddChannel();
+  TiPlotChannelCustom* other = chart.Channel(1);
+  other->LoadPropertiesFromFile(Path("p.txt"));
+  EXPECT_EQ(other->TitleText(), "Sample");
+  EXPECT_TRUE(other->MarkersVisible());
+  EXPECT_EQ(other->DataStyle(), ipdsCompact);
+  EXPECT_EQ(other->RingBufferSize(), 7);
+  EXPECT_EQ(other->Name(), "Channel 2");
+}
+
+TEST_F(ChannelFixture, BadPropertyFilesFailWithThePrefix) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    const char* message;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"empty", "", "Error Loading Properties - Incompatible Plot Channel Configuration File Type"},
+           {"chart file", "File Type = Plot Config\r\nChannel.TitleText = x\r\n",
+            "Error Loading Properties - Incompatible Plot Channel Configuration File Type"},
+           {"no type", "Channel.TitleText = x\r\n", "Error Loading Properties - Incompatible Plot Channel Configuration File Type"}}) {
+    SCOPED_TRACE(c.name);
+    WriteAll(Path("bad.txt"), c.bytes);
+    try {
+      ch->LoadPropertiesFromFile(Path("bad.txt"));
+      ADD_FAILURE();
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, c.message);
+    }
+    EXPECT_EQ(ch->TitleText(), "Channel 1");
+  }
+  // A value that is not a number fails with the prefix; the lines before it are applied.
+  WriteAll(Path("bad.txt"), "file type = plot channel config\r\nChannel.TitleText = y\r\nChannel.TraceLineWidth = wide\r\n");
+  try {
+    ch->LoadPropertiesFromFile(Path("bad.txt"));
+    ADD_FAILURE();
+  } catch (const EiError& e) {
+    EXPECT_TRUE(e.Message.startsWith("Error Loading Properties - ")) << e.Message.toStdString();
+  }
+  EXPECT_EQ(ch->TitleText(), "y");
+  EXPECT_EQ(ch->TraceLineWidth(), 1);
+  // An absurd ring size is refused, not allocated.
+  WriteAll(Path("bad.txt"), "File Type = Plot Channel Config\r\nChannel.RingBufferSize = 2147483647\r\n");
+  ch->LoadPropertiesFromFile(Path("bad.txt"));
+  EXPECT_EQ(ch->RingBufferSize(), 0);
+  EXPECT_THROW(ch->SavePropertiesToFile(dir.filePath("missing/dir/p.txt")), EiError);
+}
