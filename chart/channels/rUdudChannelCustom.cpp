@@ -1,6 +1,8 @@
 #include "chart/channels/rUdudChannelCustom.h"
 
+#include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "chart/axes/rUdudAxis.h"
@@ -80,6 +82,8 @@ const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
           .String(QStringLiteral("YAxisName"), &C::YAxisName, &C::SetYAxisName)
           .Boolean(QStringLiteral("XAxisTrackingEnabled"), &C::XAxisTrackingEnabled, &C::SetXAxisTrackingEnabled, true)
           .Boolean(QStringLiteral("YAxisTrackingEnabled"), &C::YAxisTrackingEnabled, &C::SetYAxisTrackingEnabled, true)
+          .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName)
+          .Integer(QStringLiteral("LogBufferSize"), &C::LogBufferSize, &C::SetLogBufferSize, 0)
           .Enumeration<TiPlotDataStyle>(QStringLiteral("DataStyle"), &C::DataStyle, &C::SetDataStyle, ipdsStandard,
                                         {QStringLiteral("ipdsStandard"), QStringLiteral("ipdsCompact"),
                                          QStringLiteral("ipdsCompactInterval"), QStringLiteral("ipdsFullFeature")})
@@ -157,6 +161,8 @@ void TiPlotChannelCustom::SetRingBufferSize(int value) {
 
 void TiPlotChannelCustom::SetDataStyle(TiPlotDataStyle value) {
   if (value == list_->DataStyle()) return;
+  // The pending points are written before the list that holds them goes.
+  if (loggingActive_ && logCount_ > 0) LogFlush();
   std::unique_ptr<TiPlotDataCustomList> fresh = CreateDataList(value);
   fresh->SetPointTemplate(list_->PointTemplate());
   fresh->SetRingBufferSize(list_->RingBufferSize());
@@ -238,6 +244,10 @@ int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y)
     if (!null && !empty) WidenExtents(x, y);
     if (xAxisTrackingEnabled_ || yAxisTrackingEnabled_) Track(null, empty, x, y);
   }
+  if (loggingActive_) {
+    ++logCount_;
+    if (logCount_ >= logBufferSize_ || logBufferSize_ < 2) LogFlush();
+  }
   DoChange();
   return result;
 }
@@ -272,6 +282,8 @@ void TiPlotChannelCustom::Track(bool null, bool empty, double x, double y) {
 }
 
 void TiPlotChannelCustom::Clear() {
+  // The pending points are written while they are still there.
+  if (loggingActive_) LogDeactivate();
   ResetStatistics();
   list_->Clear();
   extentsValid_ = true;
@@ -419,6 +431,7 @@ void TiPlotChannelCustom::SaveDataToFile(const QString& fileName) {
 }
 
 void TiPlotChannelCustom::LoadDataFromFile(const QString& fileName, bool clearFirst) {
+  if (loggingActive_) LogDeactivate();
   const QStringList lines = ReadTextLines(fileName);
   if (clearFirst) Clear();
   if (lines.isEmpty()) return;
@@ -433,6 +446,63 @@ void TiPlotChannelCustom::LoadDataFromFile(const QString& fileName, bool clearFi
     if (yText.compare(QStringLiteral("Null"), Qt::CaseInsensitive) == 0) AddDataPoint(true, false, x, 0.0);
     else AddDataPoint(false, false, x, ParseNumber(yText));
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Log file
+
+void TiPlotChannelCustom::SetLogFileName(const QString& value) {
+  if (value == logFileName_) return;
+  if (loggingActive_) {
+    const QString text = QStringLiteral("Log File Name can not be changed while logging is active.");
+    throw EiError(Owner() ? Owner()->Translate(text) : text);
+  }
+  logFileName_ = value;
+  DoChange();
+}
+
+void TiPlotChannelCustom::LogActivate(bool append) {
+  if (logFileName_.trimmed().isEmpty()) throw EiError(QStringLiteral("Log File Name not Defined"));
+  if (loggingActive_) throw EiError(QStringLiteral("Logging Already Active"));
+  TTextFile file(logFileName_);
+  if (append) {
+    // Appending continues a log that exists.
+    if (!QFileInfo(logFileName_).isFile()) throw EInOutError(QStringLiteral("Cannot open file \"%1\": No such file or directory").arg(logFileName_), ENOENT);
+    file.Append();
+  } else {
+    file.Rewrite();
+  }
+  file.Close();
+  loggingActive_ = true;
+  logCount_ = 0;
+}
+
+void TiPlotChannelCustom::LogDeactivate() {
+  if (!loggingActive_) throw EiError(QStringLiteral("Logging not Active"));
+  loggingActive_ = false;
+  if (logCount_ > 0) LogFlush();
+}
+
+void TiPlotChannelCustom::LogFlush() {
+  // Points a ring or DeleteFirst dropped since the last write are gone: start at the oldest left.
+  const int first = std::max(0, Count() - logCount_);
+  const QChar separator = SeparatorChar();
+  try {
+    TTextFile file(logFileName_);
+    file.Append();
+    for (int i = first; i < Count(); ++i) {
+      double x, y;
+      bool empty, null;
+      list_->GetData(i, x, y, empty, null);
+      file.WriteLine((FloatToStr(x) + separator + FloatToStr(y)).left(255));
+    }
+    file.Close();
+  } catch (...) {
+    loggingActive_ = false;
+    logCount_ = 0;
+    throw;
+  }
+  logCount_ = 0;
 }
 
 // ---------------------------------------------------------------------------------------------

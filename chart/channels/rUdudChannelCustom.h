@@ -168,6 +168,20 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void NotifyRemoving(TiPlotPersistent* item) override;
   void NotifyRenamed(TiPlotObject* object) override;
 
+  // --- Logging of new points to a text file. ---
+  const QString& LogFileName() const { return logFileName_; }
+  // Refused while logging: "Log File Name can not be changed while logging is active."
+  void SetLogFileName(const QString& value);
+  // Points collected before a write; 0 or 1 writes every point as it is added. No repaint.
+  int LogBufferSize() const { return logBufferSize_; }
+  void SetLogBufferSize(int value) { logBufferSize_ = value; }
+  bool LoggingActive() const { return loggingActive_; }
+  int LogCount() const { return logCount_; }
+  // Appending needs an existing file; otherwise the file is created or emptied.
+  void LogActivate(bool append);
+  // Writes the pending points and stops.
+  void LogDeactivate();
+
   // --- Files. ---
   // One line per non-empty point: X, the chart's column separator, Y or "Null"; CR LF.
   void SaveDataToFile(const QString& fileName);
@@ -192,6 +206,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   template <class T>
   void SetTemplate(T TiPlotPointTemplate::*field, T value);
   QChar SeparatorChar() const;
+  // Appends the pending points that are still present. A failure stops logging (so that later
+  // additions do not fail as well) and goes on to the caller.
+  void LogFlush();
 
   std::unique_ptr<TiPlotDataCustomList> list_;
   TiPlotAxis* xAxis_ = nullptr;
@@ -223,6 +240,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   bool extentsValid_ = true;
   double extXMin_ = 1e300, extXMax_ = -1e300, extYMin_ = 1e300, extYMax_ = -1e300;
   QChar loadedSeparator_ = QLatin1Char('\t');
+  QString logFileName_;
+  int logBufferSize_ = 0;
+  bool loggingActive_ = false;
+  int logCount_ = 0;
 };
 
 // The class of new channels of a chart: a function that makes one with the chart's owner and

@@ -2,6 +2,7 @@
 // deleting, marker extents, axis binding and the data file.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "chart/core/iErrors.h"
 #include "chart/core/rUdudComponent.h"
 #include "platform/Convert.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -353,4 +355,75 @@ TEST_F(ChannelFixture, BadPropertyFilesFailWithThePrefix) {
   ch->LoadPropertiesFromFile(Path("bad.txt"));
   EXPECT_EQ(ch->RingBufferSize(), 0);
   EXPECT_THROW(ch->SavePropertiesToFile(dir.filePath("missing/dir/p.txt")), EiError);
+}
+
+TEST_F(ChannelFixture, LogWritesEachPointOrEveryTenth) {
+  ch->SetLogFileName(Path("log.txt"));
+  ch->LogActivate(false);
+  EXPECT_TRUE(ch->LoggingActive());
+  ch->AddXY(1, 2);  // buffer size 0: written within its own AddXY
+  EXPECT_EQ(ReadAll(Path("log.txt")), QByteArray("1\t2\r\n"));
+  ch->SetLogBufferSize(10);
+  for (int i = 0; i < 9; ++i) ch->AddXY(i, 0.5);
+  EXPECT_EQ(ReadAll(Path("log.txt")).count('\n'), 1);
+  ch->AddXY(9, 0.5);
+  EXPECT_EQ(ReadAll(Path("log.txt")).count('\n'), 11);
+  EXPECT_EQ(ch->LogCount(), 0);
+  // Deactivating writes what is pending; a null point goes with its stored value.
+  ch->AddDataPoint(true, false, 20, 0);
+  ch->LogDeactivate();
+  EXPECT_TRUE(ReadAll(Path("log.txt")).endsWith("9\t0.5\r\n20\t0\r\n"));
+  // Appending continues the file.
+  ch->LogActivate(true);
+  ch->SetLogBufferSize(0);
+  ch->AddXY(21, 1);
+  EXPECT_TRUE(ReadAll(Path("log.txt")).endsWith("20\t0\r\n21\t1\r\n"));
+}
+
+TEST_F(ChannelFixture, LogFailuresAndStates) {
+  auto expectFailure = [](const std::function<void()>& f, const char* message) {
+    try {
+      f();
+      ADD_FAILURE() << message;
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, message);
+    }
+  };
+  ch->SetLogFileName(QStringLiteral("  "));
+  expectFailure([&] { ch->LogActivate(false); }, "Log File Name not Defined");
+  expectFailure([&] { ch->LogDeactivate(); }, "Logging not Active");
+  ch->SetLogFileName(Path("absent.txt"));
+  EXPECT_THROW(ch->LogActivate(true), EInOutError);  // appending needs the file
+  EXPECT_FALSE(ch->LoggingActive());
+  ch->LogActivate(false);
+  expectFailure([&] { ch->LogActivate(false); }, "Logging Already Active");
+  expectFailure([&] { ch->SetLogFileName(Path("other.txt")); }, "Log File Name can not be changed while logging is active.");
+  EXPECT_EQ(ch->LogFileName(), Path("absent.txt"));
+  // Clear writes the pending points and stops logging.
+  ch->SetLogBufferSize(5);
+  ch->AddXY(1, 1);
+  ch->Clear();
+  EXPECT_FALSE(ch->LoggingActive());
+  EXPECT_EQ(ReadAll(Path("absent.txt")), QByteArray("1\t1\r\n"));
+}
+
+TEST_F(ChannelFixture, LogAfterDroppedPointsStartsAtTheOldestLeft) {
+  ch->SetRingBufferSize(2);
+  ch->SetLogFileName(Path("ring.txt"));
+  ch->LogActivate(false);
+  ch->SetLogBufferSize(5);
+  for (int i = 1; i <= 4; ++i) ch->AddXY(i, i);
+  ch->LogDeactivate();
+  EXPECT_EQ(ReadAll(Path("ring.txt")), QByteArray("3\t3\r\n4\t4\r\n"));
+}
+
+TEST_F(ChannelFixture, AFailedLogWriteStopsLoggingInsteadOfFailingEveryAdd) {
+  ch->SetLogFileName(Path("gone/log.txt"));
+  QDir().mkpath(Path("gone"));
+  ch->LogActivate(false);
+  QDir(Path("gone")).removeRecursively();
+  EXPECT_THROW(ch->AddXY(1, 1), EInOutError);
+  EXPECT_EQ(ch->Count(), 1);  // the point was added before the write
+  EXPECT_FALSE(ch->LoggingActive());
+  EXPECT_NO_THROW(ch->AddXY(2, 2));
 }
