@@ -331,7 +331,7 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
                                 "Channel0.TitleText = Channel 1", "Channel0.Color = 255", "Channel0.MarkersFont.Color = 16777215",
                                 "Channel0.MarkersFont.Height = 11", "Channel0.MarkersFont.Name = Tahoma",
                                 "Channel0.MarkersFont.Style = 1", "Channel0.XAxisName = X-Axis 1",
-                                "Channel0.YAxisName = Y-Axis 1"}));
+                                "Channel0.YAxisName = Y-Axis 1", "Channel0.LogFileName = "}));
   EXPECT_EQ(channel->ClassName(), "TiXYPlotChannel");
 
   master.AddChannel();
