@@ -362,9 +362,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void TrackStyle(double value);
   // The span minimum and the two margins, after the style.
   void TrackLimits(double value);
-  // The chart's channels and whether it is reading a stored definition (nullptr / false
-  // outside a chart component).
+  // The chart is reading a stored definition (false outside a chart component).
   bool ChartIsLoading() const;
+  // FitToData (fast: FitToDataFast) over the chart's channels on this axis.
   void FitTo(bool fast);
   TiPlotTrackingStyle trackingStyle_ = iptsScaleMinMax;
   TiPlotTrackingIncrementStyle trackingIncrementStyle_ = iptisMinimum;
