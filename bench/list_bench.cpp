@@ -7,17 +7,15 @@
 #include <memory>
 #include <vector>
 
+#include "PointBench.h"
 #include "chart/channels/rUdudDataLists.h"
 
 namespace {
 
-constexpr int kPoints = 10'000'000;
-
-void SetCounters(benchmark::State& state, std::int64_t bytes) {
-  state.counters["per_point"] =
-      benchmark::Counter(kPoints, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  state.counters["bytes_per_point"] = double(bytes) / kPoints;
-}
+using pointbench::kLayouts;
+using pointbench::Layout;
+using pointbench::kPoints;
+using pointbench::SetCounters;
 
 void ListAdd(benchmark::State& state, TiPlotDataStyle style) {
   std::int64_t bytes = 0;
@@ -27,18 +25,6 @@ void ListAdd(benchmark::State& state, TiPlotDataStyle style) {
     for (int i = 0; i < kPoints; ++i) list->Add(false, false, i, i * 0.5);
     benchmark::DoNotOptimize(list->Count());
     bytes = list->MemoryUsed();
-  }
-  SetCounters(state, bytes);
-}
-
-template <class Record, class Make>
-void VectorPushBack(benchmark::State& state, Make make) {
-  std::int64_t bytes = 0;
-  for (auto _ : state) {
-    std::vector<Record> records;
-    for (int i = 0; i < kPoints; ++i) records.push_back(make(double(i), i * 0.5));
-    benchmark::DoNotOptimize(records.data());
-    bytes = std::int64_t(records.capacity() * sizeof(Record));
   }
   SetCounters(state, bytes);
 }
@@ -70,17 +56,6 @@ void ReadPoints(benchmark::State& state, TiPlotDataStyle style, bool typed) {
       benchmark::Counter(kPoints, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-const TiPlotPointTemplate kTemplate;
-
-struct Layout {
-  const char* name;
-  TiPlotDataStyle style;
-};
-const Layout kLayouts[] = {{"null", ipdsStandard},
-                           {"compact", ipdsCompact},
-                           {"compact_interval", ipdsCompactInterval},
-                           {"full", ipdsFullFeature}};
-
 void Register() {
   for (const Layout& l : kLayouts) {
     benchmark::RegisterBenchmark((std::string("BM_ListAdd/") + l.name).c_str(),
@@ -94,22 +69,7 @@ void Register() {
           ->Unit(benchmark::kMillisecond);
     }
   }
-  auto vector = [](const char* name, auto fn) {
-    benchmark::RegisterBenchmark((std::string("BM_VectorPushBack/") + name).c_str(), fn)->Unit(benchmark::kMillisecond);
-  };
-  vector("null", [](benchmark::State& s) {
-    VectorPushBack<TiPlotNullRecord>(s, [](double x, double y) { return TiPlotNullRecord{x, y, 0}; });
-  });
-  vector("compact", [](benchmark::State& s) {
-    VectorPushBack<TiPlotCompactRecord>(s, [](double x, double y) { return TiPlotCompactRecord{ToSingle(x), ToSingle(y)}; });
-  });
-  vector("compact_interval", [](benchmark::State& s) {
-    VectorPushBack<TiPlotCompactIntervalRecord>(s, [](double, double y) { return TiPlotCompactIntervalRecord{ToSingle(y)}; });
-  });
-  vector("full", [](benchmark::State& s) {
-    VectorPushBack<TiPlotFullRecord>(
-        s, [](double x, double y) { return TiPlotFullRecord{x, y, false, false, 0.0, 0.0, 0.0, 0.0, kTemplate}; });
-  });
+  pointbench::RegisterVectorPushBack();
 }
 
 }  // namespace

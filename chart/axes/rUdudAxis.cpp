@@ -36,6 +36,23 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
       TiClassBuilder<C>(QStringLiteral("TiPlotAxis"), &TiPlotLayoutObject::StaticClassInfo())
           .String(QStringLiteral("Title"), &C::Title, &C::SetTitle)
           .Boolean(QStringLiteral("TrackingEnabled"), &C::TrackingEnabled, &C::SetTrackingEnabled, true)
+          .Enumeration<TiPlotTrackingStyle>(QStringLiteral("TrackingStyle"), &C::TrackingStyle, &C::SetTrackingStyle, iptsScaleMinMax,
+                                            {QStringLiteral("iptsScaleMinMax"), QStringLiteral("iptsScaleMax"),
+                                             QStringLiteral("iptsScaleMin"), QStringLiteral("iptsScrollSmooth"),
+                                             QStringLiteral("iptsScrollPage"), QStringLiteral("iptsExpandCollapse"),
+                                             QStringLiteral("iptsExpandCollapseFast"), QStringLiteral("iptsExpandMinMax")})
+          .Enumeration<TiPlotTrackingIncrementStyle>(QStringLiteral("TrackingIncrementStyle"), &C::TrackingIncrementStyle,
+                                                     &C::SetTrackingIncrementStyle, iptisMinimum,
+                                                     {QStringLiteral("iptisMinimum"), QStringLiteral("iptisMajor"), QStringLiteral("iptisMinor")})
+          .Enumeration<TiPlotAlignFirstStyle>(QStringLiteral("TrackingAlignFirstStyle"), &C::TrackingAlignFirstStyle,
+                                              &C::SetTrackingAlignFirstStyle, ipafsAuto,
+                                              {QStringLiteral("ipafsNone"), QStringLiteral("ipafsAuto"), QStringLiteral("ipafsMin"),
+                                               QStringLiteral("ipafsMax")})
+          .Float(QStringLiteral("TrackingScrollCompressMax"), &C::TrackingScrollCompressMax, &C::SetTrackingScrollCompressMax)
+          .Float(QStringLiteral("TrackingSpanMinimum"), &C::TrackingSpanMinimum, &C::SetTrackingSpanMinimum)
+          .Float(QStringLiteral("TrackingMinMargin"), &C::TrackingMinMargin, &C::SetTrackingMinMargin)
+          .Float(QStringLiteral("TrackingMaxMargin"), &C::TrackingMaxMargin, &C::SetTrackingMaxMargin)
+          .Boolean(QStringLiteral("RestoreValuesOnResume"), &C::RestoreValuesOnResume, &C::SetRestoreValuesOnResume, true)
           .Enumeration<TiPlotCartesianStyle>(QStringLiteral("CartesianStyle"), &C::CartesianStyle, &C::SetCartesianStyle, ipcsNone,
                                              {QStringLiteral("ipcsNone"), QStringLiteral("ipcsMaster"), QStringLiteral("ipcsChild")})
           .String(QStringLiteral("CartesianChildRefAxisName"), &C::CartesianChildRefAxisName, &C::SetCartesianChildRefAxisName)
@@ -125,24 +142,19 @@ const TiClassInfo& TiPlotXAxis::StaticClassInfo() {
 
 const TiClassInfo& TiPlotYAxis::StaticClassInfo() {
   static const TiClassInfo info = TiClassBuilder<TiPlotYAxis>(QStringLiteral("TiPlotYAxis"), &TiPlotAxis::StaticClassInfo())
+      .Redefault(QStringLiteral("TrackingAlignFirstStyle"), ipafsNone)
       .Build();
   return info;
 }
 
-TiPlotAxis::TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers)
-    : TiPlotLayoutObject(owner, handlers), labelsFont_(DefaultLabelsFont()) {
+TiPlotAxis::TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers, TiPlotAlignFirstStyle alignFirst)
+    : TiPlotLayoutObject(owner, handlers), labelsFont_(DefaultLabelsFont()), trackingAlignFirstStyle_(alignFirst) {
   labelsFont_.OnChange = [this] { DoChange(); };
   titleFont_.OnChange = [this] { DoChange(); };
   UpdateMappings();
 }
 
 void TiPlotAxis::SetTitle(const QString& value) { SetAndChange(title_, value); }
-
-// The tracking state (first value received, resume values) comes with axis tracking; until then
-// there is nothing to forget.
-void TiPlotAxis::ResetTracking() {}
-
-void TiPlotAxis::SetTrackingEnabled(bool value) { SetAndChange(trackingEnabled_, value); }
 
 // ---------------------------------------------------------------------------------------------
 // Placement references

@@ -11,6 +11,7 @@
 
 #include "chart/axes/iAxisFormat.h"
 #include "chart/axes/iAxisTicks.h"
+#include "chart/axes/iAxisTracking.h"
 #include "chart/core/iGPFunctions.h"
 #include "chart/core/rUdudObjects.h"
 
@@ -97,7 +98,8 @@ class TiPlotAxisEvents {
 class TiPlotAxis : public TiPlotLayoutObject {
   TI_PERSISTENT
  public:
-  TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  // `alignFirst`: the kind's default TrackingAlignFirstStyle.
+  TiPlotAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers, TiPlotAlignFirstStyle alignFirst = ipafsAuto);
 
   const QString& Title() const { return title_; }
   void SetTitle(const QString& value);
@@ -369,6 +371,41 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // settings; nothing while GridLinesVisible is off.
   void DrawGridLines(TCanvas* canvas, const TRect& rect, const TiPlotGridLineSettings& minor, const TiPlotGridLineSettings& major);
 
+  // --- Tracking: following the values the channels add. ---
+  TiPlotTrackingStyle TrackingStyle() const { return trackingStyle_; }
+  void SetTrackingStyle(TiPlotTrackingStyle value);
+  TiPlotTrackingIncrementStyle TrackingIncrementStyle() const { return trackingIncrementStyle_; }
+  void SetTrackingIncrementStyle(TiPlotTrackingIncrementStyle value);
+  TiPlotAlignFirstStyle TrackingAlignFirstStyle() const { return trackingAlignFirstStyle_; }
+  void SetTrackingAlignFirstStyle(TiPlotAlignFirstStyle value);
+  // The doubles below ignore NaN and infinities; 0 switches each off.
+  double TrackingScrollCompressMax() const { return trackingScrollCompressMax_; }
+  void SetTrackingScrollCompressMax(double value);
+  double TrackingSpanMinimum() const { return trackingSpanMinimum_; }
+  void SetTrackingSpanMinimum(double value);
+  double TrackingMinMargin() const { return trackingMinMargin_; }
+  void SetTrackingMinMargin(double value);
+  double TrackingMaxMargin() const { return trackingMaxMargin_; }
+  void SetTrackingMaxMargin(double value);
+  bool RestoreValuesOnResume() const { return restoreValuesOnResume_; }
+  void SetRestoreValuesOnResume(bool value);
+  // A channel reports a value it added on this axis. NaN and infinities are ignored.
+  void NewTrackingData(double value);
+  // The first value since creation or the last ResetTracking has arrived.
+  bool TrackingFirstValueSeen() const { return trackingFirstSeen_; }
+  // Stores Min, Span and DesiredIncrement as the values that resuming tracking restores.
+  void UpdateResumeValues();
+  double ResumeMin() const { return resumeMin_; }
+  double ResumeSpan() const { return resumeSpan_; }
+  double ResumeDesiredIncrement() const { return resumeDesiredIncrement_; }
+  // Snaps Min and Max outward to multiples of the major or minor step of the last tick list;
+  // nothing while that step is unknown, not finite or a calendar step.
+  void AlignToIncrement();
+  // Fits the range to the valid points of the visible channels on this axis (their kept
+  // extents, no rescan), or to the running extremes of every channel on it.
+  void FitToData();
+  void FitToDataFast();
+
  protected:
   // Sets the scale area and works out the mappings for it.
   void SetScaleArea(const TRect& rect);
@@ -430,9 +467,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
  protected:
   // The popup menu's tracking items act through these: whether Min or Span differ from the
   // values kept for resuming, keeping the current ones, and fitting the range to the data.
-  virtual bool MenuResumeValuesDiffer() const { return false; }
-  virtual void MenuUpdateResumeValues() {}
-  virtual void MenuZoomToFit() {}
+  virtual bool MenuResumeValuesDiffer() const { return s_.Min != resumeMin_ || s_.Span != resumeSpan_; }
+  virtual void MenuUpdateResumeValues() { UpdateResumeValues(); }
+  virtual void MenuZoomToFit() { FitToData(); }
 
  private:
   // Raises the chart's finished event when the range differs from where the action began.
@@ -490,6 +527,28 @@ class TiPlotAxis : public TiPlotLayoutObject {
   TRect focusRect_;
   int labelsOffset_ = 0;
   int lastRequiredSize_ = 0;
+
+  // --- Tracking state. ---
+  // Applies the tracking style to a value after the first one.
+  void TrackStyle(double value);
+  // The span minimum and the two margins, after the style.
+  void TrackLimits(double value);
+  // The chart is reading a stored definition (false outside a chart component).
+  bool ChartIsLoading() const;
+  // FitToData (fast: FitToDataFast) over the chart's channels on this axis.
+  void FitTo(bool fast);
+  TiPlotTrackingStyle trackingStyle_ = iptsScaleMinMax;
+  TiPlotTrackingIncrementStyle trackingIncrementStyle_ = iptisMinimum;
+  TiPlotAlignFirstStyle trackingAlignFirstStyle_ = ipafsAuto;
+  double trackingScrollCompressMax_ = 0.0;
+  double trackingSpanMinimum_ = 0.0;
+  double trackingMinMargin_ = 0.0;
+  double trackingMaxMargin_ = 0.0;
+  bool restoreValuesOnResume_ = true;
+  bool trackingFirstSeen_ = false;
+  double resumeMin_ = 0.0;
+  double resumeSpan_ = 100.0;
+  double resumeDesiredIncrement_ = 0.0;
 };
 
 class TiPlotXAxis : public TiPlotAxis {
@@ -506,7 +565,8 @@ class TiPlotXAxis : public TiPlotAxis {
 class TiPlotYAxis : public TiPlotAxis {
   TI_PERSISTENT
  public:
-  using TiPlotAxis::TiPlotAxis;
+  // The first value does not move a Y axis.
+  TiPlotYAxis(TiPlotOwner* owner, const TiPlotHandlers& handlers) : TiPlotAxis(owner, handlers, ipafsNone) {}
   // Vertical unless the chart exchanges X and Y.
   bool HorizontalFor(bool xyAxesReverse, bool& horizontal) const override {
     horizontal = xyAxesReverse;

@@ -1,38 +1,249 @@
 #pragma once
-// The channel base: a named trace of a chart, plotted against one X and one Y axis by name.
+// The channel base: a named trace of a chart that owns its point list, is plotted against one X
+// and one Y axis by name, keeps running statistics of the values added, drives the axes'
+// tracking as points arrive and saves and loads its points and properties.
+#include <QString>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "chart/channels/rUdudDataCustomList.h"
 #include "chart/core/rUdudObjects.h"
+
+class TiPlotAxis;
+
+// Which coordinates dragging a point changes.
+enum TiPlotChannelDataPointMoveStyle : int { ipcdpmsXandY, ipcdpmsXOnly, ipcdpmsYOnly };
+
+// A running sum with Neumaier's compensation, so that the mean of many points keeps the digits a
+// plain double sum loses.
+struct TiCompensatedSum {
+  double Sum = 0.0;
+  double Compensation = 0.0;
+  void Add(double value) {
+    const double t = Sum + value;
+    Compensation += (std::fabs(Sum) >= std::fabs(value)) ? (Sum - t) + value : (value - t) + Sum;
+    Sum = t;
+  }
+  double Value() const { return Sum + Compensation; }
+};
 
 class TiPlotChannelCustom : public TiPlotManagerObject {
   TI_PERSISTENT
  public:
   TiPlotChannelCustom(TiPlotOwner* owner, const TiPlotHandlers& handlers);
+  ~TiPlotChannelCustom() override;
 
+  // --- Properties. ---
   const QString& TitleText() const { return titleText_; }
   void SetTitleText(const QString& value);
-  TColor Color() const { return color_; }
+  TColor Color() const { return list_->PointTemplate().TraceColor; }
   void SetColor(TColor value);
+  bool TraceVisible() const { return traceVisible_; }
+  void SetTraceVisible(bool value);
+  TiPlotLineStyle TraceLineStyle() const { return TiPlotLineStyle(list_->PointTemplate().TraceLineStyle); }
+  void SetTraceLineStyle(TiPlotLineStyle value);
+  int TraceLineWidth() const { return list_->PointTemplate().TraceLineWidth; }
+  void SetTraceLineWidth(int value);
+  bool MarkersVisible() const { return list_->PointTemplate().MarkerVisible; }
+  void SetMarkersVisible(bool value);
+  int MarkersSize() const { return list_->PointTemplate().MarkerSize; }
+  void SetMarkersSize(int value);
+  TiPlotMarkerStyle MarkersStyle() const { return TiPlotMarkerStyle(list_->PointTemplate().MarkerStyle); }
+  void SetMarkersStyle(TiPlotMarkerStyle value);
+  TColor MarkersPenColor() const { return list_->PointTemplate().MarkerPenColor; }
+  void SetMarkersPenColor(TColor value);
+  TPenStyle MarkersPenStyle() const { return TPenStyle(list_->PointTemplate().MarkerPenStyle); }
+  void SetMarkersPenStyle(TPenStyle value);
+  int MarkersPenWidth() const { return list_->PointTemplate().MarkerPenWidth; }
+  void SetMarkersPenWidth(int value);
+  TColor MarkersBrushColor() const { return list_->PointTemplate().MarkerBrushColor; }
+  void SetMarkersBrushColor(TColor value);
+  TBrushStyle MarkersBrushStyle() const { return TBrushStyle(list_->PointTemplate().MarkerBrushStyle); }
+  void SetMarkersBrushStyle(TBrushStyle value);
+  bool MarkersPenUseChannelColor() const { return markersPenUseChannelColor_; }
+  void SetMarkersPenUseChannelColor(bool value);
+  bool MarkersBrushUseChannelColor() const { return markersBrushUseChannelColor_; }
+  void SetMarkersBrushUseChannelColor(bool value);
+  bool MarkersAllowIndividual() const { return markersAllowIndividual_; }
+  void SetMarkersAllowIndividual(bool value);
+  int MarkersTurnOffLimit() const { return markersTurnOffLimit_; }
+  void SetMarkersTurnOffLimit(int value);
+  TiFont* MarkersFont() { return &markersFont_; }
+  bool VisibleInLegend() const { return visibleInLegend_; }
+  void SetVisibleInLegend(bool value);
+  bool ClipToAxes() const { return clipToAxes_; }
+  void SetClipToAxes(bool value);
+  // The next three change no drawing and therefore do not repaint.
+  bool ShowDataPointHints() const { return showDataPointHints_; }
+  void SetShowDataPointHints(bool value) { showDataPointHints_ = value; }
+  bool UserCanMoveDataPoints() const { return userCanMoveDataPoints_; }
+  void SetUserCanMoveDataPoints(bool value) { userCanMoveDataPoints_ = value; }
+  TiPlotChannelDataPointMoveStyle UserCanMoveDataPointsStyle() const { return userCanMoveDataPointsStyle_; }
+  void SetUserCanMoveDataPointsStyle(TiPlotChannelDataPointMoveStyle value) { userCanMoveDataPointsStyle_ = value; }
+  int RingBufferSize() const { return list_->RingBufferSize(); }
+  // 0 (or less): a growing list. A size above MaxCount is refused and the ring stays as it was.
+  void SetRingBufferSize(int value);
   const QString& XAxisName() const { return xAxisName_; }
   void SetXAxisName(const QString& value);
   const QString& YAxisName() const { return yAxisName_; }
   void SetYAxisName(const QString& value);
+  bool XAxisTrackingEnabled() const { return xAxisTrackingEnabled_; }
+  void SetXAxisTrackingEnabled(bool value);
+  bool YAxisTrackingEnabled() const { return yAxisTrackingEnabled_; }
+  void SetYAxisTrackingEnabled(bool value);
+  TiPlotDataStyle DataStyle() const { return list_->DataStyle(); }
+  // Replaces the list by one of the new layout: its points are lost, its template and ring size
+  // kept. The running statistics keep their values until the next Clear or recalculation.
+  void SetDataStyle(TiPlotDataStyle value);
 
   // The rectangle of the channel's row in the legend, written by the legend as it lays out.
   TRect LegendRect() const { return legendRect_; }
   void SetLegendRect(const TRect& rect) { legendRect_ = rect; }
 
-  // Empties the channel's data; the chart calls it on every channel when all data are cleared.
+  // --- Points. Indexes are logical (0 = oldest); a bad one raises "Index out of Bounds". ---
+  virtual int AddXY(double x, double y);
+  int AddDataPoint(bool null, bool empty, double x, double y);
+  int Count() const { return list_->Count(); }
+  // Empties the channel's data and its statistics; the chart calls it on every channel when all
+  // data are cleared.
   virtual void Clear();
+  // Removes the n oldest points (all of them: Clear).
+  void DeleteFirst(int n);
+  double GetX(int index) const { return list_->GetX(index); }
+  double GetY(int index) const { return list_->GetY(index); }
+  bool GetNull(int index) const { return list_->GetNull(index); }
+  bool GetEmpty(int index) const { return list_->GetEmpty(index); }
+  bool GetValid(int index) const { return !GetNull(index) && !GetEmpty(index); }
+  void GetData(int index, double& x, double& y, bool& empty, bool& null) const { list_->GetData(index, x, y, empty, null); }
+  // Write through the list and repaint; the statistics are not updated.
+  void SetX(int index, double value);
+  void SetY(int index, double value);
+  void SetNull(int index, bool value);
+  void SetEmpty(int index, bool value);
+  const TiPlotDataCustomList& DataList() const { return *list_; }
+
+  // The coordinate with room for the marker on its side when markers are shown: the marker's
+  // half-size in the axis's units at its low end. "Data Point Null" for a null point.
+  double GetXPlusMarker(int index);
+  double GetXMinusMarker(int index);
+  double GetYPlusMarker(int index);
+  double GetYMinusMarker(int index);
+
+  // --- Running statistics of the points added since the last Clear or recalculation. ---
+  std::int64_t DataStatCount() const { return statCount_; }
+  double DataXMin() const { return xMin_; }
+  double DataXMax() const { return xMax_; }
+  double DataXMean() const { return statCount_ ? xSum_.Value() / double(statCount_) : 0.0; }
+  double DataYMin() const { return yMin_; }
+  double DataYMax() const { return yMax_; }
+  double DataYMean() const { return statCount_ ? ySum_.Value() / double(statCount_) : 0.0; }
+  // Starts the statistics over from the valid points present.
+  void RecalculateStatistics();
+
+  // The extremes of the valid points present (sentinels 1e300 / -1e300 without any), kept as
+  // points arrive and worked out again only after points were changed or dropped.
+  virtual double GetXMaxExtent();
+  virtual double GetXMinExtent();
+  virtual double GetYMaxExtent();
+  virtual double GetYMinExtent();
+
+  int FirstDataIndex() const { return Count() > 0 ? 0 : -1; }
+  int LastDataIndex() const { return Count() - 1; }
+  double FirstXValue() const { return Count() > 0 ? GetX(0) : -1.0; }
+  double LastXValue() const { return Count() > 0 ? GetX(Count() - 1) : -1.0; }
+  double LastYValue() const { return Count() > 0 ? GetY(Count() - 1) : -1.0; }
+  int RecordSize() const { return list_->RecordSize(); }
+  int MaxCount() const { return list_->MaxCount(); }
+  int Capacity() const { return list_->Capacity(); }
+  std::int64_t MemoryUsed() const { return list_->MemoryUsed(); }
+
+  // --- Axes, resolved by name and cached until the name changes or the axis leaves. ---
+  TiPlotAxis* XAxis();
+  TiPlotAxis* YAxis();
+  bool AxesAssigned() { return XAxis() && YAxis(); }
+  // The axis's cursor text, or "No X-Axis" / "No Y-Axis" (translated) without one.
+  QString GetXText(double value);
+  QString GetYText(double value);
+  void NotifyRemoving(TiPlotPersistent* item) override;
+  void NotifyRenamed(TiPlotObject* object) override;
+
+  // --- Logging of new points to a text file. ---
+  const QString& LogFileName() const { return logFileName_; }
+  // Refused while logging: "Log File Name can not be changed while logging is active."
+  void SetLogFileName(const QString& value);
+  // Points collected before a write; 0 or 1 writes every point as it is added. No repaint.
+  int LogBufferSize() const { return logBufferSize_; }
+  void SetLogBufferSize(int value) { logBufferSize_ = value; }
+  bool LoggingActive() const { return loggingActive_; }
+  int LogCount() const { return logCount_; }
+  // Appending needs an existing file; otherwise the file is created or emptied.
+  void LogActivate(bool append);
+  // Writes the pending points and stops.
+  void LogDeactivate();
+
+  // --- Files. ---
+  // One line per non-empty point: X, the chart's column separator, Y or "Null"; CR LF.
+  void SaveDataToFile(const QString& fileName);
+  // Adds the points of such a file (tab or comma separated; "." or "," decimals).
+  void LoadDataFromFile(const QString& fileName, bool clearFirst);
+  // "File Type = Plot Channel Config", then the published properties under "Channel" (without
+  // Name). Failures carry "Error Saving Properties - " / "Error Loading Properties - ".
+  void SavePropertiesToFile(const QString& fileName);
+  void LoadPropertiesFromFile(const QString& fileName);
 
  protected:
   // The keyboard-opened menu appears at the centre of the channel's legend row.
   bool PopupAnchorRect(TRect& rect) const override;
 
  private:
+  void ResetStatistics();
+  void AddToStatistics(double x, double y);
+  void Track(bool null, bool empty, double x, double y);
+  void WidenExtents(double x, double y);
+  void RecalculateExtents();
+  double MarkerExtent(int index, bool xAxis, double sign);
+  template <class T>
+  void SetTemplate(T TiPlotPointTemplate::*field, T value);
+  QChar SeparatorChar() const;
+  // Appends the pending points that are still present. A failure stops logging (so that later
+  // additions do not fail as well) and goes on to the caller.
+  void LogFlush();
+
+  std::unique_ptr<TiPlotDataCustomList> list_;
+  TiPlotAxis* xAxis_ = nullptr;
+  TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;
-  TColor color_ = clRed;
   QString yAxisName_;
   QString xAxisName_;
+  bool xAxisTrackingEnabled_ = true;
+  bool yAxisTrackingEnabled_ = true;
+  bool markersAllowIndividual_ = false;
+  int markersTurnOffLimit_ = 0;
   TRect legendRect_;
+  bool visibleInLegend_ = true;
+  bool clipToAxes_ = false;
+  bool showDataPointHints_ = false;
+  bool userCanMoveDataPoints_ = false;
+  TiPlotChannelDataPointMoveStyle userCanMoveDataPointsStyle_ = ipcdpmsXandY;
+  bool markersBrushUseChannelColor_ = true;
+  bool markersPenUseChannelColor_ = true;
+  bool traceVisible_ = true;
+  TiFont markersFont_;
+
+  std::int64_t statCount_ = 0;
+  // The means are the sums over the count, worked out when asked (0 without points).
+  double xMin_ = 1e300, xMax_ = -1e300;
+  double yMin_ = 1e300, yMax_ = -1e300;
+  TiCompensatedSum xSum_, ySum_;
+  // The kept extents of the valid points present.
+  bool extentsValid_ = true;
+  double extXMin_ = 1e300, extXMax_ = -1e300, extYMin_ = 1e300, extYMax_ = -1e300;
+  QChar loadedSeparator_ = QLatin1Char('\t');
+  QString logFileName_;
+  int logBufferSize_ = 0;
+  bool loggingActive_ = false;
+  int logCount_ = 0;
 };
 
 // The class of new channels of a chart: a function that makes one with the chart's owner and

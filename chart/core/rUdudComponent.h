@@ -418,7 +418,11 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   template <class Event, class... Args>
   bool DispatchObjectEvent(const TiPlotObject* object, std::initializer_list<TiPlotEventRoute<Event>> routes,
                            Args&&... args) const {
-    if (IsLoading()) return false;
+    // Most events have no handler: that is answered before the object's kind is looked up, which
+    // matters for events raised per added point (axis tracking).
+    bool handled = false;
+    for (const TiPlotEventRoute<Event>& route : routes) handled = handled || (route.Handler && *route.Handler);
+    if (!handled || IsLoading()) return false;
     int index = -1;
     const TiPlotObjectKind kind = ObjectKind(object, &index);
     if (kind == ipokNone) return false;

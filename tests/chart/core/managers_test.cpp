@@ -330,8 +330,10 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
   QStringList lines;
   WriteProperties(*channel, QStringLiteral("Channel0"), lines);
   EXPECT_EQ(lines, (QStringList{"Channel0.Name = Channel 1", "Channel0.Visible = 0", "Channel0.Layer = 50",
-                                "Channel0.TitleText = Channel 1", "Channel0.Color = 255", "Channel0.XAxisName = X-Axis 1",
-                                "Channel0.YAxisName = Y-Axis 1"}));
+                                "Channel0.TitleText = Channel 1", "Channel0.Color = 255", "Channel0.MarkersFont.Color = 16777215",
+                                "Channel0.MarkersFont.Height = 11", "Channel0.MarkersFont.Name = Tahoma",
+                                "Channel0.MarkersFont.Style = 1", "Channel0.XAxisName = X-Axis 1",
+                                "Channel0.YAxisName = Y-Axis 1", "Channel0.LogFileName = "}));
   EXPECT_EQ(channel->ClassName(), "TiXYPlotChannel");
 
   master.AddChannel();
@@ -349,7 +351,8 @@ TEST_F(Chart, PublishedPropertiesWriteAndReadBack) {
   // The layout manager made the X axis horizontal; properties at their declared defaults are
   // left out, texts and reals are always written.
   EXPECT_EQ(lines, (QStringList{"StopPercent = 100", "StartPercent = 25", "ZOrder = 0", "Horizontal = 1", "Title = X-Axis 1",
-                                "CartesianChildRefAxisName = <None>", "CartesianChildRefValue = 0",
+                                "TrackingScrollCompressMax = 0", "TrackingSpanMinimum = 0", "TrackingMinMargin = 0",
+                                "TrackingMaxMargin = 0", "CartesianChildRefAxisName = <None>", "CartesianChildRefValue = 0",
                                 "AlignRefAxisName = <None>", "Min = 0", "Span = 100", "DesiredIncrement = 0", "DesiredStart = 0",
                                 "ScrollMin = 0", "ScrollMax = 100", "LabelSeparation = 2", "LabelsMinLength = 5", "DateTimeFormat = hh:nn:ss",
                                 "CursorDateTimeFormat = hh:nn:ss", "CursorMinLength = 5", "LegendDateTimeFormat = hh:nn:ss",
