@@ -525,3 +525,54 @@ TEST(DataViewProperties, DefaultsAndValueNamesOfTheStyles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The painting cycle fills the data view and draws its grid and frame inside the chart; the
+// picture is left to look at.
+TEST(DataViewInAChart, ThePaintFillsTheViewAndDrawsGridAndFrameAtItsEdges) {
+  TPaintableChart c(320, 220);
+  TiPlotDataView* view = c.chart.DataView(0);
+  TiPlotXAxis* x = c.chart.XAxis(c.chart.AddXAxis());
+  TiPlotYAxis* y = c.chart.YAxis(c.chart.AddYAxis());
+  x->SetMinorCount(4);
+  y->SetMinorCount(4);
+  view->SetGridXAxisName(x->Name().toUpper());   // names are found in any letter case
+  view->SetGridYAxisName(QStringLiteral("<ALL>"));
+  view->SetBackgroundTransparent(false);
+  view->SetBackgroundColor(RGB(0, 0, 64));
+  view->SetGridLineShowXMinors(true);
+  view->SetGridLineShowYMinors(true);
+  view->SetGridLineMinorStyle(ipglsDot);
+  view->SetGridLineXMajorCustom(true);
+  view->SetGridLineXMajorColor(clYellow);
+  view->SetGridLineXMajorStyle(ipglsDash);
+  TBitmap bitmap = c.Paint();
+  bitmap.Image().save(PicturePath(QStringLiteral("lumio-dataview.png")));
+  const TRect r = view->GetLayoutRect();
+  ASSERT_GT(r.Right - r.Left, 50);
+  ASSERT_GT(r.Bottom - r.Top, 50);
+  TCanvas* canvas = bitmap.Canvas();
+  // The frame's corners, the closing pixel of the bottom line, and the fill inside.
+  for (const TPoint p : {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top}, TPoint{r.Left, r.Bottom - 1},
+                         TPoint{r.Right + 1 - 1, r.Bottom}})
+    EXPECT_EQ(canvas->Pixel(p.X, p.Y), kGreen) << p.X << "," << p.Y;
+  // Yellow X majors cross the view from top to bottom; their column holds no other colour than
+  // yellow, the fill in the dash gaps, or the Y lines that cross them.
+  int yellowColumn = -1;
+  for (int px = r.Left + 1; px < r.Right && yellowColumn < 0; ++px)
+    if (canvas->Pixel(px, r.Top + 1) == clYellow) yellowColumn = px;
+  ASSERT_GE(yellowColumn, 0);
+  int yellow = 0, fill = 0;
+  for (int py = r.Top + 1; py < r.Bottom; ++py) {
+    const TColor col = canvas->Pixel(yellowColumn, py);
+    if (col == clYellow) ++yellow;
+    if (col == RGB(0, 0, 64)) ++fill;
+  }
+  EXPECT_GT(yellow, 0);
+  EXPECT_GT(fill, 0);
+  // Outside the view nothing of the view is drawn: the chart's black background remains.
+  EXPECT_EQ(canvas->Pixel(r.Left - 1, (r.Top + r.Bottom) / 2), clBlack);
+}
+
+}  // namespace
