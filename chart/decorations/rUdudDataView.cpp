@@ -287,51 +287,11 @@ TiPlotDataViewMode TiPlotDataView::InteractionMode() const {
   return axesControlEnabled_ ? ipdvmAxesControl : ipdvmNone;
 }
 
-void TiPlotDataView::DragAxes(TShiftState shift, TPoint point, bool& xAxes, bool& yAxes) {
-  const bool shifted = (shift & ssShift) != 0;
-  xAxes = false;
-  yAxes = false;
-  switch (axesControlMouseStyle_) {
-    case ipacsXAxis:
-      xAxes = !shifted;
-      yAxes = shifted;
-      break;
-    case ipacsYAxis:
-      yAxes = !shifted;
-      xAxes = shifted;
-      break;
-    case ipacsBoth:
-      if (!shifted) {
-        xAxes = yAxes = true;
-        break;
-      }
-      if (!directionLocked_) {
-        // The vertical test comes second and wins a diagonal move.
-        if (std::abs(point.X - start_.X) > 3) {
-          directionLocked_ = true;
-          lockedToX_ = true;
-        }
-        if (std::abs(point.Y - start_.Y) > 3) {
-          directionLocked_ = true;
-          lockedToX_ = false;
-        }
-      }
-      if (directionLocked_) {
-        xAxes = lockedToX_;
-        yAxes = !lockedToX_;
-      } else {
-        xAxes = yAxes = true;
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-bool TiPlotDataView::WheelAxes(TShiftState shift, bool& xAxes, bool& yAxes) const {
-  const bool shifted = (shift & ssShift) != 0;
+namespace {
+// The axes a style chooses: Shift turns X into Y and back; false for ipacsNone.
+bool AxesByStyle(TiPlotAxesControlStyle style, bool shifted, bool& xAxes, bool& yAxes) {
   xAxes = yAxes = false;
-  switch (axesControlWheelStyle_) {
+  switch (style) {
     case ipacsXAxis:
       xAxes = !shifted;
       yAxes = shifted;
@@ -346,6 +306,32 @@ bool TiPlotDataView::WheelAxes(TShiftState shift, bool& xAxes, bool& yAxes) cons
     default:
       return false;
   }
+}
+}  // namespace
+
+void TiPlotDataView::DragAxes(TShiftState shift, TPoint point, bool& xAxes, bool& yAxes) {
+  const bool shifted = (shift & ssShift) != 0;
+  AxesByStyle(axesControlMouseStyle_, shifted, xAxes, yAxes);
+  if (axesControlMouseStyle_ != ipacsBoth || !shifted) return;
+  if (!directionLocked_) {
+    // The vertical test comes second and wins a diagonal move.
+    if (std::abs(point.X - start_.X) > 3) {
+      directionLocked_ = true;
+      lockedToX_ = true;
+    }
+    if (std::abs(point.Y - start_.Y) > 3) {
+      directionLocked_ = true;
+      lockedToX_ = false;
+    }
+  }
+  if (directionLocked_) {
+    xAxes = lockedToX_;
+    yAxes = !lockedToX_;
+  }
+}
+
+bool TiPlotDataView::WheelAxes(TShiftState shift, bool& xAxes, bool& yAxes) const {
+  return AxesByStyle(axesControlWheelStyle_, (shift & ssShift) != 0, xAxes, yAxes);
 }
 
 void TiPlotDataView::ClearInteraction() {
