@@ -576,3 +576,33 @@ TEST(DataViewInAChart, ThePaintFillsTheViewAndDrawsGridAndFrameAtItsEdges) {
 }
 
 }  // namespace
+
+namespace {
+
+// In a chart: a right drag in axes control mode pauses the tracking of every axis and hands the
+// box to the chart's OnBeforeZoomBox; a handler that cancels is heard as well.
+TEST(DataViewInAChart, ARightDragZoomBoxPausesTrackingAndRaisesOnBeforeZoomBox) {
+  TPaintableChart c(320, 220);
+  TiPlotDataView* view = c.chart.DataView(0);
+  TiPlotXAxis* x = c.chart.XAxis(c.chart.AddXAxis());
+  TiPlotYAxis* y = c.chart.YAxis(c.chart.AddYAxis());
+  view->SetAxesControlEnabled(true);
+  view->SetLayoutRect(Rect(20, 20, 300, 200));
+  std::vector<TRect> boxes;
+  c.chart.OnBeforeZoomBox = [&](TRect& rect, bool& cancel) {
+    boxes.push_back(rect);
+    cancel = true;
+  };
+  auto at = [](int px, int py) { return MakeMouseParams(mbRight, 0, px, py, false); };
+  view->MouseDown(at(50, 60));
+  view->MouseMove(at(120, 90));
+  EXPECT_TRUE(view->ZoomBoxActive());
+  EXPECT_FALSE(x->TrackingEnabled());
+  EXPECT_FALSE(y->TrackingEnabled());
+  view->MouseUp(at(120, 90));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], Rect(50, 60, 120, 90));
+  EXPECT_FALSE(view->ZoomBoxActive());
+}
+
+}  // namespace
