@@ -164,18 +164,22 @@ void TiPlotDataView::NotifyRemoving(TiPlotPersistent* item) {
   if (item == static_cast<TiPlotPersistent*>(gridYAxis_)) gridYAxis_ = nullptr;
 }
 
-// The grid stays with a renamed axis: its new name is copied into the property.
+// The grid stays with a renamed axis: its new name is copied into the property. An axis not yet
+// looked up is recognised by its previous name.
 void TiPlotDataView::NotifyRenamed(TiPlotObject* object) {
   TiPlotLayoutObject::NotifyRenamed(object);
   if (!object) return;
-  if (object == static_cast<TiPlotObject*>(gridXAxis_) && gridXAxisName_ != object->Name()) {
-    gridXAxisName_ = object->Name();
+  auto follow = [this, object](QString& name, TiPlotAxis*& cache, bool ofKind) {
+    const bool same = cache ? object == static_cast<TiPlotObject*>(cache)
+                            : ofKind && !name.isEmpty() && !IsAll(name) &&
+                                  name.compare(object->PreviousName(), Qt::CaseInsensitive) == 0;
+    if (!same || name == object->Name()) return;
+    cache = static_cast<TiPlotAxis*>(object);
+    name = object->Name();
     DoChange();
-  }
-  if (object == static_cast<TiPlotObject*>(gridYAxis_) && gridYAxisName_ != object->Name()) {
-    gridYAxisName_ = object->Name();
-    DoChange();
-  }
+  };
+  follow(gridXAxisName_, gridXAxis_, dynamic_cast<TiPlotXAxis*>(object) != nullptr);
+  follow(gridYAxisName_, gridYAxis_, dynamic_cast<TiPlotYAxis*>(object) != nullptr);
 }
 
 // --- Painting. ---

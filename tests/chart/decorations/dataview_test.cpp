@@ -218,6 +218,10 @@ TEST_F(GridFixture, TheGridFollowsARenamedAxisAndForgetsARemovedOne) {
   ASSERT_EQ(view->GridXAxis(), x);
   x->SetName(QStringLiteral("Wavelength"));
   EXPECT_EQ(view->GridXAxisName(), QStringLiteral("Wavelength"));
+  // The Y axis was never looked up: it is known by its previous name.
+  y->SetName(QStringLiteral("Intensity"));
+  EXPECT_EQ(view->GridYAxisName(), QStringLiteral("Intensity"));
+  EXPECT_EQ(view->GridYAxis(), y);
   chart.DeleteXAxis(0);
   EXPECT_EQ(view->GridXAxis(), nullptr);
   Paint();   // no dangling axis is touched
