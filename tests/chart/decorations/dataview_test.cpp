@@ -532,13 +532,17 @@ TEST(DataViewProperties, DefaultsAndValueNamesOfTheStyles) {
 
 namespace {
 
-// The painting cycle fills the data view and draws its grid and frame inside the chart; the
-// picture is left to look at.
-TEST(DataViewInAChart, ThePaintFillsTheViewAndDrawsGridAndFrameAtItsEdges) {
-  TPaintableChart c(320, 220);
+// A painted chart with one X and one Y axis around its data view.
+struct DataViewInAChart : ::testing::Test {
+  TPaintableChart c{320, 220};
   TiPlotDataView* view = c.chart.DataView(0);
   TiPlotXAxis* x = c.chart.XAxis(c.chart.AddXAxis());
   TiPlotYAxis* y = c.chart.YAxis(c.chart.AddYAxis());
+};
+
+// The painting cycle fills the data view and draws its grid and frame inside the chart; the
+// picture is left to look at.
+TEST_F(DataViewInAChart, ThePaintFillsTheViewAndDrawsGridAndFrameAtItsEdges) {
   x->SetMinorCount(4);
   y->SetMinorCount(4);
   view->SetGridXAxisName(x->Name().toUpper());   // names are found in any letter case
@@ -579,17 +583,9 @@ TEST(DataViewInAChart, ThePaintFillsTheViewAndDrawsGridAndFrameAtItsEdges) {
   EXPECT_EQ(canvas->Pixel(r.Left - 1, (r.Top + r.Bottom) / 2), clBlack);
 }
 
-}  // namespace
-
-namespace {
-
 // In a chart: a right drag in axes control mode pauses the tracking of every axis and hands the
 // box to the chart's OnBeforeZoomBox; a handler that cancels is heard as well.
-TEST(DataViewInAChart, ARightDragZoomBoxPausesTrackingAndRaisesOnBeforeZoomBox) {
-  TPaintableChart c(320, 220);
-  TiPlotDataView* view = c.chart.DataView(0);
-  TiPlotXAxis* x = c.chart.XAxis(c.chart.AddXAxis());
-  TiPlotYAxis* y = c.chart.YAxis(c.chart.AddYAxis());
+TEST_F(DataViewInAChart, ARightDragZoomBoxPausesTrackingAndRaisesOnBeforeZoomBox) {
   view->SetAxesControlEnabled(true);
   view->SetLayoutRect(Rect(20, 20, 300, 200));
   std::vector<TRect> boxes;
