@@ -109,7 +109,7 @@ struct TiPlotComponentDefaults {
 inline constexpr TiPlotComponentDefaults kPlotComponentDefaults{};
 
 class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiPlotAxisLookup, public TiPlotAxisEvents,
-                        public TiPlotLimitEvents {
+                        public TiPlotLimitEvents, public TiPlotDataViewHost {
   Q_OBJECT
   TI_PERSISTENT
  public:
@@ -289,6 +289,12 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // The first object of the kind named so, ignoring case; nullptr when none.
   TiPlotChannelCustom* FindChannel(const QString& name) const;
   TiPlotXAxis* FindXAxis(const QString& name) const override;
+  // What the data view asks of its chart.
+  int DataViewAxisCount(bool xAxes) const override;
+  TiPlotAxis* DataViewAxis(bool xAxes, int index) const override;
+  bool FirstToolBarButtons(bool& selectDown, bool& zoomBoxDown) const override;
+  void PauseAllTracking() override;
+  void BeforeZoomBox(TRect& rect, bool& cancel) override;
   TiPlotYAxis* FindYAxis(const QString& name) const override;
 
   // --- Virtual operations, in slot order. ---

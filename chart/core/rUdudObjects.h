@@ -283,6 +283,8 @@ class TiPlotObject : public TiPlotPersistent {
  protected:
   void DoBeforeDestruction() override;
   void SetMouseIsDown(bool value) { mouseIsDown_ = value; }
+  // A drag that turns into something else (a zoom box) takes back the menu the press promised.
+  void CancelPendingPopup() { popupPending_ = false; }
   // The change protocol of a property: compare, store, notify (a repaint, or a layout change for
   // properties that move the object).
   template <class T>

@@ -17,6 +17,8 @@ class TiPlotToolBar : public TiPlotLayoutObject {
   // (toggle the button and run its follow-up). A toolbar without buttons is never selecting.
   virtual bool SelectButtonDown() const { return false; }
   virtual void SelectCommand() {}
+  // The Zoom Box button's latched state: the data view then drags zoom boxes.
+  virtual bool ZoomBoxButtonDown() const { return false; }
 
   // It sits at the chart's top edge, and runs across the whole chart inside the bevel.
   bool PinnedToTopEdge() const override { return true; }

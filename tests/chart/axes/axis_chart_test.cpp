@@ -99,7 +99,9 @@ TEST(AxisProperties, EnumerationsHaveValueNamesAndDefaultsMatchAFreshAxis) {
   int checked = 0;
   for (const TiPropertyInfo& p : axis.ClassInfo().Properties()) {
     SCOPED_TRACE(p.Name.toStdString());
-    if (p.Kind == TiPropertyKind::Enumeration) EXPECT_FALSE(p.ValueNames.isEmpty());
+    if (p.Kind == TiPropertyKind::Enumeration) {
+      EXPECT_FALSE(p.ValueNames.isEmpty());
+    }
     if (p.IsOrdinal() && p.Default && p.GetOrdinal) {
       EXPECT_EQ(p.GetOrdinal(axis), *p.Default);
       ++checked;

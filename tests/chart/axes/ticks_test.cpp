@@ -52,7 +52,9 @@ TEST_F(AxisTicks, DefaultAxis) {
   for (const TiPlotTickObject& t : axis.Ticks()) {
     EXPECT_TRUE(t.OnScale);
     EXPECT_EQ(t.Position, static_cast<int>(std::nearbyint(t.Value / 100 * axis.ScaleArea().Right)));
-    if (t.Minor) EXPECT_TRUE(t.Text.isEmpty());
+    if (t.Minor) {
+      EXPECT_TRUE(t.Text.isEmpty());
+    }
   }
 }
 
