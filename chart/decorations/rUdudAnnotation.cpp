@@ -97,8 +97,6 @@ enum TEvent { ieCoordinatesChange, ieMoveUser, ieResizeUser, ieCoordinatesChange
 const TiClassInfo& TiPlotAnnotation::StaticClassInfo() {
   using C = TiPlotAnnotation;
   const TiPlotAnnotationLook start;
-  const TiPlotAnnotation* none = nullptr;
-  (void)none;
   const QStringList& individual = ReferenceIndividualNames();
   static const QStringList rotations{QStringLiteral("ira000"), QStringLiteral("ira090"), QStringLiteral("ira180"),
                                      QStringLiteral("ira270")};
@@ -165,9 +163,8 @@ void TiPlotAnnotation::NotifyRemoving(TiPlotPersistent* item) {
 void TiPlotAnnotation::NotifyRenamed(TiPlotObject* object) {
   TiPlotObject::NotifyRenamed(object);
   if (!object || object->Kind() != ipokChannel) return;
-  if (object == channel_ || object->PreviousName().compare(channelName_, Qt::CaseInsensitive) == 0) {
-    if (object->PreviousName().compare(channelName_, Qt::CaseInsensitive) == 0) channelName_ = object->Name();
-  }
+  // The name follows the channel; the cached channel is the same object.
+  if (object == channel_ || object->PreviousName().compare(channelName_, Qt::CaseInsensitive) == 0) channelName_ = object->Name();
 }
 
 // --- Properties ---------------------------------------------------------------------------
@@ -288,17 +285,11 @@ TiPlotChannelCustom* TiPlotAnnotation::Channel() const {
   return channel_;
 }
 
-TiPlotAxis* TiPlotAnnotation::XAxis() const {
+TiPlotAxis* TiPlotAnnotation::ChannelAxis(bool isX) const {
   const TiPlotChannelCustom* channel = Channel();
   const auto* lookup = dynamic_cast<const TiPlotAxisLookup*>(Owner());
   if (!channel || !lookup) return nullptr;
-  return lookup->FindXAxis(channel->XAxisName());
-}
-
-TiPlotAxis* TiPlotAnnotation::YAxis() const {
-  const TiPlotChannelCustom* channel = Channel();
-  const auto* lookup = dynamic_cast<const TiPlotAxisLookup*>(Owner());
-  if (!channel || !lookup) return nullptr;
+  if (isX) return lookup->FindXAxis(channel->XAxisName());
   return lookup->FindYAxis(channel->YAxisName());
 }
 
@@ -306,32 +297,32 @@ bool TiPlotAnnotation::ReferencesReady() const {
   bool needsView = false, needsChannel = false;
   for (TCoordinate c : {icPositionX, icPositionY, icSizeX, icSizeY}) (UsesChannel(c) ? needsChannel : needsView) = true;
   if (needsView && !dataView_) return false;
-  if (needsChannel && (!XAxis() || !YAxis())) return false;
+  if (needsChannel && (!ChannelAxis(true) || !ChannelAxis(false))) return false;
   return true;
+}
+
+// Under XYAxesReverse X runs up the view and Y across it, like the channel's axes.
+bool TiPlotAnnotation::AcrossView(bool isX) const { return isX != XYAxesReverse(); }
+
+int TiPlotAnnotation::ViewPixel(bool isX, double percent) const {
+  const TRect r = dataView_->GetLayoutRect();
+  return AcrossView(isX) ? PercentToPixelX(r, percent) : PercentToPixelY(r, percent);
 }
 
 int TiPlotAnnotation::AlongPixel(bool isX, double value) const {
   if (UsesChannel(isX ? icPositionX : icPositionY)) {
-    const TiPlotAxis* axis = isX ? XAxis() : YAxis();
+    const TiPlotAxis* axis = ChannelAxis(isX);
     return axis ? axis->ValueToPosition(value) : 0;
   }
-  if (!dataView_) return 0;
-  const TRect r = dataView_->GetLayoutRect();
-  // Under XYAxesReverse X runs up the view and Y across it, like the channel's axes.
-  const bool horizontal = isX != XYAxesReverse();
-  return horizontal ? PercentToPixelX(r, value) : PercentToPixelY(r, value);
+  return dataView_ ? ViewPixel(isX, value) : 0;
 }
 
 int TiPlotAnnotation::SizePixels(bool isX, double value) const {
   if (UsesChannel(isX ? icSizeX : icSizeY)) {
-    const TiPlotAxis* axis = isX ? XAxis() : YAxis();
+    const TiPlotAxis* axis = ChannelAxis(isX);
     return axis ? axis->ValueLengthToPixels(value) : 0;
   }
-  if (!dataView_) return 0;
-  const TRect r = dataView_->GetLayoutRect();
-  const bool horizontal = isX != XYAxesReverse();
-  return horizontal ? std::abs(PercentToPixelX(r, value) - PercentToPixelX(r, 0))
-                    : std::abs(PercentToPixelY(r, value) - PercentToPixelY(r, 0));
+  return dataView_ ? std::abs(ViewPixel(isX, value) - ViewPixel(isX, 0)) : 0;
 }
 
 TPoint TiPlotAnnotation::PointPixel(double x, double y) const {
@@ -342,13 +333,13 @@ TPoint TiPlotAnnotation::PointPixel(double x, double y) const {
 bool TiPlotAnnotation::AlongValue(bool isX, int pixel, double& value) const {
   double v = 0;
   if (UsesChannel(isX ? icPositionX : icPositionY)) {
-    const TiPlotAxis* axis = isX ? XAxis() : YAxis();
+    const TiPlotAxis* axis = ChannelAxis(isX);
     if (!axis) return false;
     v = axis->PositionToValue(pixel);
   } else {
     if (!dataView_) return false;
     const TRect r = dataView_->GetLayoutRect();
-    const bool horizontal = isX != XYAxesReverse();
+    const bool horizontal = AcrossView(isX);
     // A view of no width or height has no percentages: the division gives no finite value.
     v = horizontal ? (pixel - r.Left) / double(r.Right - r.Left) * 100.0
                    : (1.0 - (pixel - r.Top) / double(r.Bottom - r.Top)) * 100.0;
@@ -361,7 +352,7 @@ bool TiPlotAnnotation::AlongValue(bool isX, int pixel, double& value) const {
 bool TiPlotAnnotation::SizeValue(bool isX, int pixels, double& value) const {
   double v = 0;
   if (UsesChannel(isX ? icSizeX : icSizeY)) {
-    const TiPlotAxis* axis = isX ? XAxis() : YAxis();
+    const TiPlotAxis* axis = ChannelAxis(isX);
     if (!axis) return false;
     // The inverse of ValueLengthToPixels, which measures from Min: on a logarithmic axis a length
     // depends on where it starts.
@@ -371,7 +362,7 @@ bool TiPlotAnnotation::SizeValue(bool isX, int pixels, double& value) const {
   } else {
     if (!dataView_) return false;
     const TRect r = dataView_->GetLayoutRect();
-    const bool horizontal = isX != XYAxesReverse();
+    const bool horizontal = AcrossView(isX);
     v = pixels / double(horizontal ? r.Right - r.Left : r.Bottom - r.Top) * 100.0;
   }
   if (!std::isfinite(v)) return false;
@@ -469,8 +460,8 @@ void TiPlotAnnotation::Draw(TCanvas* canvas, TColor backgroundColor) {
   const auto* chart = dynamic_cast<const TiPlotComponent*>(Owner());
   const bool clip = clipToAxes_ || (look_.Reference == iprtChannel && chart && chart->ClipAnnotationsToAxes());
   if (clip) {
-    xAxis = XAxis();
-    yAxis = YAxis();
+    xAxis = ChannelAxis(true);
+    yAxis = ChannelAxis(false);
   }
   const TRect before = canvas->ClipRect();
   const bool clipped = xAxis && yAxis;

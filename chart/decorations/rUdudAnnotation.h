@@ -167,11 +167,13 @@ class TiPlotAnnotation : public TiPlotObject {
   // Where a coordinate is measured: true for the channel's axes.
   bool UsesChannel(TCoordinate coordinate) const;
   TiPlotChannelCustom* Channel() const;
-  TiPlotAxis* XAxis() const;
-  TiPlotAxis* YAxis() const;
+  // The channel's X or Y axis; nullptr without the channel or the axis.
+  TiPlotAxis* ChannelAxis(bool isX) const;
   // Whether every reference the annotation uses is there to draw with.
   bool ReferencesReady() const;
   // Pixels of coordinates. The "along" pixel of X is horizontal unless the chart swaps X and Y.
+  bool AcrossView(bool isX) const;
+  int ViewPixel(bool isX, double percent) const;   // needs the data view
   int AlongPixel(bool isX, double value) const;
   int SizePixels(bool isX, double value) const;
   TPoint PointPixel(double x, double y) const;

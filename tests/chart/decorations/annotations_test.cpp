@@ -3,7 +3,9 @@
 // pictures from the chart's lists, and a picture of every style to look at.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -555,6 +557,52 @@ TEST_F(AnnotationFixture, SettingACoordinateRaisesTheChangeEventOnce) {
   a->SetX(3);
   a->SetHeight(7);
   EXPECT_EQ(events, QStringList({"change 0", "change 0"}));
+}
+
+// The whole path: the chart's mouse dispatch finds the annotation, focuses it on the press and
+// hands it the drag.
+TEST(AnnotationThroughTheChart, ADragWithTheMouseMovesIt) {
+  TiPlotComponent chart;
+  chart.resize(300, 200);
+  InsertInto<TSelectToolBar>(chart)->Down = true;
+  chart.AddLegend();
+  chart.AddXAxis();
+  chart.AddYAxis();
+  chart.AddDataView();
+  chart.Legend(0)->SetVisible(false);
+  chart.ToolBar(0)->SetVisible(false);
+  chart.SetBorderStyle(ibsNone);
+  TiPlotAnnotation* a = chart.Annotation(chart.AddAnnotation());
+  a->SetStyle(ipasRectangle);
+  a->SetUserCanMove(true);
+  a->SetX(50);
+  a->SetY(50);
+  a->SetWidth(20);
+  a->SetHeight(20);
+  QStringList events;
+  chart.OnAnnotationMoveUser = [&](int i) { events << QStringLiteral("move %1").arg(i); };
+  chart.OnAnnotationCoordinatesChangeFinished = [&](int i) { events << QStringLiteral("finished %1").arg(i); };
+  TBitmap bitmap(300, 200);
+  chart.DoPaint(*bitmap.Canvas());
+  ASSERT_TRUE(a->Drawn());
+  const TRect v = chart.DataView(0)->GetLayoutRect();
+  const TRect shape = a->ShapeRect();
+  const QPoint from((shape.Left + shape.Right) / 2, (shape.Top + shape.Bottom) / 2);
+  // A quarter of the view's width to the right.
+  const int dx = (v.Right - v.Left) / 4;
+  auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(p), chart.mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &e);
+  };
+  send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(a->HasFocus());
+  send(QEvent::MouseMove, from + QPoint(dx, 0), Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, from + QPoint(dx, 0), Qt::LeftButton, Qt::NoButton);
+  // The anchor (the shape's centre as it was drawn) moved by dx pixels; back in percent of the view.
+  const int ax = shape.Left + (shape.Right - shape.Left) / 2, ay = shape.Top + (shape.Bottom - shape.Top) / 2;
+  EXPECT_NEAR(a->X(), (ax + dx - v.Left) * 100.0 / (v.Right - v.Left), 1e-9);
+  EXPECT_NEAR(a->Y(), (1.0 - (ay - v.Top) / double(v.Bottom - v.Top)) * 100.0, 1e-9);
+  EXPECT_EQ(events, QStringList({"move 0", "finished 0"}));
 }
 
 // One annotation of each style on a chart, for the eye: /tmp/annotations.png.
