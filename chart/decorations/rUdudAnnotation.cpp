@@ -683,12 +683,7 @@ void TiPlotAnnotation::MoveTo(TPoint anchor) {
     x2_ = nx2;
     y2_ = ny2;
   }
-  moved_ = true;
-  DoChange();
-  const TiPlotLifeGuard life(this);
-  RaiseEvent(ieMoveUser);
-  if (life.Gone()) return;
-  RaiseEvent(ieCoordinatesChange);
+  ChangedByUser(ieMoveUser);
 }
 
 void TiPlotAnnotation::ResizeTo(const TRect& r) {
@@ -710,10 +705,16 @@ void TiPlotAnnotation::ResizeTo(const TRect& r) {
     width_ = w;
     height_ = h;
   }
+  ChangedByUser(ieResizeUser);
+}
+
+// A step of a move or resize: repaint, the step's own event, then the coordinates-change event
+// (unless a handler removed the annotation).
+void TiPlotAnnotation::ChangedByUser(int event) {
   moved_ = true;
   DoChange();
   const TiPlotLifeGuard life(this);
-  RaiseEvent(ieResizeUser);
+  RaiseEvent(event);
   if (life.Gone()) return;
   RaiseEvent(ieCoordinatesChange);
 }

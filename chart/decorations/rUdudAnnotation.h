@@ -193,6 +193,7 @@ class TiPlotAnnotation : public TiPlotObject {
   void RaiseEvent(int which);
   void MoveTo(TPoint anchor);
   void ResizeTo(const TRect& rect);
+  void ChangedByUser(int event);
 
   TiPlotAnnotationStyle style_ = ipasText;
   TiPlotAnnotationLook look_;
