@@ -518,6 +518,30 @@ TEST_F(MouseFixture, ResizingACornerStyleMovesTheCornerPoints) {
   EXPECT_EQ(events, QStringList({"resize 0", "change 0", "finished 0"}));
 }
 
+// A width in values of a logarithmic axis: 100 pixels per decade from 1 to 100 over x 20 .. 220.
+TEST_F(MouseFixture, ResizingOnALogarithmicAxisInvertsTheDrawnLength) {
+  auto* x = InsertInto<TPlacedAxis<TiPlotXAxis>>(chart);
+  auto* y = InsertInto<TPlacedAxis<TiPlotYAxis>>(chart);
+  x->SetScaleType(ipstLog10);
+  x->SetMinSpan(1, 99);
+  x->Place(Rect(20, 110, 220, 110));
+  y->Place(Rect(20, 10, 20, 110));
+  chart.AddChannel();
+  chart.Channel(0)->SetName(QStringLiteral("Sample"));
+  chart.Channel(0)->SetXAxisName(x->Name());
+  chart.Channel(0)->SetYAxisName(y->Name());
+  a->SetChannelName(QStringLiteral("Sample"));
+  a->SetReferenceSizeX(ipriChannel);
+  a->SetWidth(9);   // from 1 to 10: one decade, 100 pixels: 70 .. 170
+  a->SetUserCanSize(true);
+  Draw();
+  ASSERT_EQ(a->ShapeRect(), Rect(70, 50, 170, 70));
+  Drag({170, 70}, {220, 70});   // 150 pixels: one and a half decades from 1
+  EXPECT_NEAR(a->Width(), std::pow(10.0, 1.5) - 1, 1e-9);
+  Draw();
+  EXPECT_EQ(a->ShapeRect().Right - a->ShapeRect().Left, 150);
+}
+
 TEST_F(MouseFixture, CursorsOverTheHandles) {
   a->SetUserCanSize(true);
   EXPECT_EQ(a->GetMouseCursor(At(100, 50)), crSizeNWSE);
