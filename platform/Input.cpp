@@ -104,6 +104,8 @@ Qt::CursorShape CursorShapeOf(TCursor cursor) {
     case crCross: return Qt::CrossCursor;
     case crIBeam: return Qt::IBeamCursor;
     case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crUpArrow: return Qt::UpArrowCursor;
     case crHourGlass: return Qt::WaitCursor;

@@ -12,8 +12,8 @@
 
 namespace {
 // The chart's defaults for new annotations: an annotation's own start, with a one-pixel pen.
-TiPlotAnnotationStyle ChartAnnotationDefaults() {
-  TiPlotAnnotationStyle style;
+TiPlotAnnotationLook ChartAnnotationDefaults() {
+  TiPlotAnnotationLook style;
   style.PenWidth = 1;
   return style;
 }
@@ -23,7 +23,7 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
   using C = TiPlotComponent;
   const TiPlotComponentDefaults& d = kPlotComponentDefaults;
   const QStringList& individual = ReferenceIndividualNames();
-  const TiPlotAnnotationStyle annotations = ChartAnnotationDefaults();
+  const TiPlotAnnotationLook annotations = ChartAnnotationDefaults();
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotComponent"), &TiCustomComponent::StaticClassInfo())
           .Redefault(QStringLiteral("BackGroundColor"), d.BackGroundColor)
@@ -606,7 +606,7 @@ int TiPlotComponent::AddAnnotation() {
   const int index = Add(ipokAnnotation);
   if (index < 0) return index;
   TiPlotAnnotation* annotation = Annotation(index);
-  annotation->SetStyle(annotationDefaults_);
+  annotation->SetLook(annotationDefaults_);
   annotation->Font()->Assign(annotationDefaultFont_->Font());
   return index;
 }

@@ -205,7 +205,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TiPlotReferenceIndividual AnnotationDefaultReferenceSizeY() const { return annotationDefaults_.ReferenceSizeY; }
   void SetAnnotationDefaultReferenceSizeY(TiPlotReferenceIndividual value) { annotationDefaults_.ReferenceSizeY = value; }
   // All of them: the style every annotation made by AddAnnotation takes.
-  const TiPlotAnnotationStyle& AnnotationDefaults() const { return annotationDefaults_; }
+  const TiPlotAnnotationLook& AnnotationDefaults() const { return annotationDefaults_; }
 
   // Printing (no repaint).
   TPrinterOrientation PrintOrientation() const { return printOrientation_; }
@@ -679,7 +679,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool userCanAddRemoveChannels_ = kPlotComponentDefaults.UserCanAddRemoveChannels;
   TiPlotFormStyle editorFormStyle_ = kPlotComponentDefaults.EditorFormStyle;
   bool clipAnnotationsToAxes_ = kPlotComponentDefaults.ClipAnnotationsToAxes;
-  TiPlotAnnotationStyle annotationDefaults_;
+  TiPlotAnnotationLook annotationDefaults_;
   TPrinterOrientation printOrientation_ = kPlotComponentDefaults.PrintOrientation;
   double printMarginLeft_ = 1.0;
   double printMarginTop_ = 1.0;
