@@ -202,7 +202,9 @@ TEST(Component, EveryKindOfTheTable) {
     // Annotations are added without a name.
     const QString expectedName = baseNames[kind].isEmpty() ? QString() : baseNames[kind] + QStringLiteral(" 2");
     EXPECT_EQ(second->Name(), expectedName);
-    if (!expectedName.isEmpty()) EXPECT_EQ(chart.Find(kind, expectedName.toUpper()), second);
+    if (!expectedName.isEmpty()) {
+      EXPECT_EQ(chart.Find(kind, expectedName.toUpper()), second);
+    }
     chart.Delete(kind, 0);
     EXPECT_EQ(chart.Count(kind), 1);
     EXPECT_EQ(chart.Item(kind, 0), second);

@@ -37,13 +37,6 @@ class TPlacedAxis : public Base {
   void Place(const TRect& r) { this->SetScaleArea(r); }
 };
 
-template <class T>
-T* InsertInto(TiPlotComponent& chart) {
-  auto* object = new T(&chart, chart.Master()->Handlers());
-  InsertObject(TiPlotPtr<TiPlotObject>(object));
-  return object;
-}
-
 // The data view spans x 20 .. 220 (200 pixels) and y 10 .. 110 (100 pixels).
 const TRect kView = Rect(20, 10, 220, 110);
 
