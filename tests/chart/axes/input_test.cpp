@@ -387,6 +387,30 @@ TEST_F(AxisInput, PauseThenWheelMovesTheRangeAndTrackingStaysOff) {
   EXPECT_FALSE(x->TrackingEnabled());
 }
 
+TEST_F(AxisInput, PauseWheelResumeRestoresTheRangeAndTheMenuOffersToKeepIt) {
+  x->SetTrackingEnabled(false);   // the toolbar's Pause keeps 0 .. 100 for the resume
+  Focus(kOnX);
+  input.Wheel(kOnX, 120);
+  ExpectRange(*x, 5, 100);
+  // Paused and moved: "Update Resume Values" is offered.
+  input.Click(kOnX, Qt::RightButton);
+  ASSERT_FALSE(menus.Shown.empty());
+  EXPECT_TRUE(menus.LastMenu->Items().Items(1)->Enabled);
+  x->SetTrackingEnabled(true);    // Resume
+  ExpectRange(*x, 0, 100);
+
+  // Keeping the moved range makes the resume come back to it instead.
+  x->SetTrackingEnabled(false);
+  input.Wheel(kOnX, 120);
+  input.Click(kOnX, Qt::RightButton);
+  menus.LastMenu->Items().Items(1)->Click();
+  input.Click(kOnX, Qt::RightButton);
+  EXPECT_FALSE(menus.LastMenu->Items().Items(1)->Enabled);   // nothing differs any more
+  input.Wheel(kOnX, 120);
+  x->SetTrackingEnabled(true);
+  ExpectRange(*x, 5, 100);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Keys
 
