@@ -378,8 +378,17 @@ void TiPlotDataView::DoMouseUp(const TiPlotMouseParams& params) {
     bool cancel = false;
     // The handler may remove this view; nothing is touched afterwards then.
     const TiPlotLifeGuard life(this);
-    if (TiPlotDataViewHost* host = Host()) host->BeforeZoomBox(box, cancel);
+    TiPlotDataViewHost* host = Host();
+    if (host) host->BeforeZoomBox(box, cancel);
     if (life.Gone()) return;
+    // Every X axis, then every Y axis shows what lies under the box; their handlers may remove
+    // axes or this view, so the lists are read afresh at each step.
+    for (const bool xAxes : {true, false}) {
+      for (int i = 0; host && !cancel && i < host->DataViewAxisCount(xAxes); ++i) {
+        if (TiPlotAxis* axis = host->DataViewAxis(xAxes, i)) axis->ZoomToPixelRect(box);
+        if (life.Gone()) return;
+      }
+    }
   }
   ClearInteraction();
   DoChange();

@@ -605,4 +605,29 @@ TEST_F(DataViewInAChart, ARightDragZoomBoxPausesTrackingAndRaisesOnBeforeZoomBox
   EXPECT_FALSE(view->ZoomBoxActive());
 }
 
+// A zoom box that is not cancelled zooms every axis to what lies under it: a box over the left
+// half and the lower half of the view shows 0 .. 50 on both axes of 0 .. 100 (to a pixel).
+TEST_F(DataViewInAChart, AZoomBoxThatIsNotCancelledZoomsTheAxesToIt) {
+  view->SetAxesControlEnabled(true);
+  c.Paint();
+  const TRect r = view->GetLayoutRect();
+  ASSERT_GT(r.Right - r.Left, 50);
+  ASSERT_GT(r.Bottom - r.Top, 50);
+  int events = 0;
+  c.chart.OnBeforeZoomBox = [&](TRect&, bool&) { ++events; };
+  auto at = [](int px, int py) { return MakeMouseParams(mbRight, 0, px, py, false); };
+  const int midX = (r.Left + r.Right) / 2;
+  const int midY = (r.Top + r.Bottom) / 2;
+  view->MouseDown(at(r.Left, midY));
+  view->MouseMove(at(midX, r.Bottom));
+  view->MouseUp(at(midX, r.Bottom));
+  EXPECT_EQ(events, 1);
+  const double xPixel = 100.0 / (r.Right - r.Left);
+  const double yPixel = 100.0 / (r.Bottom - r.Top);
+  EXPECT_NEAR(x->Min(), 0, xPixel);
+  EXPECT_NEAR(x->Span(), 50, 2 * xPixel);
+  EXPECT_NEAR(y->Min(), 0, yPixel);
+  EXPECT_NEAR(y->Span(), 50, 2 * yPixel);
+}
+
 }  // namespace
