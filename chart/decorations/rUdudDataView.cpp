@@ -333,6 +333,7 @@ void TiPlotDataView::DoMouseDownLeft(const TiPlotMouseParams& params) {
       break;
     case ipdvmAxesControl:
       start_ = point;
+      PassToAxes(true, true, [&params](TiPlotAxis* axis) { axis->DoMouseDownLeft(params); });
       break;
     default:
       break;
@@ -369,6 +370,30 @@ void TiPlotDataView::DoMouseDrag(const TiPlotMouseParams& params) {
   bool xAxes = false;
   bool yAxes = false;
   DragAxes(params.Shift, point, xAxes, yAxes);
+  PassToAxes(xAxes, yAxes, [&params](TiPlotAxis* axis) { axis->DoMouseDrag(params); });
+}
+
+bool TiPlotDataView::PassToAxes(bool xAxes, bool yAxes, const std::function<void(TiPlotAxis*)>& action) {
+  TiPlotDataViewHost* host = Host();
+  if (!host) return true;
+  const TiPlotLifeGuard life(this);
+  for (const bool x : {true, false}) {
+    if (x ? !xAxes : !yAxes) continue;
+    for (int i = 0; i < host->DataViewAxisCount(x); ++i) {
+      if (TiPlotAxis* axis = host->DataViewAxis(x, i)) action(axis);
+      if (life.Gone()) return false;
+    }
+  }
+  return true;
+}
+
+bool TiPlotDataView::DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point) {
+  if (InteractionMode() != ipdvmAxesControl) return false;
+  bool xAxes = false;
+  bool yAxes = false;
+  if (!WheelAxes(shift, xAxes, yAxes)) return false;
+  PassToAxes(xAxes, yAxes, [&](TiPlotAxis* axis) { axis->DoMouseWheel(wheelDelta, shift, point); });
+  return true;
 }
 
 void TiPlotDataView::DoMouseUp(const TiPlotMouseParams& params) {
@@ -378,17 +403,12 @@ void TiPlotDataView::DoMouseUp(const TiPlotMouseParams& params) {
     bool cancel = false;
     // The handler may remove this view; nothing is touched afterwards then.
     const TiPlotLifeGuard life(this);
-    TiPlotDataViewHost* host = Host();
-    if (host) host->BeforeZoomBox(box, cancel);
+    if (TiPlotDataViewHost* host = Host()) host->BeforeZoomBox(box, cancel);
     if (life.Gone()) return;
-    // Every X axis, then every Y axis shows what lies under the box; their handlers may remove
-    // axes or this view, so the lists are read afresh at each step.
-    for (const bool xAxes : {true, false}) {
-      for (int i = 0; host && !cancel && i < host->DataViewAxisCount(xAxes); ++i) {
-        if (TiPlotAxis* axis = host->DataViewAxis(xAxes, i)) axis->ZoomToPixelRect(box);
-        if (life.Gone()) return;
-      }
-    }
+    // Every X axis, then every Y axis shows what lies under the box.
+    if (!cancel && !PassToAxes(true, true, [&box](TiPlotAxis* axis) { axis->ZoomToPixelRect(box); })) return;
+  } else if (!zoomBoxActive_ && InteractionMode() == ipdvmAxesControl) {
+    if (!PassToAxes(true, true, [&params](TiPlotAxis* axis) { axis->DoMouseUp(params); })) return;
   }
   ClearInteraction();
   DoChange();

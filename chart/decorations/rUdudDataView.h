@@ -2,6 +2,8 @@
 // The data view: the plot area in the middle of the chart. It paints its background, the grid
 // lines at the ticks of the axes it is tied to and a frame, draws the zoom box while the user
 // drags one, and converts between pixels and percentages of its rectangle.
+#include <functional>
+
 #include <QStringList>
 
 #include "chart/axes/rUdudAxis.h"
@@ -121,6 +123,9 @@ class TiPlotDataView : public TiPlotLayoutObject {
   // Which axes the wheel moves in axes control mode, by AxesControlWheelStyle and Shift; false
   // for ipacsNone.
   bool WheelAxes(TShiftState shift, bool& xAxes, bool& yAxes) const;
+  // Hands a mouse action to the chosen axes, X axes first; false when an axis's handler removed
+  // this view. The lists are read afresh at each step, as handlers may remove axes.
+  bool PassToAxes(bool xAxes, bool yAxes, const std::function<void(TiPlotAxis*)>& action);
 
   // --- Conversions between pixels and percentages of the rectangle (0 at the left and bottom).
   // A rectangle of no width or height gives 0 percent and maps every percentage to its edge; NaN
@@ -146,6 +151,7 @@ class TiPlotDataView : public TiPlotLayoutObject {
   void DoMouseDownRight(const TiPlotMouseParams& params) override;        // 20
   void DoMouseDrag(const TiPlotMouseParams& params) override;             // 21
   void DoMouseUp(const TiPlotMouseParams& params) override;               // 22
+  bool DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point) override;   // 24
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;       // 29
   void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) override;  // 30
 

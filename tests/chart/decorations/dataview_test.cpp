@@ -605,6 +605,38 @@ TEST_F(DataViewInAChart, ARightDragZoomBoxPausesTrackingAndRaisesOnBeforeZoomBox
   EXPECT_FALSE(view->ZoomBoxActive());
 }
 
+// In axes control mode a left drag moves the chosen axes with the mouse (X only here: the scale
+// follows the mouse, so dragging right by a fifth of the view shows values a fifth lower) and the
+// wheel scrolls the chosen axes by a twentieth of their span.
+TEST_F(DataViewInAChart, AxesControlDragsAndWheelTurnsMoveTheChosenAxes) {
+  view->SetAxesControlEnabled(true);
+  view->SetAxesControlMouseStyle(ipacsXAxis);
+  view->SetAxesControlWheelStyle(ipacsYAxis);
+  c.Paint();
+  const TRect r = view->GetLayoutRect();
+  const int width = r.Right - r.Left;
+  ASSERT_GT(width, 50);
+  ASSERT_EQ(x->ScaleArea().Right - x->ScaleArea().Left, width);
+  auto at = [](int px, int py) { return MakeMouseParams(mbLeft, 0, px, py, false); };
+  const int from = r.Left + 10;
+  const int dx = width / 5;
+  view->MouseDown(at(from, r.Top + 10));
+  view->MouseMove(at(from + dx, r.Top + 40));   // the vertical part moves no Y axis
+  view->MouseUp(at(from + dx, r.Top + 40));
+  EXPECT_DOUBLE_EQ(x->Min(), -100.0 * dx / width);
+  EXPECT_DOUBLE_EQ(x->Span(), 100);
+  EXPECT_DOUBLE_EQ(y->Min(), 0);
+  EXPECT_FALSE(x->TrackingEnabled());
+
+  EXPECT_TRUE(view->DoMouseWheel(120, 0, {r.Left + 5, r.Top + 5}));
+  EXPECT_DOUBLE_EQ(y->Min(), 5);
+  EXPECT_DOUBLE_EQ(x->Min(), -100.0 * dx / width);
+  // Without axes control the wheel is not the view's.
+  view->SetAxesControlEnabled(false);
+  EXPECT_FALSE(view->DoMouseWheel(120, 0, {r.Left + 5, r.Top + 5}));
+  EXPECT_DOUBLE_EQ(y->Min(), 5);
+}
+
 // A zoom box that is not cancelled zooms every axis to what lies under it: a box over the left
 // half and the lower half of the view shows 0 .. 50 on both axes of 0 .. 100 (to a pixel).
 TEST_F(DataViewInAChart, AZoomBoxThatIsNotCancelledZoomsTheAxesToIt) {
