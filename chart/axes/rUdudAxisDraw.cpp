@@ -12,12 +12,6 @@
 
 namespace {
 
-// nearest() of a size in pixels, also for a hostile factor.
-int NearestPixels(double value) {
-  if (value != value) return 0;
-  return ClampCoordinate(static_cast<std::int64_t>(std::nearbyint(std::clamp(value, -1e9, 1e9))));
-}
-
 bool Turned(TiRotationAngle rotation) { return rotation == ira090 || rotation == ira270; }
 
 }  // namespace
@@ -73,7 +67,7 @@ int TiPlotAxis::RequiredSize(TCanvas* canvas) {
     canvas->Font() = TitleFont()->Font();
     const int h = canvas->TextHeight(Title());
     const int x = TitleRotated() ? TextMaxLineWidth(*canvas, Title()) : h;
-    t = NearestPixels(h * TitleMargin() + x);
+    t = NearestCoordinate(h * TitleMargin() + x);
   }
   // Tick part.
   const std::int64_t k = ScaleLinesShow() ? std::max(std::max(MajorLength(), 0), MinorLength()) : 0;
@@ -81,7 +75,7 @@ int TiPlotAxis::RequiredSize(TCanvas* canvas) {
   std::int64_t g = 0, e = 0;
   if (LabelsVisible()) {
     canvas->Font() = LabelsFont()->Font();
-    g = NearestPixels(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
+    g = NearestCoordinate(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
     e = LabelsExtentAcross(canvas);
   }
   labelsOffset_ = ClampCoordinate(k + InnerMargin() + g + e);
@@ -102,13 +96,13 @@ int TiPlotAxis::StackingInset(TCanvas* canvas) {
     const int c = LabelsVisible() ? LabelsExtentAlong(canvas) : 0;
     canvas->Font() = LabelsFont()->Font();
     const int w0 = canvas->TextWidth(QStringLiteral("0"));
-    return ClampCoordinate(static_cast<std::int64_t>(NearestPixels(c / 2.0)) + NearestPixels(w0 * StackingEndsMargin()));
+    return ClampCoordinate(static_cast<std::int64_t>(NearestCoordinate(c / 2.0)) + NearestCoordinate(w0 * StackingEndsMargin()));
   }
   // Vertical: the labels' extent counts even while they are hidden.
   const int c = LabelsExtentAlong(canvas);
   canvas->Font() = LabelsFont()->Font();
   const int h0 = canvas->TextHeight(QStringLiteral("0"));
-  return ClampCoordinate((static_cast<std::int64_t>(c) + NearestPixels(h0 * StackingEndsMargin())) / 2);
+  return ClampCoordinate((static_cast<std::int64_t>(c) + NearestCoordinate(h0 * StackingEndsMargin())) / 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -197,7 +191,7 @@ void TiPlotAxis::PrepareDraw(TCanvas* canvas) {
 
 int TiPlotAxis::LabelsDistance(TCanvas* canvas) {
   canvas->Font() = LabelsFont()->Font();
-  const std::int64_t gap = NearestPixels(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
+  const std::int64_t gap = NearestCoordinate(canvas->TextHeight(QStringLiteral("A")) * LabelsMargin());
   if (IsCartesian()) return ClampCoordinate(gap + (static_cast<std::int64_t>(MajorLength()) + 1) / 2);
   if (ScaleLinesShow()) return ClampCoordinate(static_cast<std::int64_t>(InnerMargin()) + MajorLength() + gap);
   return ClampCoordinate(InnerMargin() + gap);

@@ -24,6 +24,8 @@
 // properties come first. Redefault changes an inherited property's default in place.
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +45,12 @@ class TiClassInfo;
 inline constexpr int iMaxCoordinate = 32000;
 constexpr int ClampCoordinate(long long value, int low = -iMaxCoordinate, int high = iMaxCoordinate) {
   return static_cast<int>(value < low ? low : value > high ? high : value);
+}
+// The nearest pixel (ties to even) of a computed position or size: no number counts as 0, and
+// the value is held to the drawable range before it becomes an integer.
+inline int NearestCoordinate(double value) {
+  if (value != value) return 0;
+  return static_cast<int>(std::nearbyint(std::clamp(value, double(-iMaxCoordinate), double(iMaxCoordinate))));
 }
 
 enum class TiPropertyKind {

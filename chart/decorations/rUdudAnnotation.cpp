@@ -42,17 +42,6 @@ TFont AnnotationStartFont() { return TFont{QStringLiteral("Arial"), 11, clWhite,
 
 namespace {
 
-int Nearest(double v) { return static_cast<int>(std::clamp(std::nearbyint(v), -32000.0, 32000.0)); }
-
-// The data view's percent conversions: 0 % at the left and at the bottom.
-int PercentToPixelX(const TRect& r, double p) {
-  if (!std::isfinite(p)) return r.Left;
-  return Nearest(std::clamp((r.Right - r.Left) * p / 100.0, -1e9, 1e9) + r.Left);
-}
-int PercentToPixelY(const TRect& r, double p) {
-  if (!std::isfinite(p)) return r.Bottom;
-  return Nearest(std::clamp((r.Bottom - r.Top) * (100.0 - p) / 100.0, -1e9, 1e9) + r.Top);
-}
 
 // Whether the segment a-b meets the rectangle (both ends and edges included).
 bool SegmentMeets(TPoint a, TPoint b, const TRect& r) {
@@ -305,8 +294,7 @@ bool TiPlotAnnotation::ReferencesReady() const {
 bool TiPlotAnnotation::AcrossView(bool isX) const { return isX != XYAxesReverse(); }
 
 int TiPlotAnnotation::ViewPixel(bool isX, double percent) const {
-  const TRect r = dataView_->GetLayoutRect();
-  return AcrossView(isX) ? PercentToPixelX(r, percent) : PercentToPixelY(r, percent);
+  return AcrossView(isX) ? dataView_->PercentToPixelX(percent) : dataView_->PercentToPixelY(percent);
 }
 
 int TiPlotAnnotation::AlongPixel(bool isX, double value) const {
@@ -412,8 +400,8 @@ TSize TiPlotAnnotation::MeasureText(TCanvas* canvas) {
 TRect TiPlotAnnotation::PlaceText(TCanvas* canvas, TRect r) {
   MeasureText(canvas);
   const int w = r.Right - r.Left, h = r.Bottom - r.Top;
-  const int dx = Nearest(textCache_.CharA.cx * textHorzMargin_) + w / 2;
-  const int dy = Nearest(textCache_.CharA.cy * textVertMargin_) + h / 2;
+  const int dx = NearestCoordinate(textCache_.CharA.cx * textHorzMargin_) + w / 2;
+  const int dy = NearestCoordinate(textCache_.CharA.cy * textVertMargin_) + h / 2;
   if (textHorzAlignment_ == iahLeft) r = OffsetRect(r, dx, 0);
   else if (textHorzAlignment_ == iahRight) r = OffsetRect(r, -dx, 0);
   if (textVertAlignment_ == iavTop) r = OffsetRect(r, 0, dy);
@@ -546,8 +534,8 @@ void TiPlotAnnotation::DrawShape(TCanvas* canvas, const TRect& view, TColor back
       if (style_ == ipasTextRectangle) {
         const TSize size = MeasureText(canvas);
         TRect band = r;
-        const int mx = Nearest(textCache_.Char0 * textHorzMargin_);
-        const int my = Nearest(textCache_.CharA.cy * textVertMargin_);
+        const int mx = NearestCoordinate(textCache_.Char0 * textHorzMargin_);
+        const int my = NearestCoordinate(textCache_.CharA.cy * textVertMargin_);
         if (textHorzAlignment_ == iahLeft) band.Left = r.Left + mx, band.Right = band.Left + size.cx;
         else if (textHorzAlignment_ == iahRight) band.Right = r.Right - mx, band.Left = band.Right - size.cx;
         if (textVertAlignment_ == iavTop) band.Top = r.Top + my, band.Bottom = band.Top + size.cy;

@@ -12,13 +12,6 @@ const QString kAll = QStringLiteral("<ALL>");
 
 bool IsAll(const QString& name) { return name.compare(kAll, Qt::CaseInsensitive) == 0; }
 
-// A pixel from a position along an edge: NaN counts as 0, and the value is limited before it
-// becomes an integer.
-int LimitedPixel(double value) {
-  if (std::isnan(value)) value = 0;
-  return static_cast<int>(std::nearbyint(std::clamp(value, -32000.0, 32000.0)));
-}
-
 double FinitePercent(double percent) { return std::isnan(percent) ? 0.0 : percent; }
 }  // namespace
 
@@ -241,15 +234,15 @@ double TiPlotDataView::PixelToPercentY(int y) const {
 int TiPlotDataView::PercentToPixelX(double percent) const {
   const TRect r = GetLayoutRect();
   const int width = r.Right - r.Left;
-  if (width == 0) return LimitedPixel(r.Left);
-  return LimitedPixel(width * FinitePercent(percent) / 100 + r.Left);
+  if (width == 0) return NearestCoordinate(r.Left);
+  return NearestCoordinate(width * FinitePercent(percent) / 100 + r.Left);
 }
 
 int TiPlotDataView::PercentToPixelY(double percent) const {
   const TRect r = GetLayoutRect();
   const int height = r.Bottom - r.Top;
-  if (height == 0) return LimitedPixel(r.Top);
-  return LimitedPixel(height * (100 - FinitePercent(percent)) / 100 + r.Top);
+  if (height == 0) return NearestCoordinate(r.Top);
+  return NearestCoordinate(height * (100 - FinitePercent(percent)) / 100 + r.Top);
 }
 
 // --- Interaction. ---

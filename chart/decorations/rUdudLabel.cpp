@@ -12,16 +12,6 @@ const QStringList& AlignmentHorizontalNames() {
   return names;
 }
 
-namespace {
-constexpr int kPixelLimit = 32000;
-
-// nearest(value), ties to even; no number counts as 0 and far values stop at the pixel range.
-int NearestPixels(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<int>(std::nearbyint(std::clamp(value, -double(kPixelLimit), double(kPixelLimit))));
-}
-}  // namespace
-
 const TiClassInfo& TiPlotLabel::StaticClassInfo() {
   using C = TiPlotLabel;
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotLabel"), &TiPlotLayoutObject::StaticClassInfo())
@@ -72,10 +62,10 @@ TiPlotLabel::TMargins TiPlotLabel::MeasureMargins(TCanvas* canvas) const {
   const int w0 = canvas->TextWidth(QStringLiteral("0"));
   const int h0 = canvas->TextHeight(QStringLiteral("0"));
   TMargins m;
-  m.Top = NearestPixels(h0 * marginTop_);
-  m.Bottom = NearestPixels(h0 * marginBottom_);
-  m.Left = NearestPixels(w0 * marginLeft_);
-  m.Right = NearestPixels(w0 * marginRight_);
+  m.Top = NearestCoordinate(h0 * marginTop_);
+  m.Bottom = NearestCoordinate(h0 * marginBottom_);
+  m.Left = NearestCoordinate(w0 * marginLeft_);
+  m.Right = NearestCoordinate(w0 * marginRight_);
   return m;
 }
 
@@ -96,7 +86,7 @@ int TiPlotLabel::RequiredSize(TCanvas* canvas) {
   } else {
     size = std::int64_t(TextHeightMeasured(*canvas, caption_)) + m.Top + m.Bottom;
   }
-  return static_cast<int>(std::clamp<std::int64_t>(size, -kPixelLimit, kPixelLimit));
+  return ClampCoordinate(size);
 }
 
 void TiPlotLabel::Draw(TCanvas* canvas, TColor) {
