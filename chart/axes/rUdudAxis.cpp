@@ -270,12 +270,16 @@ void TiPlotAxis::SetMinSpan(double min, double span) {
     if (!(min > 0)) min = 1;
     if (!(span > 0)) span = 1;
   }
+  min = std::clamp(min, -1e300, 1e300);
+  span = std::clamp(span, 1e-300, 1e300);
   if (min == s_.Min && span == s_.Span) return;
   const double oldMin = s_.Min, oldSpan = s_.Span;
+  // Both ends move together: one mapping update and one change for tracking's per-point calls.
+  s_.Min = min;
+  s_.Span = span;
+  UpdateMappings();
   const std::weak_ptr<const void> life = LifeToken();
-  ChangeMin(min, false);
-  if (life.expired()) return;
-  ChangeSpan(span, false);
+  DoChange();
   if (life.expired()) return;
   TiPlotAxisEvents* events = Events();
   if (!events || (s_.Min == oldMin && s_.Span == oldSpan)) return;
