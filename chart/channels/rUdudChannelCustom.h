@@ -11,6 +11,11 @@
 #include "chart/core/rUdudObjects.h"
 
 class TiPlotAxis;
+class TiPlotDataCursor;
+class TCanvas;
+
+// What a data cursor measures.
+enum TiPlotDataCursorStyle : int { ipcsValueXY, ipcsValueX, ipcsValueY, ipcsDeltaX, ipcsDeltaY, ipcsInverseDeltaX };
 
 // Which coordinates dragging a point changes.
 enum TiPlotChannelDataPointMoveStyle : int { ipcdpmsXandY, ipcdpmsXOnly, ipcdpmsYOnly };
@@ -168,6 +173,21 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void NotifyRemoving(TiPlotPersistent* item) override;
   void NotifyRenamed(TiPlotObject* object) override;
 
+  // --- Drawing. ---
+  // One marker at pixel p: index -1 draws the legend's sample of the channel's marker.
+  void DrawMarker(TCanvas* canvas, int index, TColor backgroundColor, TPoint p);
+
+  // --- Data cursor. ---
+  // Works out the cursor's values at its pointers and hands them and the hint text to it.
+  virtual void UpdateDataCursor(TiPlotDataCursor* cursor);
+  // Stores the values and builds the texts the cursor's hint and the legend's value columns show.
+  QString FormatCursorText(TiPlotDataCursorStyle style, int status, double x, double y);
+  double CursorX() const { return cursorX_; }
+  double CursorY() const { return cursorY_; }
+  int CursorStatus() const { return cursorStatus_; }
+  const QString& CursorXText() const { return cursorXText_; }
+  const QString& CursorYText() const { return cursorYText_; }
+
   // --- Logging of new points to a text file. ---
   const QString& LogFileName() const { return logFileName_; }
   // Refused while logging: "Log File Name can not be changed while logging is active."
@@ -230,6 +250,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   bool markersPenUseChannelColor_ = true;
   bool traceVisible_ = true;
   TiFont markersFont_;
+
+  double cursorX_ = 0.0, cursorY_ = 0.0;
+  int cursorStatus_ = 0;
+  QString cursorXText_, cursorYText_;
 
   std::int64_t statCount_ = 0;
   // The means are the sums over the count, worked out when asked (0 without points).
