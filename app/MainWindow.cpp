@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFocusEvent>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -20,6 +19,10 @@
 #include <limits>
 
 #include "app/AboutWindow.h"
+#include "app/ChartSetup.h"
+#include "app/PlotAssembly.h"
+#include "chart/core/iErrors.h"
+#include "chart/core/iXYPlot.h"
 #include "app/CsvExport.h"
 #include "app/PointMeaningDialog.h"
 #include "platform/Canvas.h"
@@ -185,11 +188,11 @@ void TForm1::BuildControls() {
   CsvFileName = QString::fromLatin1(kCsvProposedName);
   connect(Button2, &QPushButton::clicked, this, [this] { RunCommand([this] { Button2Click(); }); });
 
-  iXYPlot1 = new QFrame(Client);
+  iXYPlot1 = new TiXYPlot(Client);
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
   iXYPlot1->setGeometry(159, 400, 497, 345);
-  iXYPlot1->setFrameShape(QFrame::Box);
-  SetControlColor(iXYPlot1, Qt::white);
+  ConfigureSpectrumChart(*iXYPlot1);
+  connect(Button1, &QPushButton::clicked, this, [this] { RunCommand([this] { Button1Click(); }); });
 
   const QFont headingFont = PixelFont(font(), 13);
   auto label = [this](int n, const QString& text, int left, int top) {
@@ -404,6 +407,8 @@ void TForm1::RunCommand(const std::function<void()>& command) {
   } catch (const EConvertError& e) {
     ShowMessage(e.Message);
   } catch (const EInOutError& e) {
+    ShowMessage(e.Message);
+  } catch (const EiError& e) {
     ShowMessage(e.Message);
   } catch (const std::exception& e) {
     ShowMessage(QString::fromLocal8Bit(e.what()));
@@ -623,6 +628,24 @@ void TForm1::DrawSpectrumMarks(TSide side) {
     }
   }
   View(side)->SetPicture(shown.Image());
+}
+
+// ---- plot ----
+
+void TForm1::Button1Click() {
+  const int trace = RadioGroup1->ItemIndex(), abscissa = RadioGroup2->ItemIndex();
+  if (trace < ptSampleIntensity || trace > ptAbsorbance || abscissa < paPixelNumber || abscissa > paWavelength) return;
+  TPlotRequest request;
+  request.Trace = static_cast<TPlotTrace>(trace);
+  request.Abscissa = static_cast<TPlotAbscissa>(abscissa);
+  if (request.Trace != ptReferenceIntensity) ReadParameters(Sample);
+  if (request.Trace != ptSampleIntensity) ReadParameters(Reference);
+  if (SampleLoaded) ExtractSpectrum(SampleBitmap, Sample);
+  if (ReferenceLoaded) ExtractSpectrum(ReferenceBitmap, Reference);
+  if (SampleLoaded && ReferenceLoaded) ComputeTransmittance();
+  request.SampleLoaded = SampleLoaded;
+  request.ReferenceLoaded = ReferenceLoaded;
+  AssemblePlot(*iXYPlot1, request, Sample, Reference, Transmittance);
 }
 
 // ---- transmittance and export ----

@@ -6,10 +6,10 @@
 
 #include "app/SpectrumRecord.h"
 #include "app/Transmittance.h"
+#include "chart/core/iXYPlot.h"
 #include "platform/Bitmap.h"
 
 class QAction;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -52,7 +52,7 @@ class TForm1 : public QMainWindow {
   TRadioGroup* RadioGroup2;
   TWrapButton* Button1;
   TWrapButton* Button2;
-  QFrame* iXYPlot1;  // the chart's place
+  TiXYPlot* iXYPlot1;
   QLineEdit* Edit[14] = {};  // Edit[1] .. Edit[13]
   TUpDown* UpDown1;
 
@@ -100,6 +100,10 @@ class TForm1 : public QMainWindow {
   void DrawSpectrumMarks(TSide side);
   // Shows the side's copy in its view without marks.
   void ShowUnmarked(TSide side);
+
+  // "Make Plot Compute T Compute A": reads the boxes, extracts both pictures, computes the
+  // transmittance when both are loaded and plots the chosen trace against the chosen abscissa.
+  void Button1Click();
 
   // Transmittance and absorbance of Sample against Reference into Transmittance.
   void ComputeTransmittance();

@@ -223,9 +223,14 @@ TEST_F(MainWindowTest, RendersEveryControl) {
   ASSERT_FALSE(shot.isNull());
   const QString out = QDir::temp().filePath(QStringLiteral("lumio-main-window.png"));
   shot.save(out);
-  // The chart's place is white and the picture panes are not.
-  const QPoint plot = form.Client->mapTo(&form, QPoint(159 + 250, 400 + 170));
-  EXPECT_EQ(shot.pixelColor(plot), QColor(Qt::white));
+  // The chart stands in its place: its black ground, and its white title across the top.
+  const QPoint plot = form.Client->mapTo(&form, QPoint(159 + 5, 400 + 170));
+  EXPECT_EQ(shot.pixelColor(plot), QColor(Qt::black));
+  int titlePixels = 0;
+  const QRect titleBand(form.Client->mapTo(&form, QPoint(159, 400)), QSize(497, 40));
+  for (int y = titleBand.top(); y <= titleBand.bottom(); ++y)
+    for (int x = titleBand.left(); x <= titleBand.right(); ++x) titlePixels += shot.pixelColor(x, y) == QColor(Qt::white);
+  EXPECT_GT(titlePixels, 50);
   // The red decorative strokes are drawn in red.
   bool red = false;
   const QRect strokes(form.Client->mapTo(&form, QPoint(428, 186)), QSize(160, 14));
