@@ -24,6 +24,8 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "support/PictureFiles.h"
+#include "support/PointClicks.h"
+#include "support/WindowsFixture.h"
 
 namespace {
 double Bell(double x, double centre, double width) { return std::exp(-((x - centre) / width) * ((x - centre) / width)); }
@@ -48,19 +50,11 @@ TBitmap SpectrumPicture(int x0, int x1, int y, bool dip) {
   return b;
 }
 
-class FirstPlotTest : public testing::Test {
+class FirstPlotTest : public TLumioWindowsTest {
  protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
-  TForm3& meaning = *windows.Form3;
   TiXYPlot& chart = *form.iXYPlot1;
-  QTemporaryDir dir;
 
-  void SetUp() override {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  }
+  void SetUp() override { ShowForm(); }
   // "Load Sample (&Left)" or "Load Reference (&Right)" with the file chosen in the open dialog.
   void Load(QAction* item, const QString& path) {
     dialogs.OpenAnswer = path;
@@ -69,13 +63,7 @@ class FirstPlotTest : public testing::Test {
   }
   // A click into a picture view, answered in the point dialog with the given button.
   void Mark(TImage* view, QPoint pos, QAbstractButton* answer) {
-    QTimer::singleShot(0, &meaning, [answer] { answer->click(); });
-    const QPointF local(pos), global(view->mapToGlobal(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &release);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(AnswerDialog(dialog, answer, [&] { SendClick(view, pos); }));
   }
   void Plot(int trace, int abscissa) {
     form.RadioGroup1->Button(trace)->click();
@@ -111,10 +99,10 @@ TEST_F(FirstPlotTest, TwoPhotographsToEveryPlotAndACsvFile) {
   ASSERT_TRUE(form.Button1->isEnabled());
 
   // Sample from (50, 100) to (350, 100): 301 rows; reference from (60, 80) to (350, 80): 291.
-  Mark(form.Image1, {50, 100}, meaning.BitBtn1);
-  Mark(form.Image1, {350, 100}, meaning.BitBtn2);
-  Mark(form.Image2, {60, 80}, meaning.BitBtn1);
-  Mark(form.Image2, {350, 80}, meaning.BitBtn2);
+  Mark(form.Image1, {50, 100}, dialog.BitBtn1);
+  Mark(form.Image1, {350, 100}, dialog.BitBtn2);
+  Mark(form.Image2, {60, 80}, dialog.BitBtn1);
+  Mark(form.Image2, {350, 80}, dialog.BitBtn2);
   ASSERT_EQ(form.Edit[5]->text(), QStringLiteral("350"));
   ASSERT_EQ(form.Edit[10]->text(), QStringLiteral("80"));
   const int sampleRows = 301, referenceRows = 291;

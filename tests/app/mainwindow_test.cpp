@@ -22,14 +22,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "support/ChildEntry.h"
+#include "support/WindowsFixture.h"
 
 namespace {
-class MainWindowTest : public testing::Test {
- protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
-};
+class MainWindowTest : public TLumioWindowsTest {};
 
 QStringList ActionTexts(const QList<QAction*>& actions) {
   QStringList out;

@@ -19,16 +19,13 @@
 #include "platform/Dialogs.h"
 #include "support/PictureFiles.h"
 #include "support/Pictures.h"
+#include "support/WindowsFixture.h"
 
 namespace {
 const QString kNotJpeg = QStringLiteral("When is a JPG not a JPG?");
 
-class PictureLoadingTest : public testing::Test {
+class PictureLoadingTest : public TLumioWindowsTest {
  protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
-  QTemporaryDir dir;
 
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QString Jpeg(const char* name, const TBitmap& picture, const TJpegWriteOptions& options = {}) {

@@ -14,6 +14,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "support/PictureFiles.h"
+#include "support/WindowsFixture.h"
 
 namespace {
 // A profile of `rows` rows: wavelengths from blue in steps of (red - blue) / rows, red sums
@@ -314,12 +315,8 @@ TEST_F(PlotAssemblyTest, NoPixelRangeStopsEvenForTheSampleTrace) {
 // Through the window: the command reads the boxes, extracts, computes and plots, and any failure
 // of the chart ends it with a message instead of ending the program.
 namespace {
-class PlotCommandTest : public testing::Test {
+class PlotCommandTest : public TLumioWindowsTest {
  protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
-  QTemporaryDir dir;
 
   void SetUp() override {
     for (TSide side : {sdSample, sdReference}) {

@@ -16,23 +16,16 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "support/PictureFiles.h"
+#include "support/PointClicks.h"
 #include "support/Pictures.h"
+#include "support/WindowsFixture.h"
 
 #include <QTemporaryDir>
 
 namespace {
-class PointPickingTest : public testing::Test {
+class PointPickingTest : public TLumioWindowsTest {
  protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
-  TForm3& dialog = *windows.Form3;
-  QTemporaryDir dir;
-
-  void SetUp() override {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  }
+  void SetUp() override { ShowForm(); }
   void Load(TSide side, int w, int h) {
     const QString path = dir.filePath(side == sdSample ? QStringLiteral("s.jpg") : QStringLiteral("r.jpg"));
     ASSERT_TRUE(WriteJpegFile(path, FlatPicture(w, h, RGB(255, 255, 255)), {100, false, jcsYCbCr, true}));
@@ -43,37 +36,17 @@ class PointPickingTest : public testing::Test {
   // Clicks the view at a position in the view's own coordinates and answers the dialog, while
   // it runs, with the given button (null: its close box). Returns whether the dialog was shown.
   bool Click(TImage* view, QPoint pos, QAbstractButton* answer) {
-    return ClickWith(answer, [&] {
-      // Sent as events rather than through QTest::mouseClick, which takes (0, 0) for the centre.
-      const QPointF local(pos), global(view->mapToGlobal(pos));
-      QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(view, &press);
-      QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(view, &release);
-    });
+    return AnswerDialog(dialog, answer, [&] { SendClick(view, pos); });
   }
   // A click as the person makes it: the events come from the window system (spontaneous), so
   // Qt's click-to-focus rules apply to them. Answers the dialog like Click.
   bool ClickAsTheUser(TImage* view, QPoint pos, QAbstractButton* answer) {
-    return ClickWith(answer, [&] {
+    return AnswerDialog(dialog, answer, [&] {
       QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pos);
       QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pos);
     });
   }
   QString Text(int box) const { return form.Edit[box]->text(); }
-
- private:
-  bool ClickWith(QAbstractButton* answer, const std::function<void()>& click) {
-    bool shown = false;
-    QTimer::singleShot(0, &dialog, [&] {
-      shown = dialog.isVisible();
-      if (answer) answer->click();
-      else dialog.close();
-    });
-    click();
-    QCoreApplication::processEvents();
-    return shown;
-  }
 };
 
 TEST_F(PointPickingTest, TopLeftPixelOfTheUnscrolledSample) {

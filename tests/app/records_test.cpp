@@ -8,13 +8,11 @@
 #include "platform/Controls.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
+#include "support/WindowsFixture.h"
 
 namespace {
-class RecordsTest : public testing::Test {
+class RecordsTest : public TLumioWindowsTest {
  protected:
-  TDialogRecorder dialogs;
-  TLumioWindows windows = CreateLumioWindows();
-  TForm1& form = *windows.Form1;
   QLineEdit* E(int n) { return form.Edit[n]; }
   // Types into a box and leaves it through the exit rule.
   void Leave(int n, const QString& text) {
