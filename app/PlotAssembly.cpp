@@ -24,7 +24,8 @@ int ResultPoints(const TTransmittanceResult& result) {
 double IntensitySpan(const TSpectrumRecord& sample, const TSpectrumRecord& reference) {
   double m = 0;
   for (const TSpectrumRecord* r : {&sample, &reference})
-    for (int i = 0; i < ProfileRows(*r); ++i) m = std::max(m, r->TotalSum[i]);
+    for (int i = 0; i < ProfileRows(*r); ++i)
+      if (std::isfinite(r->TotalSum[i])) m = std::max(m, r->TotalSum[i]);
   m = std::max(m, 1.0);
   return static_cast<double>(RoundEven(std::exp(static_cast<double>(RoundEven(std::log(m) + 0.5)))));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <limits>
 #include <vector>
 
 #include "app/Application.h"
@@ -70,9 +71,10 @@ class PlotAssemblyTest : public testing::Test {
 
 TEST(IntensitySpan, ERaisedToTheIntegerAboveTheLogarithmOfTheLargestTotal) {
   struct Case { double largest; double span; };
-  // e^11 = 59874.14, e^2 = 7.389, e^3 = 20.086, e^7 = 1096.63; below 1 counts as 1 (e^0).
+  // e^11 = 59874.14, e^2 = 7.389, e^3 = 20.086, e^7 = 1096.63; below 1 counts as 1 (e^0), and
+  // a total that is no number counts as none.
   for (const Case& c : std::initializer_list<Case>{{50000, 59874}, {3, 7}, {20, 20}, {1000, 1097}, {1, 1},
-                                                   {0.01, 1}, {0, 1}}) {
+                                                   {0.01, 1}, {0, 1}, {std::numeric_limits<double>::infinity(), 1}}) {
     SCOPED_TRACE(c.largest);
     TSpectrumRecord s = Profile(3), r = Profile(2);
     for (int i = 0; i < 3; ++i) s.TotalSum[i] = i == 1 ? c.largest : 0;
