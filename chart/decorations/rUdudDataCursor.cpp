@@ -536,11 +536,18 @@ void TiPlotDataCursor::DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) 
   const TiPlotLifeGuard life(this);
   TiPlotManagerObject::DoKeyDown(key, shift, menu);
   if (life.Gone() || !dataView_) return;
-  // Within one key press the cursor acts once, though the key reaches it twice.
+  // Within one key press the key reaches the cursor twice: first in the control's pre-processing
+  // with no modifiers, then delivered with the real ones. The cursor acts once, on the delivery,
+  // so that Ctrl reaches it. Outside a press (a direct call) it acts at once.
   const TiPlotComponent* chart = ChartOf(this);
   const unsigned press = chart ? chart->KeyPressNumber() : 0;
-  if (press != 0 && press == lastKeyPress_) return;
-  lastKeyPress_ = press;
+  if (press != 0) {
+    if (press != lastKeyPress_) {
+      lastKeyPress_ = press;   // the first delivery: wait for the second
+      return;
+    }
+    lastKeyPress_ = 0;
+  }
 
   const double h = std::fabs(dataView_->PixelToPercentX(101) - dataView_->PixelToPercentX(100));
   const double v = std::fabs(dataView_->PixelToPercentY(100) - dataView_->PixelToPercentY(101));
