@@ -578,3 +578,27 @@ TEST(DataCursor, MenuOffersChannelsStylesAndOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DataCursor, HintBoxIsFramedInTheChannelColourOnTheTooltipBackground) {
+  TCursorChart c(480, 300);
+  for (int i = 0; i <= 20; ++i) c.channel->AddXY(i * 0.5, 50 + 40 * std::sin(i * 0.6));
+  c.cursor->SetPointer1Position(35);
+  c.cursor->SetPointer2Position(70);
+  c.cursor->SetHintPosition(40);
+  c.cursor->SetFocused(true);
+  TBitmap bitmap = c.Paint();
+  bitmap.Image().save(PicturePath(QStringLiteral("lumio-datacursor-hint.png")));
+  const TRect h = c.cursor->HintRect();
+  ASSERT_FALSE(IsRectEmpty(h));
+  EXPECT_EQ(c.cursor->HintText(), "3.50, 70.00");
+  // The frame in the channel's colour, the inside on the tooltip background.
+  EXPECT_EQ(bitmap.Canvas()->Pixel(h.Left, (h.Top + h.Bottom) / 2), clLime);
+  EXPECT_EQ(bitmap.Canvas()->Pixel(h.Right - 1, (h.Top + h.Bottom) / 2), clLime);
+  EXPECT_EQ(bitmap.Canvas()->Pixel(h.Left + 1, h.Bottom - 2), ColorToRGB(clInfoBk));
+  // Text in the tooltip text colour somewhere inside.
+  EXPECT_FALSE(IsRectEmpty(BoxOf(bitmap, ColorToRGB(clInfoText), Rect(h.Left + 1, h.Top + 1, h.Right - 1, h.Bottom - 1))));
+}
+
+}  // namespace
