@@ -7,11 +7,12 @@
 #include "chart/decorations/rUdudDataView.h"
 
 namespace {
-// The value of an axis at a pointer position. An axis that spans the data view reads it from
-// its fraction; one that covers only a middle stretch of the view reads it from the pixel the
-// pointer is drawn at, so that the value matches the line.
+// The value of an axis at a pointer position. An axis that spans the whole data view reads it
+// from its fraction; any other reads it from the pixel the pointer is drawn at, the only reading
+// that matches the line (the view follows the axes' scale areas, so percent of the view and
+// percent of a partial axis differ).
 double ValueAtPointer(const TiPlotAxis& axis, const TiPlotDataView* view, double percent) {
-  if (view && axis.StartPercent() != 0 && axis.StopPercent() != 100) {
+  if (view && (axis.StartPercent() != 0 || axis.StopPercent() != 100)) {
     const int pixel = axis.Horizontal() ? view->PercentToPixelX(percent) : view->PercentToPixelY(percent);
     return axis.PositionToValue(pixel);
   }

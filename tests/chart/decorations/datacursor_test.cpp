@@ -602,3 +602,27 @@ TEST(DataCursor, HintBoxIsFramedInTheChannelColourOnTheTooltipBackground) {
 }
 
 }  // namespace
+
+namespace {
+
+// An X axis over part of the view reads the pointer at the pixel it is drawn at: the value there
+// by the axis's drawn ends, whichever part of the view it covers.
+TEST(DataCursor, AnAxisOverPartOfTheViewReadsThePointersPixel) {
+  TCursorChart c;
+  c.cursor->SetStyle(ipcsValueX);
+  c.cursor->SetPointer1Position(10);
+  struct Case { double start, stop; };
+  for (const Case& k : std::initializer_list<Case>{{25, 75}, {0, 50}, {50, 100}}) {
+    SCOPED_TRACE(testing::Message() << k.start << " .. " << k.stop);
+    c.chart.XAxis(0)->SetStartPercent(k.start);
+    c.chart.XAxis(0)->SetStopPercent(k.stop);
+    c.Paint();
+    const TiPlotXAxis* axis = c.chart.XAxis(0);
+    const int x = c.PixelX(10);
+    const double left = axis->PositionOfMin(), right = axis->PositionOfMax();
+    const double expected = (x - left) / (right - left) * 10;
+    EXPECT_NEAR(c.cursor->ValueX(), expected, 1e-9);
+  }
+}
+
+}  // namespace
