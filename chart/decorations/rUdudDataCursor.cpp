@@ -40,6 +40,26 @@ bool SameValue(double a, double b) { return a == b || (std::isnan(a) && std::isn
 
 TiPlotComponent* ChartOf(const TiPlotObject* object) { return dynamic_cast<TiPlotComponent*>(object->Owner()); }
 
+void RaiseChange(TiPlotDataCursor* cursor) {
+  if (TiPlotComponent* chart = ChartOf(cursor))
+    chart->DispatchObjectEvent<TiPlotObjectEvent>(cursor, {{ipokDataCursor, &chart->OnDataCursorChange}});
+}
+
+// The cursor whose values every channel is handing in, one after the other (the chart's thread
+// only; a nested round of another cursor restores the outer one when it ends).
+class TAllChannelsRound {
+ public:
+  explicit TAllChannelsRound(const TiPlotDataCursor* cursor) : outer_(current_) { current_ = cursor; }
+  ~TAllChannelsRound() { current_ = outer_; }
+  TAllChannelsRound(const TAllChannelsRound&) = delete;
+  TAllChannelsRound& operator=(const TAllChannelsRound&) = delete;
+  static bool Running(const TiPlotDataCursor* cursor) { return current_ == cursor; }
+
+ private:
+  static inline const TiPlotDataCursor* current_ = nullptr;
+  const TiPlotDataCursor* outer_;
+};
+
 int CentreX(const TRect& r) { return (r.Left + r.Right) / 2; }
 int CentreY(const TRect& r) { return (r.Top + r.Bottom) / 2; }
 
@@ -262,11 +282,19 @@ void TiPlotDataCursor::UpdateValues() {
   if (life.Gone()) return;
   if (FollowsAllChannels()) {
     if (!chart) return;
-    // The count is read at every step: a handler of the change event may remove channels.
-    for (int i = 0; i < chart->ChannelCount(); ++i) {
-      chart->Channel(i)->UpdateDataCursor(this);
-      if (life.Gone()) return;
+    // Every channel hands its values in turn; channels on other axes read other values, so a
+    // change is told once for the round, by the values it ends with, and an unchanged chart
+    // raises nothing at every paint.
+    const double x = valueX_, y = valueY_;
+    const int status = valueStatus_;
+    {
+      const TAllChannelsRound round(this);
+      for (int i = 0; i < chart->ChannelCount(); ++i) {
+        chart->Channel(i)->UpdateDataCursor(this);
+        if (life.Gone()) return;
+      }
     }
+    if (!SameValue(x, valueX_) || !SameValue(y, valueY_) || status != valueStatus_) RaiseChange(this);
   } else if (TiPlotChannelCustom* channel = BoundChannel()) {
     channel->UpdateDataCursor(this);
   }
@@ -277,8 +305,7 @@ void TiPlotDataCursor::SetValues(int status, double x, double y) {
   valueX_ = x;
   valueY_ = y;
   valueStatus_ = status;
-  if (TiPlotComponent* chart = ChartOf(this))
-    chart->DispatchObjectEvent<TiPlotObjectEvent>(this, {{ipokDataCursor, &chart->OnDataCursorChange}});
+  if (!TAllChannelsRound::Running(this)) RaiseChange(this);
 }
 
 bool TiPlotDataCursor::IsDeltaStyle() const { return style_ == ipcsDeltaX || style_ == ipcsDeltaY || style_ == ipcsInverseDeltaX; }

@@ -626,3 +626,33 @@ TEST(DataCursor, AnAxisOverPartOfTheViewReadsThePointersPixel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Channels on different axes read different values; with "<All>" a paint that changes nothing
+// raises no change, and a change is told once.
+TEST(DataCursor, AllChannelsOnOtherAxesRaiseNoChangeWhenNothingChanged) {
+  TCursorChart c;
+  c.chart.AddYAxis();
+  c.chart.YAxis(1)->SetTrackingEnabled(false);
+  c.chart.YAxis(1)->SetSpan(50);
+  c.chart.AddChannel();
+  c.chart.Channel(1)->SetYAxisName(c.chart.YAxis(1)->Name());
+  c.cursor->SetChannelName(QStringLiteral("<All>"));
+  int changes = 0;
+  c.chart.OnDataCursorChange = [&](int) { ++changes; };
+  c.Paint();
+  c.Paint();
+  changes = 0;
+  c.Paint();
+  EXPECT_EQ(changes, 0);
+  // The values are the last channel's: Y 60 percent of 0 .. 50.
+  EXPECT_DOUBLE_EQ(c.cursor->ValueY(), 30);
+  EXPECT_EQ(c.channel->CursorYText(), "60.00");
+  c.cursor->SetPointer2Position(80);
+  c.cursor->UpdateValues();
+  EXPECT_EQ(changes, 1);
+  EXPECT_DOUBLE_EQ(c.cursor->ValueY(), 40);
+}
+
+}  // namespace
