@@ -656,3 +656,50 @@ TEST(DataCursor, AllChannelsOnOtherAxesRaiseNoChangeWhenNothingChanged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DataCursor, ShowingItReadsTheValuesAtOnce) {
+  TCursorChart c;
+  c.cursor->SetVisible(false);
+  c.cursor->SetPointer1Position(30);
+  EXPECT_DOUBLE_EQ(c.cursor->ValueX(), 5);   // read when it was shown, at 50 percent
+  c.cursor->SetVisible(true);
+  EXPECT_DOUBLE_EQ(c.cursor->ValueX(), 3);
+}
+
+TEST(DataCursor, HandShapeOverItThroughTheChartsEvent) {
+  TCursorChart c;
+  TInput input(c.chart);
+  c.Paint();
+  const TPoint on{c.PixelX(50), c.PixelY(20)};
+  input.Move({on.X, on.Y});
+  EXPECT_EQ(c.chart.MouseCursor(), crHandPoint);
+  c.chart.OnGetMouseCursorDataCursor = [](int index, TCursor& shape) {
+    if (index == 0) shape = crCross;
+  };
+  input.Move({on.X + 1, on.Y});
+  EXPECT_EQ(c.chart.MouseCursor(), crCross);
+}
+
+TEST(DataCursor, WithoutItsDataViewItNeitherDrawsNorReacts) {
+  TCursorChart c;
+  c.Paint();
+  const TPoint on{c.PixelX(50), c.PixelY(20)};
+  const TiPlotMouseParams params = MakeMouseParams(mbLeft, 0, on.X, on.Y, false);
+  ASSERT_TRUE(c.cursor->HitTest(params));
+  c.cursor->SetDataView(nullptr);
+  EXPECT_FALSE(c.cursor->HitTest(params));
+  c.cursor->DoMouseDownLeft(params);
+  EXPECT_FALSE(c.cursor->DraggingPointer1());
+  int key = VK_RIGHT;
+  c.cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_EQ(c.cursor->Pointer1Position(), 50);
+  // The chart's data view going takes it away from the cursor as well.
+  c.Paint();
+  ASSERT_EQ(c.cursor->DataView(), c.chart.DataView(0));
+  c.chart.DeleteDataView(0);
+  EXPECT_EQ(c.cursor->DataView(), nullptr);
+}
+
+}  // namespace
