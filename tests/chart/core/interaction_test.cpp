@@ -400,7 +400,8 @@ TEST(Clicks, EachKindRaisesItsOwnClickEventWithItsIndex) {
 TEST(Clicks, ADataCursorOnASecondPlaceRaisesItsIndex) {
   TChart t;
   InsertInto<TProbeDataCursor>(t.chart);
-  auto* second = InsertInto<TProbeDataCursor>(t.chart);
+  // Data cursors start hidden.
+  auto* second = InsertInto<TProbeDataCursor>(t.chart, [](TProbeDataCursor* c) { c->SetVisible(true); });
   second->Hit = Rect(260, 60, 280, 140);
   std::vector<int> clicks, doubles;
   t.chart.OnClickDataCursor = [&](int index) { clicks.push_back(index); };
