@@ -176,11 +176,6 @@ void ConfigureLegendToolBarAndCursor(TiXYPlot& chart) {
   //     WrapRowSpacingMin 0.25, WrapRowSpacingAuto false; ColumnTitlesFont Tahoma 11 aqua bold;
   //     margins 1.0 on all four sides; LineColumnHeight 3.
   //   toolbar "Toolbar 1": ZoomInOutFactor 2.0.
-  //   data cursor "Cursor 1": ChannelAllowAll true; Style ipcsValueXY; Font Tahoma 11
-  //     clWindowText; Color yellow, UseChannelColor true; HintShow true, HintHideOnRelease false,
-  //     HintOrientationSide iosBottomRight, HintPosition 50; Pointer1Position 50,
-  //     Pointer2Position 60, PointerPenWidth 1; all six menu items visible, captions
-  //     "Value X-Y", "Value X", "Value Y", "Period", "Peak-Peak", "Frequency".
   TiPlotLegend* legend = chart.Legend(0);
   legend->SetHorizontal(false);
   legend->SetZOrder(2);
@@ -195,6 +190,23 @@ void ConfigureLegendToolBarAndCursor(TiXYPlot& chart) {
   cursor->SetVisible(false);  // there, but hidden until the user switches it on
   cursor->SetChannelName(QStringLiteral("Channel 1"));
   cursor->SetChannelShowAllInLegend(true);
+  cursor->SetChannelAllowAll(true);
+  cursor->SetStyle(ipcsValueXY);
+  cursor->SetFont(MakeFont("Tahoma", 11, clWindowText));
+  cursor->SetColor(clYellow);
+  cursor->SetUseChannelColor(true);
+  cursor->SetHintShow(true);
+  cursor->SetHintHideOnRelease(false);
+  cursor->SetHintOrientationSide(iosBottomRight);
+  cursor->SetHintPosition(50.0);
+  cursor->SetPointer1Position(50.0);
+  cursor->SetPointer2Position(60.0);
+  cursor->SetPointerPenWidth(1);
+  const char* const captions[] = {"Value X-Y", "Value X", "Value Y", "Period", "Peak-Peak", "Frequency"};
+  for (int style = ipcsValueXY; style <= ipcsInverseDeltaX; ++style) {
+    cursor->SetMenuItemVisible(TiPlotDataCursorStyle(style), true);
+    cursor->SetMenuItemCaption(TiPlotDataCursorStyle(style), QString::fromLatin1(captions[style]));
+  }
 }
 
 void ConfigureSpectrumChart(TiXYPlot& chart) {

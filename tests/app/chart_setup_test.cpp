@@ -102,6 +102,28 @@ TEST(SpectrumChart, TheMainWindowsChartAfterCreation) {
   EXPECT_FALSE(chart.DataCursor(0)->Visible());
   EXPECT_EQ(chart.DataCursor(0)->ChannelName(), QStringLiteral("Channel 1"));
   EXPECT_TRUE(chart.DataCursor(0)->ChannelShowAllInLegend());
+  // The cursor's own settings; a cursor made visible sits at 50 and 60 percent.
+  TiPlotDataCursor* cursor = chart.DataCursor(0);
+  EXPECT_TRUE(cursor->ChannelAllowAll());
+  EXPECT_EQ(cursor->Style(), ipcsValueXY);
+  EXPECT_EQ(cursor->Font()->Name(), QStringLiteral("Tahoma"));
+  EXPECT_EQ(cursor->Font()->Height(), 11);
+  EXPECT_EQ(cursor->Color(), TColor(0x00FFFF));  // yellow: red and green, no blue
+  EXPECT_TRUE(cursor->UseChannelColor());
+  EXPECT_TRUE(cursor->HintShow());
+  EXPECT_FALSE(cursor->HintHideOnRelease());
+  EXPECT_EQ(cursor->HintOrientationSide(), iosBottomRight);
+  EXPECT_EQ(cursor->HintPosition(), 50.0);
+  EXPECT_EQ(cursor->PointerPenWidth(), 1);
+  cursor->SetVisible(true);
+  EXPECT_EQ(cursor->Pointer1Position(), 50.0);
+  EXPECT_EQ(cursor->Pointer2Position(), 60.0);
+  const char* const captions[] = {"Value X-Y", "Value X", "Value Y", "Period", "Peak-Peak", "Frequency"};
+  for (int style = ipcsValueXY; style <= ipcsInverseDeltaX; ++style) {
+    EXPECT_TRUE(cursor->MenuItemVisible(TiPlotDataCursorStyle(style)));
+    EXPECT_EQ(cursor->MenuItemCaption(TiPlotDataCursorStyle(style)), QString::fromLatin1(captions[style]));
+  }
+  cursor->SetVisible(false);
   // Configured as a stored chart is read, and nothing of that reading is left behind.
   EXPECT_FALSE(chart.IsLoading());
   EXPECT_FALSE(chart.Updating());
