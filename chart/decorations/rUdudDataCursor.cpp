@@ -5,7 +5,7 @@
 const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
   using C = TiPlotDataCursor;
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
-      .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName)
+      .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName, QString())
       .Boolean(QStringLiteral("ChannelShowAllInLegend"), &C::ChannelShowAllInLegend, &C::SetChannelShowAllInLegend, kChannelShowAllInLegend)
       .Build();
   return info;

@@ -65,6 +65,7 @@ class TiPlotEditorForm : public QDialog {
   void BuildWindow();
   void Keep(TiPersistent* object, std::weak_ptr<const void> life);
   void KeepEverything();
+  void KeepNewObjects(const std::vector<TListed>& listed);
   std::vector<TListed> ListNow() const;
   void RebuildList(TiPersistent* select);
   void UpdateListTexts();
