@@ -107,7 +107,7 @@ TiPlotEditorForm::TiPlotEditorForm(TiPlotComponent* chart, TiPlotObject* object)
 TiPlotEditorForm::~TiPlotEditorForm() = default;
 
 void TiPlotEditorForm::BuildWindow() {
-  resize(900, 620);
+  resize(960, 640);
   setMinimumSize(560, 380);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
 
@@ -155,7 +155,7 @@ void TiPlotEditorForm::BuildWindow() {
   splitter->addWidget(right);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({230, 670});
+  splitter->setSizes({220, 740});
 
   auto* box = new QDialogButtonBox(this);
   ok_ = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

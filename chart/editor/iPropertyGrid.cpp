@@ -1,6 +1,7 @@
 #include "chart/editor/iPropertyGrid.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/iErrors.h"
@@ -116,6 +118,11 @@ TiPropertyGrid::TiPropertyGrid(QWidget* parent) : QTreeWidget(parent) {
   header()->resizeSection(colName, 210);
   header()->resizeSection(colReset, 56);
   setAlternatingRowColors(true);
+  // A light selection, so that the value editors on the current row stay readable.
+  QPalette light = palette();
+  light.setColor(QPalette::Highlight, QColor(204, 228, 247));
+  light.setColor(QPalette::HighlightedText, QColor(Qt::black));
+  setPalette(light);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformRowHeights(false);
   setIndentation(14);
@@ -137,6 +144,24 @@ void TiPropertyGrid::SetObject(std::function<TiPersistent*()> root) {
   AddRows(nullptr, *object, {}, QString(), 0);
   for (int i = 0; i < static_cast<int>(rows_.size()); ++i) AddEditor(i);
   Refresh();
+  FitNameColumn();
+  // The first property is the current row, so that its description shows from the start.
+  if (!rows_.empty()) setCurrentItem(rows_.front().Item);
+}
+
+void TiPropertyGrid::FitNameColumn() {
+  // Wide enough for the longest name (bold, as a changed value shows), within bounds that leave
+  // the values room.
+  QFont bold = font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  int widest = 0;
+  for (const TRow& row : rows_) {
+    int depth = 1;
+    for (const QTreeWidgetItem* up = row.Item->parent(); up; up = up->parent()) ++depth;
+    widest = std::max(widest, metrics.horizontalAdvance(row.Item->text(colName)) + depth * indentation());
+  }
+  header()->resizeSection(colName, std::clamp(widest + 16, 180, 340));
 }
 
 namespace {
