@@ -1,6 +1,5 @@
 // The chart's one way into its editor (the "Edit..." items of its objects and the toolbar's
 // Edit button call it).
-#include "chart/core/iErrors.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/editor/iPlotEditor.h"
 #include "chart/editor/iPlotEditorWidgets.h"
