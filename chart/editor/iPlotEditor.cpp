@@ -118,6 +118,7 @@ void TiPlotEditorForm::BuildWindow() {
   objects_ = new QTreeWidget(left);
   objects_->setHeaderHidden(true);
   objects_->setIndentation(14);
+  objects_->installEventFilter(this);
   leftLayout->addWidget(objects_, 1);
   auto* buttons = new QHBoxLayout;
   add_ = new QPushButton(QStringLiteral("Add"), left);
@@ -485,6 +486,17 @@ void TiPlotEditorForm::keyPressEvent(QKeyEvent* e) {
     }
   }
   Safely([&] { QDialog::keyPressEvent(e); });
+}
+
+bool TiPlotEditorForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != objects_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Delete && key != Qt::Key_Insert) return QDialog::eventFilter(watched, event);
+  Safely([&] {
+    if (key == Qt::Key_Delete) DeleteObject();
+    else AddObject();
+  });
+  return true;
 }
 
 void TiPlotEditorForm::done(int result) {

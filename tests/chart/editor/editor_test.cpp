@@ -837,3 +837,25 @@ TEST_F(EditorFixture, ChangesOfEveryKindShowInThePaintedChart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, InsertAndDeleteKeysInTheObjectListAddAndDelete) {
+  TiPlotEditorForm form(&chart, chart.Limit(0));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Insert);
+  ASSERT_EQ(chart.LimitCount(), 2);
+  EXPECT_EQ(form.SelectedObject(), static_cast<TiPersistent*>(chart.Limit(1)));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Delete);
+  EXPECT_EQ(dialogs.Questions, QStringList{"Delete Limit 2? Cancel will not bring it back."});
+  EXPECT_EQ(chart.LimitCount(), 1);
+  // The keys mean nothing to the property grid: Delete there deletes no object.
+  QTest::keyClick(form.Grid(), Qt::Key_Delete);
+  EXPECT_EQ(chart.LimitCount(), 1);
+  // Nor where the kind does not allow it: the title label stays.
+  form.SelectObject(chart.Labels(0));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Delete);
+  EXPECT_EQ(chart.LabelCount(), 1);
+  EXPECT_EQ(dialogs.Questions.size(), 1);
+}
+
+}  // namespace
