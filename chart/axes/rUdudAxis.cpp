@@ -48,34 +48,34 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
                                               &C::SetTrackingAlignFirstStyle, ipafsAuto,
                                               {QStringLiteral("ipafsNone"), QStringLiteral("ipafsAuto"), QStringLiteral("ipafsMin"),
                                                QStringLiteral("ipafsMax")})
-          .Float(QStringLiteral("TrackingScrollCompressMax"), &C::TrackingScrollCompressMax, &C::SetTrackingScrollCompressMax)
-          .Float(QStringLiteral("TrackingSpanMinimum"), &C::TrackingSpanMinimum, &C::SetTrackingSpanMinimum)
-          .Float(QStringLiteral("TrackingMinMargin"), &C::TrackingMinMargin, &C::SetTrackingMinMargin)
-          .Float(QStringLiteral("TrackingMaxMargin"), &C::TrackingMaxMargin, &C::SetTrackingMaxMargin)
+          .Float(QStringLiteral("TrackingScrollCompressMax"), &C::TrackingScrollCompressMax, &C::SetTrackingScrollCompressMax, 0.0)
+          .Float(QStringLiteral("TrackingSpanMinimum"), &C::TrackingSpanMinimum, &C::SetTrackingSpanMinimum, 0.0)
+          .Float(QStringLiteral("TrackingMinMargin"), &C::TrackingMinMargin, &C::SetTrackingMinMargin, 0.0)
+          .Float(QStringLiteral("TrackingMaxMargin"), &C::TrackingMaxMargin, &C::SetTrackingMaxMargin, 0.0)
           .Boolean(QStringLiteral("RestoreValuesOnResume"), &C::RestoreValuesOnResume, &C::SetRestoreValuesOnResume, true)
           .Enumeration<TiPlotCartesianStyle>(QStringLiteral("CartesianStyle"), &C::CartesianStyle, &C::SetCartesianStyle, ipcsNone,
                                              {QStringLiteral("ipcsNone"), QStringLiteral("ipcsMaster"), QStringLiteral("ipcsChild")})
-          .String(QStringLiteral("CartesianChildRefAxisName"), &C::CartesianChildRefAxisName, &C::SetCartesianChildRefAxisName)
-          .Float(QStringLiteral("CartesianChildRefValue"), &C::CartesianChildRefValue, &C::SetCartesianChildRefValue)
-          .String(QStringLiteral("AlignRefAxisName"), &C::AlignRefAxisName, &C::SetAlignRefAxisName)
+          .String(QStringLiteral("CartesianChildRefAxisName"), &C::CartesianChildRefAxisName, &C::SetCartesianChildRefAxisName, QStringLiteral("<None>"))
+          .Float(QStringLiteral("CartesianChildRefValue"), &C::CartesianChildRefValue, &C::SetCartesianChildRefValue, 0.0)
+          .String(QStringLiteral("AlignRefAxisName"), &C::AlignRefAxisName, &C::SetAlignRefAxisName, QStringLiteral("<None>"))
           .Boolean(QStringLiteral("ForceStacking"), &C::ForceStacking, &C::SetForceStacking, false)
           // The scale.
-          .Float(QStringLiteral("Min"), &C::Min, &C::SetMin)
-          .Float(QStringLiteral("Span"), &C::Span, &C::SetSpan)
+          .Float(QStringLiteral("Min"), &C::Min, &C::SetMin, 0.0)
+          .Float(QStringLiteral("Span"), &C::Span, &C::SetSpan, 100.0)
           .Boolean(QStringLiteral("ReverseScale"), &C::ReverseScale, &C::SetReverseScale, d.ReverseScale)
           .Enumeration<TiPlotScaleType>(QStringLiteral("ScaleType"), &C::ScaleType, &C::SetScaleType, d.ScaleType,
                                         {QStringLiteral("ipstLinear"), QStringLiteral("ipstLog10")})
-          .Float(QStringLiteral("DesiredIncrement"), &C::DesiredIncrement, &C::SetDesiredIncrement)
-          .Float(QStringLiteral("DesiredStart"), &C::DesiredStart, &C::SetDesiredStart)
+          .Float(QStringLiteral("DesiredIncrement"), &C::DesiredIncrement, &C::SetDesiredIncrement, 0.0)
+          .Float(QStringLiteral("DesiredStart"), &C::DesiredStart, &C::SetDesiredStart, 0.0)
           .Integer(QStringLiteral("MinorCount"), &C::MinorCount, &C::SetMinorCount, d.MinorCount)
           // Scroll limits and the repetition of user input.
           .Boolean(QStringLiteral("ScrollMinMaxEnabled"), &C::ScrollMinMaxEnabled, &C::SetScrollMinMaxEnabled, false)
-          .Float(QStringLiteral("ScrollMin"), &C::ScrollMin, &C::SetScrollMin)
-          .Float(QStringLiteral("ScrollMax"), &C::ScrollMax, &C::SetScrollMax)
+          .Float(QStringLiteral("ScrollMin"), &C::ScrollMin, &C::SetScrollMin, 0.0)
+          .Float(QStringLiteral("ScrollMax"), &C::ScrollMax, &C::SetScrollMax, 100.0)
           .Boolean(QStringLiteral("MasterUIInput"), &C::MasterUIInput, &C::SetMasterUIInput, false)
           // Labels.
-          .Float(QStringLiteral("LabelSeparation"), &C::LabelSeparation, &C::SetLabelSeparation)
-          .Float(QStringLiteral("LabelsMinLength"), &C::LabelsMinLength, &C::SetLabelsMinLength)
+          .Float(QStringLiteral("LabelSeparation"), &C::LabelSeparation, &C::SetLabelSeparation, 2.0)
+          .Float(QStringLiteral("LabelsMinLength"), &C::LabelsMinLength, &C::SetLabelsMinLength, 5.0)
           .Boolean(QStringLiteral("LabelsMinLengthAutoAdjust"), &C::LabelsMinLengthAutoAdjust, &C::SetLabelsMinLengthAutoAdjust,
                    d.Labels.MinLengthAutoAdjust)
           .Enumeration<TiPlotTextFormat>(QStringLiteral("LabelsFormatStyle"), &C::LabelsFormatStyle, &C::SetLabelsFormatStyle,
@@ -83,7 +83,7 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           .Integer(QStringLiteral("LabelsPrecision"), &C::LabelsPrecision, &C::SetLabelsPrecision, d.Labels.Precision)
           .Enumeration<TiPrecisionStyle>(QStringLiteral("LabelsPrecisionStyle"), &C::LabelsPrecisionStyle, &C::SetLabelsPrecisionStyle,
                                          d.Labels.PrecisionStyle, kPrecisionStyleNames)
-          .String(QStringLiteral("DateTimeFormat"), &C::DateTimeFormat, &C::SetDateTimeFormat)
+          .String(QStringLiteral("DateTimeFormat"), &C::DateTimeFormat, &C::SetDateTimeFormat, QStringLiteral("hh:nn:ss"))
           // Data cursor texts.
           .Boolean(QStringLiteral("CursorUseDefaultFormat"), &C::CursorUseDefaultFormat, &C::SetCursorUseDefaultFormat,
                    d.CursorUseDefaultFormat)
@@ -92,8 +92,8 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           .Integer(QStringLiteral("CursorPrecision"), &C::CursorPrecision, &C::SetCursorPrecision, d.Cursor.Precision)
           .Enumeration<TiPrecisionStyle>(QStringLiteral("CursorPrecisionStyle"), &C::CursorPrecisionStyle, &C::SetCursorPrecisionStyle,
                                          d.Cursor.PrecisionStyle, kPrecisionStyleNames)
-          .String(QStringLiteral("CursorDateTimeFormat"), &C::CursorDateTimeFormat, &C::SetCursorDateTimeFormat)
-          .Float(QStringLiteral("CursorMinLength"), &C::CursorMinLength, &C::SetCursorMinLength)
+          .String(QStringLiteral("CursorDateTimeFormat"), &C::CursorDateTimeFormat, &C::SetCursorDateTimeFormat, QStringLiteral("hh:nn:ss"))
+          .Float(QStringLiteral("CursorMinLength"), &C::CursorMinLength, &C::SetCursorMinLength, 5.0)
           .Boolean(QStringLiteral("CursorMinLengthAutoAdjust"), &C::CursorMinLengthAutoAdjust, &C::SetCursorMinLengthAutoAdjust,
                    d.Cursor.MinLengthAutoAdjust)
           // Legend texts.
@@ -104,11 +104,11 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           .Integer(QStringLiteral("LegendPrecision"), &C::LegendPrecision, &C::SetLegendPrecision, d.Legend.Precision)
           .Enumeration<TiPrecisionStyle>(QStringLiteral("LegendPrecisionStyle"), &C::LegendPrecisionStyle, &C::SetLegendPrecisionStyle,
                                          d.Legend.PrecisionStyle, kPrecisionStyleNames)
-          .String(QStringLiteral("LegendDateTimeFormat"), &C::LegendDateTimeFormat, &C::SetLegendDateTimeFormat)
-          .Float(QStringLiteral("LegendMinLength"), &C::LegendMinLength, &C::SetLegendMinLength)
+          .String(QStringLiteral("LegendDateTimeFormat"), &C::LegendDateTimeFormat, &C::SetLegendDateTimeFormat, QStringLiteral("hh:nn:ss"))
+          .Float(QStringLiteral("LegendMinLength"), &C::LegendMinLength, &C::SetLegendMinLength, 5.0)
           .Boolean(QStringLiteral("LegendMinLengthAutoAdjust"), &C::LegendMinLengthAutoAdjust, &C::SetLegendMinLengthAutoAdjust,
                    d.Legend.MinLengthAutoAdjust)
-          .Float(QStringLiteral("CursorScaler"), &C::CursorScaler, &C::SetCursorScaler)
+          .Float(QStringLiteral("CursorScaler"), &C::CursorScaler, &C::SetCursorScaler, 1.0)
           // Label drawing settings the tick placement needs.
           .Boolean(QStringLiteral("LabelsVisible"), &C::LabelsVisible, &C::SetLabelsVisible, d.LabelsVisible)
           .Enumeration<TiRotationAngle>(QStringLiteral("LabelsRotation"), &C::LabelsRotation, &C::SetLabelsRotation, d.LabelsRotation,
@@ -118,9 +118,9 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           // Drawing and placement.
           .Boolean(QStringLiteral("TitleShow"), &C::TitleShow, &C::SetTitleShow, false)
           .Boolean(QStringLiteral("TitleRotated"), &C::TitleRotated, &C::SetTitleRotated, false)
-          .Float(QStringLiteral("TitleMargin"), &C::TitleMargin, &C::SetTitleMargin)
+          .Float(QStringLiteral("TitleMargin"), &C::TitleMargin, &C::SetTitleMargin, 0.25)
           .Object(QStringLiteral("TitleFont"), static_cast<TiFont* (C::*)()>(&C::TitleFont))
-          .Float(QStringLiteral("LabelsMargin"), &C::LabelsMargin, &C::SetLabelsMargin)
+          .Float(QStringLiteral("LabelsMargin"), &C::LabelsMargin, &C::SetLabelsMargin, 0.25)
           .Integer(QStringLiteral("MajorLength"), &C::MajorLength, &C::SetMajorLength, 7)
           .Integer(QStringLiteral("MinorLength"), &C::MinorLength, &C::SetMinorLength, 3)
           .Integer(QStringLiteral("InnerMargin"), &C::InnerMargin, &C::SetInnerMargin, 5)
@@ -128,7 +128,7 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           .Boolean(QStringLiteral("ScaleLinesShow"), &C::ScaleLinesShow, &C::SetScaleLinesShow, true)
           .Boolean(QStringLiteral("ScaleLineShow"), &C::ScaleLineShow, &C::SetScaleLineShow, true)
           .Color(QStringLiteral("ScaleLinesColor"), &C::ScaleLinesColor, &C::SetScaleLinesColor, clWhite)
-          .Float(QStringLiteral("StackingEndsMargin"), &C::StackingEndsMargin, &C::SetStackingEndsMargin)
+          .Float(QStringLiteral("StackingEndsMargin"), &C::StackingEndsMargin, &C::SetStackingEndsMargin, 0.5)
           .Boolean(QStringLiteral("GridLinesVisible"), &C::GridLinesVisible, &C::SetGridLinesVisible, true)
           .Build();
   return info;

@@ -42,7 +42,7 @@ const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
   using C = TiPlotChannelCustom;
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotChannelCustom"), &TiPlotManagerObject::StaticClassInfo())
-          .String(QStringLiteral("TitleText"), &C::TitleText, &C::SetTitleText)
+          .String(QStringLiteral("TitleText"), &C::TitleText, &C::SetTitleText, QString())
           .Color(QStringLiteral("Color"), &C::Color, &C::SetColor)
           .Boolean(QStringLiteral("TraceVisible"), &C::TraceVisible, &C::SetTraceVisible, true)
           .Enumeration<TiPlotLineStyle>(QStringLiteral("TraceLineStyle"), &C::TraceLineStyle, &C::SetTraceLineStyle, iplsSolid,
@@ -78,11 +78,11 @@ const TiClassInfo& TiPlotChannelCustom::StaticClassInfo() {
               QStringLiteral("UserCanMoveDataPointsStyle"), &C::UserCanMoveDataPointsStyle, &C::SetUserCanMoveDataPointsStyle,
               ipcdpmsXandY, {QStringLiteral("ipcdpmsXandY"), QStringLiteral("ipcdpmsXOnly"), QStringLiteral("ipcdpmsYOnly")})
           .Integer(QStringLiteral("RingBufferSize"), &C::RingBufferSize, &C::SetRingBufferSize, 0)
-          .String(QStringLiteral("XAxisName"), &C::XAxisName, &C::SetXAxisName)
-          .String(QStringLiteral("YAxisName"), &C::YAxisName, &C::SetYAxisName)
+          .String(QStringLiteral("XAxisName"), &C::XAxisName, &C::SetXAxisName, QString())
+          .String(QStringLiteral("YAxisName"), &C::YAxisName, &C::SetYAxisName, QString())
           .Boolean(QStringLiteral("XAxisTrackingEnabled"), &C::XAxisTrackingEnabled, &C::SetXAxisTrackingEnabled, true)
           .Boolean(QStringLiteral("YAxisTrackingEnabled"), &C::YAxisTrackingEnabled, &C::SetYAxisTrackingEnabled, true)
-          .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName)
+          .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName, QString())
           .Integer(QStringLiteral("LogBufferSize"), &C::LogBufferSize, &C::SetLogBufferSize, 0)
           .Enumeration<TiPlotDataStyle>(QStringLiteral("DataStyle"), &C::DataStyle, &C::SetDataStyle, ipdsStandard,
                                         {QStringLiteral("ipdsStandard"), QStringLiteral("ipdsCompact"),

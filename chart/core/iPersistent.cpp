@@ -43,6 +43,30 @@ bool TiPropertyInfo::Writable() const {
   }
 }
 
+bool TiPropertyInfo::HasDefault() const {
+  if (IsOrdinal()) return Default.has_value();
+  if (Kind == TiPropertyKind::Float) return FloatDefault.has_value();
+  if (Kind == TiPropertyKind::String) return StringDefault.has_value();
+  return false;
+}
+
+bool TiPropertyInfo::AtDefault(const TiPersistent& object) const {
+  if (!HasDefault() || !Readable()) return false;
+  if (IsOrdinal()) return GetOrdinal(object) == *Default;
+  if (Kind == TiPropertyKind::Float) {
+    const double v = GetFloat(object);
+    return v == *FloatDefault || (std::isnan(v) && std::isnan(*FloatDefault));
+  }
+  return GetString(object) == *StringDefault;
+}
+
+void TiPropertyInfo::SetToDefault(TiPersistent& object) const {
+  if (!HasDefault() || !Writable()) return;
+  if (IsOrdinal()) SetOrdinal(object, *Default);
+  else if (Kind == TiPropertyKind::Float) SetFloat(object, *FloatDefault);
+  else SetString(object, *StringDefault);
+}
+
 bool TiPropertyInfo::IsStored(const TiPersistent& object) const {
   if (!Stored) return false;
   return !StoredWhen || StoredWhen(object);

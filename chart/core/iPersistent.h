@@ -71,6 +71,10 @@ struct TiPropertyInfo {
   // The declared default of an ordinal property; a value equal to it is not written. Empty for
   // a property without a default, which is always written.
   std::optional<std::int64_t> Default;
+  // The declared default of a float or string property. Editors reset to it; files do not use
+  // it (floats and strings are always written, whatever their value).
+  std::optional<double> FloatDefault;
+  std::optional<QString> StringDefault;
   // Whether the property goes into files; StoredWhen, when set, decides per object.
   bool Stored = true;
   std::function<bool(const TiPersistent&)> StoredWhen;
@@ -89,6 +93,11 @@ struct TiPropertyInfo {
   bool Readable() const;
   bool Writable() const;
   bool IsStored(const TiPersistent& object) const;
+  // Whether a default is declared for the property (of its kind), whether object holds it, and
+  // setting it through the setter (nothing happens without a declared default or a setter).
+  bool HasDefault() const;
+  bool AtDefault(const TiPersistent& object) const;
+  void SetToDefault(TiPersistent& object) const;
 };
 
 class TiClassInfo {
@@ -174,20 +183,22 @@ class TiClassBuilder {
     return Ordinal(name, TiPropertyKind::Set, get, set, def, std::move(valueNames));
   }
   template <class Getter, class Setter = std::nullptr_t>
-  TiClassBuilder& Float(const QString& name, Getter get, Setter set = nullptr) {
+  TiClassBuilder& Float(const QString& name, Getter get, Setter set = nullptr, std::optional<double> def = std::nullopt) {
     TiPropertyInfo p;
     p.Name = name;
     p.Kind = TiPropertyKind::Float;
+    p.FloatDefault = def;
     p.GetFloat = [get](const TiPersistent& o) -> double { return static_cast<double>(std::invoke(get, Self(o))); };
     if constexpr (!std::is_same_v<Setter, std::nullptr_t>)
       p.SetFloat = [set](TiPersistent& o, double v) { std::invoke(set, static_cast<C&>(o), v); };
     return Add(std::move(p));
   }
   template <class Getter, class Setter = std::nullptr_t>
-  TiClassBuilder& String(const QString& name, Getter get, Setter set = nullptr) {
+  TiClassBuilder& String(const QString& name, Getter get, Setter set = nullptr, std::optional<QString> def = std::nullopt) {
     TiPropertyInfo p;
     p.Name = name;
     p.Kind = TiPropertyKind::String;
+    p.StringDefault = std::move(def);
     p.GetString = [get](const TiPersistent& o) -> QString { return QString(std::invoke(get, Self(o))); };
     if constexpr (!std::is_same_v<Setter, std::nullptr_t>)
       p.SetString = [set](TiPersistent& o, const QString& v) { std::invoke(set, static_cast<C&>(o), v); };
@@ -214,7 +225,16 @@ class TiClassBuilder {
   }
   // Gives an inherited property a new default in place (a value for ordinal kinds, or none).
   TiClassBuilder& Redefault(const QString& name, std::optional<std::int64_t> def) {
-    redefaults_.emplace_back(name, def);
+    redefaults_.push_back({name, [def](TiPropertyInfo& p) { p.Default = def; }});
+    return *this;
+  }
+  // The same for an inherited float or string property.
+  TiClassBuilder& RedefaultFloat(const QString& name, std::optional<double> def) {
+    redefaults_.push_back({name, [def](TiPropertyInfo& p) { p.FloatDefault = def; }});
+    return *this;
+  }
+  TiClassBuilder& RedefaultString(const QString& name, std::optional<QString> def) {
+    redefaults_.push_back({name, [def](TiPropertyInfo& p) { p.StringDefault = def; }});
     return *this;
   }
 
@@ -222,9 +242,9 @@ class TiClassBuilder {
     TiClassInfo info(name_, parent_, std::move(own_));
     if (!redefaults_.empty()) {
       std::vector<TiPropertyInfo> props = info.Properties();
-      for (const auto& [n, d] : redefaults_)
+      for (const auto& [n, redefault] : redefaults_)
         for (TiPropertyInfo& p : props)
-          if (p.Name.compare(n, Qt::CaseInsensitive) == 0) p.Default = d;
+          if (p.Name.compare(n, Qt::CaseInsensitive) == 0) redefault(p);
       // Rebuilt as a class of its own with the complete list, so the parent's table is untouched.
       return TiClassInfo(name_, parent_, std::move(props));
     }
@@ -258,7 +278,7 @@ class TiClassBuilder {
   QString name_;
   const TiClassInfo* parent_;
   std::vector<TiPropertyInfo> own_;
-  std::vector<std::pair<QString, std::optional<std::int64_t>>> redefaults_;
+  std::vector<std::pair<QString, std::function<void(TiPropertyInfo&)>>> redefaults_;
 };
 
 // A font as a stored object: face, height, colour, style and escapement, with a notification

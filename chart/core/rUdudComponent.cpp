@@ -83,13 +83,13 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
                                                   annotations.ReferenceSizeY, individual)
           .Enumeration<TPrinterOrientation>(QStringLiteral("PrintOrientation"), &C::PrintOrientation, &C::SetPrintOrientation,
                                             d.PrintOrientation, {QStringLiteral("poPortrait"), QStringLiteral("poLandscape")})
-          .Float(QStringLiteral("PrintMarginLeft"), &C::PrintMarginLeft, &C::SetPrintMarginLeft)
-          .Float(QStringLiteral("PrintMarginTop"), &C::PrintMarginTop, &C::SetPrintMarginTop)
-          .Float(QStringLiteral("PrintMarginRight"), &C::PrintMarginRight, &C::SetPrintMarginRight)
-          .Float(QStringLiteral("PrintMarginBottom"), &C::PrintMarginBottom, &C::SetPrintMarginBottom)
+          .Float(QStringLiteral("PrintMarginLeft"), &C::PrintMarginLeft, &C::SetPrintMarginLeft, 1.0)
+          .Float(QStringLiteral("PrintMarginTop"), &C::PrintMarginTop, &C::SetPrintMarginTop, 1.0)
+          .Float(QStringLiteral("PrintMarginRight"), &C::PrintMarginRight, &C::SetPrintMarginRight, 1.0)
+          .Float(QStringLiteral("PrintMarginBottom"), &C::PrintMarginBottom, &C::SetPrintMarginBottom, 1.0)
           .Boolean(QStringLiteral("PrintShowDialog"), &C::PrintShowDialog, &C::SetPrintShowDialog, d.PrintShowDialog)
-          .String(QStringLiteral("PrintDocumentName"), &C::PrintDocumentName, &C::SetPrintDocumentName)
-          .String(QStringLiteral("PrinterName"), &C::PrinterName, &C::SetPrinterName)
+          .String(QStringLiteral("PrintDocumentName"), &C::PrintDocumentName, &C::SetPrintDocumentName, QStringLiteral("Untitled"))
+          .String(QStringLiteral("PrinterName"), &C::PrinterName, &C::SetPrinterName, QString())
           .Enumeration<TiPlotExportFormat>(QStringLiteral("CopyToClipBoardFormat"), &C::CopyToClipBoardFormat,
                                            &C::SetCopyToClipBoardFormat, d.CopyToClipBoardFormat,
                                            {QStringLiteral("ipefMetaFile"), QStringLiteral("ipefBitmap"), QStringLiteral("ipefJPEG")})
@@ -98,7 +98,7 @@ const TiClassInfo& TiPlotComponent::StaticClassInfo() {
           .Enumeration<TiPlotDataFileColumnSeparator>(QStringLiteral("DataFileColumnSeparator"), &C::DataFileColumnSeparator,
                                                       &C::SetDataFileColumnSeparator, d.DataFileColumnSeparator,
                                                       {QStringLiteral("ipdfcsTab"), QStringLiteral("ipdfcsComma")})
-          .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName)
+          .String(QStringLiteral("LogFileName"), &C::LogFileName, &C::SetLogFileName, QString())
           .Integer(QStringLiteral("LogBufferSize"), &C::LogBufferSize, &C::SetLogBufferSize, d.LogBufferSize)
           .Boolean(QStringLiteral("LoggingActive"), &C::LoggingActive, nullptr, d.LoggingActive)
           .NotStored()
@@ -127,6 +127,8 @@ TiPlotComponent::TiPlotComponent(QWidget* parent) : TiCustomComponent(parent) {
   master_->OnRepaintNow = [this](TiPlotMasterManager*) { InvalidateNow(); };
   master_->OnObjectInserted = [this](TiPlotPersistent* item) { ObjectInserted(item); };
   master_->OnObjectRemoved = [this](TiPlotPersistent* item) { ObjectRemoved(item); };
+  // "Edit..." on any object opens the property editor on that object.
+  master_->OnEditObject = [this](TiPlotObject* object) { ShowEditor(object); };
 
   // 3. Popup menu, fonts, picture lists (members), annotation defaults (members) and lists.
   popupMenu_ = std::make_unique<TPopupMenu>();

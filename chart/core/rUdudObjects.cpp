@@ -315,8 +315,8 @@ TiPlotManagerObject::TiPlotManagerObject(TiPlotOwner* owner, const TiPlotHandler
 const TiClassInfo& TiPlotLayoutObject::StaticClassInfo() {
   static const TiClassInfo info =
       TiClassBuilder<TiPlotLayoutObject>(QStringLiteral("TiPlotLayoutObject"), &TiPlotObject::StaticClassInfo())
-          .Float(QStringLiteral("StopPercent"), &TiPlotLayoutObject::StopPercent, &TiPlotLayoutObject::SetStopPercent)
-          .Float(QStringLiteral("StartPercent"), &TiPlotLayoutObject::StartPercent, &TiPlotLayoutObject::SetStartPercent)
+          .Float(QStringLiteral("StopPercent"), &TiPlotLayoutObject::StopPercent, &TiPlotLayoutObject::SetStopPercent, 100.0)
+          .Float(QStringLiteral("StartPercent"), &TiPlotLayoutObject::StartPercent, &TiPlotLayoutObject::SetStartPercent, 0.0)
           .Integer(QStringLiteral("ZOrder"), &TiPlotLayoutObject::ZOrder, &TiPlotLayoutObject::SetZOrder)
           .Boolean(QStringLiteral("Horizontal"), &TiPlotLayoutObject::Horizontal, &TiPlotLayoutObject::SetHorizontal)
           .Build();

@@ -87,7 +87,7 @@ const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotDataCursor"), &TiPlotManagerObject::StaticClassInfo())
           .Redefault(QStringLiteral("Visible"), 0)
-          .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName)
+          .String(QStringLiteral("ChannelName"), &C::ChannelName, &C::SetChannelName, QString())
           .Boolean(QStringLiteral("ChannelAllowAll"), &C::ChannelAllowAll, &C::SetChannelAllowAll, d.ChannelAllowAll)
           .Boolean(QStringLiteral("ChannelShowAllInLegend"), &C::ChannelShowAllInLegend, &C::SetChannelShowAllInLegend,
                    d.ChannelShowAllInLegend)
@@ -99,9 +99,9 @@ const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
           .Boolean(QStringLiteral("HintHideOnRelease"), &C::HintHideOnRelease, &C::SetHintHideOnRelease, d.HintHideOnRelease)
           .Enumeration<TiOrientationSide>(QStringLiteral("HintOrientationSide"), &C::HintOrientationSide,
                                           &C::SetHintOrientationSide, d.HintOrientationSide, OrientationSideNames())
-          .Float(QStringLiteral("HintPosition"), &C::HintPosition, &C::SetHintPosition)
-          .Float(QStringLiteral("Pointer1Position"), &C::Pointer1Position, &C::SetPointer1Position)
-          .Float(QStringLiteral("Pointer2Position"), &C::Pointer2Position, &C::SetPointer2Position)
+          .Float(QStringLiteral("HintPosition"), &C::HintPosition, &C::SetHintPosition, d.HintPosition)
+          .Float(QStringLiteral("Pointer1Position"), &C::Pointer1Position, &C::SetPointer1Position, d.Pointer1Position)
+          .Float(QStringLiteral("Pointer2Position"), &C::Pointer2Position, &C::SetPointer2Position, d.Pointer2Position)
           .Integer(QStringLiteral("PointerPenWidth"), &C::PointerPenWidth, &C::SetPointerPenWidth, d.PointerPenWidth)
           .Boolean(QStringLiteral("SnapToDataPoint"), &C::SnapToDataPoint, &C::SetSnapToDataPoint, d.SnapToDataPoint)
           .Boolean(QStringLiteral("UseCachedInterpolatedData"), &C::UseCachedInterpolatedData,
@@ -115,13 +115,19 @@ const TiClassInfo& TiPlotDataCursor::StaticClassInfo() {
           .Boolean(QStringLiteral("MenuItemVisibleDeltaY"), &C::MenuItemVisibleDeltaY, &C::SetMenuItemVisibleDeltaY, d.MenuItemVisible)
           .Boolean(QStringLiteral("MenuItemVisibleInverseDeltaX"), &C::MenuItemVisibleInverseDeltaX,
                    &C::SetMenuItemVisibleInverseDeltaX, d.MenuItemVisible)
-          .String(QStringLiteral("MenuItemCaptionValueXY"), &C::MenuItemCaptionValueXY, &C::SetMenuItemCaptionValueXY)
-          .String(QStringLiteral("MenuItemCaptionValueX"), &C::MenuItemCaptionValueX, &C::SetMenuItemCaptionValueX)
-          .String(QStringLiteral("MenuItemCaptionValueY"), &C::MenuItemCaptionValueY, &C::SetMenuItemCaptionValueY)
-          .String(QStringLiteral("MenuItemCaptionDeltaX"), &C::MenuItemCaptionDeltaX, &C::SetMenuItemCaptionDeltaX)
-          .String(QStringLiteral("MenuItemCaptionDeltaY"), &C::MenuItemCaptionDeltaY, &C::SetMenuItemCaptionDeltaY)
+          .String(QStringLiteral("MenuItemCaptionValueXY"), &C::MenuItemCaptionValueXY, &C::SetMenuItemCaptionValueXY,
+                  QString::fromLatin1(kDefaultCaptions[ipcsValueXY]))
+          .String(QStringLiteral("MenuItemCaptionValueX"), &C::MenuItemCaptionValueX, &C::SetMenuItemCaptionValueX,
+                  QString::fromLatin1(kDefaultCaptions[ipcsValueX]))
+          .String(QStringLiteral("MenuItemCaptionValueY"), &C::MenuItemCaptionValueY, &C::SetMenuItemCaptionValueY,
+                  QString::fromLatin1(kDefaultCaptions[ipcsValueY]))
+          .String(QStringLiteral("MenuItemCaptionDeltaX"), &C::MenuItemCaptionDeltaX, &C::SetMenuItemCaptionDeltaX,
+                  QString::fromLatin1(kDefaultCaptions[ipcsDeltaX]))
+          .String(QStringLiteral("MenuItemCaptionDeltaY"), &C::MenuItemCaptionDeltaY, &C::SetMenuItemCaptionDeltaY,
+                  QString::fromLatin1(kDefaultCaptions[ipcsDeltaY]))
           .String(QStringLiteral("MenuItemCaptionInverseDeltaX"), &C::MenuItemCaptionInverseDeltaX,
-                  &C::SetMenuItemCaptionInverseDeltaX)
+                  &C::SetMenuItemCaptionInverseDeltaX,
+                  QString::fromLatin1(kDefaultCaptions[ipcsInverseDeltaX]))
           .Build();
   return info;
 }

@@ -31,13 +31,13 @@ const TiClassInfo& TiPlotDataView::StaticClassInfo() {
   const TiPlotGridLineKind kind;
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotDataView"), &TiPlotLayoutObject::StaticClassInfo())
-          .String(QStringLiteral("Title"), &C::Title, &C::SetTitle)
+          .String(QStringLiteral("Title"), &C::Title, &C::SetTitle, QString())
           .Boolean(QStringLiteral("BackgroundTransparent"), &C::BackgroundTransparent, &C::SetBackgroundTransparent,
                    kBackgroundTransparent)
           .Color(QStringLiteral("BackgroundColor"), &C::BackgroundColor, &C::SetBackgroundColor, kBackgroundColor)
           .Boolean(QStringLiteral("GridShow"), &C::GridShow, &C::SetGridShow, true)
-          .String(QStringLiteral("GridXAxisName"), &C::GridXAxisName, &C::SetGridXAxisName)
-          .String(QStringLiteral("GridYAxisName"), &C::GridYAxisName, &C::SetGridYAxisName)
+          .String(QStringLiteral("GridXAxisName"), &C::GridXAxisName, &C::SetGridXAxisName, QString())
+          .String(QStringLiteral("GridYAxisName"), &C::GridYAxisName, &C::SetGridYAxisName, QString())
           .Color(QStringLiteral("GridLineColor"), &C::GridLineColor, &C::SetGridLineColor, kGridLineColor)
           .Enumeration(QStringLiteral("GridLineMajorStyle"), &C::GridLineMajorStyle, &C::SetGridLineMajorStyle,
                        std::optional<TiPlotGridLineStyle>(ipglsSolid), GridLineStyleNames())

@@ -15,14 +15,14 @@ const QStringList& AlignmentHorizontalNames() {
 const TiClassInfo& TiPlotLabel::StaticClassInfo() {
   using C = TiPlotLabel;
   static const TiClassInfo info = TiClassBuilder<C>(QStringLiteral("TiPlotLabel"), &TiPlotLayoutObject::StaticClassInfo())
-      .String(QStringLiteral("Caption"), &C::Caption, &C::SetCaption)
+      .String(QStringLiteral("Caption"), &C::Caption, &C::SetCaption, QString())
       .Object(QStringLiteral("Font"), static_cast<TiFont* (C::*)()>(&C::Font))
       .Enumeration<TiAlignmentHorizontal>(QStringLiteral("Alignment"), &C::Alignment, &C::SetAlignment, iahCenter,
                                           AlignmentHorizontalNames())
-      .Float(QStringLiteral("MarginLeft"), &C::MarginLeft, &C::SetMarginLeft)
-      .Float(QStringLiteral("MarginRight"), &C::MarginRight, &C::SetMarginRight)
-      .Float(QStringLiteral("MarginTop"), &C::MarginTop, &C::SetMarginTop)
-      .Float(QStringLiteral("MarginBottom"), &C::MarginBottom, &C::SetMarginBottom)
+      .Float(QStringLiteral("MarginLeft"), &C::MarginLeft, &C::SetMarginLeft, 0.0)
+      .Float(QStringLiteral("MarginRight"), &C::MarginRight, &C::SetMarginRight, 0.0)
+      .Float(QStringLiteral("MarginTop"), &C::MarginTop, &C::SetMarginTop, 0.0)
+      .Float(QStringLiteral("MarginBottom"), &C::MarginBottom, &C::SetMarginBottom, 0.0)
       .Integer(QStringLiteral("ImageListIndex"), &C::ImageListIndex, &C::SetImageListIndex, -1)
       .Integer(QStringLiteral("ImageIndex"), &C::ImageIndex, &C::SetImageIndex, 0)
       .Build();

@@ -114,16 +114,16 @@ const TiClassInfo& TiPlotTable::StaticClassInfo() {
   // Columns and rows are content, not published properties: they are not stored with the chart.
   static const TiClassInfo info =
       TiClassBuilder<C>(QStringLiteral("TiPlotTable"), &TiPlotLayoutObject::StaticClassInfo())
-          .Float(QStringLiteral("MarginLeft"), &C::MarginLeft, &C::SetMarginLeft)
-          .Float(QStringLiteral("MarginRight"), &C::MarginRight, &C::SetMarginRight)
-          .Float(QStringLiteral("MarginBottom"), &C::MarginBottom, &C::SetMarginBottom)
-          .Float(QStringLiteral("MarginTop"), &C::MarginTop, &C::SetMarginTop)
+          .Float(QStringLiteral("MarginLeft"), &C::MarginLeft, &C::SetMarginLeft, 1.0)
+          .Float(QStringLiteral("MarginRight"), &C::MarginRight, &C::SetMarginRight, 1.0)
+          .Float(QStringLiteral("MarginBottom"), &C::MarginBottom, &C::SetMarginBottom, 1.0)
+          .Float(QStringLiteral("MarginTop"), &C::MarginTop, &C::SetMarginTop, 1.0)
           .Boolean(QStringLiteral("GridBackGroundTransparent"), &C::GridBackGroundTransparent, &C::SetGridBackGroundTransparent, false)
           .Color(QStringLiteral("GridBackGroundColor"), &C::GridBackGroundColor, &C::SetGridBackGroundColor, clGray)
           .Boolean(QStringLiteral("GridLinesShow"), &C::GridLinesShow, &C::SetGridLinesShow, true)
           .Color(QStringLiteral("GridLinesColor"), &C::GridLinesColor, &C::SetGridLinesColor, clWhite)
-          .Float(QStringLiteral("ColumnSpacing"), &C::ColumnSpacing, &C::SetColumnSpacing)
-          .Float(QStringLiteral("RowSpacing"), &C::RowSpacing, &C::SetRowSpacing)
+          .Float(QStringLiteral("ColumnSpacing"), &C::ColumnSpacing, &C::SetColumnSpacing, 2.0)
+          .Float(QStringLiteral("RowSpacing"), &C::RowSpacing, &C::SetRowSpacing, 0.5)
           .Integer(QStringLiteral("RowsMax"), &C::RowsMax, &C::SetRowsMax, 0)
           .Object(QStringLiteral("DataFont"), static_cast<TiFont* (C::*)()>(&C::DataFont))
           // Declared with the default the constructor sets, so that titles switched off are stored

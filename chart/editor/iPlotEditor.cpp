@@ -107,7 +107,7 @@ TiPlotEditorForm::TiPlotEditorForm(TiPlotComponent* chart, TiPlotObject* object)
 TiPlotEditorForm::~TiPlotEditorForm() = default;
 
 void TiPlotEditorForm::BuildWindow() {
-  resize(900, 620);
+  resize(960, 640);
   setMinimumSize(560, 380);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
 
@@ -118,6 +118,7 @@ void TiPlotEditorForm::BuildWindow() {
   objects_ = new QTreeWidget(left);
   objects_->setHeaderHidden(true);
   objects_->setIndentation(14);
+  objects_->installEventFilter(this);
   leftLayout->addWidget(objects_, 1);
   auto* buttons = new QHBoxLayout;
   add_ = new QPushButton(QStringLiteral("Add"), left);
@@ -155,7 +156,7 @@ void TiPlotEditorForm::BuildWindow() {
   splitter->addWidget(right);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({230, 670});
+  splitter->setSizes({220, 740});
 
   auto* box = new QDialogButtonBox(this);
   ok_ = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -194,7 +195,22 @@ void TiPlotEditorForm::Keep(TiPersistent* object, std::weak_ptr<const void> life
 void TiPlotEditorForm::KeepEverything() {
   if (!chart_) return;
   Keep(chart_.data(), {});
-  for (const TListed& listed : ListNow()) Keep(listed.Object, listed.Life);
+  KeepNewObjects(ListNow());
+}
+
+void TiPlotEditorForm::KeepNewObjects(const std::vector<TListed>& listed) {
+  // Objects the program adds while the window is open are kept as they first appear, so that
+  // Cancel takes back what the user changed on them too. Objects added here are deleted by
+  // Cancel anyway.
+  auto known = [this](const TListed& l) {
+    for (const auto& kept : kept_)
+      if (kept->Object == static_cast<TiPersistent*>(l.Object) && !kept->Life.expired()) return true;
+    for (const TListed& added : added_)
+      if (added.Object == l.Object && !added.Life.expired()) return true;
+    return false;
+  };
+  for (const TListed& l : listed)
+    if (!l.Life.expired() && !known(l)) Keep(l.Object, l.Life);
 }
 
 void TiPlotEditorForm::CancelChanges() {
@@ -260,6 +276,7 @@ void TiPlotEditorForm::RebuildList(TiPersistent* select) {
   listItems_.clear();
   kindItems_.clear();
   listed_ = ListNow();
+  KeepNewObjects(listed_);
   if (!chart_) {
     grid_->SetObject({});
     UpdateButtons();
@@ -431,6 +448,11 @@ void TiPlotEditorForm::DeleteObject() {
   const int index = IndexInKind(kind, object);
   if (index < 0) return;
   const TiEditorKind& k = Kinds()[static_cast<std::size_t>(kind)];
+  // Cancel cannot bring a deleted object back (nor a channel's points): the user says so first.
+  const QString question = chart_->Translate(QStringLiteral("Delete %1? Cancel will not bring it back."));
+  const QString name = ListText(kind, index, object);
+  if (!Dialogs().AskYesNo(question.arg(name))) return;
+  if (!chart_ || IndexInKind(kind, object) != index) return;  // gone or moved meanwhile
   k.Delete(*chart_, index);
   // The next object of the kind takes the place, or the kind itself when none is left.
   const int count = k.Count(*chart_);
@@ -464,6 +486,17 @@ void TiPlotEditorForm::keyPressEvent(QKeyEvent* e) {
     }
   }
   Safely([&] { QDialog::keyPressEvent(e); });
+}
+
+bool TiPlotEditorForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != objects_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Delete && key != Qt::Key_Insert) return QDialog::eventFilter(watched, event);
+  Safely([&] {
+    if (key == Qt::Key_Delete) DeleteObject();
+    else AddObject();
+  });
+  return true;
 }
 
 void TiPlotEditorForm::done(int result) {

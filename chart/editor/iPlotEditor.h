@@ -53,6 +53,8 @@ class TiPlotEditorForm : public QDialog {
   // Return and Enter end an entry in the grid; they do not close the window. Escape takes back
   // an entry not yet made, and only without one cancels the window.
   void keyPressEvent(QKeyEvent* e) override;
+  // In the object list, Insert adds an object of the chosen kind and Delete deletes the chosen one.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct TKept;
@@ -65,6 +67,7 @@ class TiPlotEditorForm : public QDialog {
   void BuildWindow();
   void Keep(TiPersistent* object, std::weak_ptr<const void> life);
   void KeepEverything();
+  void KeepNewObjects(const std::vector<TListed>& listed);
   std::vector<TListed> ListNow() const;
   void RebuildList(TiPersistent* select);
   void UpdateListTexts();

@@ -1,6 +1,7 @@
 #include "chart/editor/iPropertyGrid.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/iErrors.h"
@@ -57,6 +59,15 @@ QString OrdinalText(const TiPropertyInfo& p, std::int64_t v) {
       return v >= 0 && v < p.ValueNames.size() ? p.ValueNames[static_cast<int>(v)] : QString::number(v);
     default: return QString::number(v);
   }
+}
+
+// The declared default as the grid shows values; empty when there is none.
+QString DefaultText(const TiPropertyInfo& p) {
+  if (p.IsOrdinal() && p.Default) return OrdinalText(p, *p.Default);
+  if (p.Kind == TiPropertyKind::Float && p.FloatDefault) return FloatText(*p.FloatDefault);
+  if (p.Kind == TiPropertyKind::String && p.StringDefault)
+    return p.StringDefault->isEmpty() ? QStringLiteral("(empty)") : QLatin1Char('"') + *p.StringDefault + QLatin1Char('"');
+  return {};
 }
 
 QString ValueText(const TiPropertyInfo& p, const TiPersistent& owner) {
@@ -107,6 +118,11 @@ TiPropertyGrid::TiPropertyGrid(QWidget* parent) : QTreeWidget(parent) {
   header()->resizeSection(colName, 210);
   header()->resizeSection(colReset, 56);
   setAlternatingRowColors(true);
+  // A light selection, so that the value editors on the current row stay readable.
+  QPalette light = palette();
+  light.setColor(QPalette::Highlight, QColor(204, 228, 247));
+  light.setColor(QPalette::HighlightedText, QColor(Qt::black));
+  setPalette(light);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformRowHeights(false);
   setIndentation(14);
@@ -128,6 +144,24 @@ void TiPropertyGrid::SetObject(std::function<TiPersistent*()> root) {
   AddRows(nullptr, *object, {}, QString(), 0);
   for (int i = 0; i < static_cast<int>(rows_.size()); ++i) AddEditor(i);
   Refresh();
+  FitNameColumn();
+  // The first property is the current row, so that its description shows from the start.
+  if (!rows_.empty()) setCurrentItem(rows_.front().Item);
+}
+
+void TiPropertyGrid::FitNameColumn() {
+  // Wide enough for the longest name (bold, as a changed value shows), within bounds that leave
+  // the values room.
+  QFont bold = font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  int widest = 0;
+  for (const TRow& row : rows_) {
+    int depth = 1;
+    for (const QTreeWidgetItem* up = row.Item->parent(); up; up = up->parent()) ++depth;
+    widest = std::max(widest, metrics.horizontalAdvance(row.Item->text(colName)) + depth * indentation());
+  }
+  header()->resizeSection(colName, std::clamp(widest + 16, 180, 340));
 }
 
 namespace {
@@ -258,7 +292,7 @@ void TiPropertyGrid::AddEditor(int index) {
   row.Editor = editor;
   editor->setMinimumHeight(kRowHeight - 2);
   setItemWidget(row.Item, colValue, editor);
-  if (writable && row.Bit < 0 && p.Default) {
+  if (writable && row.Bit < 0 && p.HasDefault()) {
     auto* reset = new QToolButton;
     reset->setText(QStringLiteral("Reset"));
     reset->setAutoRaise(true);
@@ -323,10 +357,8 @@ void TiPropertyGrid::CommitText(int index) {
 }
 
 void TiPropertyGrid::ResetRow(int index) {
-  const TRow& row = rows_[static_cast<std::size_t>(index)];
-  if (!row.Prop->Default) return;
-  const std::int64_t def = *row.Prop->Default;
-  Change(index, [def](TiPersistent& o, const TiPropertyInfo& q) { q.SetOrdinal(o, def); });
+  if (!rows_[static_cast<std::size_t>(index)].Prop->HasDefault()) return;
+  Change(index, [](TiPersistent& o, const TiPropertyInfo& q) { q.SetToDefault(o); });
 }
 
 bool TiPropertyGrid::RevertPendingEntry() {
@@ -381,14 +413,14 @@ void TiPropertyGrid::ShowValue(int index, bool keepPendingEntry) {
 
 void TiPropertyGrid::ShowDefaultState(const TRow& row, TiPersistent* owner) {
   const TiPropertyInfo& p = *row.Prop;
-  const bool hasDefault = p.Default && row.Bit < 0;
-  const bool differs = owner && hasDefault && p.GetOrdinal(*owner) != *p.Default;
+  const bool hasDefault = p.HasDefault() && row.Bit < 0;
+  const bool differs = owner && hasDefault && !p.AtDefault(*owner);
   // Names of values that differ from their default stand out, as in other property editors.
   QFont f = font();
   f.setBold(differs);
   row.Item->setFont(colName, f);
   if (row.Reset) row.Reset->setEnabled(differs);
-  if (hasDefault) row.Item->setToolTip(colValue, QStringLiteral("Default: %1").arg(OrdinalText(p, *p.Default)));
+  if (hasDefault) row.Item->setToolTip(colValue, QStringLiteral("Default: %1").arg(DefaultText(p)));
 }
 
 void TiPropertyGrid::SetFilter(const QString& text) {
@@ -432,7 +464,7 @@ QString TiPropertyGrid::Description(const QTreeWidgetItem* item) const {
     static const char* const kKinds[] = {"whole number", "character", "enumeration", "True or False", "set",
                                          "colour", "number", "text", "nested object"};
     QString text = QStringLiteral("%1: %2").arg(row.DottedName, QLatin1String(kKinds[static_cast<int>(p.Kind)]));
-    if (p.Default && row.Bit < 0) text += QStringLiteral(", default %1").arg(OrdinalText(p, *p.Default));
+    if (p.HasDefault()) text += QStringLiteral(", default %1").arg(DefaultText(p));
     if (!p.Writable() && p.Kind != TiPropertyKind::Object) text += QStringLiteral(", read only");
     if (!p.Stored) text += QStringLiteral(", not stored in files");
     return text;

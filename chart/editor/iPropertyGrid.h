@@ -59,6 +59,7 @@ class TiPropertyGrid : public QTreeWidget {
   void ResetRow(int row);
   void ShowValue(int row, bool keepPendingEntry = false);
   void ShowDefaultState(const TRow& row, TiPersistent* owner);
+  void FitNameColumn();
 
   std::function<TiPersistent*()> root_;
   std::vector<TRow> rows_;

@@ -87,13 +87,17 @@ TEST(PropertyTables, ReadingRefusesOrdinalsThatNameNoValue) {
 }
 
 namespace {
-// Every ordinal property with a declared default, in the object's table and in the tables of its
-// nested objects, whose value in the object differs from that default.
+// Every property with a declared default, in the object's table and in the tables of its nested
+// objects, whose value in the object differs from that default.
 void CollectDefaultsNotHeld(const TiPersistent& object, const QString& prefix, QStringList& differing) {
   for (const TiPropertyInfo& p : object.ClassInfo().Properties()) {
     const QString name = prefix.isEmpty() ? p.Name : prefix + QLatin1Char('.') + p.Name;
     if (p.IsOrdinal() && p.Default && p.Readable() && p.GetOrdinal(object) != *p.Default)
       differing << QStringLiteral("%1 %2 = %3, declared %4").arg(object.ClassName(), name).arg(p.GetOrdinal(object)).arg(*p.Default);
+    if (p.Kind == TiPropertyKind::Float && p.FloatDefault && p.GetFloat && p.GetFloat(object) != *p.FloatDefault)
+      differing << QStringLiteral("%1 %2 = %3, declared %4").arg(object.ClassName(), name).arg(p.GetFloat(object)).arg(*p.FloatDefault);
+    if (p.Kind == TiPropertyKind::String && p.StringDefault && p.GetString && p.GetString(object) != *p.StringDefault)
+      differing << QStringLiteral("%1 %2 = \"%3\", declared \"%4\"").arg(object.ClassName(), name, p.GetString(object), *p.StringDefault);
     if (p.Kind == TiPropertyKind::Object && p.GetObject)
       if (const TiPersistent* nested = p.GetObject(object)) CollectDefaultsNotHeld(*nested, name, differing);
   }

@@ -23,6 +23,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "platform/Menus.h"
 #include "platform/PickerDialogs.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -36,6 +37,8 @@ struct EditorFixture : ::testing::Test {
   TPickerRecorder pickers;
 
   void SetUp() override {
+    // Deleting asks first; the tests that delete mean it.
+    dialogs.YesNoAnswer = true;
     chart.AddLabel();
     chart.AddChannel();
     chart.AddXAxis();
@@ -491,6 +494,7 @@ TEST_F(EditorFixture, AddAndDeleteThroughTheChartsOperations) {
   EXPECT_EQ(form.ObjectList()->currentItem()->text(0), "Limit 2");
   EXPECT_EQ(form.ObjectList()->currentItem()->parent()->text(0), "Limits (2)");
   form.DeleteButton()->click();
+  EXPECT_EQ(dialogs.Questions, QStringList{"Delete Limit 2? Cancel will not bring it back."});
   EXPECT_EQ(chart.LimitCount(), 1);
   EXPECT_EQ(removed, 1);
   // The remaining limit takes the place.
@@ -663,6 +667,197 @@ TEST_F(EditorFixture, TheChartGoingFirstLeavesNothingBehind) {
   ASSERT_FALSE(form.isNull());
   delete owned;
   EXPECT_TRUE(form.isNull());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, ADeletionNotConfirmedKeepsTheObject) {
+  dialogs.YesNoAnswer = false;
+  chart.AddLegend();
+  TiPlotEditorForm form(&chart, chart.Legend(1));
+  form.DeleteButton()->click();
+  EXPECT_EQ(dialogs.Questions, QStringList{"Delete Legend 2? Cancel will not bring it back."});
+  EXPECT_EQ(chart.LegendCount(), 2);
+  EXPECT_EQ(form.SelectedObject(), static_cast<TiPersistent*>(chart.Legend(1)));
+}
+
+TEST_F(EditorFixture, ResetTakesNumbersAndTextsBackToTheirDeclaredDefaults) {
+  struct Case {
+    TiPlotObject* object;  // nullptr: the chart
+    const char* row;
+    const char* typed;
+    const char* declared;  // what the row shows after Reset
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {chart.XAxis(0), "Span", "250", "100"},
+           {chart.XAxis(0), "LabelsMargin", "3.5", "0.25"},
+           {chart.YAxis(0), "DateTimeFormat", "hh:nn", "hh:nn:ss"},
+           {chart.YAxis(0), "AlignRefAxisName", "X-Axis 1", "<None>"},
+           {chart.Limit(0), "Line2Position", "-7.5", "50"},
+           {chart.Table(0), "ColumnSpacing", "0", "2"},
+           {chart.Annotation(0), "Text", "peak", ""},
+           {chart.Legend(0), "StopPercent", "60", "100"},
+           {nullptr, "PrintDocumentName", "Spectrum", "Untitled"},
+           {nullptr, "PrintMarginTop", "0.5", "1"},
+       }) {
+    SCOPED_TRACE(std::string(c.row) + " <- " + c.typed);
+    TiPlotEditorForm form(&chart, c.object);
+    TiPersistent* object = c.object ? static_cast<TiPersistent*>(c.object) : &chart;
+    const TiPropertyInfo* p = object->ClassInfo().Find(QString::fromLatin1(c.row));
+    ASSERT_NE(p, nullptr);
+    QToolButton* reset = form.Grid()->ResetButton(QString::fromLatin1(c.row));
+    ASSERT_NE(reset, nullptr);
+    Type(form, QString::fromLatin1(c.row), QString::fromLatin1(c.typed));
+    const auto held = [&] {
+      return p->Kind == TiPropertyKind::Float ? QString::number(p->GetFloat(*object)) : p->GetString(*object);
+    };
+    EXPECT_EQ(held(), QString::fromLatin1(c.typed));
+    EXPECT_TRUE(reset->isEnabled());
+    EXPECT_TRUE(form.Grid()->Row(QString::fromLatin1(c.row))->font(0).bold());
+    reset->click();
+    EXPECT_EQ(held(), QString::fromLatin1(c.declared));
+    EXPECT_EQ(EditorOf<QLineEdit>(form, QString::fromLatin1(c.row))->text(), QString::fromLatin1(c.declared));
+    EXPECT_FALSE(reset->isEnabled());
+    EXPECT_FALSE(form.Grid()->Row(QString::fromLatin1(c.row))->font(0).bold());
+  }
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(EditorFixture, TheDeclaredDefaultIsNamedInTheRowsDescription) {
+  TiPlotEditorForm form(&chart, chart.XAxis(0));
+  EXPECT_EQ(form.Grid()->Description(form.Grid()->Row(QStringLiteral("Span"))), "Span: number, default 100");
+  EXPECT_EQ(form.Grid()->Description(form.Grid()->Row(QStringLiteral("DateTimeFormat"))),
+            "DateTimeFormat: text, default \"hh:nn:ss\"");
+  EXPECT_EQ(form.Grid()->Description(form.Grid()->Row(QStringLiteral("Title"))), "Title: text");
+}
+
+TEST_F(EditorFixture, TheEditItemOfAnObjectsMenuOpensTheEditorOnThatObject) {
+  chart.SetEditorFormStyle(ipfsStayOnTop);
+  // The kinds whose menus offer "Edit..." today; the others take it up through the same call.
+  for (TiPlotObject* object : {static_cast<TiPlotObject*>(chart.XAxis(0)), static_cast<TiPlotObject*>(chart.YAxis(0)),
+                               static_cast<TiPlotObject*>(chart.Limit(0)), static_cast<TiPlotObject*>(chart.Table(0))}) {
+    SCOPED_TRACE(object->Name().toStdString());
+    TPopupMenu menu;
+    object->AddMenuItems(&menu);
+    TMenuItem* edit = menu.Items().Find(QStringLiteral("Edit..."));
+    ASSERT_NE(edit, nullptr);
+    edit->Click();
+    auto* form = chart.findChild<TiPlotEditorForm*>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->SelectedObject(), static_cast<TiPersistent*>(object));
+    form->OkButton()->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(chart.findChild<TiPlotEditorForm*>(), nullptr);
+  }
+  // Without UserCanEditObjects the item is not offered.
+  chart.SetUserCanEditObjects(false);
+  TPopupMenu menu;
+  chart.Limit(0)->AddMenuItems(&menu);
+  EXPECT_EQ(menu.Items().Find(QStringLiteral("Edit...")), nullptr);
+}
+
+TEST_F(EditorFixture, TheEditItemOpensTheModalEditorAndReturnsWhenItCloses) {
+  QStringList events;
+  chart.OnAfterOpenEditor = [&](QObject*) { events << "open"; };
+  chart.OnAfterCloseEditor = [&](QObject*) { events << "close"; };
+  TiPersistent* shown = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* form = chart.findChild<TiPlotEditorForm*>();
+    if (!form) return;
+    shown = form->SelectedObject();
+    form->CancelButton()->click();
+  });
+  TPopupMenu menu;
+  chart.XAxis(0)->AddMenuItems(&menu);
+  ASSERT_NE(menu.Items().Find(QStringLiteral("Edit...")), nullptr);
+  menu.Items().Find(QStringLiteral("Edit..."))->Click();
+  EXPECT_EQ(shown, static_cast<TiPersistent*>(chart.XAxis(0)));
+  EXPECT_EQ(events, (QStringList{"open", "close"}));
+}
+
+TEST_F(EditorFixture, CancelAlsoRestoresObjectsTheProgramAddedMeanwhile) {
+  TiPlotEditorForm form(&chart);
+  const int index = chart.AddLimit();
+  chart.Limit(index)->SetLine1Position(20.0);
+  form.SyncObjects();
+  form.SelectObject(chart.Limit(index));
+  ASSERT_EQ(form.SelectedObject(), static_cast<TiPersistent*>(chart.Limit(index)));
+  Type(form, QStringLiteral("Line1Position"), QStringLiteral("75"));
+  EditorOf<QCheckBox>(form, QStringLiteral("Visible"))->click();
+  form.reject();
+  // The program's object stays, with the values it had when the window first listed it.
+  ASSERT_EQ(chart.LimitCount(), 2);
+  EXPECT_EQ(chart.Limit(index)->Line1Position(), 20.0);
+  EXPECT_TRUE(chart.Limit(index)->Visible());
+}
+
+// The chart painted into a bitmap, as the screen gets it.
+QImage Painted(TiPlotComponent& chart) {
+  TBitmap bitmap(500, 300);
+  chart.DoPaint(*bitmap.Canvas());
+  return bitmap.Image().copy();
+}
+
+TEST_F(EditorFixture, ChangesOfEveryKindShowInThePaintedChart) {
+  chart.SetWidth(500);
+  chart.SetHeight(300);
+  struct Case {
+    const char* what;
+    TiPlotObject* object;  // nullptr: the chart
+    std::function<void(TiPlotEditorForm&)> change;
+  };
+  const std::vector<Case> cases = {
+      {"boolean", chart.XAxis(0), [](TiPlotEditorForm& f) { EditorOf<QCheckBox>(f, QStringLiteral("Visible"))->click(); }},
+      {"enumeration", nullptr,
+       [](TiPlotEditorForm& f) { EditorOf<QComboBox>(f, QStringLiteral("BorderStyle"))->setCurrentIndex(1); }},
+      {"colour", chart.Labels(0), [](TiPlotEditorForm& f) { ChooseColor(f, QStringLiteral("Font.Color"), QStringLiteral("clYellow")); }},
+      {"font", chart.Labels(0),
+       [this](TiPlotEditorForm& f) {
+         pickers.FontAnswer = TFont{QStringLiteral("Tahoma"), 30, clWhite, 0};
+         EditorOf<TiObjectBox>(f, QStringLiteral("Font"))->FontButton()->click();
+       }},
+      {"set member", chart.YAxis(0),
+       [](TiPlotEditorForm& f) { EditorOf<QCheckBox>(f, QStringLiteral("LabelsFont.Style.fsBold"))->click(); }},
+      {"integer", nullptr, [](TiPlotEditorForm& f) { Type(f, QStringLiteral("OuterMarginLeft"), QStringLiteral("40")); }},
+      {"number", chart.XAxis(0), [](TiPlotEditorForm& f) { Type(f, QStringLiteral("Span"), QStringLiteral("7")); }},
+      {"text", nullptr, [](TiPlotEditorForm& f) { Type(f, QStringLiteral("TitleText"), QStringLiteral("Absorbance")); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TiPlotEditorForm form(&chart, c.object);
+    const QImage before = Painted(chart);
+    c.change(form);
+    EXPECT_NE(Painted(chart), before);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    // Cancel takes the picture back as well.
+    form.reject();
+    EXPECT_EQ(Painted(chart), before);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, InsertAndDeleteKeysInTheObjectListAddAndDelete) {
+  TiPlotEditorForm form(&chart, chart.Limit(0));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Insert);
+  ASSERT_EQ(chart.LimitCount(), 2);
+  EXPECT_EQ(form.SelectedObject(), static_cast<TiPersistent*>(chart.Limit(1)));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Delete);
+  EXPECT_EQ(dialogs.Questions, QStringList{"Delete Limit 2? Cancel will not bring it back."});
+  EXPECT_EQ(chart.LimitCount(), 1);
+  // The keys mean nothing to the property grid: Delete there deletes no object.
+  QTest::keyClick(form.Grid(), Qt::Key_Delete);
+  EXPECT_EQ(chart.LimitCount(), 1);
+  // Nor where the kind does not allow it: the title label stays.
+  form.SelectObject(chart.Labels(0));
+  QTest::keyClick(form.ObjectList(), Qt::Key_Delete);
+  EXPECT_EQ(chart.LabelCount(), 1);
+  EXPECT_EQ(dialogs.Questions.size(), 1);
 }
 
 }  // namespace
