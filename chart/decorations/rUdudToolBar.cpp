@@ -34,10 +34,10 @@ void Frame3D(TCanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight
 // ---------------------------------------------------------------------------------------------
 // TiPlotToolBarButton
 
-TiPlotToolBarButton::TiPlotToolBarButton(TiPlotToolBar* toolBar, TiPlotToolBarButtonType type, const QString& hint,
+TiPlotToolBarButton::TiPlotToolBarButton(TiPlotToolBar& toolBar, TiPlotToolBarButtonType type, const QString& hint,
                                          const QString& glyphName, const QString& smallGlyphName, int group)
-    : TiPlotButton(toolBar->Owner(), TiPlotHandlers()),
-      toolBar_(toolBar),
+    : TiPlotButton(toolBar.Owner(), TiPlotHandlers()),
+      toolBar_(&toolBar),
       type_(type),
       hint_(hint),
       glyphName_(glyphName),
@@ -47,8 +47,8 @@ TiPlotToolBarButton::TiPlotToolBarButton(TiPlotToolBar* toolBar, TiPlotToolBarBu
   SetName(QStringLiteral("PlotToolBarButton") + QString::number(type));
 }
 
-TiPlotToolBarButton::TiPlotToolBarButton(TiPlotToolBar* toolBar, std::vector<TiPlotToolBarButton*> after)
-    : TiPlotButton(toolBar->Owner(), TiPlotHandlers()), toolBar_(toolBar), separator_(true), after_(std::move(after)) {
+TiPlotToolBarButton::TiPlotToolBarButton(TiPlotToolBar& toolBar, std::vector<TiPlotToolBarButton*> after)
+    : TiPlotButton(toolBar.Owner(), TiPlotHandlers()), toolBar_(&toolBar), separator_(true), after_(std::move(after)) {
   SetName(QStringLiteral("PlotToolBarSeparator"));
 }
 
@@ -150,7 +150,7 @@ TiPlotToolBar::TiPlotToolBar(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   };
   auto add = [this](const TSpec& s) {
     const QString glyph = QString::fromLatin1(s.glyph);
-    owned_.emplace_back(new TiPlotToolBarButton(this, s.type, QString::fromLatin1(s.hint), glyph,
+    owned_.emplace_back(new TiPlotToolBarButton(*this, s.type, QString::fromLatin1(s.hint), glyph,
                                                 QStringLiteral("SMALL") + glyph, s.group));
     TiPlotToolBarButton* button = owned_.back().get();
     button->SetVisible(s.shown);
@@ -161,7 +161,7 @@ TiPlotToolBar::TiPlotToolBar(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   auto separator = [this](std::initializer_list<TiPlotToolBarButtonType> after) {
     std::vector<TiPlotToolBarButton*> group;
     for (TiPlotToolBarButtonType t : after) group.push_back(buttons_[static_cast<size_t>(t)]);
-    owned_.emplace_back(new TiPlotToolBarButton(this, std::move(group)));
+    owned_.emplace_back(new TiPlotToolBarButton(*this, std::move(group)));
     strip_.push_back(owned_.back().get());
   };
   add({iptbbtResume, "Resume All (Tracking)", "AUTO", 0, true});

@@ -23,10 +23,10 @@ inline constexpr int kToolBarButtonCount = iptbbtPreview + 1;
 class TiPlotToolBarButton : public TiPlotButton {
  public:
   // A picture button.
-  TiPlotToolBarButton(TiPlotToolBar* toolBar, TiPlotToolBarButtonType type, const QString& hint, const QString& glyphName,
+  TiPlotToolBarButton(TiPlotToolBar& toolBar, TiPlotToolBarButtonType type, const QString& hint, const QString& glyphName,
                       const QString& smallGlyphName, int group);
   // A separator after the buttons `after`.
-  TiPlotToolBarButton(TiPlotToolBar* toolBar, std::vector<TiPlotToolBarButton*> after);
+  TiPlotToolBarButton(TiPlotToolBar& toolBar, std::vector<TiPlotToolBarButton*> after);
   // A button of no toolbar (it draws a plain face).
   TiPlotToolBarButton(TiPlotOwner* owner, const TiPlotHandlers& handlers);
 
