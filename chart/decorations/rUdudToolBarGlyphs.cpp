@@ -88,16 +88,17 @@ void Page(TGlyphPainter& g, double x1, double y1, double x2, double y2) {
 
 // A magnifying glass: lens centred at (cx, cy) and a handle toward the lower right.
 void Glass(TGlyphPainter& g, double cx, double cy, double r, double handle) {
-  const double d = r * 0.72;
-  for (double o : {-0.7, 0.0, 0.7}) g.Line(cx + d + o, cy + d - o, cx + d + handle + o, cy + d + handle - o, kMaroon);
+  const double a = cx + r * 0.72;
+  const double b = cy + r * 0.72;
+  g.Shape({{a - 1, b + 1}, {a + 1, b - 1}, {a + handle + 1, b + handle - 1}, {a + handle - 1, b + handle + 1}}, kMaroon, kMaroon);
   g.Circle(cx, cy, r, kWhite, kBlack);
 }
 
 void Auto(TGlyphPainter& g) { g.Shape({{7, 4}, {7, 19}, {18, 11.5}}, kGreen, kBlack); }
 
 void Pause(TGlyphPainter& g) {
-  g.Box(6, 5, 10, 18, kNavy, kBlack);
-  g.Box(13, 5, 17, 18, kNavy, kBlack);
+  g.Box(5, 5, 9, 18, kNavy, kBlack);
+  g.Box(14, 5, 18, 18, kNavy, kBlack);
 }
 
 void Scroll(TGlyphPainter& g) {
