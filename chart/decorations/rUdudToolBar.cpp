@@ -405,8 +405,12 @@ void TiPlotToolBar::RunCommand(TiPlotToolBarButtonType type) {
 }
 
 void TiPlotToolBar::ResumeCommand() {
+  // Focus handlers run by the Cursor follow-up may remove the toolbar.
+  const TiPlotLifeGuard life(this);
   if (Button(iptbbtCursor)->Down()) CursorCommand();
+  if (life.Gone()) return;
   if (Button(iptbbtSelect)->Down()) SelectCommand();
+  if (life.Gone()) return;
   TiPlotComponent* chart = Chart();
   if (!chart) return;
   chart->Master()->DeselectAll();
@@ -430,8 +434,9 @@ void TiPlotToolBar::AxesModeCommand(bool zoom) {
 void TiPlotToolBar::ZoomInOutCommand(bool in) {
   const TiPlotLifeGuard life(this);
   RunWithEvents(iptbbtPause);
+  if (life.Gone()) return;
   TiPlotComponent* chart = Chart();
-  if (life.Gone() || !chart) return;
+  if (!chart) return;
   // The factor is kept within 1 .. kMaxZoomInOutFactor by its setter.
   const double linear = in ? 1.0 / zoomInOutFactor_ : zoomInOutFactor_;
   const double decades = in ? -1.0 : 1.0;

@@ -280,6 +280,29 @@ TEST(ToolBarCommands, ACancelledPauseStillLetsZoomOutZoom) {
   EXPECT_DOUBLE_EQ(c.chart.XAxis(0)->Span(), 200);
 }
 
+TEST(ToolBarCommands, AHandlerThatRemovesTheToolbarEndsTheClick) {
+  // Removed by the after-event of the Pause that Zoom Out runs first, from a real click.
+  TToolBarChart c;
+  c.chart.XAxis(0)->SetMinSpan(0, 100);
+  c.Paint();
+  const TRect out = c.toolBar->Button(iptbbtZoomOut)->GetButtonRect();
+  c.chart.OnToolBarButtonClick = [&](int, TiPlotToolBarButtonType type) {
+    c.events << QStringLiteral("after %1").arg(type);
+    if (type == iptbbtPause) c.chart.DeleteToolBar(0);
+  };
+  c.chart.DoMouseDown(mbLeft, ssLeft, out.Left + 5, out.Top + 5);
+  c.chart.DoMouseUp(mbLeft, 0, out.Left + 5, out.Top + 5);
+  EXPECT_EQ(c.chart.ToolBarCount(), 0);
+  EXPECT_EQ(c.events, (QStringList{"before 6 of 0", "before 1 of 0", "after 1"}));
+  EXPECT_DOUBLE_EQ(c.chart.XAxis(0)->Span(), 100);
+  // And from the before-event of a command.
+  TToolBarChart d;
+  d.chart.OnBeforeToolBarButtonClick = [&](int, TiPlotToolBarButtonType, bool&) { d.chart.DeleteToolBar(0); };
+  d.toolBar->ClickButton(iptbbtZoom);
+  EXPECT_EQ(d.chart.ToolBarCount(), 0);
+  EXPECT_EQ(d.chart.XAxis(0)->ControlMode(), TiPlotAxis::ipcmScroll);
+}
+
 TEST(ToolBarCommands, ZoomInOutFactorStaysWithinOneAndItsMaximum) {
   struct Case {
     double value, stored;
