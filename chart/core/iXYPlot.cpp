@@ -1,6 +1,7 @@
 #include "chart/core/iXYPlot.h"
 
 #include "chart/core/iErrors.h"
+#include "chart/core/iPlotDefaultObjects.h"
 #include "chart/core/rUdudMasterManager.h"
 
 const TiClassInfo& TiXYPlot::StaticClassInfo() {
@@ -20,4 +21,4 @@ TiXYPlotChannel* TiXYPlot::Channel(int i) const {
   return channel;
 }
 
-void TiXYPlot::CreateDefaultObjects() {}
+void TiXYPlot::CreateDefaultObjects() { CreateDefaultPlotObjects(*this); }

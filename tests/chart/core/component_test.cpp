@@ -394,7 +394,8 @@ TEST(Component, TheToolbarKeepsItsSlotWhenOnAnotherSideOrLevel) {
   TiPlotComponent chart;
   chart.BeginLoading();
   chart.AddToolBar();
-  chart.ToolBar(0)->SetZOrder(2);   // vertical
+  chart.ToolBar(0)->SetHorizontal(false);
+  chart.ToolBar(0)->SetZOrder(2);
   chart.AddLabel();
   chart.Labels(0)->SetZOrder(2);    // horizontal
   chart.EndLoading();
