@@ -175,7 +175,6 @@ void ConfigureLegendToolBarAndCursor(TiXYPlot& chart) {
   //     WrapRowDesiredCount 5, WrapRowAutoCountEnabled true, WrapRowAutoCountMax 100,
   //     WrapRowSpacingMin 0.25, WrapRowSpacingAuto false; ColumnTitlesFont Tahoma 11 aqua bold;
   //     margins 1.0 on all four sides; LineColumnHeight 3.
-  //   toolbar "Toolbar 1": ZoomInOutFactor 2.0.
   TiPlotLegend* legend = chart.Legend(0);
   legend->SetHorizontal(false);
   legend->SetZOrder(2);
@@ -185,6 +184,7 @@ void ConfigureLegendToolBarAndCursor(TiXYPlot& chart) {
   toolBar->SetHorizontal(true);
   toolBar->SetZOrder(3);
   toolBar->SetStopPercent(100);
+  toolBar->SetZoomInOutFactor(2.0);
 
   TiPlotDataCursor* cursor = chart.DataCursor(0);
   cursor->SetVisible(false);  // there, but hidden until the user switches it on

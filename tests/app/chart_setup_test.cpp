@@ -102,6 +102,7 @@ TEST(SpectrumChart, TheMainWindowsChartAfterCreation) {
   EXPECT_FALSE(chart.DataCursor(0)->Visible());
   EXPECT_EQ(chart.DataCursor(0)->ChannelName(), QStringLiteral("Channel 1"));
   EXPECT_TRUE(chart.DataCursor(0)->ChannelShowAllInLegend());
+  EXPECT_EQ(chart.ToolBar(0)->ZoomInOutFactor(), 2.0);
   // The cursor's own settings; a cursor made visible sits at 50 and 60 percent.
   TiPlotDataCursor* cursor = chart.DataCursor(0);
   EXPECT_TRUE(cursor->ChannelAllowAll());
