@@ -8,6 +8,7 @@
 #include "chart/channels/rUdudChannelCustom.h"
 #include "chart/core/iErrors.h"
 #include "chart/core/rUdudComponent.h"
+#include "chart/decorations/iScrollButtons.h"
 #include "platform/Canvas.h"
 #include "platform/Menus.h"
 
@@ -63,18 +64,8 @@ TiPlotLegendButton::TiPlotLegendButton(TiPlotOwner* owner, const TiPlotHandlers&
 
 void TiPlotLegendButton::Draw(TCanvas* canvas, TColor) {
   if (!canvas) return;
-  const TRect r = GetButtonRect();
-  canvas->Brush() = TBrush{clBtnFace, bsSolid};
-  canvas->FillRect(r);
-  DrawBevel(*canvas, r, MouseIsDown() ? 0 : 1);
-  const int cx = (r.Left + r.Right) / 2;
-  const int cy = (r.Top + r.Bottom) / 2;
-  const TColor color = Enabled() ? clBlack : clGray;
-  canvas->Brush() = TBrush{color, bsSolid};
-  canvas->Pen() = TPen{color, psSolid, 1, pmCopy};
-  const int tip = pointsUp_ ? -2 : 2;
-  const TPoint corners[] = {{cx - 4, cy - tip}, {cx + 4, cy - tip}, {cx, cy + tip}};
-  canvas->Polygon(corners, 3);
+  DrawScrollButtonFace(*canvas, *this);
+  DrawScrollArrow(*canvas, GetButtonRect(), pointsUp_, Enabled() ? clBlack : clGray);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -154,18 +145,11 @@ TiPlotLegend::TiPlotLegend(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   const TiPlotHandlers none;
   upButton_.reset(new TiPlotLegendButton(owner, none, true));
   downButton_.reset(new TiPlotLegendButton(owner, none, false));
-  upButton_->SetName(QStringLiteral("PlotLegendUpButton"));
-  downButton_->SetName(QStringLiteral("PlotLegendDownButton"));
-  for (TiPlotLegendButton* button : {upButton_.get(), downButton_.get()}) {
-    button->SetAutoRepeat(true);
-    button->SetVisible(false);
-    // The pressed look shows at once.
-    button->OnInvalidate = [this](TiPlotObject*) {
-      if (OnFocusChange) OnFocusChange(this);
-    };
-  }
-  upButton_->OnClick = [this](TiPlotObject*) { ScrollUp(); };
-  downButton_->OnClick = [this](TiPlotObject*) { ScrollDown(); };
+  auto repaintNow = [this] {
+    if (OnFocusChange) OnFocusChange(this);
+  };
+  SetUpScrollButton(*upButton_, QStringLiteral("PlotLegendUpButton"), repaintNow, [this] { ScrollUp(); });
+  SetUpScrollButton(*downButton_, QStringLiteral("PlotLegendDownButton"), repaintNow, [this] { ScrollDown(); });
   // A legend stands left or right of the data view; set before it announces itself.
   SetHorizontal(false);
 }

@@ -33,12 +33,7 @@ struct LegendFixture : ::testing::Test {
     legend->SetLayoutRect(rect);
     legend->LayoutEntries(bitmap.Canvas());
   }
-  static void Click(TiPlotButton* button) {
-    const TRect r = button->GetButtonRect();
-    const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, r.Left + 2, r.Top + 2, false);
-    button->MouseDown(p);
-    button->MouseUp(p);
-  }
+  static void Click(TiPlotButton* button) { ClickButton(button); }
   int W0() const { return TextW(legend->Font()->Font(), QStringLiteral("0")); }
   int H0() const { return TextH(legend->Font()->Font(), QStringLiteral("0")); }
   // The default margins (1.0) and row gap (0.25) in pixels.
@@ -177,6 +172,24 @@ TEST_F(LegendFixture, TwelveChannelsInEightRowsScrollOneEntryPerClick) {
   EXPECT_EQ(legend->FirstItem(), 4);
   Click(up);
   Layout(r);
+  EXPECT_EQ(legend->FirstItem(), 3);
+}
+
+TEST_F(LegendFixture, AHeldScrollButtonRepeats) {
+  AddChannels(8);
+  const TRect r = Rect(0, 0, 200, 2 * MarginH() + 3 * (H0() + RowGap()));
+  Layout(r);
+  TiPlotLegendButton* down = legend->DownButton();
+  const TRect b = down->GetButtonRect();
+  const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, b.Left + 2, b.Top + 2, false);
+  down->MouseDown(p);
+  ASSERT_NE(down->RepeatTimer(), nullptr);
+  EXPECT_EQ(down->RepeatTimer()->Interval(), 500);
+  down->RepeatTimer()->Fire();
+  EXPECT_EQ(down->RepeatTimer()->Interval(), 50);
+  down->RepeatTimer()->Fire();
+  EXPECT_EQ(legend->FirstItem(), 2);
+  down->MouseUp(p);   // the release inside fires once more
   EXPECT_EQ(legend->FirstItem(), 3);
 }
 
@@ -645,6 +658,11 @@ TEST(LegendInChart, ReleasesInsideRaiseTheLegendsClickAndPressesOnATitleFocusThe
   t.input.Press(empty);
   t.input.Release(QPoint(5, 5));
   EXPECT_EQ(clicks, std::vector<int>{0});
+  std::vector<int> doubles;
+  t.p.chart.OnDblClickLegend = [&](int index) { doubles.push_back(index); };
+  t.input.DoubleClick(empty);
+  EXPECT_EQ(clicks, (std::vector<int>{0, 0}));
+  EXPECT_EQ(doubles, std::vector<int>{0});
 
   const TRect title = t.p.chart.Channel(2)->LegendRect();
   ASSERT_FALSE(IsRectEmpty(title));
