@@ -818,6 +818,21 @@ QString ExpandTabs(const QString& text, const QFontMetrics& fm, bool expand) {
   return out;
 }
 
+// The longest start of `text` (possibly none) that, with `after` appended, is no wider than
+// width. Found by halving, as a text grows wider with every character it keeps: a long line is
+// measured a few dozen times instead of once per character.
+QString LongestFittingStart(const QString& text, const QString& after, const QFontMetrics& fm, int width) {
+  qsizetype fits = 0, tooWide = text.size() + 1;
+  while (tooWide - fits > 1) {
+    const qsizetype mid = fits + (tooWide - fits) / 2;
+    if (fm.horizontalAdvance(text.left(mid) + after) <= width)
+      fits = mid;
+    else
+      tooWide = mid;
+  }
+  return text.left(fits);
+}
+
 QString Ellipsized(const QString& line, const QFontMetrics& fm, int width, bool path) {
   if (fm.horizontalAdvance(line) <= width) return line;
   const QString dots = QStringLiteral("...");
@@ -825,13 +840,10 @@ QString Ellipsized(const QString& line, const QFontMetrics& fm, int width, bool 
     // Keep the last path element and as much of the start as fits.
     const int sep = static_cast<int>(std::max(line.lastIndexOf(QLatin1Char('\\')), line.lastIndexOf(QLatin1Char('/'))));
     const QString tail = sep >= 0 ? line.mid(sep) : QString();
-    QString head = sep >= 0 ? line.left(sep) : line;
-    while (!head.isEmpty() && fm.horizontalAdvance(head + dots + tail) > width) head.chop(1);
-    return head + dots + tail;
+    const QString head = sep >= 0 ? line.left(sep) : line;
+    return LongestFittingStart(head, dots + tail, fm, width) + dots + tail;
   }
-  QString s = line;
-  while (!s.isEmpty() && fm.horizontalAdvance(s + dots) > width) s.chop(1);
-  return s + dots;
+  return LongestFittingStart(line, dots, fm, width) + dots;
 }
 
 // Breaks one paragraph into lines no wider than width, between words; a word wider than the

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "chart/core/iErrors.h"
+#include "chart/decorations/iScrollButtons.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -75,11 +76,7 @@ TRect ButtonRectAt(int gridRight, int top) { return Rect(gridRight + kButtonGap,
 // TiPlotTableButton
 
 void TiPlotTableButton::Draw(TCanvas* canvas, TColor) {
-  if (!canvas) return;
-  const TRect r = GetButtonRect();
-  canvas->Brush() = TBrush{clBtnFace, bsSolid};
-  canvas->FillRect(r);
-  DrawBevel(*canvas, r, MouseIsDown() ? 0 : 1);
+  if (canvas) DrawScrollButtonFace(*canvas, *this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -142,17 +139,11 @@ TiPlotTable::TiPlotTable(TiPlotOwner* owner, const TiPlotHandlers& handlers)
   const TiPlotHandlers none;
   upButton_.reset(new TiPlotTableButton(owner, none));
   downButton_.reset(new TiPlotTableButton(owner, none));
-  upButton_->SetName(QStringLiteral("PlotTableUpButton"));
-  downButton_->SetName(QStringLiteral("PlotTableDownButton"));
-  for (TiPlotTableButton* button : {upButton_.get(), downButton_.get()}) {
-    button->SetAutoRepeat(true);
-    button->SetVisible(false);
-    button->OnInvalidate = [this](TiPlotObject*) {
-      if (OnFocusChange) OnFocusChange(this);
-    };
-  }
-  upButton_->OnClick = [this](TiPlotObject*) { ScrollUp(); };
-  downButton_->OnClick = [this](TiPlotObject*) { ScrollDown(); };
+  auto repaintNow = [this] {
+    if (OnFocusChange) OnFocusChange(this);
+  };
+  SetUpScrollButton(*upButton_, QStringLiteral("PlotTableUpButton"), repaintNow, [this] { ScrollUp(); });
+  SetUpScrollButton(*downButton_, QStringLiteral("PlotTableDownButton"), repaintNow, [this] { ScrollDown(); });
   dataFont_.OnChange = [this] { ContentChanged(); };
   columnTitlesFont_.OnChange = dataFont_.OnChange;
   // A table stands left or right of the data view; set before it announces itself.
@@ -481,16 +472,8 @@ void TiPlotTable::DrawCells(TCanvas* canvas) {
 
 void TiPlotTable::DrawButton(TCanvas* canvas, TiPlotTableButton* button, bool up) {
   button->Draw(canvas, clBtnFace);
-  const TRect r = button->GetButtonRect();
-  const int cx = (r.Left + r.Right) / 2;
-  const int cy = (r.Top + r.Bottom) / 2;
   // Grey on a disabled table, whose buttons take no clicks, as on a button with nothing to scroll.
-  const TColor color = Enabled() && button->Enabled() ? clBlack : clGray;
-  canvas->Brush() = TBrush{color, bsSolid};
-  canvas->Pen() = TPen{color, psSolid, 1, pmCopy};
-  const int tip = up ? -2 : 2;
-  const TPoint corners[] = {{cx - 4, cy - tip}, {cx + 4, cy - tip}, {cx, cy + tip}};
-  canvas->Polygon(corners, 3);
+  DrawScrollArrow(*canvas, button->GetButtonRect(), up, Enabled() && button->Enabled() ? clBlack : clGray);
 }
 
 // --- Input ---

@@ -451,6 +451,36 @@ TEST(Canvas, DrawTextBreaksLinesAndMeasures) {
   EXPECT_LE(r.Right, narrow);
 }
 
+TEST(Canvas, EllipsisKeepsTheLongestStartThatFits) {
+  TBitmap b(40, 40);
+  TCanvas* cv = b.Canvas();
+  struct Case {
+    const char* name;
+    QString text;
+    QString shown;   // what the ellipsis leaves, whose width is the rectangle's
+    unsigned flag;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"end", QStringLiteral("abcdefghijklmnop"), QStringLiteral("abcdef..."), DT_END_ELLIPSIS},
+           {"word", QStringLiteral("abcdefghijklmnop"), QStringLiteral("abcdefghij..."), DT_WORD_ELLIPSIS},
+           {"path keeps the last element", QStringLiteral("C:/data/spectra/sample.jpg"), QStringLiteral("C:/da.../sample.jpg"),
+            DT_PATH_ELLIPSIS},
+           {"nothing fits but the dots", QStringLiteral("WWWW"), QStringLiteral("..."), DT_END_ELLIPSIS},
+       }) {
+    SCOPED_TRACE(c.name);
+    const int width = cv->TextWidth(c.shown);
+    TRect r = Rect(0, 0, width, 0);
+    cv->DrawText(c.text, r, DT_CALCRECT | DT_SINGLELINE | c.flag);
+    EXPECT_EQ(r.Right, width);
+  }
+  // A very long word is cut as well (the longest start is found by halving).
+  const QString longWord(100000, QLatin1Char('#'));
+  TRect r = Rect(0, 0, 300, 0);
+  cv->DrawText(longWord, r, DT_CALCRECT | DT_SINGLELINE | DT_WORD_ELLIPSIS);
+  EXPECT_LE(r.Right, 300);
+  EXPECT_GT(r.Right, 300 - cv->TextWidth(QStringLiteral("#")));
+}
+
 TEST(Canvas, DrawTextClipsToItsRectangleUnlessNoClip) {
   TBitmap b = White(200, 40);
   b.Canvas()->Brush().Color = clBlue;

@@ -79,5 +79,13 @@ struct TPaintableChart {
   }
 };
 
+// Presses and releases a button where its rectangle says it is.
+inline void ClickButton(TiPlotButton* button) {
+  const TRect r = button->GetButtonRect();
+  const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, r.Left + 2, r.Top + 2, false);
+  button->MouseDown(p);
+  button->MouseUp(p);
+}
+
 // Where tests leave pictures to look at.
 inline QString PicturePath(const QString& name) { return QDir::temp().filePath(name); }

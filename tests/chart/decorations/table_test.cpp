@@ -29,13 +29,7 @@ struct TableFixture : ::testing::Test {
     table->SetLayoutRect(rect);
     table->LayoutTable(bitmap.Canvas());
   }
-  // Presses and releases a button where its rectangle says it is.
-  static void Click(TiPlotButton* button) {
-    const TRect r = button->GetButtonRect();
-    const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, r.Left + 2, r.Top + 2, false);
-    button->MouseDown(p);
-    button->MouseUp(p);
-  }
+  static void Click(TiPlotButton* button) { ClickButton(button); }
   int TitleZeroW() const { return TextW(table->ColumnTitlesFont()->Font(), QStringLiteral("0")); }
   int TitleZeroH() const { return TextH(table->ColumnTitlesFont()->Font(), QStringLiteral("0")); }
   int DataZeroW() const { return TextW(table->DataFont()->Font(), QStringLiteral("0")); }
