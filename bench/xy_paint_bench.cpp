@@ -14,6 +14,7 @@
 #include "bench/BenchMain.h"
 #include "chart/core/iXYPlot.h"
 #include "platform/Bitmap.h"
+#include "tests/chart/channels/XYChartSupport.h"
 
 #ifdef LUMIO_HAVE_QCUSTOMPLOT
 #include <qcustomplot.h>
@@ -58,32 +59,15 @@ void Range(const std::vector<TSeries>& all, double& lo, double& hi) {
 
 void PaintOurs(benchmark::State& state, int channels, int points) {
   const std::vector<TSeries> data = Walks(channels, points);
-  TiXYPlot chart;
-  chart.resize(kWidth, kHeight);
-  chart.AddToolBar();
-  chart.AddLegend();
-  chart.AddDataView();
-  chart.ToolBar(0)->SetVisible(false);
-  chart.Legend(0)->SetVisible(false);
-  TiPlotXAxis* x = chart.XAxis(chart.AddXAxis());
-  TiPlotYAxis* y = chart.YAxis(chart.AddYAxis());
-  chart.DataView(0)->SetGridXAxisName(x->Name());
-  chart.DataView(0)->SetGridYAxisName(y->Name());
   double lo, hi;
   Range(data, lo, hi);
-  x->SetTrackingEnabled(false);
-  y->SetTrackingEnabled(false);
-  x->SetMin(0);
-  x->SetSpan(points - 1);
-  y->SetMin(lo);
-  y->SetSpan(hi - lo);
+  TiXYPlot chart;
+  PrepareXYChart(chart, kWidth, kHeight, 0, points - 1, lo, hi - lo);
+  chart.DataView(0)->SetGridXAxisName(chart.XAxis(0)->Name());
+  chart.DataView(0)->SetGridYAxisName(chart.YAxis(0)->Name());
   chart.BeginUpdate();
   for (const TSeries& s : data) {
-    TiXYPlotChannel* ch = chart.Channel(chart.AddChannel());
-    ch->SetXAxisName(x->Name());
-    ch->SetYAxisName(y->Name());
-    ch->SetXAxisTrackingEnabled(false);
-    ch->SetYAxisTrackingEnabled(false);
+    TiXYPlotChannel* ch = AddXYChannel(chart);
     for (size_t i = 0; i < s.X.size(); ++i) ch->AddXY(s.X[i], s.Y[i]);
   }
   chart.EndUpdate();

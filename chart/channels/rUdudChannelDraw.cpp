@@ -1,6 +1,9 @@
 // The channel's drawing: trace, markers and their clipping.
 #include <QImage>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 #include "chart/axes/rUdudAxis.h"
@@ -123,12 +126,18 @@ struct TSegmentClip {
       return false;
     }
     if (!std::isfinite(e.ly) || !std::isfinite(e.ry) || !std::isfinite(e.lx) || !std::isfinite(e.rx)) return false;
-    const int fx = X->ValueToPosition(e.lx), fy = YPixel(e.ly);
-    const int tx = X->ValueToPosition(e.rx), ty = YPixel(e.ry);
-    from = Reversed ? TPoint{fy, fx} : TPoint{fx, fy};
-    to = Reversed ? TPoint{ty, tx} : TPoint{tx, ty};
+    from = Pixel(e.lx, e.ly);
+    to = Pixel(e.rx, e.ry);
     return true;
   }
+
+  TPoint Pixel(double x, double y) const {
+    const int px = X->ValueToPosition(x), py = YPixel(y);
+    return Reversed ? TPoint{py, px} : TPoint{px, py};
+  }
+
+  // A finite point that no clipping moves: inside the X range, and the Y range is not clipped.
+  bool Unclipped(double x) const { return x >= XMin && x <= XMax && !(ClipToAxes && !UseDataViewY); }
 };
 
 // The trace's pen: a width of 1 is the platform's one-pixel cosmetic pen (0).
@@ -143,6 +152,127 @@ TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
 
 // Solid one-pixel lines may drop the points that add no pixel.
 bool ReducesColumns(const TPen& pen) { return pen.Style == psSolid && pen.Width <= 1 && pen.Mode == pmCopy; }
+
+// Keys that order doubles as numbers (-0 and +0 alike), for searching among them.
+std::int64_t OrderKey(double d) {
+  std::int64_t i;
+  std::memcpy(&i, &d, sizeof i);
+  return i < 0 ? -(i & std::numeric_limits<std::int64_t>::max()) : i;
+}
+double FromOrderKey(std::int64_t key) {
+  const std::int64_t i = key < 0 ? ((-key) | std::numeric_limits<std::int64_t>::min()) : key;
+  double d;
+  std::memcpy(&d, &i, sizeof d);
+  return d;
+}
+
+// The largest value from x0 upward that the axis still maps to the pixel of x0 (the mapping is
+// monotonic, so the values of one pixel form an interval).
+double LastValueOfPixel(const TiPlotAxis& axis, double x0) {
+  const int pixel = axis.ValueToPosition(x0);
+  const double top = std::numeric_limits<double>::max();
+  if (axis.ValueToPosition(top) == pixel) return top;
+  std::int64_t in = OrderKey(x0), out = OrderKey(top);
+  for (;;) {
+    const std::uint64_t gap = std::uint64_t(out) - std::uint64_t(in);
+    if (gap <= 1) break;
+    const std::int64_t mid = std::int64_t(std::uint64_t(in) + gap / 2);
+    if (axis.ValueToPosition(FromOrderKey(mid)) == pixel) in = mid;
+    else out = mid;
+  }
+  return FromOrderKey(in);
+}
+
+// The trace of solid one-pixel lines that the X range and no Y range clip, worked through in
+// runs of points that fall into one pixel column with X not decreasing: such a run is followed
+// in values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
+// highest pixels) and only its first, extreme and last points are converted to pixels. Where the
+// run ends on one of its extreme pixels, whether that pixel was reached before decides what it
+// covers: the run is then handed on point by point. Everything else goes segment by segment.
+template <class Points>
+void TraceByColumns(const Points& points, int first, int last, const TSegmentClip& clip, TiTracePolyline& polyline) {
+  bool chain = false;   // the polyline ends at chainEnd, the pixel of the last point handed on
+  TPoint chainEnd;
+  auto handOn = [&](TPoint q) {
+    if (chain) polyline.Segment(chainEnd, q);
+    chain = true;
+    chainEnd = q;
+  };
+  bool inRun = false, bounded = false;
+  int runStart = 0, runEnd = 0, runCount = 0, column = 0;
+  double xHi = 0, firstX = 0, firstY = 0, lastX = 0, lastY = 0, lowX = 0, lowY = 0, highX = 0, highY = 0;
+  auto startRun = [&](int i, const TiPlotPoint& p) {
+    inRun = true;
+    bounded = false;
+    runStart = runEnd = i;
+    runCount = 1;
+    column = clip.X->ValueToPosition(p.X);
+    firstX = lastX = lowX = highX = p.X;
+    firstY = lastY = lowY = highY = p.Y;
+  };
+  auto endRun = [&] {
+    if (!inRun) return;
+    inRun = false;
+    const TPoint pf = clip.Pixel(firstX, firstY), pl = clip.Pixel(lastX, lastY);
+    const TPoint low = clip.Pixel(lowX, lowY), high = clip.Pixel(highX, highY);
+    if (runCount <= 4 || ((pl == low || pl == high) && !(low == high))) {
+      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint p) {
+        if (!p.Empty) handOn(clip.Pixel(p.X, p.Y));
+      });
+      return;
+    }
+    handOn(pf);
+    handOn(low);
+    handOn(high);
+    handOn(pl);
+  };
+  bool newRun = true;
+  double px = 0, py = 0;
+  points.ForEachPoint(first, last, [&](int i, TiPlotPoint p) {
+    if (p.Empty) return;
+    if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      newRun = true;
+      return;
+    }
+    const bool unclipped = clip.Unclipped(p.X);
+    if (!newRun && inRun && unclipped && p.X >= lastX) {
+      if (bounded ? p.X <= xHi : clip.X->ValueToPosition(p.X) == column) {
+        runEnd = i;
+        lastX = p.X;
+        lastY = p.Y;
+        if (p.Y < lowY) lowX = p.X, lowY = p.Y;
+        if (p.Y > highY) highX = p.X, highY = p.Y;
+        // A long run is worth finding where its column ends, once.
+        if (++runCount == 16) {
+          xHi = LastValueOfPixel(*clip.X, firstX);
+          bounded = true;
+        }
+      } else {
+        endRun();
+        startRun(i, p);
+      }
+      px = p.X;
+      py = p.Y;
+      return;
+    }
+    endRun();
+    if (newRun) {
+      newRun = false;
+      chain = false;
+    } else {
+      TPoint from, to;
+      const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
+      if (drawn) polyline.Segment(from, to);
+      // The next run continues from here only when this line ended on this point.
+      chain = drawn && unclipped && px <= p.X;
+      chainEnd = to;
+    }
+    if (unclipped) startRun(i, p);
+    px = p.X;
+    py = p.Y;
+  });
+  endRun();
+}
 
 }  // namespace
 
@@ -263,8 +393,18 @@ void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backg
   TiTracePolyline polyline(canvas, ReducesColumns(canvas->Pen()), reversed);
   // Only the full-feature layout keeps a pen per point; the others answer with the template.
   const bool penPerPoint = list_->DataStyle() == ipdsFullFeature;
+  if (!penPerPoint && ReducesColumns(canvas->Pen()) && !clipToAxes_) {
+    VisitDataList(*list_, [&](const auto& points) {
+      TraceByColumns(points, firstVisibleIndex_, lastVisibleIndex_, clip, polyline);
+    });
+    polyline.Flush();
+    return;
+  }
   bool newRun = true;
   double px = 0, py = 0;
+  // A point that no clipping moves is converted to its pixel once, for both of its segments.
+  bool previousUnclipped = false;
+  TPoint previousPixel;
   VisitDataList(*list_, [&](const auto& points) {
     points.ForEachPoint(firstVisibleIndex_, lastVisibleIndex_, [&](int i, TiPlotPoint p) {
       if (p.Empty) return;
@@ -273,6 +413,8 @@ void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backg
         newRun = true;
         return;
       }
+      const bool unclipped = clip.Unclipped(p.X);
+      const TPoint pixel = unclipped ? clip.Pixel(p.X, p.Y) : TPoint{};
       if (newRun) {
         newRun = false;
       } else {
@@ -285,10 +427,18 @@ void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backg
           }
         }
         TPoint from, to;
-        if (clip.Pixels(px, py, p.X, p.Y, from, to)) polyline.Segment(from, to);
+        if (unclipped && previousUnclipped) {
+          // The line runs from its left end to its right end.
+          if (px > p.X) polyline.Segment(pixel, previousPixel);
+          else polyline.Segment(previousPixel, pixel);
+        } else if (clip.Pixels(px, py, p.X, p.Y, from, to)) {
+          polyline.Segment(from, to);
+        }
       }
       px = p.X;
       py = p.Y;
+      previousUnclipped = unclipped;
+      previousPixel = pixel;
     });
   });
   polyline.Flush();

@@ -15,9 +15,18 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Menus.h"
+#include "tests/chart/channels/XYChartSupport.h"
 #include "tests/chart/decorations/DecorationTestSupport.h"
 
 namespace {
+
+// A bitmap filled black.
+TBitmap BlackBitmap(int width, int height) {
+  TBitmap b(width, height);
+  b.Canvas()->Brush().Color = clBlack;
+  b.Canvas()->FillRect(Rect(0, 0, width, height));
+  return b;
+}
 
 // An XY chart whose select mode a test sets (the toolbar's Select button stands for it).
 class TSelectableXYPlot : public TiXYPlot {
@@ -38,27 +47,13 @@ struct XYChart : ::testing::Test {
   TRect R;
 
   XYChart() {
-    chart.resize(200, 160);
-    chart.AddToolBar();
-    chart.AddLegend();
-    chart.AddDataView();
-    chart.Legend(0)->SetVisible(false);
-    chart.ToolBar(0)->SetVisible(false);
+    PrepareXYChart(chart, 200, 160, 0, 10, 0, 10);
     chart.SetBorderStyle(ibsNone);
     chart.DataView(0)->SetGridShow(false);
-    x = chart.XAxis(chart.AddXAxis());
-    y = chart.YAxis(chart.AddYAxis());
-    for (TiPlotAxis* a : {static_cast<TiPlotAxis*>(x), static_cast<TiPlotAxis*>(y)}) {
-      a->SetMin(0);
-      a->SetSpan(10);
-      a->SetTrackingEnabled(false);
-    }
-    ch = chart.Channel(chart.AddChannel());
-    ch->SetXAxisName(x->Name());
-    ch->SetYAxisName(y->Name());
+    x = chart.XAxis(0);
+    y = chart.YAxis(0);
+    ch = AddXYChannel(chart);
     ch->SetColor(kTrace);
-    ch->SetXAxisTrackingEnabled(false);
-    ch->SetYAxisTrackingEnabled(false);
     Paint();
   }
 
@@ -239,11 +234,7 @@ TEST(XYMarkers, EveryStyleDrawsItsShapeAtThePoint) {
       ch->SetMarkersPenWidth(look.penWidth);
       ch->SetMarkersPenStyle(look.pen);
       ch->SetMarkersBrushStyle(look.brush);
-      TBitmap drawn(60, 60), expected(60, 60);
-      for (TBitmap* b : {&drawn, &expected}) {
-        b->Canvas()->Brush().Color = clBlack;
-        b->Canvas()->FillRect(Rect(0, 0, 60, 60));
-      }
+      TBitmap drawn = BlackBitmap(60, 60), expected = BlackBitmap(60, 60);
       // Twice on the same canvas: a stamp made once serves the second point too.
       ch->DrawMarker(drawn.Canvas(), 0, clBlack, {20, 21});
       const int s = look.size;
@@ -287,9 +278,7 @@ TEST(XYMarkers, TriangleUpOfHalfSizeThreeAndTheLegendSampleCap) {
   TiXYPlotChannel* ch = chart.Channel(chart.AddChannel());
   ch->SetMarkersVisible(true);
   ch->SetMarkersStyle(ipmsTriangleUp);
-  TBitmap b(100, 100);
-  b.Canvas()->Brush().Color = clBlack;
-  b.Canvas()->FillRect(Rect(0, 0, 100, 100));
+  TBitmap b = BlackBitmap(100, 100);
   ch->DrawMarker(b.Canvas(), -1, clBlack, {50, 50});
   // Apex on the point, base three pixels below from X 47 to 53 (a closed outline draws every
   // corner).
@@ -562,12 +551,8 @@ TEST(TracePolyline, ReducingColumnsLeavesSolidOnePixelLinesPixelIdentical) {
       last = next;
       if (along > 90) along = 5;
     }
-    TBitmap plain(100, 100), reduced(100, 100);
-    for (TBitmap* b : {&plain, &reduced}) {
-      b->Canvas()->Brush().Color = clBlack;
-      b->Canvas()->FillRect(Rect(0, 0, 100, 100));
-      b->Canvas()->Pen() = TPen{clYellow, psSolid, 0, pmCopy};
-    }
+    TBitmap plain = BlackBitmap(100, 100), reduced = BlackBitmap(100, 100);
+    for (TBitmap* b : {&plain, &reduced}) b->Canvas()->Pen() = TPen{clYellow, psSolid, 0, pmCopy};
     for (const auto& [a, b] : segments) {
       plain.Canvas()->MoveTo(a.X, a.Y);
       plain.Canvas()->LineTo(b.X, b.Y);
@@ -576,6 +561,73 @@ TEST(TracePolyline, ReducingColumnsLeavesSolidOnePixelLinesPixelIdentical) {
     for (const auto& [a, b] : segments) polyline.Segment(a, b);
     polyline.Flush();
     ASSERT_TRUE(plain.Image() == reduced.Image());
+  }
+}
+
+// A channel's solid one-pixel trace against the same points drawn segment by segment, each
+// segment from its left to its right end: dense random walks (hundreds of points per pixel
+// column), X now and then going back or leaving the axis, null points and gaps, both
+// orientations.
+TEST_F(XYChart, ADenseTraceDrawsTheSamePixelsAsItsSegmentsOneByOne) {
+  std::mt19937 random(4303);
+  std::normal_distribution<double> step(0.0, 0.3);
+  std::uniform_int_distribution<int> event(0, 999);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    chart.SetXYAxesReverse(round % 3 == 2);
+    ch->Clear();
+    double vx = -0.5, vy = 5;
+    for (int i = 0; i < 20000; ++i) {
+      const int e = event(random);
+      if (e < 3) vx -= 0.3;                        // back
+      else if (e < 5) ch->AddDataPoint(true, false, vx, 0);
+      else if (e < 7) ch->AddDataPoint(false, true, vx, 0);
+      vx += 0.0006 * (1 + round % 4);
+      vy += step(random);
+      if (vy > 12 || vy < -2) vy = 5;
+      ch->AddXY(vx, e < 10 ? vy * 3 : vy);           // now and then a long jump
+    }
+    TBitmap drawn = Paint();
+    TBitmap expected = Paint();
+    // Over the drawn trace: the view's background, then the segments one by one.
+    TCanvas* c = expected.Canvas();
+    c->Brush().Color = clBlack;
+    c->FillRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
+    c->IntersectClipRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
+    c->Pen() = TPen{kTrace, psSolid, 0, pmCopy};
+    const bool rev = chart.XYAxesReverse();
+    auto pixel = [&](double vx, double vy) {
+      const int a = x->ValueToPosition(vx), b = y->ValueToPosition(vy);
+      return rev ? TPoint{b, a} : TPoint{a, b};
+    };
+    bool started = false;
+    double lx = 0, ly = 0;
+    for (int i = 0; i < ch->Count(); ++i) {
+      if (ch->GetEmpty(i)) continue;
+      if (ch->GetNull(i)) {
+        started = false;
+        continue;
+      }
+      const double cx = ch->GetX(i), cy = ch->GetY(i);
+      if (started) {
+        double ax = lx, ay = ly, bx = cx, by = cy;
+        if (ax > bx) std::swap(ax, bx), std::swap(ay, by);
+        // Cut to the X range by the straight line, as the definition says.
+        if (bx >= 0 && ax <= 10) {
+          const double ox = ax, oy = ay, slope = (by - ay) / (bx - ax);
+          if (ax < 0) ay = oy + slope * (0 - ox), ax = 0;
+          if (bx > 10) by = oy + slope * (10 - ox), bx = 10;
+          const TPoint from = pixel(ax, ay), to = pixel(bx, by);
+          c->MoveTo(from.X, from.Y);
+          c->LineTo(to.X, to.Y);
+        }
+      }
+      started = true;
+      lx = cx;
+      ly = cy;
+    }
+    c->RemoveClip();
+    ASSERT_TRUE(drawn.Image() == expected.Image());
   }
 }
 
@@ -588,9 +640,7 @@ TEST(TracePolyline, TheEndOfARunIsCoveredExactlyAsTheRunCoversIt) {
   for (const Case& c : std::initializer_list<Case>{{{3, 8, 5, 8}, {3, 4, 5, 6, 7, 8}},
                                                    {{5, 3, 8}, {3, 4, 5, 6, 7}},
                                                    {{5, 9, 2, 6}, {2, 3, 4, 5, 6, 7, 8, 9}}}) {
-    TBitmap b(20, 20);
-    b.Canvas()->Brush().Color = clBlack;
-    b.Canvas()->FillRect(Rect(0, 0, 20, 20));
+    TBitmap b = BlackBitmap(20, 20);
     b.Canvas()->Pen() = TPen{clWhite, psSolid, 0, pmCopy};
     TiTracePolyline polyline(b.Canvas(), true, false);
     for (size_t i = 1; i < c.ys.size(); ++i) polyline.Segment({10, c.ys[i - 1]}, {10, c.ys[i]});
@@ -607,29 +657,12 @@ TEST(TracePolyline, TheEndOfARunIsCoveredExactlyAsTheRunCoversIt) {
 
 TEST(XYPicture, SeveralChannelsWithMarkersGapsAndClipping) {
   TiXYPlot chart;
-  chart.resize(420, 300);
-  chart.AddToolBar();
-  chart.AddLegend();
-  chart.AddDataView();
-  chart.ToolBar(0)->SetVisible(false);
-  chart.Legend(0)->SetVisible(false);
-  TiPlotXAxis* x = chart.XAxis(chart.AddXAxis());
-  TiPlotYAxis* y = chart.YAxis(chart.AddYAxis());
-  x->SetTrackingEnabled(false);
-  y->SetTrackingEnabled(false);
-  x->SetMin(0);
-  x->SetSpan(20);
-  y->SetMin(-1.5);
-  y->SetSpan(3);
+  PrepareXYChart(chart, 420, 300, 0, 20, -1.5, 3);
   chart.DataView(0)->SetGridXAxisName(QStringLiteral("<ALL>"));
   chart.DataView(0)->SetGridYAxisName(QStringLiteral("<ALL>"));
   const TiPlotMarkerStyle styles[] = {ipmsCircle, ipmsSquare, ipmsTriangleUp, ipmsDiamond};
   for (int c = 0; c < 4; ++c) {
-    TiXYPlotChannel* ch = chart.Channel(chart.AddChannel());
-    ch->SetXAxisName(x->Name());
-    ch->SetYAxisName(y->Name());
-    ch->SetXAxisTrackingEnabled(false);
-    ch->SetYAxisTrackingEnabled(false);
+    TiXYPlotChannel* ch = AddXYChannel(chart);
     ch->SetMarkersVisible(c % 2 == 0);
     ch->SetMarkersStyle(styles[c]);
     ch->SetClipToAxes(c == 3);
