@@ -166,31 +166,37 @@ double FromOrderKey(std::int64_t key) {
   return d;
 }
 
-// The largest value from x0 upward that the axis still maps to the pixel of x0 (the mapping is
-// monotonic, so the values of one pixel form an interval).
-double LastValueOfPixel(const TiPlotAxis& axis, double x0) {
-  const int pixel = axis.ValueToPosition(x0);
-  const double top = std::numeric_limits<double>::max();
-  if (axis.ValueToPosition(top) == pixel) return top;
-  std::int64_t in = OrderKey(x0), out = OrderKey(top);
+// The last value from v on, upward (toward = +max) or downward (toward = -max), that the axis
+// still maps to the pixel of v. The mapping is monotonic, so the values of one pixel form an
+// interval, and a bisection over the ordered doubles finds its end exactly.
+double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
+  const int pixel = axis.ValueToPosition(v);
+  if (axis.ValueToPosition(toward) == pixel) return toward;
+  std::int64_t in = OrderKey(v), out = OrderKey(toward);
+  const bool up = out > in;
   for (;;) {
-    const std::uint64_t gap = std::uint64_t(out) - std::uint64_t(in);
+    const std::uint64_t gap = up ? std::uint64_t(out) - std::uint64_t(in) : std::uint64_t(in) - std::uint64_t(out);
     if (gap <= 1) break;
-    const std::int64_t mid = std::int64_t(std::uint64_t(in) + gap / 2);
+    const std::int64_t mid = up ? std::int64_t(std::uint64_t(in) + gap / 2) : std::int64_t(std::uint64_t(in) - gap / 2);
     if (axis.ValueToPosition(FromOrderKey(mid)) == pixel) in = mid;
     else out = mid;
   }
   return FromOrderKey(in);
 }
 
+constexpr double kTop = std::numeric_limits<double>::max();
+
 // The trace of solid one-pixel lines that the X range and no Y range clip, worked through in
-// runs of points that fall into one pixel column with X not decreasing: such a run is followed
-// in values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
-// highest pixels) and only its first, extreme and last points are converted to pixels. Where the
-// run ends on one of its extreme pixels, whether that pixel was reached before decides what it
-// covers: the run is then handed on point by point. Everything else goes segment by segment.
+// runs of points that fall into one pixel column with X not decreasing. Such a run is followed in
+// values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
+// highest pixels) and only its first, extreme and last points are converted to pixels. A run
+// that ends on one of its extreme pixels covers that pixel only when an earlier point of the run
+// had it and the run went on elsewhere before it came back: that is looked up in values, and the
+// polyline is handed the points that cover the same. Everything else goes segment by segment.
 template <class Points>
 void TraceByColumns(const Points& points, int first, int last, const TSegmentClip& clip, TiTracePolyline& polyline) {
+  const TiPlotAxis& xAxis = *clip.X;
+  const TiPlotAxis& yAxis = *clip.Y;
   bool chain = false;   // the polyline ends at chainEnd, the pixel of the last point handed on
   TPoint chainEnd;
   auto handOn = [&](TPoint q) {
@@ -198,64 +204,21 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     chain = true;
     chainEnd = q;
   };
-  bool inRun = false, bounded = false;
-  int runStart = 0, runEnd = 0, runCount = 0, column = 0;
-  double xHi = 0, firstX = 0, firstY = 0, lastX = 0, lastY = 0, lowX = 0, lowY = 0, highX = 0, highY = 0;
-  auto startRun = [&](int i, const TiPlotPoint& p) {
-    inRun = true;
-    bounded = false;
-    runStart = runEnd = i;
-    runCount = 1;
-    column = clip.X->ValueToPosition(p.X);
-    firstX = lastX = lowX = highX = p.X;
-    firstY = lastY = lowY = highY = p.Y;
-  };
-  auto endRun = [&] {
-    if (!inRun) return;
-    inRun = false;
-    const TPoint pf = clip.Pixel(firstX, firstY), pl = clip.Pixel(lastX, lastY);
-    const TPoint low = clip.Pixel(lowX, lowY), high = clip.Pixel(highX, highY);
-    if (runCount <= 4 || ((pl == low || pl == high) && !(low == high))) {
-      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint p) {
-        if (!p.Empty) handOn(clip.Pixel(p.X, p.Y));
-      });
-      return;
-    }
-    handOn(pf);
-    handOn(low);
-    handOn(high);
-    handOn(pl);
-  };
   bool newRun = true;
   double px = 0, py = 0;
-  points.ForEachPoint(first, last, [&](int i, TiPlotPoint p) {
-    if (p.Empty) return;
+  int i = first;
+  while (i <= last) {
+    const TiPlotPoint p = points.ReadPoint(i);
+    if (p.Empty) {
+      ++i;
+      continue;
+    }
     if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
       newRun = true;
-      return;
+      ++i;
+      continue;
     }
     const bool unclipped = clip.Unclipped(p.X);
-    if (!newRun && inRun && unclipped && p.X >= lastX) {
-      if (bounded ? p.X <= xHi : clip.X->ValueToPosition(p.X) == column) {
-        runEnd = i;
-        lastX = p.X;
-        lastY = p.Y;
-        if (p.Y < lowY) lowX = p.X, lowY = p.Y;
-        if (p.Y > highY) highX = p.X, highY = p.Y;
-        // A long run is worth finding where its column ends, once.
-        if (++runCount == 16) {
-          xHi = LastValueOfPixel(*clip.X, firstX);
-          bounded = true;
-        }
-      } else {
-        endRun();
-        startRun(i, p);
-      }
-      px = p.X;
-      py = p.Y;
-      return;
-    }
-    endRun();
     if (newRun) {
       newRun = false;
       chain = false;
@@ -263,15 +226,77 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       TPoint from, to;
       const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
       if (drawn) polyline.Segment(from, to);
-      // The next run continues from here only when this line ended on this point.
+      // A run starting here continues the polyline only when this line ended on this point.
       chain = drawn && unclipped && px <= p.X;
       chainEnd = to;
     }
-    if (unclipped) startRun(i, p);
     px = p.X;
     py = p.Y;
-  });
-  endRun();
+    ++i;
+    if (!unclipped) continue;
+
+    // The run of this point's column.
+    const int runStart = i - 1;
+    const int column = xAxis.ValueToPosition(p.X);
+    double xHi = 0;
+    bool bounded = false;
+    int count = 1;
+    double lastX = p.X, lastY = p.Y, lowX = p.X, lowY = p.Y, highX = p.X, highY = p.Y;
+    const double xMax = clip.XMax;
+    for (; i <= last; ++i) {
+      const TiPlotPoint q = points.ReadPoint(i);
+      if (q.Empty) continue;
+      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
+      if (bounded ? !(q.X <= xHi) : xAxis.ValueToPosition(q.X) != column) break;
+      lastX = q.X;
+      lastY = q.Y;
+      if (q.Y < lowY) lowX = q.X, lowY = q.Y;
+      if (q.Y > highY) highX = q.X, highY = q.Y;
+      // A long run is worth finding where its column ends, once.
+      if (++count == 16) {
+        xHi = EndOfPixel(xAxis, p.X, kTop);
+        bounded = true;
+      }
+    }
+    const int runEnd = i - 1;
+    px = lastX;
+    py = lastY;
+    const TPoint pf = clip.Pixel(p.X, p.Y), pl = clip.Pixel(lastX, lastY);
+    const TPoint low = clip.Pixel(lowX, lowY), high = clip.Pixel(highX, highY);
+    if (count <= 4) {
+      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
+        if (!r.Empty) handOn(clip.Pixel(r.X, r.Y));
+      });
+      continue;
+    }
+    if ((pl == low || pl == high) && !(low == high)) {
+      // The values of the last point's pixel; the end is covered when a point there is followed
+      // by one elsewhere.
+      const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
+      bool there = false, covered = false;
+      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
+        if (r.Empty) return;
+        if (r.Y >= a && r.Y <= b) there = true;
+        else if (there) covered = true;
+      });
+      const TPoint other = pl == low ? high : low;
+      handOn(pf);
+      handOn(other);
+      handOn(pl);
+      if (covered) {
+        // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
+        const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
+        const int step = along > 0 ? 1 : -1;
+        handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
+        handOn(pl);
+      }
+      continue;
+    }
+    handOn(pf);
+    handOn(low);
+    handOn(high);
+    handOn(pl);
+  }
 }
 
 }  // namespace
