@@ -204,7 +204,12 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     chain = true;
     chainEnd = q;
   };
-  bool newRun = true;
+  // The pixel of a value in a known column.
+  auto at = [&](int column, double y) {
+    const int py = clip.YPixel(y);
+    return clip.Reversed ? TPoint{py, column} : TPoint{column, py};
+  };
+  bool newRun = true, previousUnclipped = false;
   double px = 0, py = 0;
   int i = first;
   while (i <= last) {
@@ -222,7 +227,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     if (newRun) {
       newRun = false;
       chain = false;
-    } else {
+    } else if (!(unclipped && previousUnclipped && px <= p.X)) {
       TPoint from, to;
       const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
       if (drawn) polyline.Segment(from, to);
@@ -230,45 +235,48 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       chain = drawn && unclipped && px <= p.X;
       chainEnd = to;
     }
+    // (Between two unclipped points in X order the line is handed on with the run below.)
+    previousUnclipped = unclipped;
     px = p.X;
     py = p.Y;
     ++i;
     if (!unclipped) continue;
 
     // The run of this point's column.
-    const int runStart = i - 1;
     const int column = xAxis.ValueToPosition(p.X);
     double xHi = 0;
     bool bounded = false;
     int count = 1;
-    double lastX = p.X, lastY = p.Y, lowX = p.X, lowY = p.Y, highX = p.X, highY = p.Y;
+    double ys[4] = {p.Y, 0, 0, 0};
+    double lastX = p.X, lastY = p.Y, lowY = p.Y, highY = p.Y;
     const double xMax = clip.XMax;
+    int runEnd = i - 1;
+    const int runStart = runEnd;
     for (; i <= last; ++i) {
       const TiPlotPoint q = points.ReadPoint(i);
       if (q.Empty) continue;
       if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
       if (bounded ? !(q.X <= xHi) : xAxis.ValueToPosition(q.X) != column) break;
+      runEnd = i;
       lastX = q.X;
       lastY = q.Y;
-      if (q.Y < lowY) lowX = q.X, lowY = q.Y;
-      if (q.Y > highY) highX = q.X, highY = q.Y;
+      if (q.Y < lowY) lowY = q.Y;
+      if (q.Y > highY) highY = q.Y;
+      if (count < 4) ys[count] = q.Y;
       // A long run is worth finding where its column ends, once.
       if (++count == 16) {
         xHi = EndOfPixel(xAxis, p.X, kTop);
         bounded = true;
       }
     }
-    const int runEnd = i - 1;
     px = lastX;
     py = lastY;
-    const TPoint pf = clip.Pixel(p.X, p.Y), pl = clip.Pixel(lastX, lastY);
-    const TPoint low = clip.Pixel(lowX, lowY), high = clip.Pixel(highX, highY);
     if (count <= 4) {
-      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
-        if (!r.Empty) handOn(clip.Pixel(r.X, r.Y));
-      });
+      for (int k = 0; k < count; ++k) handOn(at(column, ys[k]));
       continue;
     }
+    const TPoint pf = at(column, p.Y), pl = at(column, lastY);
+    const TPoint low = at(column, lowY), high = at(column, highY);
     if ((pl == low || pl == high) && !(low == high)) {
       // The values of the last point's pixel; the end is covered when a point there is followed
       // by one elsewhere.
