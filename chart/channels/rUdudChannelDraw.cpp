@@ -186,6 +186,31 @@ double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
 
 constexpr double kTop = std::numeric_limits<double>::max();
 
+// The rest of a long run once its column's X limit is known: a loop of a few comparisons per
+// point. Returns the index where the run stopped.
+template <class Points>
+int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double& lastX, double& lastY, double& lowY,
+                    double& highY, int& runEnd) {
+  double lx = lastX, ly = lastY, lo = lowY, hi = highY;
+  int end = runEnd;
+  for (; i <= last; ++i) {
+    const TiPlotPoint q = points.ReadPoint(i);
+    if (q.Empty) continue;
+    if (q.Null || !(q.X >= lx && q.X <= xLimit) || !std::isfinite(q.Y)) break;
+    lx = q.X;
+    ly = q.Y;
+    lo = std::min(lo, q.Y);
+    hi = std::max(hi, q.Y);
+    end = i;
+  }
+  lastX = lx;
+  lastY = ly;
+  lowY = lo;
+  highY = hi;
+  runEnd = end;
+  return i;
+}
+
 // The trace of solid one-pixel lines that the X range and no Y range clip, worked through in
 // runs of points that fall into one pixel column with X not decreasing. Such a run is followed in
 // values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
@@ -244,8 +269,6 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
 
     // The run of this point's column.
     const int column = xAxis.ValueToPosition(p.X);
-    double xHi = 0;
-    bool bounded = false;
     int count = 1;
     double ys[4] = {p.Y, 0, 0, 0};
     double lastX = p.X, lastY = p.Y, lowY = p.Y, highY = p.Y;
@@ -256,17 +279,18 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       const TiPlotPoint q = points.ReadPoint(i);
       if (q.Empty) continue;
       if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
-      if (bounded ? !(q.X <= xHi) : xAxis.ValueToPosition(q.X) != column) break;
+      if (xAxis.ValueToPosition(q.X) != column) break;
       runEnd = i;
       lastX = q.X;
       lastY = q.Y;
-      if (q.Y < lowY) lowY = q.Y;
-      if (q.Y > highY) highY = q.Y;
+      lowY = std::min(lowY, q.Y);
+      highY = std::max(highY, q.Y);
       if (count < 4) ys[count] = q.Y;
       // A long run is worth finding where its column ends, once.
       if (++count == 16) {
-        xHi = EndOfPixel(xAxis, p.X, kTop);
-        bounded = true;
+        i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
+                            runEnd);
+        break;
       }
     }
     px = lastX;
