@@ -168,17 +168,51 @@ double FromOrderKey(std::int64_t key) {
 
 // The last value from v on, upward (toward = +max) or downward (toward = -max), that the axis
 // still maps to the pixel of v. The mapping is monotonic, so the values of one pixel form an
-// interval, and a bisection over the ordered doubles finds its end exactly.
+// interval; its end is searched among the ordered doubles, first by steps that double from a
+// guess halfway to the next pixel's value, then by halving the gap left.
 double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
   const int pixel = axis.ValueToPosition(v);
   if (axis.ValueToPosition(toward) == pixel) return toward;
   std::int64_t in = OrderKey(v), out = OrderKey(toward);
   const bool up = out > in;
+  // Keys are moved by unsigned steps that never pass the other end.
+  auto gap = [&] { return up ? std::uint64_t(out) - std::uint64_t(in) : std::uint64_t(in) - std::uint64_t(out); };
+  auto moved = [&](std::int64_t key, std::uint64_t step, bool forward) {
+    return std::int64_t(forward == up ? std::uint64_t(key) + step : std::uint64_t(key) - step);
+  };
+  auto inPixel = [&](std::int64_t key) { return axis.ValueToPosition(FromOrderKey(key)) == pixel; };
+  const double next = axis.PositionToValue(pixel + 1), previous = axis.PositionToValue(pixel - 1);
+  const double neighbour = (up ? next > v : next < v) ? next : previous;
+  const double guess = (axis.PositionToValue(pixel) + neighbour) / 2;
+  if (std::isfinite(guess) && (up ? guess > v && guess < toward : guess < v && guess > toward)) {
+    const std::int64_t g = OrderKey(guess);
+    if (inPixel(g)) {
+      in = g;
+      for (std::uint64_t step = 1; step < gap(); step *= 2) {
+        const std::int64_t k = moved(in, step, true);
+        if (!inPixel(k)) {
+          out = k;
+          break;
+        }
+        in = k;
+      }
+    } else {
+      out = g;
+      for (std::uint64_t step = 1; step < gap(); step *= 2) {
+        const std::int64_t k = moved(out, step, false);
+        if (inPixel(k)) {
+          in = k;
+          break;
+        }
+        out = k;
+      }
+    }
+  }
   for (;;) {
-    const std::uint64_t gap = up ? std::uint64_t(out) - std::uint64_t(in) : std::uint64_t(in) - std::uint64_t(out);
-    if (gap <= 1) break;
-    const std::int64_t mid = up ? std::int64_t(std::uint64_t(in) + gap / 2) : std::int64_t(std::uint64_t(in) - gap / 2);
-    if (axis.ValueToPosition(FromOrderKey(mid)) == pixel) in = mid;
+    const std::uint64_t left = gap();
+    if (left <= 1) break;
+    const std::int64_t mid = moved(in, left / 2, true);
+    if (inPixel(mid)) in = mid;
     else out = mid;
   }
   return FromOrderKey(in);
