@@ -268,6 +268,65 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   int logBufferSize_ = 0;
   bool loggingActive_ = false;
   int logCount_ = 0;
+
+  // ---- The trace and its markers on the chart: drawing, hit testing, hints and dragging of
+  // points (rUdudChannelDraw.cpp, rUdudChannelInput.cpp). ----
+ public:
+  // 34, 35: the indexes a drawing and a hit test walk (all points here).
+  virtual void UpdateFirstVisibleIndex();
+  virtual void UpdateLastVisibleIndex();
+  int FirstVisibleIndex() const { return firstVisibleIndex_; }
+  int LastVisibleIndex() const { return lastVisibleIndex_; }
+  // 41: the connecting line of the valid points, broken at null points; reversed: the X axis
+  // runs vertically.
+  virtual void DrawTrace(TCanvas* canvas, bool reversed, TColor backgroundColor);
+  // 42: a marker on every point that has one in view.
+  virtual void DrawMarkers(TCanvas* canvas, bool reversed, TColor backgroundColor);
+  // One line between two points given as values, cut to the X axis's range (and the Y axis's
+  // with ClipToAxes). With useDataViewY the Y values are percentages of the data view's height.
+  void DrawClippedSegment(TCanvas* canvas, bool reversed, double x1, double y1, double x2, double y2, bool useDataViewY);
+  // The point has a marker to draw: markers shown, a valid point, both axes there, inside both.
+  bool MarkerDrawable(int index);
+  // The pixel of a point (the two coordinates exchanged under XYAxesReverse).
+  TPoint GetPixelPoint(int index);
+  // The marker's square around the point's pixel.
+  TRect GetMarkerRect(int index);
+
+  bool HitTest(const TiPlotMouseParams& params) override;          // 16
+  void DoMouseHover(const TiPlotMouseParams& params) override;     // 18
+  void DoMouseDownLeft(const TiPlotMouseParams& params) override;  // 19
+  void DoMouseDrag(const TiPlotMouseParams& params) override;      // 21
+  void DoMouseUp(const TiPlotMouseParams& params) override;        // 22
+  void AddMenuItems(TPopupMenu* menu) override;                    // 32
+  // A release is the channel's click only after a press that held no point, inside its legend row.
+  bool ReleaseIsClick(int x, int y) override;
+
+  // The point under the mouse at the last hit test (-1: none) and its marker square.
+  int HitIndex() const { return hitIndex_; }
+  TRect HitRect() const { return hitRect_; }
+  // The point held by a left press on its marker, -1 while none is.
+  int HeldIndex() const { return held_ ? heldIndex_ : -1; }
+
+ private:
+  struct TiMarkerLook;
+  class TiMarkerStamps;
+  TiMarkerLook MarkerLook(int index);
+  void DrawMarkerLook(TCanvas* canvas, const TiMarkerLook& look, TColor backgroundColor, TPoint p);
+  class TiPlotComponent* Chart() const;
+
+  int firstVisibleIndex_ = -1;
+  int lastVisibleIndex_ = -1;
+  int hitIndex_ = -1;
+  TRect hitRect_;
+  int pressedIndex_ = -1;
+  bool held_ = false;
+  int heldIndex_ = -1;
+  TRect heldRect_;
+  double heldX_ = 0.0, heldY_ = 0.0;
+  int pressAlongX_ = 0, pressAlongY_ = 0;
+  bool clickOnRelease_ = true;
+  // Pre-rendered markers, made on first use.
+  std::shared_ptr<TiMarkerStamps> markerStamps_;
 };
 
 // The class of new channels of a chart: a function that makes one with the chart's owner and

@@ -1,4 +1,619 @@
 // The channel's drawing: trace, markers and their clipping.
-#include "chart/channels/rUdudChannelCustom.h"
+#include <QImage>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
 
-void TiPlotChannelCustom::DrawMarker(TCanvas*, int, TColor, TPoint) {}
+#include "chart/axes/rUdudAxis.h"
+#include "chart/channels/iTracePolyline.h"
+#include "chart/channels/rUdudChannelCustom.h"
+#include "chart/channels/rUdudDataLists.h"
+#include "chart/core/rUdudComponent.h"
+#include "chart/decorations/rUdudDataView.h"
+#include "platform/Canvas.h"
+
+// How one marker is drawn.
+struct TiPlotChannelCustom::TiMarkerLook {
+  TiPlotMarkerStyle Style = ipmsCircle;
+  int Size = 0;   // half the width
+  TPen Pen;
+  TBrush Brush;
+  char Character = 0;
+  bool operator==(const TiMarkerLook&) const = default;
+};
+
+namespace {
+
+// Half-sizes and pen widths from any source (a stored file may hold anything).
+int HalfSize(int size) { return ClampCoordinate(size, 0); }
+
+// The line ends of a segment, ordered by X: L is the left end.
+struct TEnds {
+  double lx, ly, rx, ry;
+};
+
+// The Y of the line through L and R at x. Ends above each other have no line through them: the
+// left end's Y stands for it.
+double InterpolateY(const TEnds& e, double x) {
+  if (e.rx == e.lx) return e.ly;
+  const double slope = (e.ry - e.ly) / (e.rx - e.lx);
+  return e.ly + slope * (x - e.lx);
+}
+
+// The X of the line at y; a line without a usable slope (vertical, or too steep to compute)
+// keeps the end's own X.
+double InterpolateX(const TEnds& e, double y, double endX) {
+  const double slope = (e.ry - e.ly) / (e.rx - e.lx);
+  if (slope == 0 || !std::isfinite(slope)) return endX;
+  return (y - e.ly) / slope + e.lx;
+}
+
+bool Within(double v, double lo, double hi) { return v >= lo && v <= hi; }
+
+// One end cut to the Y range along the line.
+void ClipEndToY(const TEnds& line, double& x, double& y, double yMin, double yMax) {
+  if (y > yMax) {
+    x = InterpolateX(line, yMax, x);
+    y = yMax;
+  } else if (y < yMin) {
+    x = InterpolateX(line, yMin, x);
+    y = yMin;
+  }
+}
+
+// The settings one clipped segment needs.
+struct TSegmentClip {
+  const TiPlotAxis* X = nullptr;
+  const TiPlotAxis* Y = nullptr;
+  const TiPlotDataView* View = nullptr;   // for percentages of the view's height
+  bool ClipToAxes = false;
+  bool Reversed = false;
+  bool UseDataViewY = false;
+  double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+
+  TSegmentClip(const TiPlotAxis* x, const TiPlotAxis* y, const TiPlotDataView* view, bool clipToAxes, bool reversed,
+               bool useDataViewY)
+      : X(x), Y(y), View(view), ClipToAxes(clipToAxes), Reversed(reversed), UseDataViewY(useDataViewY) {
+    XMin = x->Min();
+    XMax = x->Max();
+    if (y) {
+      YMin = y->Min();
+      YMax = y->Max();
+    }
+  }
+
+  int YPixel(double y) const {
+    if (!UseDataViewY) return Y->ValueToPosition(y);
+    if (!View) return 0;
+    return Reversed ? View->PercentToPixelX(y) : View->PercentToPixelY(y);
+  }
+
+  // The pixel ends of the part of the segment to draw; false when nothing is drawn. Ends that
+  // are not finite are no position: such a segment is not drawn.
+  bool Pixels(double x1, double y1, double x2, double y2, TPoint& from, TPoint& to) const {
+    TEnds e = x1 > x2 ? TEnds{x2, y2, x1, y1} : TEnds{x1, y1, x2, y2};
+    // The cheap rejections first: wholly beside the X range, or (clipped to the axes) wholly
+    // above or below the Y range. NaN fails every comparison and is rejected here.
+    const bool xVisible = (e.lx < XMin && e.rx > XMax) || Within(e.lx, XMin, XMax) || Within(e.rx, XMin, XMax);
+    if (!xVisible) return false;
+    const bool clipY = ClipToAxes && !UseDataViewY;
+    if (clipY) {
+      const bool yVisible = (e.ly < YMin && e.ry > YMax) || (e.ly > YMax && e.ry < YMin) || Within(e.ly, YMin, YMax) ||
+                            Within(e.ry, YMin, YMax);
+      if (!yVisible) return false;
+    }
+    if (!std::isfinite(e.lx) || !std::isfinite(e.ly) || !std::isfinite(e.rx) || !std::isfinite(e.ry)) return false;
+    // Cut to the X range, whatever ClipToAxes says.
+    const TEnds line = e;
+    if (e.lx < XMin) {
+      e.ly = InterpolateY(line, XMin);
+      e.lx = XMin;
+    }
+    if (e.rx > XMax) {
+      e.ry = InterpolateY(line, XMax);
+      e.rx = XMax;
+    }
+    if (clipY) {
+      const TEnds cut = e;
+      ClipEndToY(cut, e.lx, e.ly, YMin, YMax);
+      ClipEndToY(cut, e.rx, e.ry, YMin, YMax);
+      const bool startIn = X->ValueInView(e.lx) && Y->ValueInView(e.ly);
+      const bool endIn = X->ValueInView(e.rx) && Y->ValueInView(e.ry);
+      if (!startIn || !endIn) return false;
+    } else if (ClipToAxes && (!X->ValueInView(e.lx) || !X->ValueInView(e.rx))) {
+      return false;
+    }
+    if (!std::isfinite(e.ly) || !std::isfinite(e.ry) || !std::isfinite(e.lx) || !std::isfinite(e.rx)) return false;
+    from = Pixel(e.lx, e.ly);
+    to = Pixel(e.rx, e.ry);
+    return true;
+  }
+
+  TPoint Pixel(double x, double y) const {
+    const int px = X->ValueToPosition(x), py = YPixel(y);
+    return Reversed ? TPoint{py, px} : TPoint{px, py};
+  }
+
+  // A finite point that no clipping moves: inside the X range, and the Y range is not clipped.
+  bool Unclipped(double x) const { return x >= XMin && x <= XMax && !(ClipToAxes && !UseDataViewY); }
+};
+
+// The trace's pen: a width of 1 is the platform's one-pixel cosmetic pen (0).
+TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
+  TPen pen;
+  pen.Color = color;
+  pen.Style = TPenStyle(style);
+  pen.Width = width == 1 ? 0 : ClampCoordinate(width, 0);
+  pen.Mode = pmCopy;
+  return pen;
+}
+
+// Solid one-pixel lines may drop the points that add no pixel.
+bool ReducesColumns(const TPen& pen) { return pen.Style == psSolid && pen.Width <= 1 && pen.Mode == pmCopy; }
+
+// Keys that order doubles as numbers (-0 and +0 alike), for searching among them.
+std::int64_t OrderKey(double d) {
+  std::int64_t i;
+  std::memcpy(&i, &d, sizeof i);
+  return i < 0 ? -(i & std::numeric_limits<std::int64_t>::max()) : i;
+}
+double FromOrderKey(std::int64_t key) {
+  const std::int64_t i = key < 0 ? ((-key) | std::numeric_limits<std::int64_t>::min()) : key;
+  double d;
+  std::memcpy(&d, &i, sizeof d);
+  return d;
+}
+
+// The last value from v on, upward (toward = +max) or downward (toward = -max), that the axis
+// still maps to the pixel of v. The mapping is monotonic, so the values of one pixel form an
+// interval; its end is searched among the ordered doubles, first by steps that double from a
+// guess halfway to the next pixel's value, then by halving the gap left.
+double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
+  const int pixel = axis.ValueToPosition(v);
+  if (axis.ValueToPosition(toward) == pixel) return toward;
+  std::int64_t in = OrderKey(v), out = OrderKey(toward);
+  const bool up = out > in;
+  // Keys are moved by unsigned steps that never pass the other end.
+  auto gap = [&] { return up ? std::uint64_t(out) - std::uint64_t(in) : std::uint64_t(in) - std::uint64_t(out); };
+  auto moved = [&](std::int64_t key, std::uint64_t step, bool forward) {
+    return std::int64_t(forward == up ? std::uint64_t(key) + step : std::uint64_t(key) - step);
+  };
+  auto inPixel = [&](std::int64_t key) { return axis.ValueToPosition(FromOrderKey(key)) == pixel; };
+  const double next = axis.PositionToValue(pixel + 1), previous = axis.PositionToValue(pixel - 1);
+  const double neighbour = (up ? next > v : next < v) ? next : previous;
+  const double guess = (axis.PositionToValue(pixel) + neighbour) / 2;
+  if (std::isfinite(guess) && (up ? guess > v && guess < toward : guess < v && guess > toward)) {
+    const std::int64_t g = OrderKey(guess);
+    if (inPixel(g)) {
+      in = g;
+      for (std::uint64_t step = 1; step < gap(); step *= 2) {
+        const std::int64_t k = moved(in, step, true);
+        if (!inPixel(k)) {
+          out = k;
+          break;
+        }
+        in = k;
+      }
+    } else {
+      out = g;
+      for (std::uint64_t step = 1; step < gap(); step *= 2) {
+        const std::int64_t k = moved(out, step, false);
+        if (inPixel(k)) {
+          in = k;
+          break;
+        }
+        out = k;
+      }
+    }
+  }
+  for (;;) {
+    const std::uint64_t left = gap();
+    if (left <= 1) break;
+    const std::int64_t mid = moved(in, left / 2, true);
+    if (inPixel(mid)) in = mid;
+    else out = mid;
+  }
+  return FromOrderKey(in);
+}
+
+constexpr double kTop = std::numeric_limits<double>::max();
+
+// The rest of a long run once its column's X limit is known: a loop of a few comparisons per
+// point. Returns the index where the run stopped.
+template <class Points>
+int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double& lastX, double& lastY, double& lowY,
+                    double& highY, int& runEnd) {
+  double lx = lastX, ly = lastY, lo = lowY, hi = highY;
+  int end = runEnd;
+  for (; i <= last; ++i) {
+    const TiPlotPoint q = points.ReadPoint(i);
+    if (q.Empty) continue;
+    if (q.Null || !(q.X >= lx && q.X <= xLimit) || !std::isfinite(q.Y)) break;
+    lx = q.X;
+    ly = q.Y;
+    lo = std::min(lo, q.Y);
+    hi = std::max(hi, q.Y);
+    end = i;
+  }
+  lastX = lx;
+  lastY = ly;
+  lowY = lo;
+  highY = hi;
+  runEnd = end;
+  return i;
+}
+
+// The trace of solid one-pixel lines that the X range and no Y range clip, worked through in
+// runs of points that fall into one pixel column with X not decreasing. Such a run is followed in
+// values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
+// highest pixels) and only its first, extreme and last points are converted to pixels. A run
+// that ends on one of its extreme pixels covers that pixel only when an earlier point of the run
+// had it and the run went on elsewhere before it came back: that is looked up in values, and the
+// polyline is handed the points that cover the same. Everything else goes segment by segment.
+template <class Points>
+void TraceByColumns(const Points& points, int first, int last, const TSegmentClip& clip, TiTracePolyline& polyline) {
+  const TiPlotAxis& xAxis = *clip.X;
+  const TiPlotAxis& yAxis = *clip.Y;
+  bool chain = false;   // the polyline ends at chainEnd, the pixel of the last point handed on
+  TPoint chainEnd;
+  auto handOn = [&](TPoint q) {
+    if (chain) polyline.Segment(chainEnd, q);
+    chain = true;
+    chainEnd = q;
+  };
+  // The pixel of a value in a known column.
+  auto at = [&](int column, double y) {
+    const int py = clip.YPixel(y);
+    return clip.Reversed ? TPoint{py, column} : TPoint{column, py};
+  };
+  bool newRun = true, previousUnclipped = false;
+  double px = 0, py = 0;
+  int i = first;
+  while (i <= last) {
+    const TiPlotPoint p = points.ReadPoint(i);
+    if (p.Empty) {
+      ++i;
+      continue;
+    }
+    if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      newRun = true;
+      ++i;
+      continue;
+    }
+    const bool unclipped = clip.Unclipped(p.X);
+    if (newRun) {
+      newRun = false;
+      chain = false;
+    } else if (!(unclipped && previousUnclipped && px <= p.X)) {
+      TPoint from, to;
+      const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
+      if (drawn) polyline.Segment(from, to);
+      // A run starting here continues the polyline only when this line ended on this point.
+      chain = drawn && unclipped && px <= p.X;
+      chainEnd = to;
+    }
+    // (Between two unclipped points in X order the line is handed on with the run below.)
+    previousUnclipped = unclipped;
+    px = p.X;
+    py = p.Y;
+    ++i;
+    if (!unclipped) continue;
+
+    // The run of this point's column.
+    const int column = xAxis.ValueToPosition(p.X);
+    int count = 1;
+    double ys[4] = {p.Y, 0, 0, 0};
+    double lastX = p.X, lastY = p.Y, lowY = p.Y, highY = p.Y;
+    const double xMax = clip.XMax;
+    int runEnd = i - 1;
+    const int runStart = runEnd;
+    for (; i <= last; ++i) {
+      const TiPlotPoint q = points.ReadPoint(i);
+      if (q.Empty) continue;
+      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
+      if (xAxis.ValueToPosition(q.X) != column) break;
+      runEnd = i;
+      lastX = q.X;
+      lastY = q.Y;
+      lowY = std::min(lowY, q.Y);
+      highY = std::max(highY, q.Y);
+      if (count < 4) ys[count] = q.Y;
+      // A long run is worth finding where its column ends, once.
+      if (++count == 16) {
+        i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
+                            runEnd);
+        break;
+      }
+    }
+    px = lastX;
+    py = lastY;
+    if (count <= 4) {
+      for (int k = 0; k < count; ++k) handOn(at(column, ys[k]));
+      continue;
+    }
+    const TPoint pf = at(column, p.Y), pl = at(column, lastY);
+    const TPoint low = at(column, lowY), high = at(column, highY);
+    if ((pl == low || pl == high) && !(low == high)) {
+      // The values of the last point's pixel; the end is covered when a point there is followed
+      // by one elsewhere.
+      const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
+      bool there = false, covered = false;
+      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
+        if (r.Empty) return;
+        if (r.Y >= a && r.Y <= b) there = true;
+        else if (there) covered = true;
+      });
+      const TPoint other = pl == low ? high : low;
+      handOn(pf);
+      handOn(other);
+      handOn(pl);
+      if (covered) {
+        // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
+        const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
+        const int step = along > 0 ? 1 : -1;
+        handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
+        handOn(pl);
+      }
+      continue;
+    }
+    handOn(pf);
+    handOn(low);
+    handOn(high);
+    handOn(pl);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Pre-rendered markers
+
+// Markers whose pixels do not depend on where they stand (solid or no pen and brush, no text)
+// are drawn once into a small transparent image and stamped at every point.
+class TiPlotChannelCustom::TiMarkerStamps {
+ public:
+  static bool Stampable(const TiMarkerLook& look) {
+    const bool pen = look.Pen.Style == psSolid || look.Pen.Style == psClear || look.Pen.Style == psInsideFrame;
+    const bool brush = look.Brush.Style == bsSolid || look.Brush.Style == bsClear;
+    return look.Style != ipmsCharacter && pen && brush && look.Pen.Mode == pmCopy && look.Size <= kMaxSize &&
+           look.Pen.Width <= kMaxPen;
+  }
+  // The stamp of a look and the distance of its centre from its top-left corner.
+  const QImage& Stamp(TiPlotChannelCustom& channel, const TiMarkerLook& look, int& centre) {
+    for (const TEntry& entry : entries_)
+      if (entry.Look == look) {
+        centre = entry.Centre;
+        return entry.Image;
+      }
+    if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
+    TEntry entry;
+    entry.Look = look;
+    entry.Centre = look.Size + std::max(look.Pen.Width, 1) + 2;
+    const int side = 2 * entry.Centre + 1;
+    entry.Image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+    entry.Image.fill(Qt::transparent);
+    {
+      TCanvas canvas(&entry.Image);
+      channel.DrawMarkerLook(&canvas, look, clBlack, {entry.Centre, entry.Centre});
+    }
+    entries_.push_back(std::move(entry));
+    centre = entries_.back().Centre;
+    return entries_.back().Image;
+  }
+
+ private:
+  static constexpr int kMaxSize = 64;
+  static constexpr int kMaxPen = 16;
+  static constexpr size_t kMaxEntries = 16;
+  struct TEntry {
+    TiMarkerLook Look;
+    int Centre = 0;
+    QImage Image;
+  };
+  std::vector<TEntry> entries_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Positions
+
+TiPlotComponent* TiPlotChannelCustom::Chart() const { return dynamic_cast<TiPlotComponent*>(Owner()); }
+
+void TiPlotChannelCustom::UpdateFirstVisibleIndex() { firstVisibleIndex_ = 0; }
+void TiPlotChannelCustom::UpdateLastVisibleIndex() { lastVisibleIndex_ = Count() - 1; }
+
+TPoint TiPlotChannelCustom::GetPixelPoint(int index) {
+  TiPlotAxis* x = XAxis();
+  TiPlotAxis* y = YAxis();
+  const int px = x ? x->ValueToPosition(GetX(index)) : 0;
+  const int py = y ? y->ValueToPosition(GetY(index)) : 0;
+  return XYAxesReverse() ? TPoint{py, px} : TPoint{px, py};
+}
+
+TRect TiPlotChannelCustom::GetMarkerRect(int index) {
+  const TPoint p = GetPixelPoint(index);
+  const int s = HalfSize(markersAllowIndividual_ ? list_->GetMarkerSize(index) : MarkersSize());
+  return Rect(p.X - s, p.Y - s, p.X + s, p.Y + s);
+}
+
+bool TiPlotChannelCustom::MarkerDrawable(int index) {
+  if (!MarkersVisible()) return false;
+  double x, y;
+  bool empty, null;
+  list_->GetData(index, x, y, empty, null);
+  if (null || empty) return false;
+  TiPlotAxis* xAxis = XAxis();
+  TiPlotAxis* yAxis = YAxis();
+  if (!xAxis || !yAxis) return false;
+  if (markersAllowIndividual_ && !list_->GetMarkerVisible(index)) return false;
+  return xAxis->ValueInView(x) && yAxis->ValueInView(y);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Trace
+
+void TiPlotChannelCustom::DrawClippedSegment(TCanvas* canvas, bool reversed, double x1, double y1, double x2, double y2,
+                                             bool useDataViewY) {
+  TiPlotAxis* x = XAxis();
+  TiPlotAxis* y = YAxis();
+  if (!canvas || !x || (!y && !useDataViewY)) return;
+  TiPlotComponent* chart = Chart();
+  const TiPlotDataView* view = chart && chart->DataViewCount() > 0 ? chart->DataView(0) : nullptr;
+  const TSegmentClip clip(x, y, view, clipToAxes_, reversed, useDataViewY);
+  TPoint from, to;
+  if (!clip.Pixels(x1, y1, x2, y2, from, to)) return;
+  canvas->MoveTo(from.X, from.Y);
+  canvas->LineTo(to.X, to.Y);
+}
+
+void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backgroundColor) {
+  if (!traceVisible_ || !canvas) return;
+  TiPlotAxis* xAxis = XAxis();
+  TiPlotAxis* yAxis = YAxis();
+  if (!xAxis || !yAxis) return;
+  const TiPlotPointTemplate& t = list_->PointTemplate();
+  canvas->Pen() = TracePen(t.TraceColor, TiPlotLineStyle(t.TraceLineStyle), t.TraceLineWidth);
+  canvas->Brush().Style = bsClear;
+  if (lastVisibleIndex_ <= firstVisibleIndex_ || firstVisibleIndex_ < 0 || lastVisibleIndex_ >= Count()) return;
+  // The gaps of dashed and dotted lines show the background.
+  canvas->SetBkColor(backgroundColor);
+  canvas->SetBkMode(OPAQUE);
+
+  const TSegmentClip clip(xAxis, yAxis, nullptr, clipToAxes_, reversed, false);
+  TiTracePolyline polyline(canvas, ReducesColumns(canvas->Pen()), reversed);
+  // Only the full-feature layout keeps a pen per point; the others answer with the template.
+  const bool penPerPoint = list_->DataStyle() == ipdsFullFeature;
+  if (!penPerPoint && ReducesColumns(canvas->Pen()) && !clipToAxes_) {
+    VisitDataList(*list_, [&](const auto& points) {
+      TraceByColumns(points, firstVisibleIndex_, lastVisibleIndex_, clip, polyline);
+    });
+    polyline.Flush();
+    return;
+  }
+  bool newRun = true;
+  double px = 0, py = 0;
+  // A point that no clipping moves is converted to its pixel once, for both of its segments.
+  bool previousUnclipped = false;
+  TPoint previousPixel;
+  VisitDataList(*list_, [&](const auto& points) {
+    points.ForEachPoint(firstVisibleIndex_, lastVisibleIndex_, [&](int i, TiPlotPoint p) {
+      if (p.Empty) return;
+      // A null point breaks the line, and so does a point without a position.
+      if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
+        newRun = true;
+        return;
+      }
+      const bool unclipped = clip.Unclipped(p.X);
+      const TPoint pixel = unclipped ? clip.Pixel(p.X, p.Y) : TPoint{};
+      if (newRun) {
+        newRun = false;
+      } else {
+        if (penPerPoint) {
+          const TPen pen = TracePen(list_->GetTraceColor(i), list_->GetTraceLineStyle(i), list_->GetTraceLineWidth(i));
+          if (!(pen == canvas->Pen())) {
+            polyline.Flush();
+            canvas->Pen() = pen;
+            polyline.SetReduceColumns(ReducesColumns(pen));
+          }
+        }
+        TPoint from, to;
+        if (unclipped && previousUnclipped) {
+          // The line runs from its left end to its right end.
+          if (px > p.X) polyline.Segment(pixel, previousPixel);
+          else polyline.Segment(previousPixel, pixel);
+        } else if (clip.Pixels(px, py, p.X, p.Y, from, to)) {
+          polyline.Segment(from, to);
+        }
+      }
+      px = p.X;
+      py = p.Y;
+      previousUnclipped = unclipped;
+      previousPixel = pixel;
+    });
+  });
+  polyline.Flush();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Markers
+
+TiPlotChannelCustom::TiMarkerLook TiPlotChannelCustom::MarkerLook(int index) {
+  const TiPlotPointTemplate& t = list_->PointTemplate();
+  TiMarkerLook look;
+  const bool own = index >= 0 && markersAllowIndividual_;
+  look.Style = own ? list_->GetMarkerStyle(index) : TiPlotMarkerStyle(t.MarkerStyle);
+  look.Size = HalfSize(own ? list_->GetMarkerSize(index) : t.MarkerSize);
+  // The legend's sample stays small whatever the markers' size.
+  if (index < 0) look.Size = std::min(look.Size, 6);
+  look.Pen.Width = ClampCoordinate(own ? list_->GetMarkerPenWidth(index) : t.MarkerPenWidth, 0);
+  look.Pen.Style = own ? list_->GetMarkerPenStyle(index) : TPenStyle(t.MarkerPenStyle);
+  look.Pen.Color = markersPenUseChannelColor_ ? Color() : (own ? list_->GetMarkerPenColor(index) : t.MarkerPenColor);
+  look.Pen.Mode = pmCopy;
+  look.Brush.Color = markersBrushUseChannelColor_ ? Color() : (own ? list_->GetMarkerBrushColor(index) : t.MarkerBrushColor);
+  look.Brush.Style = own ? list_->GetMarkerBrushStyle(index) : TBrushStyle(t.MarkerBrushStyle);
+  look.Character = own ? list_->GetMarkerCharacter(index) : t.MarkerCharacter;
+  return look;
+}
+
+void TiPlotChannelCustom::DrawMarkerLook(TCanvas* canvas, const TiMarkerLook& look, TColor backgroundColor, TPoint p) {
+  const int x = p.X, y = p.Y, s = look.Size;
+  if (look.Style == ipmsCharacter) {
+    if (look.Character == 0) return;
+    canvas->Brush().Style = bsClear;
+    canvas->SetBkColor(backgroundColor);
+    TRect r = Rect(x, y, x, y);
+    canvas->DrawText(QString(QChar::fromLatin1(look.Character)), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+    return;
+  }
+  canvas->Pen() = look.Pen;
+  canvas->Brush() = look.Brush;
+  auto line = [canvas](int x1, int y1, int x2, int y2) {
+    const TPoint points[] = {{x1, y1}, {x2, y2}};
+    canvas->Polyline(points, 2);
+  };
+  auto polygon = [canvas](std::initializer_list<TPoint> points) { canvas->Polygon(points.begin(), int(points.size())); };
+  switch (look.Style) {
+    case ipmsCircle: canvas->Ellipse(x - s, y - s, x + s, y + s); break;
+    case ipmsSquare: canvas->Rectangle(x - s, y - s, x + s, y + s); break;
+    case ipmsDiamond: polygon({{x + s, y}, {x, y + s}, {x - s, y}, {x, y - s}}); break;
+    case ipmsCross:
+      line(x + s, y + s, x - s, y - s);
+      line(x + s, y - s, x - s, y + s);
+      break;
+    case ipmsPlus:
+      line(x, y + s, x, y - s);
+      line(x + s, y, x - s, y);
+      break;
+    case ipmsTriangleUp: polygon({{x - s, y + s}, {x, y}, {x + s, y + s}}); break;
+    case ipmsTriangleDown: polygon({{x - s, y - s}, {x, y}, {x + s, y - s}}); break;
+    case ipmsTriangleLeft: polygon({{x + s, y - s}, {x, y}, {x + s, y + s}}); break;
+    case ipmsTriangleRight: polygon({{x - s, y - s}, {x, y}, {x - s, y + s}}); break;
+    case ipmsVerticalLine: line(x, y - s, x, y + s); break;
+    case ipmsHorizontalLine: line(x - s, y, x + s, y); break;
+    case ipmsCharacter: break;
+  }
+}
+
+void TiPlotChannelCustom::DrawMarker(TCanvas* canvas, int index, TColor backgroundColor, TPoint p) {
+  if (!canvas || !MarkersVisible()) return;
+  const TiMarkerLook look = MarkerLook(index);
+  if (!TiMarkerStamps::Stampable(look)) {
+    DrawMarkerLook(canvas, look, backgroundColor, p);
+    return;
+  }
+  if (!markerStamps_) markerStamps_ = std::make_shared<TiMarkerStamps>();
+  int centre = 0;
+  const QImage& stamp = markerStamps_->Stamp(*this, look, centre);
+  canvas->Draw(p.X - centre, p.Y - centre, stamp);
+}
+
+void TiPlotChannelCustom::DrawMarkers(TCanvas* canvas, bool reversed, TColor backgroundColor) {
+  if (!canvas || !MarkersVisible()) return;
+  canvas->Font() = markersFont_.Font();
+  if (markersTurnOffLimit_ > 0 && std::abs(static_cast<long long>(lastVisibleIndex_) - firstVisibleIndex_) > markersTurnOffLimit_)
+    return;
+  if (firstVisibleIndex_ < 0 || lastVisibleIndex_ >= Count()) return;
+  for (int i = firstVisibleIndex_; i <= lastVisibleIndex_; ++i)
+    if (MarkerDrawable(i)) DrawMarker(canvas, i, backgroundColor, GetPixelPoint(i));
+}

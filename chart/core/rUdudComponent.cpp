@@ -268,9 +268,11 @@ void TiPlotComponent::ObjectMouseUp(TiPlotObject* object, TMouseButton button, T
       button, shift, x, y);
   // A handler may have removed the object.
   if (!object || life.Gone()) return;
-  // The release of a press on the object is its click; after a double click, its double click.
+  // The release of a press on the object is its click (where the object counts it as one);
+  // after a double click, its double click.
   const bool doubleClick = doubleClickPending_;
   doubleClickPending_ = false;
+  if (!object->ReleaseIsClick(x, y)) return;
   if (doubleClick)
     DispatchObjectEvent<TiPlotObjectEvent>(
         object, {{ipokChannel, &OnDblClickChannel}, {ipokXAxis, &OnDblClickXAxis}, {ipokYAxis, &OnDblClickYAxis},

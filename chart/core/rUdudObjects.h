@@ -321,6 +321,12 @@ class TiPlotObject : public TiPlotPersistent {
   bool mouseIsDown_ = false;
   bool popupPending_ = false;
   TiPlotObjectKind kind_ = ipokNone;
+
+ public:
+  // Whether the release at (x, y) that ends a press on the object is its click, which the chart
+  // then raises as the click event of its kind. Objects that are clicked only inside a part of
+  // themselves (the data view's rectangle, a channel's legend row) say so.
+  virtual bool ReleaseIsClick(int /*x*/, int /*y*/) { return true; }
 };
 
 // A chart object that lives in a chart's collections: it insists on an owner and handlers.

@@ -407,6 +407,8 @@ void TiPlotDataView::DoMouseUp(const TiPlotMouseParams& params) {
   DoChange();
 }
 
+bool TiPlotDataView::ReleaseIsClick(int x, int y) { return PtInRect(GetLayoutRect(), {x, y}); }
+
 TCursor TiPlotDataView::GetMouseCursor(const TiPlotMouseParams& params) {
   TCursor cursor = crDefault;
   switch (InteractionMode()) {

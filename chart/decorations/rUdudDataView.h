@@ -154,6 +154,8 @@ class TiPlotDataView : public TiPlotLayoutObject {
   bool DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point) override;   // 24
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;       // 29
   void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) override;  // 30
+  // A release is the view's click only inside its rectangle.
+  bool ReleaseIsClick(int x, int y) override;
 
   // --- Painting entry points, called by the painting cycle at its own times. ---
   // Fills the rectangle with BackgroundColor unless transparent.

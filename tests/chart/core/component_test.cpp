@@ -547,9 +547,20 @@ TEST(Paint, DrawOrderByLayerAndLetter) {
   InsertInto<TDrawing<TiPlotXAxis>>(chart, [](auto* a) { a->SetCartesianStyle(ipcsMaster); });  // X-Axis 2, E
   InsertInto<TDrawing<TiPlotYAxis>>(chart, [](auto* a) { a->SetCartesianStyle(ipcsMaster); });  // Y-Axis 1, D
   InsertInto<TDrawing<TiPlotDataView>>(chart);                                                // B
-  InsertInto<TDrawing<TiXYPlotChannel>>(chart);                                               // F
-  InsertInto<TDrawing<TiXYPlotChannel>>(chart);                                               // F
-  InsertInto<TDrawing<TiXYPlotChannel>>(chart, [](auto* c) { c->SetLayer(50); });            // F, under the grid
+  // Channels are drawn when they have points on axes that exist.
+  auto plotted = [](TiXYPlotChannel* c) {
+    c->SetXAxisName(QStringLiteral("X-Axis 1"));
+    c->SetYAxisName(QStringLiteral("Y-Axis 1"));
+    c->SetXAxisTrackingEnabled(false);
+    c->SetYAxisTrackingEnabled(false);
+    c->AddXY(1, 1);
+  };
+  InsertInto<TDrawing<TiXYPlotChannel>>(chart, plotted);                                      // F
+  InsertInto<TDrawing<TiXYPlotChannel>>(chart, plotted);                                      // F
+  InsertInto<TDrawing<TiXYPlotChannel>>(chart, [&](auto* c) {                                 // F, under the grid
+    plotted(c);
+    c->SetLayer(50);
+  });
   InsertInto<TDrawingLimit>(chart, [](TDrawingLimit* l) { l->SetName(QStringLiteral("Line")); });  // C
   InsertInto<TDrawingLimit>(chart, [](TDrawingLimit* l) {                                    // A
     l->SetName(QStringLiteral("Band"));

@@ -66,6 +66,8 @@ struct TChart {
     xAxis->UpdateScaleArea(&canvas);
     yAxis->UpdateScaleArea(&canvas);
     channel->Hit = Rect(150, 60, 250, 100);
+    // A channel is clicked in its legend row: the probe's row is where it is hit.
+    channel->SetLegendRect(Rect(150, 60, 250, 100));
     limit->Hit = Rect(300, 60, 320, 140);
     annotation->Hit = Rect(330, 30, 380, 50);
     g_inputLog.clear();
@@ -458,7 +460,9 @@ TEST(Popup, ARightClickShowsTheObjectsMenuUnlessItsEventCancels) {
   };
   t.input.Click(kChannel, Qt::RightButton);
   ASSERT_EQ(t.menus.Shown.size(), 1u);
-  EXPECT_EQ(t.menus.Shown[0].Captions, (QStringList{QStringLiteral("About Channel 1"), QStringLiteral("Edit...")}));
+  // The channel's own item, then what the probe appends.
+  EXPECT_EQ(t.menus.Shown[0].Captions,
+            (QStringList{QStringLiteral("Edit..."), QStringLiteral("About Channel 1"), QStringLiteral("Edit...")}));
   EXPECT_EQ(at, t.chart.mapToGlobal(kChannel));
   EXPECT_EQ(t.menus.LastMenu, t.chart.ChartPopupMenu());
 

@@ -1,0 +1,31 @@
+#pragma once
+// An XY chart ready to paint its channels, for tests and benchmarks: border, toolbar and legend
+// out of the way, one X and one Y axis at fixed ranges (no tracking), and channels on them that
+// add points without moving the axes.
+#include "chart/core/iXYPlot.h"
+
+inline void PrepareXYChart(TiXYPlot& chart, int width, int height, double xMin, double xSpan, double yMin, double ySpan) {
+  chart.resize(width, height);
+  chart.AddToolBar();
+  chart.AddLegend();
+  chart.AddDataView();
+  chart.ToolBar(0)->SetVisible(false);
+  chart.Legend(0)->SetVisible(false);
+  TiPlotXAxis* x = chart.XAxis(chart.AddXAxis());
+  TiPlotYAxis* y = chart.YAxis(chart.AddYAxis());
+  x->SetTrackingEnabled(false);
+  y->SetTrackingEnabled(false);
+  x->SetMin(xMin);
+  x->SetSpan(xSpan);
+  y->SetMin(yMin);
+  y->SetSpan(ySpan);
+}
+
+inline TiXYPlotChannel* AddXYChannel(TiXYPlot& chart) {
+  TiXYPlotChannel* ch = chart.Channel(chart.AddChannel());
+  ch->SetXAxisName(chart.XAxis(0)->Name());
+  ch->SetYAxisName(chart.YAxis(0)->Name());
+  ch->SetXAxisTrackingEnabled(false);
+  ch->SetYAxisTrackingEnabled(false);
+  return ch;
+}
