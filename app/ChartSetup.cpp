@@ -167,18 +167,38 @@ void ConfigureTitle(TiXYPlot& chart) {
 }  // namespace
 
 void ConfigureLegendToolBarAndCursor(TiXYPlot& chart) {
-  // Settings these objects do not offer yet, to be added here once they do:
-  //   legend "Legend 1": SelectedItemFont Tahoma 11 black; column captions "Title", "X-Axis",
-  //     "Y-Axis", "X", "Y", "Y-Max", "Y-Min", "Y-Mean"; Font Tahoma 11 white; ColumnSpacing 0.5;
-  //     RowSpacing 0.25; WrapColDesiredCount 1, WrapColAutoCountEnabled false,
-  //     WrapColAutoCountMax 100, WrapColSpacingMin 2.0, WrapColSpacingAuto true;
-  //     WrapRowDesiredCount 5, WrapRowAutoCountEnabled true, WrapRowAutoCountMax 100,
-  //     WrapRowSpacingMin 0.25, WrapRowSpacingAuto false; ColumnTitlesFont Tahoma 11 aqua bold;
-  //     margins 1.0 on all four sides; LineColumnHeight 3.
   TiPlotLegend* legend = chart.Legend(0);
   legend->SetHorizontal(false);
   legend->SetZOrder(2);
   legend->SetStopPercent(100);
+  legend->SetMarginLeft(1.0);
+  legend->SetMarginTop(1.0);
+  legend->SetMarginRight(1.0);
+  legend->SetMarginBottom(1.0);
+  legend->SelectedItemFont()->Assign(MakeFont("Tahoma", 11, clBlack));
+  legend->SetCaptionColumnTitle(QStringLiteral("Title"));
+  legend->SetCaptionColumnXAxisTitle(QStringLiteral("X-Axis"));
+  legend->SetCaptionColumnYAxisTitle(QStringLiteral("Y-Axis"));
+  legend->SetCaptionColumnXValue(QStringLiteral("X"));
+  legend->SetCaptionColumnYValue(QStringLiteral("Y"));
+  legend->SetCaptionColumnYMax(QStringLiteral("Y-Max"));
+  legend->SetCaptionColumnYMin(QStringLiteral("Y-Min"));
+  legend->SetCaptionColumnYMean(QStringLiteral("Y-Mean"));
+  legend->Font()->Assign(MakeFont("Tahoma", 11, clWhite));
+  legend->SetColumnSpacing(0.5);
+  legend->SetRowSpacing(0.25);
+  legend->SetWrapColDesiredCount(1);
+  legend->SetWrapColAutoCountEnabled(false);
+  legend->SetWrapColAutoCountMax(100);
+  legend->SetWrapColSpacingMin(2.0);
+  legend->SetWrapColSpacingAuto(true);
+  legend->SetWrapRowDesiredCount(5);
+  legend->SetWrapRowAutoCountEnabled(true);
+  legend->SetWrapRowAutoCountMax(100);
+  legend->SetWrapRowSpacingMin(0.25);
+  legend->SetWrapRowSpacingAuto(false);
+  legend->ColumnTitlesFont()->Assign(MakeFont("Tahoma", 11, clAqua, true));
+  legend->SetLineColumnHeight(3);
 
   TiPlotToolBar* toolBar = chart.ToolBar(0);
   toolBar->SetHorizontal(true);

@@ -103,6 +103,26 @@ TEST(SpectrumChart, TheMainWindowsChartAfterCreation) {
   EXPECT_EQ(chart.DataCursor(0)->ChannelName(), QStringLiteral("Channel 1"));
   EXPECT_TRUE(chart.DataCursor(0)->ChannelShowAllInLegend());
   EXPECT_EQ(chart.ToolBar(0)->ZoomInOutFactor(), 2.0);
+  const TiPlotLegend* legend = chart.Legend(0);
+  EXPECT_EQ(legend->MarginLeft(), 1.0);
+  EXPECT_EQ(legend->MarginBottom(), 1.0);
+  EXPECT_EQ(legend->SelectedItemFont()->Color(), TColor(0));
+  EXPECT_EQ(legend->CaptionColumnTitle(), QStringLiteral("Title"));
+  EXPECT_EQ(legend->CaptionColumnYMean(), QStringLiteral("Y-Mean"));
+  EXPECT_EQ(legend->Font()->Name(), QStringLiteral("Tahoma"));
+  EXPECT_EQ(legend->Font()->Color(), TColor(0xFFFFFF));
+  EXPECT_EQ(legend->ColumnSpacing(), 0.5);
+  EXPECT_EQ(legend->RowSpacing(), 0.25);
+  EXPECT_EQ(legend->WrapColDesiredCount(), 1);
+  EXPECT_FALSE(legend->WrapColAutoCountEnabled());
+  EXPECT_EQ(legend->WrapColSpacingMin(), 2.0);
+  EXPECT_TRUE(legend->WrapColSpacingAuto());
+  EXPECT_EQ(legend->WrapRowDesiredCount(), 5);
+  EXPECT_TRUE(legend->WrapRowAutoCountEnabled());
+  EXPECT_EQ(legend->WrapRowAutoCountMax(), 100);
+  EXPECT_FALSE(legend->WrapRowSpacingAuto());
+  EXPECT_EQ(legend->ColumnTitlesFont()->Color(), TColor(0xFFFF00));  // aqua: green and blue
+  EXPECT_EQ(legend->LineColumnHeight(), 3);
   // The cursor's own settings; a cursor made visible sits at 50 and 60 percent.
   TiPlotDataCursor* cursor = chart.DataCursor(0);
   EXPECT_TRUE(cursor->ChannelAllowAll());
