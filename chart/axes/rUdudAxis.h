@@ -396,7 +396,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   bool RestoreValuesOnResume() const { return restoreValuesOnResume_; }
   void SetRestoreValuesOnResume(bool value);
   // A channel reports a value it added on this axis. NaN and infinities are ignored.
-  void NewTrackingData(double value);
+  void NewTrackingData(double value) { NewTrackingData(value, RangeChangesHeld()); }
+  // The same for a caller that asked RangeChangesHeld() once for several values.
+  void NewTrackingData(double value, bool held);
   // The first value since creation or the last ResetTracking has arrived.
   bool TrackingFirstValueSeen() const { return trackingFirstSeen_; }
   // Stores Min, Span and DesiredIncrement as the values that resuming tracking restores.
@@ -415,7 +417,10 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // range and its mappings at once but call nobody: the change and the range events follow
   // once, from the range before the first held step to the current one, when the suspension
   // ends or before any other range change of this axis.
-  bool RangeChangesHeld() const;
+  bool RangeChangesHeld() const {
+    const TiPlotAxisEvents* events = eventsOwner_ == Owner() ? events_ : Events();
+    return events && events->AxisRangeChangesHeld();
+  }
   bool RangeChangeHeld() const { return held_; }
   void ReleaseHeldRange();
 

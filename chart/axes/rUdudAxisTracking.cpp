@@ -65,9 +65,9 @@ void TiPlotAxis::SetTrackingEnabled(bool value) {
   DoChange();
 }
 
-void TiPlotAxis::NewTrackingData(double value) {
+void TiPlotAxis::NewTrackingData(double value, bool held) {
   if (!trackingEnabled_ || !std::isfinite(value)) return;
-  const RangeStep step = RangeChangesHeld() ? RangeStep::Hold : RangeStep::Track;
+  const RangeStep step = held ? RangeStep::Hold : RangeStep::Track;
   if (!trackingFirstSeen_) {
     trackingFirstSeen_ = true;
     switch (trackingAlignFirstStyle_) {
@@ -133,26 +133,30 @@ bool TiPlotAxis::TrackLimits(double x, RangeStep step) {
   return true;
 }
 
-bool TiPlotAxis::RangeChangesHeld() const {
-  const TiPlotAxisEvents* events = Events();
-  return events && events->AxisRangeChangesHeld();
-}
+namespace {
 
-bool TiPlotAxis::BoundRange(double& min, double& span) const {
+// SetMinSpan's bounds; false for a range that is not finite. Inline for the held tracking step.
+inline bool Bound(double& min, double& span, bool logarithmic) {
   if (!std::isfinite(min) || !std::isfinite(span)) return false;
-  if (IsLogarithmic()) {
+  if (logarithmic) {
     if (!(min > 0)) min = 1;
     if (!(span > 0)) span = 1;
   }
   min = std::clamp(min, -1e300, 1e300);
   span = std::clamp(span, 1e-300, 1e300);
-  return min != s_.Min || span != s_.Span;
+  return true;
+}
+
+}  // namespace
+
+bool TiPlotAxis::BoundRange(double& min, double& span) const {
+  return Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span);
 }
 
 bool TiPlotAxis::ApplyRange(double min, double span, RangeStep step) {
   switch (step) {
     case RangeStep::Hold:
-      if (BoundRange(min, span)) HoldRange(min, span);
+      if (Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span)) HoldRange(min, span);
       return true;
     case RangeStep::Track: {
       const TiPlotLifeGuard guard(this);

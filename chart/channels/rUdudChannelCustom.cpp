@@ -232,6 +232,7 @@ namespace {
 
 // While the chart holds its axes' range changes (update suspension) a tracking step calls
 // nobody back, so no handler can remove the channel meanwhile and its life need not be watched.
+// The axes are the chart's: asking one answers for both.
 bool TrackingMayCallOut(TiPlotChannelCustom& channel) {
   TiPlotAxis* axis = channel.XAxis();
   if (!axis) axis = channel.YAxis();
@@ -275,26 +276,26 @@ bool TiPlotChannelCustom::Track(bool null, bool empty, double x, double y, bool 
     // The axes leave room for the whole marker.
     if (xAxisTrackingEnabled_ && !null)
       if (TiPlotAxis* axis = XAxis()) {
-        axis->NewTrackingData(GetXPlusMarker(last));
+        axis->NewTrackingData(GetXPlusMarker(last), !watch);
         if (gone()) return false;
-        axis->NewTrackingData(GetXMinusMarker(last));
+        axis->NewTrackingData(GetXMinusMarker(last), !watch);
         if (gone()) return false;
       }
     if (yAxisTrackingEnabled_ && !null && !empty)
       if (TiPlotAxis* axis = YAxis()) {
-        axis->NewTrackingData(GetYPlusMarker(last));
+        axis->NewTrackingData(GetYPlusMarker(last), !watch);
         if (gone()) return false;
-        axis->NewTrackingData(GetYMinusMarker(last));
+        axis->NewTrackingData(GetYMinusMarker(last), !watch);
       }
     return !gone();
   }
   if (xAxisTrackingEnabled_)
     if (TiPlotAxis* axis = XAxis()) {
-      axis->NewTrackingData(x);
+      axis->NewTrackingData(x, !watch);
       if (gone()) return false;
     }
   if (yAxisTrackingEnabled_ && !null && !empty)
-    if (TiPlotAxis* axis = YAxis()) axis->NewTrackingData(y);
+    if (TiPlotAxis* axis = YAxis()) axis->NewTrackingData(y, !watch);
   return !gone();
 }
 
