@@ -556,15 +556,17 @@ class TiPlotAxis : public TiPlotLayoutObject {
   enum class RangeStep { Set, Track, Hold };
   // The tracking steps below return false when the axis went away meanwhile (a handler of a
   // range event removed it).
+  // Inline ones are defined and used in rUdudAxisTracking.cpp only: a point added to a chart
+  // in update suspension takes this path on each of its axes.
   // Applies the tracking style to a value after the first one.
-  bool TrackStyle(double value, RangeStep step);
+  inline bool TrackStyle(double value, RangeStep step);
   // The span minimum and the two margins, after the style.
-  bool TrackLimits(double value, RangeStep step);
-  bool ApplyRange(double min, double span, RangeStep step);
+  inline bool TrackLimits(double value, RangeStep step);
+  inline bool ApplyRange(double min, double span, RangeStep step);
   // The first value's move of Min alone (SetMin's rules).
   bool TrackMin(double min, RangeStep step);
   // Stores a range for a held step, keeping the range before the first one.
-  void HoldRange(double min, double span);
+  inline void HoldRange(double min, double span);
   // The range in SetMinSpan's bounds; false when it equals the current one.
   bool BoundRange(double& min, double& span) const;
   // Reports a range change from (oldMin, oldSpan) to the current one: DoChange, then the events.

@@ -119,7 +119,7 @@ bool TiPlotAxis::TrackStyle(double x, RangeStep step) {
       else snap = false;
       break;
   }
-  if (snap && alive) alive = SnapToIncrement(step);
+  if (snap && alive && trackingIncrementStyle_ != iptisMinimum) alive = SnapToIncrement(step);
   return alive;
 }
 

@@ -271,8 +271,8 @@ bool TiPlotChannelCustom::Track(bool null, bool empty, double x, double y, bool 
   std::weak_ptr<const void> life;
   if (watch) life = LifeToken();
   const auto gone = [&] { return watch && life.expired(); };
-  const int last = Count() - 1;
   if (MarkersVisible()) {
+    const int last = Count() - 1;
     // The axes leave room for the whole marker.
     if (xAxisTrackingEnabled_ && !null)
       if (TiPlotAxis* axis = XAxis()) {
