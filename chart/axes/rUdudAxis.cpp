@@ -230,11 +230,20 @@ void TiPlotAxis::NotifyRenamed(TiPlotObject* object) {
 // ---------------------------------------------------------------------------------------------
 // Scale properties
 
-TiPlotAxisEvents* TiPlotAxis::Events() const { return dynamic_cast<TiPlotAxisEvents*>(Owner()); }
+TiPlotAxisEvents* TiPlotAxis::Events() const {
+  // Looked up again only when the owner changes (a detached axis has none): tracking asks for
+  // it on every range change.
+  if (eventsOwner_ != Owner()) {
+    eventsOwner_ = Owner();
+    events_ = dynamic_cast<TiPlotAxisEvents*>(Owner());
+  }
+  return events_;
+}
 
 void TiPlotAxis::ChangeScaleValue(double& field, double value, bool single,
                                   void (TiPlotAxisEvents::*event)(TiPlotAxis*, double, double)) {
   if (value == field) return;
+  if (!ReleaseHeldRangeFirst()) return;
   const double oldMin = s_.Min, oldSpan = s_.Span, old = field;
   field = value;
   UpdateMappings();
@@ -265,19 +274,18 @@ void TiPlotAxis::SetSpan(double value) {
 }
 
 void TiPlotAxis::SetMinSpan(double min, double span) {
-  if (!std::isfinite(min) || !std::isfinite(span)) return;
-  if (IsLogarithmic()) {
-    if (!(min > 0)) min = 1;
-    if (!(span > 0)) span = 1;
-  }
-  min = std::clamp(min, -1e300, 1e300);
-  span = std::clamp(span, 1e-300, 1e300);
-  if (min == s_.Min && span == s_.Span) return;
+  if (!BoundRange(min, span)) return;
+  if (!ReleaseHeldRangeFirst()) return;
   const double oldMin = s_.Min, oldSpan = s_.Span;
   // Both ends move together: one mapping update and one change for tracking's per-point calls.
   s_.Min = min;
   s_.Span = span;
   UpdateMappings();
+  RaiseRangeChange(oldMin, oldSpan);
+}
+
+void TiPlotAxis::RaiseRangeChange(double oldMin, double oldSpan) {
+  if (s_.Min == oldMin && s_.Span == oldSpan) return;
   const std::weak_ptr<const void> life = LifeToken();
   DoChange();
   if (life.expired()) return;
@@ -372,9 +380,9 @@ int TiPlotScaleMap::LogPosition(double value) const {
                                      static_cast<double>(std::numeric_limits<int>::max())));
 }
 
-void TiPlotAxis::UpdateMappings() {
+void TiPlotAxis::BuildMappings() const {
+  // Each field is written in place: tracking may rebuild the maps on every added point.
   auto build = [this](TiPlotScaleMap& map, int minEnd, int maxEnd) {
-    map = TiPlotScaleMap();
     // Integer halves truncate toward zero.
     map.MiddlePixel = static_cast<int>((static_cast<std::int64_t>(minEnd) + maxEnd) / 2);
     map.Middle = minEnd == maxEnd || !(s_.Span > 1e-300);
@@ -382,6 +390,7 @@ void TiPlotAxis::UpdateMappings() {
     map.Logarithmic = IsLogarithmic();
     if (!map.Logarithmic) {
       map.Min = s_.Min;
+      map.FlatLog = false;
       map.Factor = (static_cast<double>(minEnd) - maxEnd) / s_.Span;
       if (!(std::fabs(map.Factor) <= 1e300)) map.Factor = 0;
     } else {
@@ -401,6 +410,7 @@ void TiPlotAxis::UpdateMappings() {
     build(mapH_, r.Left, r.Right);
     build(mapV_, r.Bottom, r.Top);
   }
+  mapsStale_ = false;
 }
 
 void TiPlotAxis::SetScaleArea(const TRect& rect) {

@@ -93,6 +93,9 @@ class TiPlotAxisEvents {
   virtual void AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) = 0;
   virtual void AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) = 0;
   virtual void AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) = 0;
+  // True while the range changes of tracking are held back and reported once when the chart's
+  // update suspension ends (TiPlotAxis::ReleaseHeldRange).
+  virtual bool AxisRangeChangesHeld() const { return false; }
 };
 
 class TiPlotAxis : public TiPlotLayoutObject {
@@ -229,7 +232,10 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // value maps to the middle of the scale area while it has no length or the span is not above
   // 1e-300, and NaN maps there too. Linear scales give at most 32000 in magnitude; logarithmic
   // ones are not clamped (beyond the 32-bit range they saturate).
-  int ValueToPosition(double value) const { return (Horizontal() ? mapH_ : mapV_).Position(value); }
+  int ValueToPosition(double value) const {
+    if (mapsStale_) BuildMappings();
+    return (Horizontal() ? mapH_ : mapV_).Position(value);
+  }
   // The value under a pixel (no rounding).
   double PositionToValue(int position) const;
   int PositionOfMin() const { return ValueToPosition(s_.Min); }
@@ -390,7 +396,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   bool RestoreValuesOnResume() const { return restoreValuesOnResume_; }
   void SetRestoreValuesOnResume(bool value);
   // A channel reports a value it added on this axis. NaN and infinities are ignored.
-  void NewTrackingData(double value);
+  void NewTrackingData(double value) { NewTrackingData(value, RangeChangesHeld()); }
+  // The same for a caller that asked RangeChangesHeld() once for several values.
+  void NewTrackingData(double value, bool held);
   // The first value since creation or the last ResetTracking has arrived.
   bool TrackingFirstValueSeen() const { return trackingFirstSeen_; }
   // Stores Min, Span and DesiredIncrement as the values that resuming tracking restores.
@@ -405,6 +413,16 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // extents, no rescan), or to the running extremes of every channel on it.
   void FitToData();
   void FitToDataFast();
+  // Tracking steps taken while the chart holds range changes (update suspension) store the
+  // range and its mappings at once but call nobody: the change and the range events follow
+  // once, from the range before the first held step to the current one, when the suspension
+  // ends or before any other range change of this axis.
+  bool RangeChangesHeld() const {
+    const TiPlotAxisEvents* events = eventsOwner_ == Owner() ? events_ : Events();
+    return events && events->AxisRangeChangesHeld();
+  }
+  bool RangeChangeHeld() const { return held_; }
+  void ReleaseHeldRange();
 
  protected:
   // Sets the scale area and works out the mappings for it.
@@ -427,7 +445,8 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // The percent position along the axis's share of the data view (0..1) of a value, and back.
   double ScaleFraction(double value) const;
   double ScaleValue(double fraction) const;
-  void UpdateMappings();
+  void UpdateMappings() { BuildMappings(); }
+  void BuildMappings() const;
   void RaiseCustomizeLabel(double value, QString& text);
   TiPlotAxisEvents* Events() const;
   // Stores Min or Span (already clamped) and, unless part of SetMinSpan, raises its event
@@ -450,8 +469,11 @@ class TiPlotAxis : public TiPlotLayoutObject {
 
   TiPlotAxisSettings s_;
   TiFont labelsFont_;
-  TiPlotScaleMap mapH_;
-  TiPlotScaleMap mapV_;
+  // Worked out again when the scale or its area changes; held tracking steps leave that to the
+  // first question (mapsStale_), as a suspended chart may take many steps between two.
+  mutable TiPlotScaleMap mapH_;
+  mutable TiPlotScaleMap mapV_;
+  mutable bool mapsStale_ = false;
 
   std::vector<TiPlotTickObject> ticks_;
   double majorStep_ = 0.0;
@@ -529,14 +551,40 @@ class TiPlotAxis : public TiPlotLayoutObject {
   int lastRequiredSize_ = 0;
 
   // --- Tracking state. ---
+  // How a range change is applied: at once (SetMinSpan), as a tracking step that watches the
+  // axis's life across the events, or held (the chart holds range changes).
+  enum class RangeStep { Set, Track, Hold };
+  // The tracking steps below return false when the axis went away meanwhile (a handler of a
+  // range event removed it).
+  // Inline ones are defined and used in rUdudAxisTracking.cpp only: a point added to a chart
+  // in update suspension takes this path on each of its axes.
   // Applies the tracking style to a value after the first one.
-  void TrackStyle(double value);
+  inline bool TrackStyle(double value, RangeStep step);
   // The span minimum and the two margins, after the style.
-  void TrackLimits(double value);
+  inline bool TrackLimits(double value, RangeStep step);
+  inline bool ApplyRange(double min, double span, RangeStep step);
+  // The first value's move of Min alone (SetMin's rules).
+  bool TrackMin(double min, RangeStep step);
+  // Stores a range for a held step, keeping the range before the first one.
+  inline void HoldRange(double min, double span);
+  // The range in SetMinSpan's bounds; false when it equals the current one.
+  bool BoundRange(double& min, double& span) const;
+  // Reports a range change from (oldMin, oldSpan) to the current one: DoChange, then the events.
+  void RaiseRangeChange(double oldMin, double oldSpan);
+  // Releases a held range before another change; false when the axis went away meanwhile.
+  bool ReleaseHeldRangeFirst();
   // The chart is reading a stored definition (false outside a chart component).
   bool ChartIsLoading() const;
   // FitToData (fast: FitToDataFast) over the chart's channels on this axis.
-  void FitTo(bool fast);
+  bool FitTo(bool fast, RangeStep step);
+  // AlignToIncrement.
+  bool SnapToIncrement(RangeStep step);
+  bool held_ = false;
+  double heldMin_ = 0.0;
+  double heldSpan_ = 0.0;
+  // The owner's event sink, looked up once per owner rather than on every range change.
+  mutable const TiPlotOwner* eventsOwner_ = nullptr;
+  mutable TiPlotAxisEvents* events_ = nullptr;
   TiPlotTrackingStyle trackingStyle_ = iptsScaleMinMax;
   TiPlotTrackingIncrementStyle trackingIncrementStyle_ = iptisMinimum;
   TiPlotAlignFirstStyle trackingAlignFirstStyle_ = ipafsAuto;

@@ -1,6 +1,8 @@
 // Axis tracking: how an axis follows the values its channels add, and the resume values that
 // switching tracking back on restores.
+#include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/channels/rUdudChannelCustom.h"
@@ -63,42 +65,40 @@ void TiPlotAxis::SetTrackingEnabled(bool value) {
   DoChange();
 }
 
-void TiPlotAxis::NewTrackingData(double value) {
+void TiPlotAxis::NewTrackingData(double value, bool held) {
   if (!trackingEnabled_ || !std::isfinite(value)) return;
+  const RangeStep step = held ? RangeStep::Hold : RangeStep::Track;
   if (!trackingFirstSeen_) {
     trackingFirstSeen_ = true;
     switch (trackingAlignFirstStyle_) {
-      case ipafsMin: SetMin(value); break;
-      case ipafsMax: SetMin(value - s_.Span); break;
+      case ipafsMin: TrackMin(value, step); break;
+      case ipafsMax: TrackMin(value - s_.Span, step); break;
       case ipafsAuto:
-        if (value < s_.Min || value > Max()) SetMin(value);
+        if (value < s_.Min || value > Max()) TrackMin(value, step);
         break;
       case ipafsNone: break;
     }
     return;
   }
-  const std::weak_ptr<const void> life = LifeToken();
-  TrackStyle(value);
-  if (life.expired()) return;
-  TrackLimits(value);
+  if (TrackStyle(value, step)) TrackLimits(value, step);
 }
 
-void TiPlotAxis::TrackStyle(double x) {
+bool TiPlotAxis::TrackStyle(double x, RangeStep step) {
   const double min = s_.Min, span = s_.Span, max = Max();
   bool snap = true;
-  const std::weak_ptr<const void> life = LifeToken();
+  bool alive = true;
   switch (trackingStyle_) {
     case iptsScaleMinMax:
-      if (x > max) SetMinSpan(min, x - min);
-      else if (x < min) SetMinSpan(x, span);
+      if (x > max) alive = ApplyRange(min, x - min, step);
+      else if (x < min) alive = ApplyRange(x, span, step);
       else snap = false;
       break;
     case iptsScaleMax:
-      if (x > max) SetMinSpan(min, span + (x - max));
+      if (x > max) alive = ApplyRange(min, span + (x - max), step);
       else snap = false;
       break;
     case iptsScaleMin:
-      if (x < min) SetMinSpan(x, max - x);
+      if (x < min) alive = ApplyRange(x, max - x, step);
       else snap = false;
       break;
     case iptsScrollSmooth:
@@ -107,39 +107,111 @@ void TiPlotAxis::TrackStyle(double x) {
       double width = span;
       if (trackingScrollCompressMax_ != 0 && x > max) width = span <= trackingScrollCompressMax_ ? x - min : trackingScrollCompressMax_;
       const bool smooth = trackingStyle_ == iptsScrollSmooth;
-      if (x > max) SetMinSpan(smooth ? x - width : min + width, width);
-      else if (x < min) SetMinSpan(smooth ? x : min - width, width);
+      if (x > max) alive = ApplyRange(smooth ? x - width : min + width, width, step);
+      else if (x < min) alive = ApplyRange(smooth ? x : min - width, width, step);
       break;
     }
-    case iptsExpandCollapse: FitToData(); break;
-    case iptsExpandCollapseFast: FitToDataFast(); break;
+    case iptsExpandCollapse: alive = FitTo(false, step); break;
+    case iptsExpandCollapseFast: alive = FitTo(true, step); break;
     case iptsExpandMinMax:
-      if (x > max) SetMinSpan(min, span + (x - max));
-      else if (x < min) SetMinSpan(x, span + (min - x));
+      if (x > max) alive = ApplyRange(min, span + (x - max), step);
+      else if (x < min) alive = ApplyRange(x, span + (min - x), step);
       else snap = false;
       break;
   }
-  if (snap && !life.expired()) AlignToIncrement();
+  if (snap && alive && trackingIncrementStyle_ != iptisMinimum) alive = SnapToIncrement(step);
+  return alive;
 }
 
-void TiPlotAxis::TrackLimits(double x) {
-  const std::weak_ptr<const void> life = LifeToken();
-  if (trackingSpanMinimum_ != 0 && s_.Span < trackingSpanMinimum_) {
-    SetMinSpan(Mid() - trackingSpanMinimum_ / 2, trackingSpanMinimum_);
-    if (life.expired()) return;
-  }
-  if (trackingMinMargin_ != 0 && x < s_.Min + trackingMinMargin_) {
-    SetMinSpan(s_.Min - (s_.Min + trackingMinMargin_ - x), s_.Span);
-    if (life.expired()) return;
-  }
-  if (trackingMaxMargin_ != 0 && x > Max() - trackingMaxMargin_) SetMinSpan(s_.Min, s_.Span + (x - (Max() - trackingMaxMargin_)));
+bool TiPlotAxis::TrackLimits(double x, RangeStep step) {
+  if (trackingSpanMinimum_ != 0 && s_.Span < trackingSpanMinimum_)
+    if (!ApplyRange(Mid() - trackingSpanMinimum_ / 2, trackingSpanMinimum_, step)) return false;
+  if (trackingMinMargin_ != 0 && x < s_.Min + trackingMinMargin_)
+    if (!ApplyRange(s_.Min - (s_.Min + trackingMinMargin_ - x), s_.Span, step)) return false;
+  if (trackingMaxMargin_ != 0 && x > Max() - trackingMaxMargin_)
+    return ApplyRange(s_.Min, s_.Span + (x - (Max() - trackingMaxMargin_)), step);
+  return true;
 }
 
-void TiPlotAxis::AlignToIncrement() {
-  if (trackingIncrementStyle_ == iptisMinimum) return;
+namespace {
+
+// SetMinSpan's bounds; false for a range that is not finite. Inline for the held tracking step.
+inline bool Bound(double& min, double& span, bool logarithmic) {
+  if (!std::isfinite(min) || !std::isfinite(span)) return false;
+  if (logarithmic) {
+    if (!(min > 0)) min = 1;
+    if (!(span > 0)) span = 1;
+  }
+  min = std::clamp(min, -1e300, 1e300);
+  span = std::clamp(span, 1e-300, 1e300);
+  return true;
+}
+
+}  // namespace
+
+bool TiPlotAxis::BoundRange(double& min, double& span) const {
+  return Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span);
+}
+
+bool TiPlotAxis::ApplyRange(double min, double span, RangeStep step) {
+  switch (step) {
+    case RangeStep::Hold:
+      if (Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span)) HoldRange(min, span);
+      return true;
+    case RangeStep::Track: {
+      const TiPlotLifeGuard guard(this);
+      SetMinSpan(min, span);
+      return !guard.Gone();
+    }
+    case RangeStep::Set: break;
+  }
+  SetMinSpan(min, span);
+  return true;
+}
+
+bool TiPlotAxis::TrackMin(double min, RangeStep step) {
+  if (step == RangeStep::Hold) {
+    min = std::clamp(min, -1e300, 1e300);
+    if (min != s_.Min) HoldRange(min, s_.Span);
+    return true;
+  }
+  const TiPlotLifeGuard guard(this);
+  SetMin(min);
+  return !guard.Gone();
+}
+
+void TiPlotAxis::HoldRange(double min, double span) {
+  if (!held_) {
+    held_ = true;
+    heldMin_ = s_.Min;
+    heldSpan_ = s_.Span;
+  }
+  s_.Min = min;
+  s_.Span = span;
+  mapsStale_ = true;
+}
+
+void TiPlotAxis::ReleaseHeldRange() {
+  if (!held_) return;
+  held_ = false;
+  if (mapsStale_) BuildMappings();
+  RaiseRangeChange(heldMin_, heldSpan_);
+}
+
+bool TiPlotAxis::ReleaseHeldRangeFirst() {
+  if (!held_) return true;
+  const TiPlotLifeGuard guard(this);
+  ReleaseHeldRange();
+  return !guard.Gone();
+}
+
+void TiPlotAxis::AlignToIncrement() { SnapToIncrement(RangeStep::Set); }
+
+bool TiPlotAxis::SnapToIncrement(RangeStep step) {
+  if (trackingIncrementStyle_ == iptisMinimum) return true;
   const double s = trackingIncrementStyle_ == iptisMajor ? majorStep_ : minorStep_;
   // Before the first tick list the step is unknown; calendar steps have no fixed length.
-  if (!(s > 0) || !std::isfinite(s) || monthSteps_ || yearSteps_) return;
+  if (!(s > 0) || !std::isfinite(s) || monthSteps_ || yearSteps_) return true;
   const double max = Max(), min = s_.Min;
   double hi = max, lo = min;
   if (max / s != std::trunc(max / s)) {
@@ -150,15 +222,16 @@ void TiPlotAxis::AlignToIncrement() {
     lo = s * std::trunc(min / s);
     if (lo > min) lo -= s;
   }
-  if (lo != min || hi != max) SetMinSpan(lo, hi - lo);
+  if (lo == min && hi == max) return true;
+  return ApplyRange(lo, hi - lo, step);
 }
 
-void TiPlotAxis::FitToData() { FitTo(false); }
-void TiPlotAxis::FitToDataFast() { FitTo(true); }
+void TiPlotAxis::FitToData() { FitTo(false, RangeStep::Set); }
+void TiPlotAxis::FitToDataFast() { FitTo(true, RangeStep::Set); }
 
-void TiPlotAxis::FitTo(bool fast) {
+bool TiPlotAxis::FitTo(bool fast, RangeStep step) {
   const auto* chart = dynamic_cast<const TiPlotComponent*>(Owner());
-  if (!chart) return;
+  if (!chart) return true;
   const bool isX = dynamic_cast<const TiPlotXAxis*>(this) != nullptr;
   double hi = -1e300, lo = 1e300;
   for (int i = 0; i < chart->ChannelCount(); ++i) {
@@ -176,8 +249,42 @@ void TiPlotAxis::FitTo(bool fast) {
     hi = std::max(hi, cHi);
     lo = std::min(lo, cLo);
   }
-  if (!(hi > -1e299 && lo < 1e299) || hi == lo) return;
+  if (!(hi > -1e299 && lo < 1e299) || hi == lo) return true;
   double d = hi - lo;
   if (!fast && trackingSpanMinimum_ != 0 && trackingSpanMinimum_ > d) d = trackingSpanMinimum_;
-  SetMinSpan(lo - trackingMinMargin_, d + trackingMaxMargin_ + trackingMinMargin_);
+  return ApplyRange(lo - trackingMinMargin_, d + trackingMaxMargin_ + trackingMinMargin_, step);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The chart's end of update suspension
+
+namespace {
+
+// The first axis of the chart whose range change is held; nullptr when none is.
+TiPlotAxis* FirstHeldAxis(const TiPlotComponent& chart) {
+  for (int i = 0; i < chart.XAxisCount(); ++i)
+    if (chart.XAxis(i)->RangeChangeHeld()) return chart.XAxis(i);
+  for (int i = 0; i < chart.YAxisCount(); ++i)
+    if (chart.YAxis(i)->RangeChangeHeld()) return chart.YAxis(i);
+  return nullptr;
+}
+
+}  // namespace
+
+void TiPlotComponent::EndUpdate() {
+  // Handlers of the released events may add or remove axes and points: the chart is searched
+  // again after each release, and nothing is held while releasing, so this ends. A failing
+  // handler still lets the suspension end; the first failure goes on afterwards.
+  std::exception_ptr failure;
+  releasingHeldRanges_ = true;
+  while (TiPlotAxis* axis = FirstHeldAxis(*this)) {
+    try {
+      axis->ReleaseHeldRange();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  releasingHeldRanges_ = false;
+  TiCustomComponent::EndUpdate();
+  if (failure) std::rethrow_exception(failure);
 }

@@ -228,6 +228,19 @@ QString TiPlotChannelCustom::GetYText(double value) {
 
 int TiPlotChannelCustom::AddXY(double x, double y) { return AddDataPoint(false, false, x, y); }
 
+namespace {
+
+// While the chart holds its axes' range changes (update suspension) a tracking step calls
+// nobody back, so no handler can remove the channel meanwhile and its life need not be watched.
+// The axes are the chart's: asking one answers for both.
+bool TrackingMayCallOut(TiPlotChannelCustom& channel) {
+  TiPlotAxis* axis = channel.XAxis();
+  if (!axis) axis = channel.YAxis();
+  return axis && !axis->RangeChangesHeld();
+}
+
+}  // namespace
+
 int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y) {
   // A full ring overwrites its oldest point: when that one held an extreme, the kept extents
   // are worked out again on the next question.
@@ -242,7 +255,9 @@ int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y)
   if (Finite(null, empty, x, y)) {
     AddToStatistics(x, null || empty ? (std::isfinite(y) ? y : 0.0) : y);
     if (!null && !empty) WidenExtents(x, y);
-    if (xAxisTrackingEnabled_ || yAxisTrackingEnabled_) Track(null, empty, x, y);
+    // A handler of a range event may remove the channel: then nothing of it may be touched.
+    if ((xAxisTrackingEnabled_ || yAxisTrackingEnabled_) && !Track(null, empty, x, y, TrackingMayCallOut(*this)))
+      return result;
   }
   if (loggingActive_) {
     ++logCount_;
@@ -252,33 +267,36 @@ int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y)
   return result;
 }
 
-void TiPlotChannelCustom::Track(bool null, bool empty, double x, double y) {
-  const std::weak_ptr<const void> life = LifeToken();
-  const int last = Count() - 1;
+bool TiPlotChannelCustom::Track(bool null, bool empty, double x, double y, bool watch) {
+  std::weak_ptr<const void> life;
+  if (watch) life = LifeToken();
+  const auto gone = [&] { return watch && life.expired(); };
   if (MarkersVisible()) {
+    const int last = Count() - 1;
     // The axes leave room for the whole marker.
     if (xAxisTrackingEnabled_ && !null)
       if (TiPlotAxis* axis = XAxis()) {
-        axis->NewTrackingData(GetXPlusMarker(last));
-        if (life.expired()) return;
-        axis->NewTrackingData(GetXMinusMarker(last));
-        if (life.expired()) return;
+        axis->NewTrackingData(GetXPlusMarker(last), !watch);
+        if (gone()) return false;
+        axis->NewTrackingData(GetXMinusMarker(last), !watch);
+        if (gone()) return false;
       }
     if (yAxisTrackingEnabled_ && !null && !empty)
       if (TiPlotAxis* axis = YAxis()) {
-        axis->NewTrackingData(GetYPlusMarker(last));
-        if (life.expired()) return;
-        axis->NewTrackingData(GetYMinusMarker(last));
+        axis->NewTrackingData(GetYPlusMarker(last), !watch);
+        if (gone()) return false;
+        axis->NewTrackingData(GetYMinusMarker(last), !watch);
       }
-    return;
+    return !gone();
   }
   if (xAxisTrackingEnabled_)
     if (TiPlotAxis* axis = XAxis()) {
-      axis->NewTrackingData(x);
-      if (life.expired()) return;
+      axis->NewTrackingData(x, !watch);
+      if (gone()) return false;
     }
   if (yAxisTrackingEnabled_ && !null && !empty)
-    if (TiPlotAxis* axis = YAxis()) axis->NewTrackingData(y);
+    if (TiPlotAxis* axis = YAxis()) axis->NewTrackingData(y, !watch);
+  return !gone();
 }
 
 void TiPlotChannelCustom::Clear() {

@@ -219,7 +219,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
  private:
   void ResetStatistics();
   void AddToStatistics(double x, double y);
-  void Track(bool null, bool empty, double x, double y);
+  // Reports a new point to the axes; false when the channel went away meanwhile, which only
+  // a watched call (`watch`: the axes may call handlers) can tell.
+  bool Track(bool null, bool empty, double x, double y, bool watch);
   void WidenExtents(double x, double y);
   void RecalculateExtents();
   double MarkerExtent(int index, bool xAxis, double sign);

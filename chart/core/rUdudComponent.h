@@ -456,6 +456,16 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   void AxisSpanChange(TiPlotAxis* axis, double oldValue, double newValue) override;
   void AxisMinSpanChange(TiPlotAxis* axis, double oldMin, double oldSpan, double newMin, double newSpan) override;
   void AxisCustomizeLabel(TiPlotAxis* axis, double value, QString& text) override;
+  // ---- tracking's range changes held during update suspension (rUdudAxisTracking.cpp) ----
+  // While updates are suspended (and no stored chart is being read) tracking steps hold their
+  // range changes; EndUpdate reports them, once per axis, before the one repaint.
+  bool AxisRangeChangesHeld() const override { return Updating() && !IsLoading() && !releasingHeldRanges_; }
+  void EndUpdate() override;
+
+ private:
+  bool releasingHeldRanges_ = false;
+
+ public:
   // ---- what the limits raise (TiPlotLimitEvents) ----
   void LimitLine1PositionChange(TiPlotLimit* limit, double oldValue, double newValue) override;
   void LimitLine2PositionChange(TiPlotLimit* limit, double oldValue, double newValue) override;

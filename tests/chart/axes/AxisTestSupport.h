@@ -32,6 +32,7 @@ class TAxisOwner : public TFakeOwner, public TiPlotAxisEvents, public TiPlotAxis
       if (a->Name().compare(name, Qt::CaseInsensitive) == 0) return a;
     return nullptr;
   }
+  bool AxisRangeChangesHeld() const override { return Held; }
   TiPlotYAxis* FindYAxis(const QString& name) const override {
     for (TiPlotYAxis* a : YAxes)
       if (a->Name().compare(name, Qt::CaseInsensitive) == 0) return a;
@@ -39,6 +40,8 @@ class TAxisOwner : public TFakeOwner, public TiPlotAxisEvents, public TiPlotAxis
   }
 
   QStringList Events;
+  // Tracking steps hold their range changes (as a chart in update suspension).
+  bool Held = false;
   int Customized = 0;
   std::function<void(double, QString&)> Customize;
   std::vector<TiPlotXAxis*> XAxes;
