@@ -6,13 +6,15 @@
 
 inline void PrepareXYChart(TiXYPlot& chart, int width, int height, double xMin, double xSpan, double yMin, double ySpan) {
   chart.resize(width, height);
-  chart.AddToolBar();
-  chart.AddLegend();
-  chart.AddDataView();
+  // A new chart comes with its default objects: keep its toolbar, legend, data view and axes,
+  // hide what takes room, and drop its channel and cursor so that only the test's channels draw.
+  chart.RemoveAll(ipokChannel);
+  chart.RemoveAll(ipokDataCursor);
   chart.ToolBar(0)->SetVisible(false);
   chart.Legend(0)->SetVisible(false);
-  TiPlotXAxis* x = chart.XAxis(chart.AddXAxis());
-  TiPlotYAxis* y = chart.YAxis(chart.AddYAxis());
+  chart.Labels(0)->SetVisible(false);
+  TiPlotXAxis* x = chart.XAxis(0);
+  TiPlotYAxis* y = chart.YAxis(0);
   x->SetTrackingEnabled(false);
   y->SetTrackingEnabled(false);
   x->SetMin(xMin);

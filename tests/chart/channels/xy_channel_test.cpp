@@ -276,6 +276,7 @@ TEST(XYMarkers, EveryStyleDrawsItsShapeAtThePoint) {
 TEST(XYMarkers, TriangleUpOfHalfSizeThreeAndTheLegendSampleCap) {
   TiXYPlot chart;
   TiXYPlotChannel* ch = chart.Channel(chart.AddChannel());
+  ch->SetColor(clRed);  // a second channel takes the next colour of the channel palette
   ch->SetMarkersVisible(true);
   ch->SetMarkersStyle(ipmsTriangleUp);
   TBitmap b = BlackBitmap(100, 100);
