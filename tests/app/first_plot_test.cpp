@@ -20,6 +20,7 @@
 #include "app/PointMeaningDialog.h"
 #include "chart/axes/rUdudAxis.h"
 #include "chart/core/iXYPlot.h"
+#include "chart/decorations/rUdudDataCursor.h"
 #include "chart/decorations/rUdudLegend.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -287,6 +288,20 @@ TEST_F(FirstPlotTest, TheExamplePhotographsAsTheReadmeSays) {
     const char* names[] = {"", "", "first-plot.png", "first-plot-transmittance.png", "first-plot-absorbance.png"};
     Screenshot(QString::fromLatin1(names[trace]));
   }
+  // The data cursor over both intensities, following every channel: the legend grows value
+  // columns, and pointer 1 at half the data view reads the middle of 400 .. 720 nm.
+  Plot(2, 1);
+  const int legendWidth = chart.Legend(0)->GetLayoutRect().Right - chart.Legend(0)->GetLayoutRect().Left;
+  TiPlotDataCursor* cursor = chart.DataCursor(0);
+  cursor->SetChannelName(QStringLiteral("<All>"));
+  cursor->SetVisible(true);
+  Screenshot(QStringLiteral("first-plot-cursor.png"));
+  EXPECT_GT(chart.Legend(0)->GetLayoutRect().Right - chart.Legend(0)->GetLayoutRect().Left, legendWidth);
+  for (int channel = 0; channel < 8; ++channel) {
+    EXPECT_NEAR(chart.Channel(channel)->CursorX(), 560.0, 1e-9) << channel;
+    EXPECT_TRUE(chart.Channel(channel)->CursorXText().startsWith(QStringLiteral("560"))) << channel;
+  }
+  cursor->SetVisible(false);
   // In the green, where both pictures are bright, the sample lets most of the light through.
   const TTransmittanceResult& t = form.Transmittance;
   for (int n = 0; n < t.PointCount; ++n) {

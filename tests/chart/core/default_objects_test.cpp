@@ -87,6 +87,18 @@ TEST(DefaultObjects, ANewChartPaintsAtOnceWithItsToolbarAtTheTop) {
   EXPECT_LT(chart.YAxis(0)->GetLayoutRect().Right, chart.DataView(0)->GetLayoutRect().Left + 1);
   EXPECT_GE(chart.Legend(0)->GetLayoutRect().Left, chart.DataView(0)->GetLayoutRect().Right);
   EXPECT_GE(chart.XAxis(0)->GetLayoutRect().Top, chart.DataView(0)->GetLayoutRect().Bottom);
+  // The legend lists "Channel 1": its row lies inside the legend, and the row's line sample is
+  // drawn in the channel's red.
+  const TRect legend = chart.Legend(0)->GetLayoutRect();
+  const TRect row = chart.Channel(0)->LegendRect();
+  EXPECT_EQ(chart.Channel(0)->TitleText().isEmpty() ? chart.Channel(0)->Name() : chart.Channel(0)->TitleText(),
+            QStringLiteral("Channel 1"));
+  ASSERT_FALSE(row.Right <= row.Left || row.Bottom <= row.Top);
+  EXPECT_TRUE(row.Left >= legend.Left && row.Right <= legend.Right && row.Top >= legend.Top && row.Bottom <= legend.Bottom);
+  int red = 0;
+  for (int y = legend.Top; y < legend.Bottom; ++y)
+    for (int x = legend.Left; x < legend.Right; ++x) red += bitmap.Canvas()->Pixel(x, y) == RGB(255, 0, 0);
+  EXPECT_GT(red, 5);
 }
 
 TiPlotPtr<TiPlotChannelCustom> FailingChannel(TiPlotOwner*, const TiPlotHandlers&) { throw EiError(QStringLiteral("no channel")); }
