@@ -220,23 +220,50 @@ double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
 
 constexpr double kTop = std::numeric_limits<double>::max();
 
-// The rest of a long run once its column's X limit is known: a loop of a few comparisons per
-// point. Returns the index where the run stopped.
+// Calls f(index, point) for first .. last in order until f returns false; returns the index it
+// stopped at (last + 1 when it went through). Streams over the stored records a contiguous
+// stretch at a time: no index check or ring arithmetic per point.
+template <class Points, class F>
+int ScanPoints(const Points& points, int first, int last, F&& f) {
+  int i = first;
+  while (i <= last) {
+    int length;
+    const auto* record = points.Stretch(i, length);
+    const int end = i + std::min(length - 1, last - i) + 1;
+    for (; i < end; ++i, ++record)
+      if (!f(i, points.Decode(*record, i))) return i;
+  }
+  return i;
+}
+
+// The rest of a long run once its column's X limit is known: a few comparisons per point, no
+// mapping. Returns the index where the run stopped.
 template <class Points>
 int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double& lastX, double& lastY, double& lowY,
                     double& highY, int& runEnd) {
-  double lx = lastX, ly = lastY, lo = lowY, hi = highY;
+  double lx = lastX, lo = lowY, hi = highY;
   int end = runEnd;
-  for (; i <= last; ++i) {
-    const TiPlotPoint q = points.ReadPoint(i);
-    if (q.Empty) continue;
-    if (q.Null || !(q.X >= lx && q.X <= xLimit) || !std::isfinite(q.Y)) break;
-    lx = q.X;
-    ly = q.Y;
-    lo = std::min(lo, q.Y);
-    hi = std::max(hi, q.Y);
-    end = i;
+  // Plain loops over locals: the compiler keeps them in registers, and the common case is one
+  // test per point; empty points (passed over) and breaks sort themselves out after it.
+  while (i <= last) {
+    int length;
+    const auto* record = points.Stretch(i, length);
+    const int stop = i + std::min(length - 1, last - i) + 1;
+    for (; i < stop; ++i, ++record) {
+      const TiPlotPoint q = points.Decode(*record, i);
+      const bool plain = !q.Empty & !q.Null & (q.X >= lx) & (q.X <= xLimit) & (std::abs(q.Y) <= kTop);
+      if (!plain) [[unlikely]] {
+        if (q.Empty) continue;
+        break;
+      }
+      lx = q.X;
+      lo = q.Y < lo ? q.Y : lo;
+      hi = q.Y > hi ? q.Y : hi;
+      end = i;
+    }
+    if (i < stop) break;
   }
+  const double ly = end == runEnd ? lastY : points.ReadPoint(end).Y;
   lastX = lx;
   lastY = ly;
   lowY = lo;
@@ -270,6 +297,8 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
   };
   bool newRun = true, previousUnclipped = false;
   double px = 0, py = 0;
+  // The column of the point that ended the last run, so that it is mapped once.
+  int knownIndex = -1, knownColumn = 0;
   int i = first;
   while (i <= last) {
     const TiPlotPoint p = points.ReadPoint(i);
@@ -302,31 +331,34 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     if (!unclipped) continue;
 
     // The run of this point's column.
-    const int column = xAxis.ValueToPosition(p.X);
+    const int column = i - 1 == knownIndex ? knownColumn : xAxis.ValueToPosition(p.X);
     int count = 1;
     double ys[4] = {p.Y, 0, 0, 0};
     double lastX = p.X, lastY = p.Y, lowY = p.Y, highY = p.Y;
     const double xMax = clip.XMax;
     int runEnd = i - 1;
     const int runStart = runEnd;
-    for (; i <= last; ++i) {
-      const TiPlotPoint q = points.ReadPoint(i);
-      if (q.Empty) continue;
-      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
-      if (xAxis.ValueToPosition(q.X) != column) break;
-      runEnd = i;
+    i = ScanPoints(points, i, last, [&](int k, TiPlotPoint q) {
+      if (q.Empty) return true;
+      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) return false;
+      const int c = xAxis.ValueToPosition(q.X);
+      if (c != column) {
+        knownIndex = k;
+        knownColumn = c;
+        return false;
+      }
+      runEnd = k;
       lastX = q.X;
       lastY = q.Y;
       lowY = std::min(lowY, q.Y);
       highY = std::max(highY, q.Y);
       if (count < 4) ys[count] = q.Y;
-      // A long run is worth finding where its column ends, once.
-      if (++count == 16) {
-        i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
-                            runEnd);
-        break;
-      }
-    }
+      return ++count < 16;
+    });
+    // A long run is worth finding where its column ends, once.
+    if (count == 16)
+      i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
+                          runEnd);
     px = lastX;
     py = lastY;
     if (count <= 4) {
@@ -340,10 +372,11 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       // by one elsewhere.
       const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
       bool there = false, covered = false;
-      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
-        if (r.Empty) return;
+      ScanPoints(points, runStart, runEnd, [&](int, TiPlotPoint r) {
+        if (r.Empty) return true;
         if (r.Y >= a && r.Y <= b) there = true;
-        else if (there) covered = true;
+        else covered = there;
+        return !covered;
       });
       const TPoint other = pl == low ? high : low;
       handOn(pf);
@@ -485,6 +518,8 @@ void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backg
   // Only the full-feature layout keeps a pen per point; the others answer with the template.
   const bool penPerPoint = list_->DataStyle() == ipdsFullFeature;
   if (!penPerPoint && ReducesColumns(canvas->Pen()) && !clipToAxes_) {
+    // The runs come reduced already: the polyline only joins them.
+    polyline.SetReduceColumns(false);
     VisitDataList(*list_, [&](const auto& points) {
       TraceByColumns(points, firstVisibleIndex_, lastVisibleIndex_, clip, polyline);
     });
