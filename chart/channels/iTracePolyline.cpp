@@ -7,22 +7,12 @@ TiTracePolyline::TiTracePolyline(TCanvas* canvas, bool reduceColumns, bool rowsA
   points_.reserve(1024);
 }
 
-void TiTracePolyline::Segment(TPoint from, TPoint to) {
-  if (!hasLast_ || !(from == last_)) {
-    Flush();
-    Append(from);
-  }
-  Append(to);
+void TiTracePolyline::Restart(TPoint from) {
+  Flush();
+  Append(from);
 }
 
-void TiTracePolyline::Append(TPoint p) {
-  if (hasLast_ && p == last_) return;
-  hasLast_ = true;
-  last_ = p;
-  if (!reduce_) {
-    points_.push_back(p);
-    return;
-  }
+void TiTracePolyline::AddToRun(TPoint p) {
   if (runOpen_ && Column(p) == Column(runFirst_)) {
     ++runLength_;
     if (Along(p) < Along(low_)) {

@@ -21,14 +21,26 @@ class TiTracePolyline {
   TiTracePolyline& operator=(const TiTracePolyline&) = delete;
 
   // One line from `from` to `to` (the end excluded, as the canvas draws lines).
-  void Segment(TPoint from, TPoint to);
+  // Inline: a trace hands on a segment per point or two.
+  void Segment(TPoint from, TPoint to) {
+    if (!hasLast_ || !(from == last_)) Restart(from);
+    Append(to);
+  }
   // Draws what has been gathered; the next segment starts a new polyline. Call it before the
   // canvas's pen changes and at the end.
   void Flush();
   void SetReduceColumns(bool value) { reduce_ = value; }
 
  private:
-  void Append(TPoint p);
+  void Restart(TPoint from);
+  void Append(TPoint p) {
+    if (hasLast_ && p == last_) return;
+    hasLast_ = true;
+    last_ = p;
+    if (reduce_) AddToRun(p);
+    else points_.push_back(p);
+  }
+  void AddToRun(TPoint p);
   void EndRun();
   void Emit(TPoint p);
   int Column(TPoint p) const { return rows_ ? p.Y : p.X; }

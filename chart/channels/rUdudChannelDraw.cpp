@@ -220,23 +220,73 @@ double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
 
 constexpr double kTop = std::numeric_limits<double>::max();
 
-// The rest of a long run once its column's X limit is known: a loop of a few comparisons per
-// point. Returns the index where the run stopped.
+// Calls f(index, point) for first .. last in order until f returns false; returns the index it
+// stopped at (last + 1 when it went through). Streams over the stored records a contiguous
+// stretch at a time: no index check or ring arithmetic per point.
+template <class Points, class F>
+int ScanPoints(const Points& points, int first, int last, F&& f) {
+  int i = first;
+  while (i <= last) {
+    int length;
+    const auto* record = points.Stretch(i, length);
+    const int end = i + std::min(length - 1, last - i) + 1;
+    for (; i < end; ++i, ++record)
+      if (!f(i, points.Decode(*record, i))) return i;
+  }
+  return i;
+}
+
+// The rest of a long run once its column's X limit is known: a few comparisons per point, no
+// mapping. Returns the index where the run stopped.
 template <class Points>
 int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double& lastX, double& lastY, double& lowY,
                     double& highY, int& runEnd) {
-  double lx = lastX, ly = lastY, lo = lowY, hi = highY;
+  double lx = lastX, lo = lowY, hi = highY;
   int end = runEnd;
-  for (; i <= last; ++i) {
-    const TiPlotPoint q = points.ReadPoint(i);
-    if (q.Empty) continue;
-    if (q.Null || !(q.X >= lx && q.X <= xLimit) || !std::isfinite(q.Y)) break;
-    lx = q.X;
-    ly = q.Y;
-    lo = std::min(lo, q.Y);
-    hi = std::max(hi, q.Y);
-    end = i;
+  // Plain loops over locals, so that the compiler keeps them in registers. Points go four at a
+  // time while all four simply continue the run (one test, and the lowest and highest value
+  // taken over the four before they meet the running ones, which keeps the dependency chain
+  // short); a block with anything else in it (an empty point, a break) goes point by point.
+  auto plain = [xLimit](const TiPlotPoint& q, double previousX) {
+    return !q.Empty & !q.Null & (q.X >= previousX) & (q.X <= xLimit) & (std::abs(q.Y) <= kTop);
+  };
+  bool stopped = false;
+  while (i <= last && !stopped) {
+    int length;
+    const auto* record = points.Stretch(i, length);
+    const int stop = i + std::min(length - 1, last - i) + 1;
+    while (i < stop) {
+      for (; i + 3 < stop; i += 4, record += 4) {
+        const TiPlotPoint a = points.Decode(record[0], i), b = points.Decode(record[1], i + 1),
+                          c = points.Decode(record[2], i + 2), d = points.Decode(record[3], i + 3);
+        // X in order within the column (NaN fails), no empty or null point, and every Y
+        // finite (y - y is 0 exactly then, NaN otherwise).
+        const bool xs = (a.X >= lx) & (b.X >= a.X) & (c.X >= b.X) & (d.X >= c.X) & (d.X <= xLimit);
+        const bool flags = a.Empty | a.Null | b.Empty | b.Null | c.Empty | c.Null | d.Empty | d.Null;
+        const bool ys = ((a.Y - a.Y) + (b.Y - b.Y)) + ((c.Y - c.Y) + (d.Y - d.Y)) == 0;
+        if (!(xs & !flags & ys)) break;
+        lo = std::min(lo, std::min(std::min(a.Y, b.Y), std::min(c.Y, d.Y)));
+        hi = std::max(hi, std::max(std::max(a.Y, b.Y), std::max(c.Y, d.Y)));
+        lx = d.X;
+        end = i + 3;
+      }
+      const int blockEnd = std::min(i + 4, stop);
+      for (; i < blockEnd; ++i, ++record) {
+        const TiPlotPoint q = points.Decode(*record, i);
+        if (!plain(q, lx)) {
+          if (q.Empty) continue;
+          stopped = true;
+          break;
+        }
+        lx = q.X;
+        lo = std::min(lo, q.Y);
+        hi = std::max(hi, q.Y);
+        end = i;
+      }
+      if (stopped) break;
+    }
   }
+  const double ly = end == runEnd ? lastY : points.ReadPoint(end).Y;
   lastX = lx;
   lastY = ly;
   lowY = lo;
@@ -270,6 +320,8 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
   };
   bool newRun = true, previousUnclipped = false;
   double px = 0, py = 0;
+  // The column of the point that ended the last run, so that it is mapped once.
+  int knownIndex = -1, knownColumn = 0;
   int i = first;
   while (i <= last) {
     const TiPlotPoint p = points.ReadPoint(i);
@@ -302,31 +354,34 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     if (!unclipped) continue;
 
     // The run of this point's column.
-    const int column = xAxis.ValueToPosition(p.X);
+    const int column = i - 1 == knownIndex ? knownColumn : xAxis.ValueToPosition(p.X);
     int count = 1;
     double ys[4] = {p.Y, 0, 0, 0};
     double lastX = p.X, lastY = p.Y, lowY = p.Y, highY = p.Y;
     const double xMax = clip.XMax;
     int runEnd = i - 1;
     const int runStart = runEnd;
-    for (; i <= last; ++i) {
-      const TiPlotPoint q = points.ReadPoint(i);
-      if (q.Empty) continue;
-      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) break;
-      if (xAxis.ValueToPosition(q.X) != column) break;
-      runEnd = i;
+    i = ScanPoints(points, i, last, [&](int k, TiPlotPoint q) {
+      if (q.Empty) return true;
+      if (q.Null || !std::isfinite(q.Y) || !(q.X >= lastX && q.X <= xMax)) return false;
+      const int c = xAxis.ValueToPosition(q.X);
+      if (c != column) {
+        knownIndex = k;
+        knownColumn = c;
+        return false;
+      }
+      runEnd = k;
       lastX = q.X;
       lastY = q.Y;
       lowY = std::min(lowY, q.Y);
       highY = std::max(highY, q.Y);
       if (count < 4) ys[count] = q.Y;
-      // A long run is worth finding where its column ends, once.
-      if (++count == 16) {
-        i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
-                            runEnd);
-        break;
-      }
-    }
+      return ++count < 16;
+    });
+    // A long run is worth finding where its column ends, once.
+    if (count == 16)
+      i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
+                          runEnd);
     px = lastX;
     py = lastY;
     if (count <= 4) {
@@ -340,10 +395,11 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       // by one elsewhere.
       const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
       bool there = false, covered = false;
-      points.ForEachPoint(runStart, runEnd, [&](int, TiPlotPoint r) {
-        if (r.Empty) return;
+      ScanPoints(points, runStart, runEnd, [&](int, TiPlotPoint r) {
+        if (r.Empty) return true;
         if (r.Y >= a && r.Y <= b) there = true;
-        else if (there) covered = true;
+        else covered = there;
+        return !covered;
       });
       const TPoint other = pl == low ? high : low;
       handOn(pf);
@@ -364,6 +420,32 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     handOn(pl);
   }
 }
+
+// The axes round to the nearest pixel with nearbyint, which the baseline x86-64 instruction set
+// can only call out for. Where the processor has SSE4.1 the trace loop runs as a second copy
+// compiled for it, with the mappings inlined and the rounding one instruction; both round half
+// to even in the current mode, so the pixels are the same.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SSE4_1__)
+template <class Points>
+__attribute__((target("sse4.1"), flatten)) void TraceByColumnsSse41(const Points& points, int first, int last,
+                                                                    const TSegmentClip& clip, TiTracePolyline& polyline) {
+  TraceByColumns(points, first, last, clip, polyline);
+}
+
+template <class Points>
+void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
+                           TiTracePolyline& polyline) {
+  static const bool sse41 = __builtin_cpu_supports("sse4.1");
+  if (sse41) TraceByColumnsSse41(points, first, last, clip, polyline);
+  else TraceByColumns(points, first, last, clip, polyline);
+}
+#else
+template <class Points>
+void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
+                           TiTracePolyline& polyline) {
+  TraceByColumns(points, first, last, clip, polyline);
+}
+#endif
 
 }  // namespace
 
@@ -485,8 +567,10 @@ void TiPlotChannelCustom::DrawTrace(TCanvas* canvas, bool reversed, TColor backg
   // Only the full-feature layout keeps a pen per point; the others answer with the template.
   const bool penPerPoint = list_->DataStyle() == ipdsFullFeature;
   if (!penPerPoint && ReducesColumns(canvas->Pen()) && !clipToAxes_) {
+    // The runs come reduced already: the polyline only joins them.
+    polyline.SetReduceColumns(false);
     VisitDataList(*list_, [&](const auto& points) {
-      TraceByColumns(points, firstVisibleIndex_, lastVisibleIndex_, clip, polyline);
+      TraceByColumnsFastest(points, firstVisibleIndex_, lastVisibleIndex_, clip, polyline);
     });
     polyline.Flush();
     return;

@@ -287,6 +287,15 @@ class TiPlotDataListOf : public TiPlotDataCustomList {
   TiPlotPoint ReadPoint(int index) const {
     return static_cast<const Derived*>(this)->Decode(records_[SlotOf(index)], index);
   }
+  // The record of an index and how many records follow it contiguously in storage (up to the end
+  // of the points or of a wrapped ring's storage), for scans that stream over raw records and
+  // decode them with Decode(record, index). Raises "Index out of Bounds" like ReadPoint.
+  const Record* Stretch(int index, int& length) const {
+    const int slot = SlotOf(index);
+    const int end = slot >= ringStart_ ? count_ : ringStart_;
+    length = end - slot;
+    return records_ + slot;
+  }
   // Calls f(index, point) for first .. last in order; raises "Index out of Bounds" when the range
   // does not lie within the list, does nothing when last < first.
   template <class F>

@@ -129,6 +129,36 @@ TEST(DataListRing, SteadyStateNeverReallocates) {
   EXPECT_EQ(list.RingStart(), 0);  // 1000 adds into 5 slots: back at the start
 }
 
+// Raw stretches of storage for streaming scans: from an index to the end of the points, or, in a
+// wrapped ring, to the end of the storage and then on from its start.
+TEST(DataListRing, StretchesEndWhereTheStorageWraps) {
+  struct Case {
+    int ring, added, index;
+    double firstY;
+    int length;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, 7, 0, 0, 7},      // growing: to the last point
+                                                   {0, 7, 6, 6, 1},
+                                                   {5, 7, 0, 2, 3},      // oldest at slot 2: slots 2 .. 4
+                                                   {5, 7, 2, 4, 1},
+                                                   {5, 7, 3, 5, 2},      // the newest at slots 0 .. 1
+                                                   {5, 5, 1, 1, 4}}) {   // full but not wrapped
+    SCOPED_TRACE(testing::Message() << "ring " << c.ring << ", index " << c.index);
+    TiPlotDataNullList list;
+    list.SetRingBufferSize(c.ring);
+    for (int i = 0; i < c.added; ++i) list.Add(false, false, i, i);
+    int length = -1;
+    const TiPlotNullRecord* record = list.Stretch(c.index, length);
+    EXPECT_EQ(record->Y, c.firstY);
+    EXPECT_EQ(length, c.length);
+  }
+  TiPlotDataNullList list;
+  list.Add(false, false, 1, 1);
+  int length = 0;
+  ExpectFailure([&] { list.Stretch(1, length); }, "Index out of Bounds");
+  ExpectFailure([&] { list.Stretch(-1, length); }, "Index out of Bounds");
+}
+
 TEST(DataListRing, ShrinkingAGrowingListKeepsTheNewestInOrder) {
   for (const TLayout& layout : AllLayouts()) {
     SCOPED_TRACE(layout.name);

@@ -63,6 +63,52 @@ struct XYChart : ::testing::Test {
     R = chart.DataView(0)->GetLayoutRect();
     return bitmap;
   }
+  // The channel's points drawn as plain segments, each from its left to its right end and cut to
+  // the X range by the straight line, over the view's background: what a solid one-pixel trace
+  // must look like however it is reduced.
+  TBitmap PaintSegmentBySegment() {
+    TBitmap expected = Paint();
+    // Over the drawn trace: the view's background, then the segments one by one.
+    TCanvas* c = expected.Canvas();
+    c->Brush().Color = clBlack;
+    c->FillRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
+    c->IntersectClipRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
+    c->Pen() = TPen{kTrace, psSolid, 0, pmCopy};
+    const bool rev = chart.XYAxesReverse();
+    auto pixel = [&](double vx, double vy) {
+      const int a = x->ValueToPosition(vx), b = y->ValueToPosition(vy);
+      return rev ? TPoint{b, a} : TPoint{a, b};
+    };
+    bool started = false;
+    double lx = 0, ly = 0;
+    for (int i = 0; i < ch->Count(); ++i) {
+      if (ch->GetEmpty(i)) continue;
+      if (ch->GetNull(i)) {
+        started = false;
+        continue;
+      }
+      const double cx = ch->GetX(i), cy = ch->GetY(i);
+      if (started) {
+        double ax = lx, ay = ly, bx = cx, by = cy;
+        if (ax > bx) std::swap(ax, bx), std::swap(ay, by);
+        // Cut to the X range by the straight line, as the definition says.
+        if (bx >= 0 && ax <= 10) {
+          const double ox = ax, oy = ay, slope = (by - ay) / (bx - ax);
+          if (ax < 0) ay = oy + slope * (0 - ox), ax = 0;
+          if (bx > 10) by = oy + slope * (10 - ox), bx = 10;
+          const TPoint from = pixel(ax, ay), to = pixel(bx, by);
+          c->MoveTo(from.X, from.Y);
+          c->LineTo(to.X, to.Y);
+        }
+      }
+      started = true;
+      lx = cx;
+      ly = cy;
+    }
+    c->RemoveClip();
+    return expected;
+  }
+
   // Pixels of values, from the definition of a linear scale over the data view.
   int PX(double v) const { return R.Left + Nearest(v * (R.Right - R.Left) / 10.0); }
   int PY(double v) const { return R.Bottom - Nearest(v * (R.Bottom - R.Top) / 10.0); }
@@ -589,45 +635,45 @@ TEST_F(XYChart, ADenseTraceDrawsTheSamePixelsAsItsSegmentsOneByOne) {
       ch->AddXY(vx, e < 10 ? vy * 3 : vy);           // now and then a long jump
     }
     TBitmap drawn = Paint();
-    TBitmap expected = Paint();
-    // Over the drawn trace: the view's background, then the segments one by one.
-    TCanvas* c = expected.Canvas();
-    c->Brush().Color = clBlack;
-    c->FillRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
-    c->IntersectClipRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
-    c->Pen() = TPen{kTrace, psSolid, 0, pmCopy};
-    const bool rev = chart.XYAxesReverse();
-    auto pixel = [&](double vx, double vy) {
-      const int a = x->ValueToPosition(vx), b = y->ValueToPosition(vy);
-      return rev ? TPoint{b, a} : TPoint{a, b};
-    };
-    bool started = false;
-    double lx = 0, ly = 0;
-    for (int i = 0; i < ch->Count(); ++i) {
-      if (ch->GetEmpty(i)) continue;
-      if (ch->GetNull(i)) {
-        started = false;
-        continue;
-      }
-      const double cx = ch->GetX(i), cy = ch->GetY(i);
-      if (started) {
-        double ax = lx, ay = ly, bx = cx, by = cy;
-        if (ax > bx) std::swap(ax, bx), std::swap(ay, by);
-        // Cut to the X range by the straight line, as the definition says.
-        if (bx >= 0 && ax <= 10) {
-          const double ox = ax, oy = ay, slope = (by - ay) / (bx - ax);
-          if (ax < 0) ay = oy + slope * (0 - ox), ax = 0;
-          if (bx > 10) by = oy + slope * (10 - ox), bx = 10;
-          const TPoint from = pixel(ax, ay), to = pixel(bx, by);
-          c->MoveTo(from.X, from.Y);
-          c->LineTo(to.X, to.Y);
-        }
-      }
-      started = true;
-      lx = cx;
-      ly = cy;
+    TBitmap expected = PaintSegmentBySegment();
+    ASSERT_TRUE(drawn.Image() == expected.Image());
+  }
+}
+
+// The same in every layout and in ring buffers whose storage has wrapped, so that runs of one
+// pixel column go on across the end of the storage (and, in the standard layout, over empty
+// points placed there).
+TEST_F(XYChart, ADenseTraceInEveryLayoutAndAWrappedRingDrawsItsSegments) {
+  struct Case {
+    TiPlotDataStyle style;
+    int ring, added;
+    bool reversed;
+  };
+  std::mt19937 random(1210);
+  std::normal_distribution<double> step(0.0, 0.4);
+  for (const Case& c : std::initializer_list<Case>{{ipdsStandard, 7000, 11333, false},
+                                                   {ipdsStandard, 6000, 9001, true},
+                                                   {ipdsCompact, 5000, 8123, false},
+                                                   {ipdsCompactInterval, 6000, 9999, false},
+                                                   {ipdsCompactInterval, 0, 5000, true}}) {
+    SCOPED_TRACE(testing::Message() << "style " << c.style << ", ring " << c.ring);
+    chart.SetXYAxesReverse(c.reversed);
+    ch->Clear();
+    ch->SetDataStyle(c.style);
+    ch->SetRingBufferSize(c.ring);
+    const int kept = c.ring > 0 ? c.ring : c.added;
+    // The kept points reach a little beyond both ends of the X range.
+    const double dx = 10.4 / (kept - 1), x0 = -0.2 - (c.added - kept) * dx;
+    double vy = 5;
+    for (int i = 0; i < c.added; ++i) {
+      vy += step(random);
+      if (vy > 11 || vy < -1) vy = 5;
+      if (c.style == ipdsStandard && i % 997 == 996) ch->AddDataPoint(false, true, x0 + i * dx, 0);
+      ch->AddXY(x0 + i * dx, vy);
     }
-    c->RemoveClip();
+    ASSERT_EQ(ch->Count(), c.style == ipdsStandard && c.ring == 0 ? c.added + c.added / 997 : kept);
+    TBitmap drawn = Paint();
+    TBitmap expected = PaintSegmentBySegment();
     ASSERT_TRUE(drawn.Image() == expected.Image());
   }
 }
