@@ -224,6 +224,16 @@ QString TiPlotChannelCustom::GetYText(double value) {
 // ---------------------------------------------------------------------------------------------
 // Points
 
+bool TiPlotChannelCustom::ChangeRequestPending() {
+  if (chartOwner_ != Owner()) {
+    chartOwner_ = Owner();
+    chart_ = dynamic_cast<const TiPlotComponent*>(Owner());
+    chartChangeHandler_ = chart_ ? &chart_->Master()->Handlers().OnChange.target_type() : nullptr;
+  }
+  return chart_ && chart_->Updating() && chart_->ChangePending() && OnChange &&
+         OnChange.target_type() == *chartChangeHandler_;
+}
+
 void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
   if (list_->Count() != list_->Capacity() || list_->Count() == 0) return;
   double ox, oy;
@@ -262,7 +272,7 @@ void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
     ++logCount_;
     if (logCount_ >= logBufferSize_ || logBufferSize_ < 2) LogFlush();
   }
-  DoChange();
+  if (!ChangeRequestPending()) DoChange();
   return result;
 }
 

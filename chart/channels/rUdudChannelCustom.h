@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <typeinfo>
 
 #include "chart/channels/rUdudDataCustomList.h"
 #include "chart/core/rUdudObjects.h"
@@ -243,6 +244,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void ForgetOverwrittenExtreme();
   // AddDataPoint's work, shared with AddXY.
   int AddPoint(bool null, bool empty, double x, double y);
+  // True when a change request would do nothing: the chart is suspended with a repaint already
+  // pending, and the channel's OnChange is still the chart's own handler (which then only marks
+  // the repaint pending again). A program's own OnChange is always called.
+  bool ChangeRequestPending();
   // Reports a new point to the axes; false when the channel went away meanwhile, which only
   // a watched call (`watch`: the axes may call handlers) can tell.
   bool Track(bool null, bool empty, double x, double y, bool watch);
@@ -256,6 +261,11 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void LogFlush();
 
   std::unique_ptr<TiPlotDataCustomList> list_;
+  // The owner as a chart, and the type of the change handler its objects get, looked up once
+  // per owner.
+  const TiPlotOwner* chartOwner_ = nullptr;
+  const class TiPlotComponent* chart_ = nullptr;
+  const std::type_info* chartChangeHandler_ = nullptr;
   TiPlotAxis* xAxis_ = nullptr;
   TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;

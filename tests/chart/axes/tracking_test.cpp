@@ -335,6 +335,52 @@ TEST_F(HeldFixture, AnotherRangeChangeReportsTheHeldStepsFirst) {
   }
 }
 
+// A held step under the plain style (ScaleMinMax, no snapping, span minimum or margins) is taken
+// on a short path; a setting changed between two values applies to the very next one.
+TEST_F(HeldFixture, ASettingChangedBetweenValuesAppliesToTheNextOne) {
+  struct Case {
+    const char* name;
+    void (*change)(TiPlotAxis&);
+    double value;
+    double min, span;
+  };
+  const std::vector<Case> cases{
+      // 155 widens the span to 155, then the margin adds 155 - (155 - 10).
+      {"MaxMargin", [](TiPlotAxis& a) { a.SetTrackingMaxMargin(10); }, 155, 0, 165},
+      // 5 lies inside, but within 10 of Min: Min moves down by 10 - 5.
+      {"MinMargin", [](TiPlotAxis& a) { a.SetTrackingMinMargin(10); }, 5, -5, 150},
+      // 10 lies inside; the span grows to 400 around the middle 75.
+      {"SpanMinimum", [](TiPlotAxis& a) { a.SetTrackingSpanMinimum(400); }, 10, -125, 400},
+      // ScaleMax does not follow a value below Min.
+      {"Style", [](TiPlotAxis& a) { a.SetTrackingStyle(iptsScaleMax); }, -20, 0, 150},
+      {"Disabled", [](TiPlotAxis& a) { a.SetTrackingEnabled(false); }, 300, 0, 150},
+      // The next value is a first value again: outside the range, it moves Min there (ipafsAuto).
+      {"Reset", [](TiPlotAxis& a) { a.ResetTracking(); }, 300, 300, 150},
+      // A margin switched off again leaves the plain widening.
+      {"MarginOnAndOff", [](TiPlotAxis& a) { a.SetTrackingMaxMargin(10); a.SetTrackingMaxMargin(0); }, 200, 0, 200},
+      {"Infinite", [](TiPlotAxis&) {}, kInf, 0, 150},
+      {"MinusInfinite", [](TiPlotAxis&) {}, -kInf, 0, 150},
+      {"NaN", [](TiPlotAxis&) {}, kNaN, 0, 150},
+      // The span stops at its bound of 1e300.
+      {"Huge", [](TiPlotAxis&) {}, 1.7e308, 0, 1e300},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TAxisOwner heldOwner;
+    heldOwner.Held = true;
+    THandlerLog heldLog;
+    TiPlotXAxis a{&heldOwner, heldLog.Handlers()};
+    a.NewTrackingData(5);    // the first value, inside 0 .. 100
+    a.NewTrackingData(150);  // widens to 0 .. 150
+    ASSERT_EQ(a.Span(), 150.0);
+    c.change(a);
+    a.NewTrackingData(c.value);
+    EXPECT_DOUBLE_EQ(a.Min(), c.min);
+    EXPECT_DOUBLE_EQ(a.Span(), c.span);
+    EXPECT_TRUE(heldOwner.Events.filter(QStringLiteral("minspan")).isEmpty());
+  }
+}
+
 // A held step ends where the same step taken at once ends, for every style, the first-value
 // styles, snapping, the span minimum and the margins.
 TEST(HeldTracking, EndsWhereStepsTakenAtOnceEnd) {
