@@ -224,14 +224,17 @@ QString TiPlotChannelCustom::GetYText(double value) {
 // ---------------------------------------------------------------------------------------------
 // Points
 
-bool TiPlotChannelCustom::ChangeRequestPending() {
-  if (chartOwner_ != Owner()) {
-    chartOwner_ = Owner();
-    chart_ = dynamic_cast<const TiPlotComponent*>(Owner());
-    chartChangeHandler_ = chart_ ? &chart_->Master()->Handlers().OnChange.target_type() : nullptr;
-  }
-  return chart_ && chart_->Updating() && chart_->ChangePending() && OnChange &&
-         OnChange.target_type() == *chartChangeHandler_;
+void TiPlotChannelCustom::FindChart() {
+  chartOwner_ = Owner();
+  chart_ = dynamic_cast<const TiPlotComponent*>(Owner());
+  chartChangeHandler_ = chart_ ? &chart_->Master()->Handlers().OnChange.target_type() : nullptr;
+}
+
+// Inline in AddXY. The handler's type is compared by address: a type seen as different only
+// costs the call that would have been made anyway.
+[[gnu::always_inline]] inline bool TiPlotChannelCustom::ChangeRequestPending() {
+  if (chartOwner_ != Owner()) FindChart();
+  return chart_ && chart_->Updating() && chart_->ChangePending() && &OnChange.target_type() == chartChangeHandler_;
 }
 
 void TiPlotChannelCustom::ForgetOverwrittenExtreme() {

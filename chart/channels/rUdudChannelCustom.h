@@ -248,6 +248,7 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // pending, and the channel's OnChange is still the chart's own handler (which then only marks
   // the repaint pending again). A program's own OnChange is always called.
   bool ChangeRequestPending();
+  void FindChart();
   // Reports a new point to the axes; false when the channel went away meanwhile, which only
   // a watched call (`watch`: the axes may call handlers) can tell.
   bool Track(bool null, bool empty, double x, double y, bool watch);

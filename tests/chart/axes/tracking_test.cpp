@@ -426,7 +426,9 @@ TEST(HeldTracking, EndsWhereStepsTakenAtOnceEnd) {
       EXPECT_EQ(held.Min(), direct.Min()) << v;
       EXPECT_EQ(held.Span(), direct.Span()) << v;
       // By hand for the logarithmic case: the first value's Min is kept as given.
-      if (c.log && v == values.front()) EXPECT_EQ(held.Min(), -50.0);
+      if (c.log && v == values.front()) {
+        EXPECT_EQ(held.Min(), -50.0);
+      }
     }
     ASSERT_FALSE(directOwner.Events.isEmpty());
     EXPECT_TRUE(heldOwner.Events.isEmpty());
@@ -566,6 +568,35 @@ struct HeldChartFixture : FitFixture {
 };
 
 }  // namespace
+
+// A suspended chart is asked for its repaint by the first point; a handler of the program's own
+// in the channel's OnChange still hears every point.
+TEST_F(HeldChartFixture, PointsMarkTheRepaintPendingAndReachAProgramsChangeHandler) {
+  chart.InvalidateNow();
+  chart.BeginUpdate();
+  ASSERT_FALSE(chart.ChangePending());
+  channel->AddXY(1, 2);
+  EXPECT_TRUE(chart.ChangePending());
+  channel->AddXY(2, 3);
+  EXPECT_TRUE(chart.ChangePending());
+  chart.EndUpdate();
+  EXPECT_FALSE(chart.Updating());
+
+  int changes = 0;
+  channel->OnChange = [&](TiPlotPersistent* item) {
+    EXPECT_EQ(item, channel);
+    ++changes;
+  };
+  chart.BeginUpdate();
+  chart.InvalidateChange();  // a repaint already pending
+  ASSERT_TRUE(chart.ChangePending());
+  for (int i = 0; i < 3; ++i) channel->AddXY(i, i);
+  channel->AddDataPoint(true, false, 4, 0);
+  EXPECT_EQ(changes, 4);
+  chart.EndUpdate();
+  channel->AddXY(5, 5);
+  EXPECT_EQ(changes, 5);
+}
 
 TEST_F(HeldChartFixture, EndUpdateRaisesEachAxisEventsOnceWithTheWholeChange) {
   chart.BeginUpdate();
