@@ -400,7 +400,7 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // The same for a caller that asked RangeChangesHeld() once for several values. Inline for the
   // common steps of a point added to a chart: a value inside the range under the plain style
   // (nothing to do) and a held widening under it; every other case takes the full step.
-  void NewTrackingData(double value, bool held) {
+  [[gnu::always_inline]] void NewTrackingData(double value, bool held) {
     if (plainTracking_) {
       const double min = s_.Min, max = Max();
       if (value >= min && value <= max) return;
