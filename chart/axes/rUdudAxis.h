@@ -397,8 +397,20 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void SetRestoreValuesOnResume(bool value);
   // A channel reports a value it added on this axis. NaN and infinities are ignored.
   void NewTrackingData(double value) { NewTrackingData(value, RangeChangesHeld()); }
-  // The same for a caller that asked RangeChangesHeld() once for several values.
-  void NewTrackingData(double value, bool held);
+  // The same for a caller that asked RangeChangesHeld() once for several values. Inline for the
+  // common steps of a point added to a chart: a value inside the range under the plain style
+  // (nothing to do) and a held widening under it; every other case takes the full step.
+  [[gnu::always_inline]] void NewTrackingData(double value, bool held) {
+    if (plainTracking_) {
+      const double min = s_.Min, max = Max();
+      if (value >= min && value <= max) return;
+      // An infinite value gives a range that is not finite, which is ignored as the full step
+      // ignores it; NaN fails every comparison and takes the full step, which ignores it too.
+      if (held && value > max) return HoldBoundedRange(min, value - min);
+      if (held && value < min) return HoldBoundedRange(value, s_.Span);
+    }
+    NewTrackingStep(value, held);
+  }
   // The first value since creation or the last ResetTracking has arrived.
   bool TrackingFirstValueSeen() const { return trackingFirstSeen_; }
   // Stores Min, Span and DesiredIncrement as the values that resuming tracking restores.
@@ -563,12 +575,54 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // The span minimum and the two margins, after the style.
   inline bool TrackLimits(double value, RangeStep step);
   inline bool ApplyRange(double min, double span, RangeStep step);
+  // NewTrackingData's full step.
+  void NewTrackingStep(double value, bool held);
+  // Works out plainTracking_ again; called wherever a setting it depends on changes.
+  void UpdatePlainTracking() {
+    plainTracking_ = trackingFirstSeen_ && trackingEnabled_ && trackingStyle_ == iptsScaleMinMax &&
+                     trackingIncrementStyle_ == iptisMinimum && trackingSpanMinimum_ == 0 &&
+                     trackingMinMargin_ == 0 && trackingMaxMargin_ == 0;
+  }
+  // A tracking setting's change protocol: compare, store, plainTracking_, notify.
+  template <class T>
+  void SetTrackingSetting(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    UpdatePlainTracking();
+    DoChange();
+  }
+  // A held step to (min, span) in SetMinSpan's bounds; nothing when that is the current range.
+  void HoldBoundedRange(double min, double span) {
+    if (BoundRange(min, span)) HoldRange(min, span);
+  }
+  // SetMinSpan's bounds; false for a range that is not finite.
+  static bool Bound(double& min, double& span, bool logarithmic) {
+    if (!std::isfinite(min) || !std::isfinite(span)) return false;
+    if (logarithmic) {
+      if (!(min > 0)) min = 1;
+      if (!(span > 0)) span = 1;
+    }
+    min = std::clamp(min, -1e300, 1e300);
+    span = std::clamp(span, 1e-300, 1e300);
+    return true;
+  }
   // The first value's move of Min alone (SetMin's rules).
   bool TrackMin(double min, RangeStep step);
   // Stores a range for a held step, keeping the range before the first one.
-  inline void HoldRange(double min, double span);
+  void HoldRange(double min, double span) {
+    if (!held_) {
+      held_ = true;
+      heldMin_ = s_.Min;
+      heldSpan_ = s_.Span;
+    }
+    s_.Min = min;
+    s_.Span = span;
+    mapsStale_ = true;
+  }
   // The range in SetMinSpan's bounds; false when it equals the current one.
-  bool BoundRange(double& min, double& span) const;
+  bool BoundRange(double& min, double& span) const {
+    return Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span);
+  }
   // Reports a range change from (oldMin, oldSpan) to the current one: DoChange, then the events.
   void RaiseRangeChange(double oldMin, double oldSpan);
   // Releases a held range before another change; false when the axis went away meanwhile.
@@ -594,6 +648,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
   double trackingMaxMargin_ = 0.0;
   bool restoreValuesOnResume_ = true;
   bool trackingFirstSeen_ = false;
+  // Tracking under which a value changes the range only by widening it to the value: after the
+  // first value, enabled, iptsScaleMinMax without snapping, span minimum or margins.
+  bool plainTracking_ = false;
   double resumeMin_ = 0.0;
   double resumeSpan_ = 100.0;
   double resumeDesiredIncrement_ = 0.0;

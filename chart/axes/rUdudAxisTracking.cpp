@@ -18,24 +18,27 @@ void SetFinite(double value, F&& set) {
 
 }  // namespace
 
-void TiPlotAxis::SetTrackingStyle(TiPlotTrackingStyle value) { SetAndChange(trackingStyle_, value); }
-void TiPlotAxis::SetTrackingIncrementStyle(TiPlotTrackingIncrementStyle value) { SetAndChange(trackingIncrementStyle_, value); }
+void TiPlotAxis::SetTrackingStyle(TiPlotTrackingStyle value) { SetTrackingSetting(trackingStyle_, value); }
+void TiPlotAxis::SetTrackingIncrementStyle(TiPlotTrackingIncrementStyle value) { SetTrackingSetting(trackingIncrementStyle_, value); }
 void TiPlotAxis::SetTrackingAlignFirstStyle(TiPlotAlignFirstStyle value) { SetAndChange(trackingAlignFirstStyle_, value); }
 void TiPlotAxis::SetTrackingScrollCompressMax(double value) {
   SetFinite(value, [&](double v) { SetAndChange(trackingScrollCompressMax_, v); });
 }
 void TiPlotAxis::SetTrackingSpanMinimum(double value) {
-  SetFinite(value, [&](double v) { SetAndChange(trackingSpanMinimum_, v); });
+  SetFinite(value, [&](double v) { SetTrackingSetting(trackingSpanMinimum_, v); });
 }
 void TiPlotAxis::SetTrackingMinMargin(double value) {
-  SetFinite(value, [&](double v) { SetAndChange(trackingMinMargin_, v); });
+  SetFinite(value, [&](double v) { SetTrackingSetting(trackingMinMargin_, v); });
 }
 void TiPlotAxis::SetTrackingMaxMargin(double value) {
-  SetFinite(value, [&](double v) { SetAndChange(trackingMaxMargin_, v); });
+  SetFinite(value, [&](double v) { SetTrackingSetting(trackingMaxMargin_, v); });
 }
 void TiPlotAxis::SetRestoreValuesOnResume(bool value) { SetAndChange(restoreValuesOnResume_, value); }
 
-void TiPlotAxis::ResetTracking() { trackingFirstSeen_ = false; }
+void TiPlotAxis::ResetTracking() {
+  trackingFirstSeen_ = false;
+  UpdatePlainTracking();
+}
 
 bool TiPlotAxis::ChartIsLoading() const {
   const auto* component = dynamic_cast<const TiComponent*>(Owner());
@@ -51,6 +54,7 @@ void TiPlotAxis::UpdateResumeValues() {
 void TiPlotAxis::SetTrackingEnabled(bool value) {
   if (trackingEnabled_ == value) return;
   trackingEnabled_ = value;
+  UpdatePlainTracking();
   // A stored chart brings its own range: reading it neither stores nor restores resume values.
   if (restoreValuesOnResume_ && !ChartIsLoading()) {
     if (value) {
@@ -65,11 +69,12 @@ void TiPlotAxis::SetTrackingEnabled(bool value) {
   DoChange();
 }
 
-void TiPlotAxis::NewTrackingData(double value, bool held) {
+void TiPlotAxis::NewTrackingStep(double value, bool held) {
   if (!trackingEnabled_ || !std::isfinite(value)) return;
   const RangeStep step = held ? RangeStep::Hold : RangeStep::Track;
   if (!trackingFirstSeen_) {
     trackingFirstSeen_ = true;
+    UpdatePlainTracking();
     switch (trackingAlignFirstStyle_) {
       case ipafsMin: TrackMin(value, step); break;
       case ipafsMax: TrackMin(value - s_.Span, step); break;
@@ -133,30 +138,10 @@ bool TiPlotAxis::TrackLimits(double x, RangeStep step) {
   return true;
 }
 
-namespace {
-
-// SetMinSpan's bounds; false for a range that is not finite. Inline for the held tracking step.
-inline bool Bound(double& min, double& span, bool logarithmic) {
-  if (!std::isfinite(min) || !std::isfinite(span)) return false;
-  if (logarithmic) {
-    if (!(min > 0)) min = 1;
-    if (!(span > 0)) span = 1;
-  }
-  min = std::clamp(min, -1e300, 1e300);
-  span = std::clamp(span, 1e-300, 1e300);
-  return true;
-}
-
-}  // namespace
-
-bool TiPlotAxis::BoundRange(double& min, double& span) const {
-  return Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span);
-}
-
 bool TiPlotAxis::ApplyRange(double min, double span, RangeStep step) {
   switch (step) {
     case RangeStep::Hold:
-      if (Bound(min, span, IsLogarithmic()) && (min != s_.Min || span != s_.Span)) HoldRange(min, span);
+      HoldBoundedRange(min, span);
       return true;
     case RangeStep::Track: {
       const TiPlotLifeGuard guard(this);
@@ -178,17 +163,6 @@ bool TiPlotAxis::TrackMin(double min, RangeStep step) {
   const TiPlotLifeGuard guard(this);
   SetMin(min);
   return !guard.Gone();
-}
-
-void TiPlotAxis::HoldRange(double min, double span) {
-  if (!held_) {
-    held_ = true;
-    heldMin_ = s_.Min;
-    heldSpan_ = s_.Span;
-  }
-  s_.Min = min;
-  s_.Span = span;
-  mapsStale_ = true;
 }
 
 void TiPlotAxis::ReleaseHeldRange() {

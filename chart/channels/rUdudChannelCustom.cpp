@@ -188,15 +188,13 @@ void TiPlotChannelCustom::SetYAxisName(const QString& value) {
 // ---------------------------------------------------------------------------------------------
 // Axes
 
-TiPlotAxis* TiPlotChannelCustom::XAxis() {
-  if (!xAxis_)
-    if (auto* lookup = dynamic_cast<TiPlotAxisLookup*>(Owner())) xAxis_ = lookup->FindXAxis(xAxisName_);
+TiPlotAxis* TiPlotChannelCustom::ResolveXAxis() {
+  if (auto* lookup = dynamic_cast<TiPlotAxisLookup*>(Owner())) xAxis_ = lookup->FindXAxis(xAxisName_);
   return xAxis_;
 }
 
-TiPlotAxis* TiPlotChannelCustom::YAxis() {
-  if (!yAxis_)
-    if (auto* lookup = dynamic_cast<TiPlotAxisLookup*>(Owner())) yAxis_ = lookup->FindYAxis(yAxisName_);
+TiPlotAxis* TiPlotChannelCustom::ResolveYAxis() {
+  if (auto* lookup = dynamic_cast<TiPlotAxisLookup*>(Owner())) yAxis_ = lookup->FindYAxis(yAxisName_);
   return yAxis_;
 }
 
@@ -226,46 +224,64 @@ QString TiPlotChannelCustom::GetYText(double value) {
 // ---------------------------------------------------------------------------------------------
 // Points
 
-int TiPlotChannelCustom::AddXY(double x, double y) { return AddDataPoint(false, false, x, y); }
-
-namespace {
-
-// While the chart holds its axes' range changes (update suspension) a tracking step calls
-// nobody back, so no handler can remove the channel meanwhile and its life need not be watched.
-// The axes are the chart's: asking one answers for both.
-bool TrackingMayCallOut(TiPlotChannelCustom& channel) {
-  TiPlotAxis* axis = channel.XAxis();
-  if (!axis) axis = channel.YAxis();
-  return axis && !axis->RangeChangesHeld();
+void TiPlotChannelCustom::FindChart() {
+  chartOwner_ = Owner();
+  chart_ = dynamic_cast<const TiPlotComponent*>(Owner());
+  chartChangeHandler_ = chart_ ? &chart_->Master()->Handlers().OnChange.target_type() : nullptr;
 }
 
-}  // namespace
+// Inline in AddXY. The handler's type is compared by address: a type seen as different only
+// costs the call that would have been made anyway.
+[[gnu::always_inline]] inline bool TiPlotChannelCustom::ChangeRequestPending() {
+  if (chartOwner_ != Owner()) FindChart();
+  return chart_ && chart_->Updating() && chart_->ChangePending() && &OnChange.target_type() == chartChangeHandler_;
+}
 
-int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y) {
-  // A full ring overwrites its oldest point: when that one held an extreme, the kept extents
-  // are worked out again on the next question.
-  if (extentsValid_ && list_->RingActive() && list_->Count() == list_->Capacity() && list_->Count() > 0) {
-    double ox, oy;
-    bool oEmpty, oNull;
-    list_->GetData(0, ox, oy, oEmpty, oNull);
-    if (!oNull && !oEmpty && (ox <= extXMin_ || ox >= extXMax_ || oy <= extYMin_ || oy >= extYMax_)) extentsValid_ = false;
-  }
+void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
+  if (list_->Count() != list_->Capacity() || list_->Count() == 0) return;
+  double ox, oy;
+  bool oEmpty, oNull;
+  list_->GetData(0, ox, oy, oEmpty, oNull);
+  if (!oNull && !oEmpty && (ox <= extXMin_ || ox >= extXMax_ || oy <= extYMin_ || oy >= extYMax_)) extentsValid_ = false;
+}
+
+// Compiled into AddXY with null and empty known to be false, so its checks of them fold away.
+[[gnu::always_inline]] inline int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
+  if (extentsValid_ && list_->RingActive()) ForgetOverwrittenExtreme();
   const int result = list_->Add(null, empty, x, y);
   // Stored as given, but a coordinate that is not finite takes no part in sums and ranges.
   if (Finite(null, empty, x, y)) {
     AddToStatistics(x, null || empty ? (std::isfinite(y) ? y : 0.0) : y);
     if (!null && !empty) WidenExtents(x, y);
-    // A handler of a range event may remove the channel: then nothing of it may be touched.
-    if ((xAxisTrackingEnabled_ || yAxisTrackingEnabled_) && !Track(null, empty, x, y, TrackingMayCallOut(*this)))
-      return result;
+    if (xAxisTrackingEnabled_ || yAxisTrackingEnabled_) {
+      // While the chart holds its axes' range changes (update suspension) a tracking step calls
+      // nobody back, so no handler can remove the channel meanwhile and its life need not be
+      // watched; without markers that is one step per axis. The axes are the chart's: asking
+      // one answers for both.
+      TiPlotAxis* const xAxis = XAxis();
+      TiPlotAxis* const yAxis = YAxis();
+      const TiPlotAxis* const anyAxis = xAxis ? xAxis : yAxis;
+      const bool held = !anyAxis || anyAxis->RangeChangesHeld();
+      if (held && !MarkersVisible()) {
+        if (xAxisTrackingEnabled_ && xAxis) xAxis->NewTrackingData(x, true);
+        if (yAxisTrackingEnabled_ && yAxis && !null && !empty) yAxis->NewTrackingData(y, true);
+      } else if (!Track(null, empty, x, y, !held)) {
+        // A handler of a range event removed the channel: nothing of it may be touched.
+        return result;
+      }
+    }
   }
   if (loggingActive_) {
     ++logCount_;
     if (logCount_ >= logBufferSize_ || logBufferSize_ < 2) LogFlush();
   }
-  DoChange();
+  if (!ChangeRequestPending()) DoChange();
   return result;
 }
+
+int TiPlotChannelCustom::AddXY(double x, double y) { return AddPoint(false, false, x, y); }
+
+int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y) { return AddPoint(null, empty, x, y); }
 
 bool TiPlotChannelCustom::Track(bool null, bool empty, double x, double y, bool watch) {
   std::weak_ptr<const void> life;
@@ -370,16 +386,6 @@ void TiPlotChannelCustom::ResetStatistics() {
   ySum_ = {};
 }
 
-void TiPlotChannelCustom::AddToStatistics(double x, double y) {
-  if (x > xMax_) xMax_ = x;
-  if (!(x >= xMin_)) xMin_ = x;
-  if (y > yMax_) yMax_ = y;
-  if (!(y >= yMin_)) yMin_ = y;
-  ++statCount_;
-  xSum_.Add(x);
-  ySum_.Add(y);
-}
-
 void TiPlotChannelCustom::RecalculateStatistics() {
   ResetStatistics();
   VisitDataList(*list_, [&](const auto& points) {
@@ -387,14 +393,6 @@ void TiPlotChannelCustom::RecalculateStatistics() {
       if (!p.Null && !p.Empty && std::isfinite(p.X) && std::isfinite(p.Y)) AddToStatistics(p.X, p.Y);
     });
   });
-}
-
-void TiPlotChannelCustom::WidenExtents(double x, double y) {
-  if (!extentsValid_) return;
-  extXMin_ = std::min(extXMin_, x);
-  extXMax_ = std::max(extXMax_, x);
-  extYMin_ = std::min(extYMin_, y);
-  extYMax_ = std::max(extYMax_, y);
 }
 
 void TiPlotChannelCustom::RecalculateExtents() {

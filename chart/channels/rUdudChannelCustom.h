@@ -3,9 +3,11 @@
 // and one Y axis by name, keeps running statistics of the values added, drives the axes'
 // tracking as points arrive and saves and loads its points and properties.
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <typeinfo>
 
 #include "chart/channels/rUdudDataCustomList.h"
 #include "chart/core/rUdudObjects.h"
@@ -164,8 +166,8 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   std::int64_t MemoryUsed() const { return list_->MemoryUsed(); }
 
   // --- Axes, resolved by name and cached until the name changes or the axis leaves. ---
-  TiPlotAxis* XAxis();
-  TiPlotAxis* YAxis();
+  TiPlotAxis* XAxis() { return xAxis_ ? xAxis_ : ResolveXAxis(); }
+  TiPlotAxis* YAxis() { return yAxis_ ? yAxis_ : ResolveYAxis(); }
   bool AxesAssigned() { return XAxis() && YAxis(); }
   // The axis's cursor text, or "No X-Axis" / "No Y-Axis" (translated) without one.
   QString GetXText(double value);
@@ -217,12 +219,39 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   bool PopupAnchorRect(TRect& rect) const override;
 
  private:
+  TiPlotAxis* ResolveXAxis();
+  TiPlotAxis* ResolveYAxis();
   void ResetStatistics();
-  void AddToStatistics(double x, double y);
+  // Inline: every added point takes these.
+  void AddToStatistics(double x, double y) {
+    if (x > xMax_) xMax_ = x;
+    if (!(x >= xMin_)) xMin_ = x;
+    if (y > yMax_) yMax_ = y;
+    if (!(y >= yMin_)) yMin_ = y;
+    ++statCount_;
+    xSum_.Add(x);
+    ySum_.Add(y);
+  }
+  void WidenExtents(double x, double y) {
+    if (!extentsValid_) return;
+    extXMin_ = std::min(extXMin_, x);
+    extXMax_ = std::max(extXMax_, x);
+    extYMin_ = std::min(extYMin_, y);
+    extYMax_ = std::max(extYMax_, y);
+  }
+  // A full ring is about to overwrite its oldest point: when that one held an extreme, the kept
+  // extents are worked out again on the next question.
+  void ForgetOverwrittenExtreme();
+  // AddDataPoint's work, shared with AddXY.
+  int AddPoint(bool null, bool empty, double x, double y);
+  // True when a change request would do nothing: the chart is suspended with a repaint already
+  // pending, and the channel's OnChange is still the chart's own handler (which then only marks
+  // the repaint pending again). A program's own OnChange is always called.
+  bool ChangeRequestPending();
+  void FindChart();
   // Reports a new point to the axes; false when the channel went away meanwhile, which only
   // a watched call (`watch`: the axes may call handlers) can tell.
   bool Track(bool null, bool empty, double x, double y, bool watch);
-  void WidenExtents(double x, double y);
   void RecalculateExtents();
   double MarkerExtent(int index, bool xAxis, double sign);
   template <class T>
@@ -233,6 +262,11 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void LogFlush();
 
   std::unique_ptr<TiPlotDataCustomList> list_;
+  // The owner as a chart, and the type of the change handler its objects get, looked up once
+  // per owner.
+  const TiPlotOwner* chartOwner_ = nullptr;
+  const class TiPlotComponent* chart_ = nullptr;
+  const std::type_info* chartChangeHandler_ = nullptr;
   TiPlotAxis* xAxis_ = nullptr;
   TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;

@@ -335,6 +335,52 @@ TEST_F(HeldFixture, AnotherRangeChangeReportsTheHeldStepsFirst) {
   }
 }
 
+// A held step under the plain style (ScaleMinMax, no snapping, span minimum or margins) is taken
+// on a short path; a setting changed between two values applies to the very next one.
+TEST_F(HeldFixture, ASettingChangedBetweenValuesAppliesToTheNextOne) {
+  struct Case {
+    const char* name;
+    void (*change)(TiPlotAxis&);
+    double value;
+    double min, span;
+  };
+  const std::vector<Case> cases{
+      // 155 widens the span to 155, then the margin adds 155 - (155 - 10).
+      {"MaxMargin", [](TiPlotAxis& a) { a.SetTrackingMaxMargin(10); }, 155, 0, 165},
+      // 5 lies inside, but within 10 of Min: Min moves down by 10 - 5.
+      {"MinMargin", [](TiPlotAxis& a) { a.SetTrackingMinMargin(10); }, 5, -5, 150},
+      // 10 lies inside; the span grows to 400 around the middle 75.
+      {"SpanMinimum", [](TiPlotAxis& a) { a.SetTrackingSpanMinimum(400); }, 10, -125, 400},
+      // ScaleMax does not follow a value below Min.
+      {"Style", [](TiPlotAxis& a) { a.SetTrackingStyle(iptsScaleMax); }, -20, 0, 150},
+      {"Disabled", [](TiPlotAxis& a) { a.SetTrackingEnabled(false); }, 300, 0, 150},
+      // The next value is a first value again: outside the range, it moves Min there (ipafsAuto).
+      {"Reset", [](TiPlotAxis& a) { a.ResetTracking(); }, 300, 300, 150},
+      // A margin switched off again leaves the plain widening.
+      {"MarginOnAndOff", [](TiPlotAxis& a) { a.SetTrackingMaxMargin(10); a.SetTrackingMaxMargin(0); }, 200, 0, 200},
+      {"Infinite", [](TiPlotAxis&) {}, kInf, 0, 150},
+      {"MinusInfinite", [](TiPlotAxis&) {}, -kInf, 0, 150},
+      {"NaN", [](TiPlotAxis&) {}, kNaN, 0, 150},
+      // The span stops at its bound of 1e300.
+      {"Huge", [](TiPlotAxis&) {}, 1.7e308, 0, 1e300},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TAxisOwner heldOwner;
+    heldOwner.Held = true;
+    THandlerLog heldLog;
+    TiPlotXAxis a{&heldOwner, heldLog.Handlers()};
+    a.NewTrackingData(5);    // the first value, inside 0 .. 100
+    a.NewTrackingData(150);  // widens to 0 .. 150
+    ASSERT_EQ(a.Span(), 150.0);
+    c.change(a);
+    a.NewTrackingData(c.value);
+    EXPECT_DOUBLE_EQ(a.Min(), c.min);
+    EXPECT_DOUBLE_EQ(a.Span(), c.span);
+    EXPECT_TRUE(heldOwner.Events.filter(QStringLiteral("minspan")).isEmpty());
+  }
+}
+
 // A held step ends where the same step taken at once ends, for every style, the first-value
 // styles, snapping, the span minimum and the margins.
 TEST(HeldTracking, EndsWhereStepsTakenAtOnceEnd) {
@@ -380,7 +426,9 @@ TEST(HeldTracking, EndsWhereStepsTakenAtOnceEnd) {
       EXPECT_EQ(held.Min(), direct.Min()) << v;
       EXPECT_EQ(held.Span(), direct.Span()) << v;
       // By hand for the logarithmic case: the first value's Min is kept as given.
-      if (c.log && v == values.front()) EXPECT_EQ(held.Min(), -50.0);
+      if (c.log && v == values.front()) {
+        EXPECT_EQ(held.Min(), -50.0);
+      }
     }
     ASSERT_FALSE(directOwner.Events.isEmpty());
     EXPECT_TRUE(heldOwner.Events.isEmpty());
@@ -520,6 +568,35 @@ struct HeldChartFixture : FitFixture {
 };
 
 }  // namespace
+
+// A suspended chart is asked for its repaint by the first point; a handler of the program's own
+// in the channel's OnChange still hears every point.
+TEST_F(HeldChartFixture, PointsMarkTheRepaintPendingAndReachAProgramsChangeHandler) {
+  chart.InvalidateNow();
+  chart.BeginUpdate();
+  ASSERT_FALSE(chart.ChangePending());
+  channel->AddXY(1, 2);
+  EXPECT_TRUE(chart.ChangePending());
+  channel->AddXY(2, 3);
+  EXPECT_TRUE(chart.ChangePending());
+  chart.EndUpdate();
+  EXPECT_FALSE(chart.Updating());
+
+  int changes = 0;
+  channel->OnChange = [&](TiPlotPersistent* item) {
+    EXPECT_EQ(item, channel);
+    ++changes;
+  };
+  chart.BeginUpdate();
+  chart.InvalidateChange();  // a repaint already pending
+  ASSERT_TRUE(chart.ChangePending());
+  for (int i = 0; i < 3; ++i) channel->AddXY(i, i);
+  channel->AddDataPoint(true, false, 4, 0);
+  EXPECT_EQ(changes, 4);
+  chart.EndUpdate();
+  channel->AddXY(5, 5);
+  EXPECT_EQ(changes, 5);
+}
 
 TEST_F(HeldChartFixture, EndUpdateRaisesEachAxisEventsOnceWithTheWholeChange) {
   chart.BeginUpdate();
