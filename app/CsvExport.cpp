@@ -11,7 +11,7 @@ const QString kComma = QStringLiteral(",");
 // The six values of one profile row, each followed by a comma, or the filler when the profile
 // has no such row.
 void AppendProfile(QString& line, int i, const TSpectrumRecord& r) {
-  if (i >= std::min(r.RowCount, r.Capacity())) {
+  if (i >= ProfileRows(r)) {
     line += QStringLiteral(" , , , , , ,");
     return;
   }
@@ -37,7 +37,7 @@ QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord&
   QString line;
   AppendProfile(line, i, sample);
   AppendProfile(line, i, reference);
-  if (i < std::min(result.PointCount, result.Capacity())) {
+  if (i < ResultPoints(result)) {
     const auto k = static_cast<std::size_t>(i);
     line += FloatToStr(result.Wavelength[k]) + kComma + FloatToStr(result.Transmittance[k]) + kComma +
             FloatToStr(result.Absorbance[k]);

@@ -9,18 +9,6 @@
 #include "chart/decorations/rUdudLegend.h"
 #include "platform/Dialogs.h"
 
-int ProfileRows(const TSpectrumRecord& record) {
-  return std::clamp(record.RowCount, 0, std::min({record.Capacity(), static_cast<int>(record.RedSum.size()),
-                                                  static_cast<int>(record.GreenSum.size()),
-                                                  static_cast<int>(record.BlueSum.size()),
-                                                  static_cast<int>(record.TotalSum.size())}));
-}
-
-int ResultPoints(const TTransmittanceResult& result) {
-  return std::clamp(result.PointCount, 0, std::min({result.Capacity(), static_cast<int>(result.Transmittance.size()),
-                                                    static_cast<int>(result.Absorbance.size())}));
-}
-
 double IntensitySpan(const TSpectrumRecord& sample, const TSpectrumRecord& reference) {
   double m = 0;
   for (const TSpectrumRecord* r : {&sample, &reference})

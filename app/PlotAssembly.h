@@ -20,11 +20,6 @@ struct TPlotRequest {
   bool ReferenceLoaded = false;
 };
 
-// The rows of a record that hold a profile: RowCount, held to what its arrays really hold.
-int ProfileRows(const TSpectrumRecord& record);
-// The points of a result that hold values: PointCount, held to what its arrays really hold.
-int ResultPoints(const TTransmittanceResult& result);
-
 // The span of the intensity axis: e raised to the integer next above ln M, rounded to a whole
 // number, M being the largest total of both profiles. Pictures too dark to give a total of 1
 // count as M = 1 (span 1), so the axis never gets the logarithm of 0.

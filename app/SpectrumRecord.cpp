@@ -146,3 +146,10 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
     record.TotalSum[k] = red + green + blue;
   }
 }
+
+int ProfileRows(const TSpectrumRecord& record) {
+  return std::clamp(record.RowCount, 0, std::min({record.Capacity(), static_cast<int>(record.RedSum.size()),
+                                                  static_cast<int>(record.GreenSum.size()),
+                                                  static_cast<int>(record.BlueSum.size()),
+                                                  static_cast<int>(record.TotalSum.size())}));
+}

@@ -69,3 +69,6 @@ inline constexpr const char* kTruncatedMessage =
 // A blue end above the picture: the turned picture has no such rows.
 inline constexpr const char* kOutsideMessage =
     "Blue end of spectrum lies above the picture.  Can not process data.";
+
+// The rows of a record that hold a profile: RowCount, held to what its arrays really hold.
+int ProfileRows(const TSpectrumRecord& record);

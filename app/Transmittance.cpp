@@ -20,8 +20,6 @@ constexpr double kScanLimit = 0.02;
 constexpr double kReferenceFloor = 1e-50;
 constexpr double kReferenceFloorTotal = 0.01;
 
-int ValidRows(const TSpectrumRecord& r) { return std::clamp(r.RowCount, 0, r.Capacity()); }
-
 int CountInRange(const std::vector<double>& w, double lo, double hi) {
   return static_cast<int>(std::count_if(w.begin(), w.end(), [&](double v) { return lo <= v && v <= hi; }));
 }
@@ -41,7 +39,7 @@ bool FirstInRange(const TSpectrumRecord& r, int count, double lo, double hi, int
   first = 0;
   if (count == 0) return true;
   const std::vector<double>& w = r.Wavelength;
-  const int rows = ValidRows(r);
+  const int rows = ProfileRows(r);
   int i = 0;
   while (i < rows && !(lo <= w[static_cast<std::size_t>(i)] && w[static_cast<std::size_t>(i)] <= hi)) ++i;
   if (i + count > rows) return false;
@@ -108,7 +106,7 @@ void ComputeTransmittance(TSpectrumRecord& S, TSpectrumRecord& R, TTransmittance
     return;
   }
 
-  const int rowsS = ValidRows(S), rowsR = ValidRows(R);
+  const int rowsS = ProfileRows(S), rowsR = ProfileRows(R);
   switch (mode) {
     case ReferenceGrid: {
       int j = 0;
@@ -148,4 +146,9 @@ void ComputeTransmittance(TSpectrumRecord& S, TSpectrumRecord& R, TTransmittance
       }
       break;
   }
+}
+
+int ResultPoints(const TTransmittanceResult& result) {
+  return std::clamp(result.PointCount, 0, std::min({result.Capacity(), static_cast<int>(result.Transmittance.size()),
+                                                    static_cast<int>(result.Absorbance.size())}));
 }

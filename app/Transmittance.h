@@ -36,3 +36,6 @@ inline constexpr const char* kOverlapMessage =
 inline constexpr const char* kInconsistentMessage =
     "Inconsistent spectral data; could not compute transmittance or absorbance.";
 inline constexpr const char* kIdenticalWavelengthsMessage = "Two adjacent sample spectrum wavelengths are identical.";
+
+// The points of a result that hold values: PointCount, held to what its arrays really hold.
+int ResultPoints(const TTransmittanceResult& result);
