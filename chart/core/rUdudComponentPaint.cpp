@@ -59,7 +59,7 @@ void TiPlotComponent::UpdateCursorValues() {
     const TiPlotLifeGuard cursorLife(cursor);
     cursor->UpdateValues();
     if (cursorLife.Gone() || legendLife.Gone()) continue;
-    if (cursor->Visible() && cursor->ChannelName() == QLatin1String("<All>") && cursor->ChannelShowAllInLegend())
+    if (cursor->Visible() && cursor->FollowsAllChannels() && cursor->ChannelShowAllInLegend())
       legend->SetAllChannelsCursorActive(true);
   }
 }
