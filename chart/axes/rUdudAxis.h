@@ -401,15 +401,45 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // common steps of a point added to a chart: a value inside the range under the plain style
   // (nothing to do) and a held widening under it; every other case takes the full step.
   [[gnu::always_inline]] void NewTrackingData(double value, bool held) {
-    if (plainTracking_) {
-      const double min = s_.Min, max = Max();
-      if (value >= min && value <= max) return;
-      // An infinite value gives a range that is not finite, which is ignored as the full step
-      // ignores it; NaN fails every comparison and takes the full step, which ignores it too.
-      if (held && value > max) return HoldBoundedRange(min, value - min);
-      if (held && value < min) return HoldBoundedRange(value, s_.Span);
-    }
+    TiPlotHeldStep step;
+    if (held && PlainHeldStep(value, step)) return TakeHeldStep(step);
+    if (!held && plainTracking_ && value >= s_.Min && value <= Max()) return;
     NewTrackingStep(value, held);
+  }
+  // A held tracking step worked out before it is taken: the new range, and whether it moves.
+  struct TiPlotHeldStep {
+    double Min = 0.0;
+    double Span = 0.0;
+    bool Move = false;
+  };
+  // The held step a value takes under the plain style when the new range needs no bounding,
+  // found without changing anything (so that a caller can check several things first); false
+  // for any other case (another style, NaN, infinities, a range beyond the bounds), which the
+  // full step handles.
+  [[gnu::always_inline]] bool PlainHeldStep(double value, TiPlotHeldStep& step) const {
+    if (!plainTracking_) return false;
+    const double min = s_.Min, span = s_.Span, max = min + span;
+    if (value >= min && value <= max) {
+      step.Move = false;
+      return true;
+    }
+    if (value > max) {
+      step.Min = min;
+      step.Span = value - min;
+    } else if (value < min) {
+      step.Min = value;
+      step.Span = span;
+    } else {
+      return false;
+    }
+    if (!(step.Span >= 1e-300 && step.Span <= 1e300 && std::fabs(step.Min) <= 1e300 &&
+          (!IsLogarithmic() || step.Min > 0)))
+      return false;
+    step.Move = step.Min != min || step.Span != span;
+    return true;
+  }
+  [[gnu::always_inline]] void TakeHeldStep(const TiPlotHeldStep& step) {
+    if (step.Move) HoldRange(step.Min, step.Span);
   }
   // The first value since creation or the last ResetTracking has arrived.
   bool TrackingFirstValueSeen() const { return trackingFirstSeen_; }

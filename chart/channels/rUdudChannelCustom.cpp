@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <limits>
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/channels/rUdudDataLists.h"
@@ -227,14 +228,13 @@ QString TiPlotChannelCustom::GetYText(double value) {
 void TiPlotChannelCustom::FindChart() {
   chartOwner_ = Owner();
   chart_ = dynamic_cast<const TiPlotComponent*>(Owner());
-  chartChangeHandler_ = chart_ ? &chart_->Master()->Handlers().OnChange.target_type() : nullptr;
+  chartMaster_ = chart_ ? chart_->Master() : nullptr;
 }
 
-// Inline in AddXY. The handler's type is compared by address: a type seen as different only
-// costs the call that would have been made anyway.
+// Inline in AddXY.
 [[gnu::always_inline]] inline bool TiPlotChannelCustom::ChangeRequestPending() {
   if (chartOwner_ != Owner()) FindChart();
-  return chart_ && chart_->Updating() && chart_->ChangePending() && &OnChange.target_type() == chartChangeHandler_;
+  return chart_ && chart_->Updating() && chart_->ChangePending() && chartMaster_ && OnChange.Origin() == chartMaster_;
 }
 
 void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
@@ -245,10 +245,17 @@ void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
   if (!oNull && !oEmpty && (ox <= extXMin_ || ox >= extXMax_ || oy <= extYMin_ || oy >= extYMax_)) extentsValid_ = false;
 }
 
-// Compiled into AddXY with null and empty known to be false, so its checks of them fold away.
-[[gnu::always_inline]] inline int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
+// The axis's question answered without its virtual call where the axis belongs to the
+// channel's chart (the chart's answer then is the axis's).
+[[gnu::always_inline]] inline bool TiPlotChannelCustom::RangeChangesHeld(const TiPlotAxis& axis) {
+  if (chartOwner_ != Owner()) FindChart();
+  if (chart_ && axis.Owner() == chartOwner_) return chart_->AxisRangeChangesHeld();
+  return axis.RangeChangesHeld();
+}
+
+int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
   if (extentsValid_ && list_->RingActive()) ForgetOverwrittenExtreme();
-  const int result = list_->Add(null, empty, x, y);
+  const int result = AddToDataList(*list_, null, empty, x, y);
   // Stored as given, but a coordinate that is not finite takes no part in sums and ranges.
   if (Finite(null, empty, x, y)) {
     AddToStatistics(x, null || empty ? (std::isfinite(y) ? y : 0.0) : y);
@@ -261,7 +268,7 @@ void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
       TiPlotAxis* const xAxis = XAxis();
       TiPlotAxis* const yAxis = YAxis();
       const TiPlotAxis* const anyAxis = xAxis ? xAxis : yAxis;
-      const bool held = !anyAxis || anyAxis->RangeChangesHeld();
+      const bool held = !anyAxis || RangeChangesHeld(*anyAxis);
       if (held && !MarkersVisible()) {
         if (xAxisTrackingEnabled_ && xAxis) xAxis->NewTrackingData(x, true);
         if (yAxisTrackingEnabled_ && yAxis && !null && !empty) yAxis->NewTrackingData(y, true);
@@ -279,7 +286,40 @@ void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
   return result;
 }
 
-int TiPlotChannelCustom::AddXY(double x, double y) { return AddPoint(false, false, x, y); }
+// The common case of AddXY while the chart holds its changes (update suspension with a repaint
+// pending and the chart's own change handler): append, statistics and held tracking steps, with
+// no call to anybody. Every condition is checked before anything changes, so any other case
+// returns false and takes the full path, which gives the same result.
+[[gnu::always_inline]] inline bool TiPlotChannelCustom::AddHeld(double x, double y, int& index) {
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  if (!(std::fabs(x) <= kLargest && std::fabs(y) <= kLargest) || loggingActive_) return false;
+  if (chartOwner_ != Owner() || !chart_ || !chartMaster_ || OnChange.Origin() != chartMaster_ ||
+      !chart_->ChangePending() || !chart_->AxisRangeChangesHeld())
+    return false;
+  TiPlotDataCustomList& list = *list_;
+  // A full block or a ring: growing or dropping the oldest point is the full path's work.
+  if (list.RingActive() || list.Count() >= list.Capacity()) return false;
+  const bool trackX = xAxisTrackingEnabled_, trackY = yAxisTrackingEnabled_;
+  TiPlotAxis::TiPlotHeldStep xStep, yStep;
+  if (trackX || trackY) {
+    if (MarkersVisible()) return false;
+    // The chart's axes only: their holding is the chart's.
+    if (trackX && !(xAxis_ && xAxis_->Owner() == chartOwner_ && xAxis_->PlainHeldStep(x, xStep))) return false;
+    if (trackY && !(yAxis_ && yAxis_->Owner() == chartOwner_ && yAxis_->PlainHeldStep(y, yStep))) return false;
+  }
+  index = AddToDataList(list, false, false, x, y);
+  AddToStatistics(x, y);
+  WidenExtents(x, y);
+  if (trackX) xAxis_->TakeHeldStep(xStep);
+  if (trackY) yAxis_->TakeHeldStep(yStep);
+  return true;
+}
+
+int TiPlotChannelCustom::AddXY(double x, double y) {
+  int index;
+  if (AddHeld(x, y, index)) return index;
+  return AddPoint(false, false, x, y);
+}
 
 int TiPlotChannelCustom::AddDataPoint(bool null, bool empty, double x, double y) { return AddPoint(null, empty, x, y); }
 

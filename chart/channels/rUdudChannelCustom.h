@@ -223,7 +223,7 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   TiPlotAxis* ResolveYAxis();
   void ResetStatistics();
   // Inline: every added point takes these.
-  void AddToStatistics(double x, double y) {
+  [[gnu::always_inline]] void AddToStatistics(double x, double y) {
     if (x > xMax_) xMax_ = x;
     if (!(x >= xMin_)) xMin_ = x;
     if (y > yMax_) yMax_ = y;
@@ -232,7 +232,7 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
     xSum_.Add(x);
     ySum_.Add(y);
   }
-  void WidenExtents(double x, double y) {
+  [[gnu::always_inline]] void WidenExtents(double x, double y) {
     if (!extentsValid_) return;
     extXMin_ = std::min(extXMin_, x);
     extXMax_ = std::max(extXMax_, x);
@@ -244,10 +244,12 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void ForgetOverwrittenExtreme();
   // AddDataPoint's work, shared with AddXY.
   int AddPoint(bool null, bool empty, double x, double y);
+  bool AddHeld(double x, double y, int& index);
   // True when a change request would do nothing: the chart is suspended with a repaint already
   // pending, and the channel's OnChange is still the chart's own handler (which then only marks
   // the repaint pending again). A program's own OnChange is always called.
   bool ChangeRequestPending();
+  bool RangeChangesHeld(const TiPlotAxis& axis);
   void FindChart();
   // Reports a new point to the axes; false when the channel went away meanwhile, which only
   // a watched call (`watch`: the axes may call handlers) can tell.
@@ -262,11 +264,11 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void LogFlush();
 
   std::unique_ptr<TiPlotDataCustomList> list_;
-  // The owner as a chart, and the type of the change handler its objects get, looked up once
-  // per owner.
+  // The owner as a chart and that chart's object manager (the origin of the change handler its
+  // objects get), looked up once per owner.
   const TiPlotOwner* chartOwner_ = nullptr;
   const class TiPlotComponent* chart_ = nullptr;
-  const std::type_info* chartChangeHandler_ = nullptr;
+  const void* chartMaster_ = nullptr;
   TiPlotAxis* xAxis_ = nullptr;
   TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;

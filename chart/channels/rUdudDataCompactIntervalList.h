@@ -23,7 +23,27 @@ class TiPlotDataCompactIntervalList
   void SetX(int index, double value) override;
   void SetY(int index, double value) override { At(index).Y = ToSingle(value); }
 
-  int Add(bool null, bool empty, double x, double y) override;
+  int Add(bool null, bool empty, double x, double y) override { return AddPoint(x, y); }
+  // Add without the virtual call, for the channel's append. Later X values are ignored: the list
+  // assumes equal spacing. The new first X and interval are kept aside until the point has its
+  // slot, so a refused point changes nothing.
+  int AddPoint(double x, double y) {
+    double firstX = firstX_;
+    double interval = interval_;
+    if (count_ <= 1) [[unlikely]] {
+      if (count_ == 0)
+        firstX = x;
+      else if (interval_ == -1.0)
+        interval = x - firstX_;
+    }
+    bool wrapped;
+    const int result = Append({ToSingle(y)}, wrapped);
+    firstX_ = firstX;
+    interval_ = interval;
+    // The oldest point was overwritten: the survivors keep their X (also in a ring of one point).
+    if (wrapped) firstX_ += interval_;
+    return result;
+  }
   void Clear() override;
   void DeleteFirst(int n) override;
 

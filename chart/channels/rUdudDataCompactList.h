@@ -18,7 +18,12 @@ class TiPlotDataCompactList : public TiPlotDataListOf<TiPlotDataCompactList, TiP
   void SetY(int index, double value) override { At(index).Y = ToSingle(value); }
 
   // Null and empty are not stored in this layout.
-  int Add(bool null, bool empty, double x, double y) override;
+  int Add(bool null, bool empty, double x, double y) override { return AddPoint(x, y); }
+  // Add without the virtual call, for the channel's append.
+  int AddPoint(double x, double y) {
+    bool wrapped;
+    return Append({ToSingle(x), ToSingle(y)}, wrapped);
+  }
 
   TiPlotPoint Decode(const TiPlotCompactRecord& record, int) const { return {record.X, record.Y, false, false}; }
 };

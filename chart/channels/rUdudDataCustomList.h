@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -75,6 +76,7 @@ struct TiPlotPoint {
 // Rounds to single precision for the compact records. Values beyond the float range become
 // infinite (IEEE rounding to nearest) instead of taking the undefined path of a plain cast.
 inline float ToSingle(double value) {
+  if (std::fabs(value) <= std::numeric_limits<float>::max()) return static_cast<float>(value);  // the common case
   constexpr double kOverflow = 0x1.ffffffp127;  // halfway between FLT_MAX and the next power of two
   if (value >= kOverflow) return std::numeric_limits<float>::infinity();
   if (value <= -kOverflow) return -std::numeric_limits<float>::infinity();

@@ -79,7 +79,14 @@ class TiPlotDataFullList : public TiPlotDataListOf<TiPlotDataFullList, TiPlotFul
   void SetBarBrushColor(int index, TColor value) override { Attr(index).BarBrushColor = value; }
   void SetBarBrushStyle(int index, TBrushStyle value) override { Attr(index).BarBrushStyle = std::uint8_t(value); }
 
-  int Add(bool null, bool empty, double x, double y) override;
+  int Add(bool null, bool empty, double x, double y) override { return AddPoint(null, empty, x, y); }
+  // Add without the virtual call, for the channel's append.
+  int AddPoint(bool null, bool empty, double x, double y) {
+    TiPlotFullRecord record{x, y, null, empty, 0.0, 0.0, 0.0, 0.0, template_};
+    record.Attributes.MarkerCharacter = 0;  // a point's character is set only per point
+    bool wrapped;
+    return Append(record, wrapped);
+  }
 
   TiPlotPoint Decode(const TiPlotFullRecord& record, int) const { return {record.X, record.Y, record.Empty, record.Null}; }
 

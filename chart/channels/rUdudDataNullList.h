@@ -37,7 +37,20 @@ class TiPlotDataNullList : public TiPlotDataListOf<TiPlotDataNullList, TiPlotNul
   void SetMarkerVisible(int index, bool value) override { SetFlag(index, kMarkerVisibleFlag, value); }
   void SetMarkerStyle(int index, TiPlotMarkerStyle value) override;
 
-  int Add(bool null, bool empty, double x, double y) override;
+  int Add(bool null, bool empty, double x, double y) override { return AddPoint(null, empty, x, y); }
+  // Add without the virtual call, for the channel's append.
+  int AddPoint(bool null, bool empty, double x, double y) {
+    std::uint16_t flags = MarkerStyleBits(template_.MarkerStyle);
+    if (null) flags |= kNullFlag;
+    if (empty) flags |= kEmptyFlag;
+    if (template_.MarkerVisible) flags |= kMarkerVisibleFlag;
+    bool wrapped;
+    return Append({x, y, flags}, wrapped);
+  }
+  // The style's ordinal in bits 3 to 6; ordinals beyond four bits are cut to them.
+  static std::uint16_t MarkerStyleBits(int style) {
+    return std::uint16_t((unsigned(style) << kMarkerStyleShift) & kMarkerStyleMask);
+  }
 
   TiPlotPoint Decode(const TiPlotNullRecord& record, int) const {
     return {record.X, record.Y, (record.Flags & kEmptyFlag) != 0, (record.Flags & kNullFlag) != 0};

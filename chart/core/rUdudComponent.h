@@ -459,7 +459,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // ---- tracking's range changes held during update suspension (rUdudAxisTracking.cpp) ----
   // While updates are suspended (and no stored chart is being read) tracking steps hold their
   // range changes; EndUpdate reports them, once per axis, before the one repaint.
-  bool AxisRangeChangesHeld() const override { return Updating() && !IsLoading() && !releasingHeldRanges_; }
+  bool AxisRangeChangesHeld() const final { return Updating() && !IsLoading() && !releasingHeldRanges_; }
   void EndUpdate() override;
 
  private:

@@ -40,7 +40,7 @@ TiPlotMasterManager::TiPlotMasterManager(TiPlotOwner* owner)
   handlers_.OnRename = [this](TiPlotPersistent* item) { HandleRename(item); };
   handlers_.OnRemove = [this](TiPlotPersistent* item) { HandleRemove(item); };
   handlers_.OnInsert = [this](TiPlotPersistent* item) { HandleInsert(item); };
-  handlers_.OnChange = [this](TiPlotPersistent* item) { HandleChange(item); };
+  handlers_.OnChange = TiPlotNotifyEvent([this](TiPlotPersistent* item) { HandleChange(item); }, this);
   try {
     ownAllObjects_ = MakeCollection<TiPlotObjectManager>(owner_, handlers_);
     for (TiPlotObjectKind kind : PlotObjectKindsBy(&TiPlotKindInfo::CreationRank))

@@ -3,8 +3,10 @@
 // object with its change, rename, focus, mouse and keyboard protocol, the manager object, the
 // layout object that takes room around the data view, and the small clickable button.
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "chart/core/iPlotTypes.h"
 #include "platform/Graphics.h"
@@ -93,7 +95,36 @@ enum TiPlotObjectKind : int {
 };
 constexpr int kPlotObjectKindCount = ipokNone;
 
-using TiPlotNotifyEvent = std::function<void(TiPlotPersistent*)>;
+// A notification handler. It may carry the object that made it (its origin), so that a receiver
+// can tell at the cost of a comparison that its handler is still the one its chart gave; storing
+// any other function clears the origin, copies keep it.
+class TiPlotNotifyEvent : public std::function<void(TiPlotPersistent*)> {
+  using Function = std::function<void(TiPlotPersistent*)>;
+  template <class F>
+  using IfOther = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TiPlotNotifyEvent> && std::is_constructible_v<Function, F>, int>;
+
+ public:
+  TiPlotNotifyEvent() noexcept = default;
+  TiPlotNotifyEvent(std::nullptr_t) noexcept {}
+  template <class F, IfOther<F> = 0>
+  TiPlotNotifyEvent(F&& f) : Function(std::forward<F>(f)) {}
+  TiPlotNotifyEvent(Function f, const void* origin) : Function(std::move(f)), origin_(origin) {}
+  TiPlotNotifyEvent(const TiPlotNotifyEvent&) = default;
+  TiPlotNotifyEvent(TiPlotNotifyEvent&&) noexcept = default;
+  TiPlotNotifyEvent& operator=(const TiPlotNotifyEvent&) = default;
+  TiPlotNotifyEvent& operator=(TiPlotNotifyEvent&&) noexcept = default;
+  template <class F, IfOther<F> = 0>
+  TiPlotNotifyEvent& operator=(F&& f) {
+    Function::operator=(std::forward<F>(f));
+    origin_ = nullptr;
+    return *this;
+  }
+
+  const void* Origin() const { return origin_; }
+
+ private:
+  const void* origin_ = nullptr;
+};
 using TiPlotObjectCallback = std::function<void(TiPlotObject*)>;
 
 // The four handlers a chart gives to every object and collection.

@@ -671,3 +671,92 @@ TEST_F(HeldChartFixture, AChannelRemovedByARangeHandlerDuringAddXYIsLeftAlone) {
   ASSERT_EQ(chart.ChannelCount(), 1);
   EXPECT_EQ(chart.Channel(0), b);
 }
+
+// AddXY in a suspended chart ends where the same points end when the channel's change handler is
+// a program's own (which hears every point, so each point takes the whole way): the same points,
+// statistics, extents and ranges after every point, and the same events at EndUpdate. The values
+// take every turn: first values, steps inside, widening at both ends, NaN and infinities, a range
+// beyond the bounds, a non-positive value on a logarithmic axis, markers, a ring, another style.
+TEST(HeldTracking, AddXYEndsWhereAProgramHandledChannelEnds) {
+  struct Side {
+    TiPlotComponent chart;
+    TiPlotChannelCustom* channel;
+    TiPlotXAxis* x;
+    TiPlotYAxis* y;
+    QStringList events;
+    int changes = 0;
+    Side(bool programHandler, TiPlotDataStyle style) {
+      chart.AddXAxis();
+      chart.AddYAxis();
+      chart.AddChannel();
+      channel = chart.Channel(0);
+      x = chart.XAxis(0);
+      y = chart.YAxis(0);
+      channel->SetDataStyle(style);
+      y->SetScaleType(ipstLog10);
+      chart.OnXAxisMinSpanChange = [this](int, double om, double os, double nm, double ns) {
+        events << QStringLiteral("x %1 %2 %3 %4").arg(om).arg(os).arg(nm).arg(ns);
+      };
+      chart.OnYAxisMinSpanChange = [this](int, double om, double os, double nm, double ns) {
+        events << QStringLiteral("y %1 %2 %3 %4").arg(om).arg(os).arg(nm).arg(ns);
+      };
+      // Both count the calls; only the first keeps the chart's handler as its origin.
+      const TiPlotNotifyEvent own = channel->OnChange;
+      auto counting = [this, own](TiPlotPersistent* item) {
+        ++changes;
+        own(item);
+      };
+      if (programHandler)
+        channel->OnChange = counting;
+      else
+        channel->OnChange = TiPlotNotifyEvent(counting, chart.Master());
+    }
+  };
+  const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+  for (TiPlotDataStyle style : {ipdsStandard, ipdsCompactInterval}) {
+    SCOPED_TRACE(int(style));
+    Side quick(false, style), full(true, style);
+    std::vector<std::pair<double, double>> points{{5, 2}, {6, 3}, {5.5, 2.5}, {10, 40}, {-3, 0.5}, {kNaN, 7},
+                                                  {11, kInf}, {12, -kInf}, {1e301, 8}, {13, -4}, {14, 0},
+                                                  {-1e301, 9}, {15, 1e-320}};
+    for (int i = 0; i < 300; ++i) points.emplace_back(16 + (i * 37 % 101) - 50, 1 + (i * 53 % 97));
+    int step = 0;
+    for (Side* s : {&quick, &full}) s->chart.BeginUpdate();
+    for (const auto& [px, py] : points) {
+      SCOPED_TRACE(step);
+      for (Side* s : {&quick, &full}) {
+        if (step == 100) s->channel->SetMarkersVisible(true);
+        if (step == 140) s->channel->SetMarkersVisible(false);
+        if (step == 180) s->channel->SetRingBufferSize(50);
+        if (step == 230) s->channel->SetRingBufferSize(0);
+        if (step == 260) s->x->SetTrackingStyle(iptsScrollSmooth);
+      }
+      EXPECT_EQ(quick.channel->AddXY(px, py), full.channel->AddXY(px, py));
+      const TiPlotChannelCustom& q = *quick.channel;
+      const TiPlotChannelCustom& f = *full.channel;
+      ASSERT_EQ(q.Count(), f.Count());
+      EXPECT_TRUE(same(q.GetX(q.Count() - 1), f.GetX(f.Count() - 1)));
+      EXPECT_TRUE(same(q.GetY(q.Count() - 1), f.GetY(f.Count() - 1)));
+      EXPECT_EQ(q.DataStatCount(), f.DataStatCount());
+      for (auto get : {&TiPlotChannelCustom::DataXMin, &TiPlotChannelCustom::DataXMax, &TiPlotChannelCustom::DataYMin,
+                       &TiPlotChannelCustom::DataYMax, &TiPlotChannelCustom::DataXMean, &TiPlotChannelCustom::DataYMean})
+        EXPECT_TRUE(same((q.*get)(), (f.*get)()));
+      EXPECT_EQ(quick.channel->GetXMaxExtent(), full.channel->GetXMaxExtent());
+      EXPECT_EQ(quick.channel->GetYMinExtent(), full.channel->GetYMinExtent());
+      EXPECT_EQ(quick.x->Min(), full.x->Min());
+      EXPECT_EQ(quick.x->Span(), full.x->Span());
+      EXPECT_EQ(quick.y->Min(), full.y->Min());
+      EXPECT_EQ(quick.y->Span(), full.y->Span());
+      ++step;
+    }
+    EXPECT_TRUE(quick.events.isEmpty());
+    EXPECT_EQ(quick.events, full.events);
+    for (Side* s : {&quick, &full}) s->chart.EndUpdate();
+    EXPECT_FALSE(quick.events.isEmpty());
+    EXPECT_EQ(quick.events, full.events);
+    // The program's handler heard every point; the chart's own was not called again once its
+    // repaint was pending.
+    EXPECT_GE(full.changes, int(points.size()));
+    EXPECT_LT(quick.changes, 10);
+  }
+}
