@@ -3,6 +3,7 @@
 // four list layouts and the plain std::vector push_back of the same records that each layout is
 // compared with in the same program.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <string>
@@ -13,6 +14,11 @@
 namespace pointbench {
 
 constexpr int kPoints = 10'000'000;
+
+// Every large block is mapped afresh, whichever benchmark runs first. glibc otherwise raises its
+// mapping threshold after the first large block is freed, so that later benchmarks find memory
+// already mapped (no page faults) and the comparison depends on the order of the runs.
+inline void FixAllocatorThreshold() { mallopt(M_MMAP_THRESHOLD, 128 * 1024); }
 
 inline void SetCounters(benchmark::State& state, std::int64_t bytes) {
   state.counters["per_point"] =

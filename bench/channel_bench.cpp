@@ -56,6 +56,7 @@ void Register() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pointbench::FixAllocatorThreshold();
   UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
   Register();

@@ -75,6 +75,7 @@ void Register() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pointbench::FixAllocatorThreshold();
   Register();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
