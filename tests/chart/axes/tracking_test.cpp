@@ -9,6 +9,7 @@
 #include "chart/axes/AxisTestSupport.h"
 #include "chart/channels/rUdudChannelCustom.h"
 #include "chart/core/rUdudComponent.h"
+#include "support/OneChannelChart.h"
 
 namespace {
 
@@ -460,20 +461,11 @@ TEST(TrackingInChart, ReadingAStoredChartNeitherStoresNorRestoresResumeValues) {
   EXPECT_EQ(x->Span(), 40.0);
 }
 
-struct FitFixture : ::testing::Test {
-  TiPlotComponent chart;
-  TiPlotXAxis* x = nullptr;
-  TiPlotYAxis* y = nullptr;
-  TiPlotChannelCustom* a = nullptr;
+struct FitFixture : ::testing::Test, TOneChannelChart {
+  TiPlotChannelCustom* a = channel;
   TiPlotChannelCustom* b = nullptr;
   FitFixture() {
-    chart.AddXAxis();
-    chart.AddYAxis();
     chart.AddChannel();
-    chart.AddChannel();
-    x = chart.XAxis(0);
-    y = chart.YAxis(0);
-    a = chart.Channel(0);
     b = chart.Channel(1);
     for (TiPlotChannelCustom* c : {a, b}) {
       c->SetXAxisName(QStringLiteral("x-axis 1"));  // names match ignoring case
@@ -547,7 +539,6 @@ namespace {
 // The fit fixture's chart with every range event recorded.
 struct HeldChartFixture : FitFixture {
   QStringList events;
-  TiPlotChannelCustom* channel = a;
 
   HeldChartFixture() {
     auto value = [this](const char* what) {
@@ -678,20 +669,10 @@ TEST_F(HeldChartFixture, AChannelRemovedByARangeHandlerDuringAddXYIsLeftAlone) {
 // take every turn: first values, steps inside, widening at both ends, NaN and infinities, a range
 // beyond the bounds, a non-positive value on a logarithmic axis, markers, a ring, another style.
 TEST(HeldTracking, AddXYEndsWhereAProgramHandledChannelEnds) {
-  struct Side {
-    TiPlotComponent chart;
-    TiPlotChannelCustom* channel;
-    TiPlotXAxis* x;
-    TiPlotYAxis* y;
+  struct Side : TOneChannelChart {
     QStringList events;
     int changes = 0;
     Side(bool programHandler, TiPlotDataStyle style) {
-      chart.AddXAxis();
-      chart.AddYAxis();
-      chart.AddChannel();
-      channel = chart.Channel(0);
-      x = chart.XAxis(0);
-      y = chart.YAxis(0);
       channel->SetDataStyle(style);
       y->SetScaleType(ipstLog10);
       chart.OnXAxisMinSpanChange = [this](int, double om, double os, double nm, double ns) {

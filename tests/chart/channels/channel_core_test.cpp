@@ -14,23 +14,13 @@
 #include "chart/core/rUdudComponent.h"
 #include "platform/Convert.h"
 #include "platform/TextFile.h"
+#include "support/OneChannelChart.h"
 
 namespace {
 
-struct ChannelFixture : ::testing::Test {
-  TiPlotComponent chart;
-  TiPlotChannelCustom* ch = nullptr;
-  TiPlotXAxis* x = nullptr;
-  TiPlotYAxis* y = nullptr;
+struct ChannelFixture : ::testing::Test, TOneChannelChart {
+  TiPlotChannelCustom* ch = channel;
   QTemporaryDir dir;
-  ChannelFixture() {
-    chart.AddXAxis();
-    chart.AddYAxis();
-    chart.AddChannel();
-    ch = chart.Channel(0);
-    x = chart.XAxis(0);
-    y = chart.YAxis(0);
-  }
   QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
   QByteArray ReadAll(const QString& path) {
     QFile f(path);
