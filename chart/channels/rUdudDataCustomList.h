@@ -1,8 +1,9 @@
 #pragma once
 // The storage of a channel's points: a growable block of fixed-size records with an optional ring
 // buffer. Four layouts trade memory for features; the channel talks to them through the virtual
-// operations of TiPlotDataCustomList, and its hot loops read through the typed, non-virtual
-// ReadPoint/ForEachPoint of the concrete list (see VisitDataList in rUdudDataLists.h).
+// operations of TiPlotDataCustomList, and its hot loops read and append through the typed,
+// non-virtual ReadPoint/ForEachPoint/AddPoint of the concrete list (see VisitDataList and
+// AddToDataList in rUdudDataLists.h).
 #include <QString>
 
 #include <algorithm>

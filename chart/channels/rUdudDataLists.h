@@ -11,9 +11,6 @@
 // A new, empty list of the layout for `style`.
 std::unique_ptr<TiPlotDataCustomList> CreateDataList(TiPlotDataStyle style);
 
-// Calls f with the list as its concrete class, so that f's loop over ReadPoint/ForEachPoint is
-// compiled once per layout without a virtual call per point:
-//   VisitDataList(list, [&](const auto& points) { points.ForEachPoint(a, b, [&](int i, TiPlotPoint p) {...}); });
 // Appends a point through the concrete list's inline AddPoint, so that the channel's AddXY makes
 // no virtual call; the same as list.Add.
 [[gnu::always_inline]] inline int AddToDataList(TiPlotDataCustomList& list, bool null, bool empty, double x, double y) {
@@ -30,6 +27,9 @@ std::unique_ptr<TiPlotDataCustomList> CreateDataList(TiPlotDataStyle style);
   return static_cast<TiPlotDataNullList&>(list).AddPoint(null, empty, x, y);
 }
 
+// Calls f with the list as its concrete class, so that f's loop over ReadPoint/ForEachPoint is
+// compiled once per layout without a virtual call per point:
+//   VisitDataList(list, [&](const auto& points) { points.ForEachPoint(a, b, [&](int i, TiPlotPoint p) {...}); });
 template <class F>
 decltype(auto) VisitDataList(const TiPlotDataCustomList& list, F&& f) {
   switch (list.DataStyle()) {
