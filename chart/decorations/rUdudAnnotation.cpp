@@ -707,7 +707,9 @@ void TiPlotAnnotation::ChangedByUser(int event) {
   RaiseEvent(ieCoordinatesChange);
 }
 
-void TiPlotAnnotation::DoMouseUp(const TiPlotMouseParams&) {
+void TiPlotAnnotation::DoMouseUp(const TiPlotMouseParams& params) {
+  // Only a release inside the annotation is its click.
+  if (!HitTest(params)) SetMouseIsDown(false);
   if (grabbed_ == ihNone) return;
   grabbed_ = ihNone;
   if (moved_) {

@@ -399,6 +399,40 @@ TEST(Clicks, EachKindRaisesItsOwnClickEventWithItsIndex) {
   }
 }
 
+// A press on an object released away from it is no click of it (nor of anything else).
+TEST(Clicks, AReleaseAwayFromThePressedObjectIsNoClick) {
+  const QPoint away(20, 190);
+  struct Case {
+    const char* what;
+    QPoint at;
+    TiPlotObjectEvent TiPlotComponent::*event;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"channel", kChannel, &TiPlotComponent::OnClickChannel},
+           {"x axis", kXAxis, &TiPlotComponent::OnClickXAxis},
+           {"y axis", kYAxis, &TiPlotComponent::OnClickYAxis},
+           {"data view", kView, &TiPlotComponent::OnClickDataView},
+           {"legend", kLegend, &TiPlotComponent::OnClickLegend},
+           {"limit", kLimit, &TiPlotComponent::OnClickLimit},
+           {"annotation", kAnnotation, &TiPlotComponent::OnClickAnnotation},
+       }) {
+    SCOPED_TRACE(c.what);
+    TChart t;
+    int clicks = 0;
+    for (TiPlotObjectEvent TiPlotComponent::*e : {&TiPlotComponent::OnClickChannel, &TiPlotComponent::OnClickXAxis, &TiPlotComponent::OnClickYAxis,
+                    &TiPlotComponent::OnClickDataView, &TiPlotComponent::OnClickLegend, &TiPlotComponent::OnClickLimit,
+                    &TiPlotComponent::OnClickAnnotation, &TiPlotComponent::OnClickDataCursor})
+      t.chart.*e = [&clicks](int) { ++clicks; };
+    t.input.Press(c.at);
+    t.input.Move(away);
+    t.input.Release(away);
+    EXPECT_EQ(clicks, 0);
+    // The same press released where it began is a click.
+    t.input.Click(c.at);
+    EXPECT_EQ(clicks, 1);
+  }
+}
+
 TEST(Clicks, ADataCursorOnASecondPlaceRaisesItsIndex) {
   TChart t;
   InsertInto<TProbeDataCursor>(t.chart);
