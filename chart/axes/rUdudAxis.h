@@ -372,6 +372,8 @@ class TiPlotAxis : public TiPlotLayoutObject {
   void PrepareDraw(TCanvas* canvas) override;        // 11
   void Draw(TCanvas* canvas, TColor backgroundColor) override;   // 12
   bool HitTest(const TiPlotMouseParams& params) override;        // 16
+  // Only a release in the focus frame is the axis's click; a drag may end anywhere.
+  bool ReleaseIsClick(int x, int y) override { return HitAt(x, y); }
   void DoMouseHover(const TiPlotMouseParams& params) override;   // 18
   // Lines across rect at the ticks on the scale (of the last paint), each kind with its own
   // settings; nothing while GridLinesVisible is off.

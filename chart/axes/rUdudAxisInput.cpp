@@ -200,10 +200,7 @@ void TiPlotAxis::DoMouseDrag(const TiPlotMouseParams& params) {
 void TiPlotAxis::DoMouseUp(const TiPlotMouseParams& params) {
   const TiPlotLifeGuard life(this);
   RepeatOnOtherAxes(this, MouseAction(ipaaMouseUp, params));
-  if (life.Gone()) return;
-  // Only a release in the focus frame is the axis's click; a drag may end anywhere.
-  if (!HitTest(params)) SetMouseIsDown(false);
-  if (!dragging_) return;
+  if (life.Gone() || !dragging_) return;
   dragging_ = false;
   FinishUserAction();
 }

@@ -358,6 +358,10 @@ class TiPlotObject : public TiPlotPersistent {
   // then raises as the click event of its kind. Objects that are clicked only inside a part of
   // themselves (the data view's rectangle, a channel's legend row) say so.
   virtual bool ReleaseIsClick(int /*x*/, int /*y*/) { return true; }
+
+ protected:
+  // ReleaseIsClick for objects clicked only where their hit test takes the release point.
+  bool HitAt(int x, int y) { return HitTest(MakeMouseParams(mbLeft, 0, x, y, XYAxesReverse())); }
 };
 
 // A chart object that lives in a chart's collections: it insists on an owner and handlers.

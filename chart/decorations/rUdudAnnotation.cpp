@@ -707,9 +707,7 @@ void TiPlotAnnotation::ChangedByUser(int event) {
   RaiseEvent(ieCoordinatesChange);
 }
 
-void TiPlotAnnotation::DoMouseUp(const TiPlotMouseParams& params) {
-  // Only a release inside the annotation is its click.
-  if (!HitTest(params)) SetMouseIsDown(false);
+void TiPlotAnnotation::DoMouseUp(const TiPlotMouseParams&) {
   if (grabbed_ == ihNone) return;
   grabbed_ = ihNone;
   if (moved_) {

@@ -61,6 +61,8 @@ class TiPlotAnnotation : public TiPlotObject {
   void NotifyRenamed(TiPlotObject* object) override;
   void Draw(TCanvas* canvas, TColor backgroundColor) override;
   bool HitTest(const TiPlotMouseParams& params) override;
+  // Only a release inside the annotation is its click.
+  bool ReleaseIsClick(int x, int y) override { return HitAt(x, y); }
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;
   void DoMouseDownLeft(const TiPlotMouseParams& params) override;
   void DoMouseDrag(const TiPlotMouseParams& params) override;

@@ -337,6 +337,16 @@ TEST(Component, ObjectEventsCarryTheIndexAndStaySilentWhileLoading) {
   chart.AddYAxis();
   chart.AddChannel();
   EXPECT_EQ(events, (QStringList{"add x 0", "add x 1", "add channel 0"}));
+  // An axis is clicked in its focus frame: the second X axis's frame takes the releases below.
+  {
+    TiPlotXAxis* axis = chart.XAxis(1);
+    axis->SetHorizontal(true);
+    axis->SetLayoutRect(TRect{0, 0, 100, 20});
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    axis->UpdateScaleArea(&canvas);
+    ASSERT_TRUE(PtInRect(axis->FocusRect(), {3, 4}) && PtInRect(axis->FocusRect(), {5, 6}));
+  }
   events.clear();
   chart.ObjectMouseUp(chart.XAxis(1), mbLeft, 0, 3, 4);
   chart.SetDoubleClickPending();
