@@ -609,11 +609,6 @@ void TiPlotLegend::NotifyFocus(TiPlotObject* object) {
   if (object && object != this && object->HasFocus()) SetFocused(false);
 }
 
-void TiPlotLegend::DoMouseUp(const TiPlotMouseParams& params) {
-  // Only a release inside the legend counts as a click on it.
-  if (!HitTest(params)) SetMouseIsDown(false);
-}
-
 TiPlotObject* TiPlotLegend::GetObjectAt(int x, int y) {
   TiPlotObject* self = TiPlotLayoutObject::GetObjectAt(x, y);
   for (TiPlotLegendButton* button : {upButton_.get(), downButton_.get()})

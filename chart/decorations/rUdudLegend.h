@@ -58,7 +58,8 @@ class TiPlotLegend : public TiPlotLayoutObject {
   void NotifyRemoving(TiPlotPersistent* item) override;             // 8
   void NotifyFocus(TiPlotObject* object) override;                  // 10
   void Draw(TCanvas* canvas, TColor backgroundColor) override;      // 12
-  void DoMouseUp(const TiPlotMouseParams& params) override;         // 22
+  // Only a release inside the legend is a click on it.
+  bool ReleaseIsClick(int x, int y) override { return HitAt(x, y); }
   TiPlotObject* GetObjectAt(int x, int y) override;                 // 28
   void AddMenuItems(TPopupMenu* menu) override;                     // 32
   int RequiredSize(TCanvas* canvas) override;                       // 36

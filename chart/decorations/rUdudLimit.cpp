@@ -362,13 +362,7 @@ void TiPlotLimit::FollowLine(bool drawn, TRect& hitRect, double position) {
   hitRect = HitRectAt(f.own->ValueToPosition(position), f.from, f.to);
 }
 
-void TiPlotLimit::DoMouseUp(const TiPlotMouseParams& params) {
-  EndGrabs();
-  // The chart turns every release it hears of into a click. A focused limit also receives
-  // presses made elsewhere (the chart hands them to every focused object), and a dragged line
-  // may be released away from it: only a release over one of its lines is reported.
-  if (!HitTest(params)) SetMouseIsDown(false);
-}
+void TiPlotLimit::DoMouseUp(const TiPlotMouseParams&) { EndGrabs(); }
 
 void TiPlotLimit::AddMenuItems(TPopupMenu* menu) {
   TiPlotObject::AddMenuItems(menu);

@@ -61,6 +61,10 @@ class TiPlotLimit : public TiPlotObject {
   void DoMouseDownLeft(const TiPlotMouseParams& params) override;         // 19
   void DoMouseDrag(const TiPlotMouseParams& params) override;             // 21
   void DoMouseUp(const TiPlotMouseParams& params) override;               // 22
+  // A focused limit also receives presses made elsewhere (the chart hands them to every
+  // focused object), and a dragged line may be released away from it: only a release over one
+  // of its lines is its click.
+  bool ReleaseIsClick(int x, int y) override { return HitAt(x, y); }
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;       // 29
   void AddMenuItems(TPopupMenu* menu) override;                           // 32
 

@@ -399,34 +399,39 @@ TEST(Clicks, EachKindRaisesItsOwnClickEventWithItsIndex) {
   }
 }
 
-// A press on an object released away from it is no click of it (nor of anything else).
+// A press on an object released away from it is no click of it (nor of anything else), but the
+// object's mouse-up event still tells of the release.
 TEST(Clicks, AReleaseAwayFromThePressedObjectIsNoClick) {
   const QPoint away(20, 190);
   struct Case {
     const char* what;
     QPoint at;
-    TiPlotObjectEvent TiPlotComponent::*event;
+    TiPlotObjectEvent TiPlotComponent::*click;
+    TiPlotObjectMouseEvent TiPlotComponent::*up;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"channel", kChannel, &TiPlotComponent::OnClickChannel},
-           {"x axis", kXAxis, &TiPlotComponent::OnClickXAxis},
-           {"y axis", kYAxis, &TiPlotComponent::OnClickYAxis},
-           {"data view", kView, &TiPlotComponent::OnClickDataView},
-           {"legend", kLegend, &TiPlotComponent::OnClickLegend},
-           {"limit", kLimit, &TiPlotComponent::OnClickLimit},
-           {"annotation", kAnnotation, &TiPlotComponent::OnClickAnnotation},
+           {"channel", kChannel, &TiPlotComponent::OnClickChannel, &TiPlotComponent::OnMouseUpChannel},
+           {"x axis", kXAxis, &TiPlotComponent::OnClickXAxis, &TiPlotComponent::OnMouseUpXAxis},
+           {"y axis", kYAxis, &TiPlotComponent::OnClickYAxis, &TiPlotComponent::OnMouseUpYAxis},
+           {"data view", kView, &TiPlotComponent::OnClickDataView, &TiPlotComponent::OnMouseUpDataView},
+           {"legend", kLegend, &TiPlotComponent::OnClickLegend, &TiPlotComponent::OnMouseUpLegend},
+           {"limit", kLimit, &TiPlotComponent::OnClickLimit, &TiPlotComponent::OnMouseUpLimit},
+           {"annotation", kAnnotation, &TiPlotComponent::OnClickAnnotation, &TiPlotComponent::OnMouseUpAnnotation},
        }) {
     SCOPED_TRACE(c.what);
     TChart t;
     int clicks = 0;
+    std::vector<QPoint> ups;
     for (TiPlotObjectEvent TiPlotComponent::*e : {&TiPlotComponent::OnClickChannel, &TiPlotComponent::OnClickXAxis, &TiPlotComponent::OnClickYAxis,
                     &TiPlotComponent::OnClickDataView, &TiPlotComponent::OnClickLegend, &TiPlotComponent::OnClickLimit,
                     &TiPlotComponent::OnClickAnnotation, &TiPlotComponent::OnClickDataCursor})
       t.chart.*e = [&clicks](int) { ++clicks; };
+    t.chart.*(c.up) = [&ups](int, TMouseButton, TShiftState, int x, int y) { ups.emplace_back(x, y); };
     t.input.Press(c.at);
     t.input.Move(away);
     t.input.Release(away);
     EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(ups, std::vector<QPoint>{away});
     // The same press released where it began is a click.
     t.input.Click(c.at);
     EXPECT_EQ(clicks, 1);
