@@ -2,6 +2,8 @@
 // Helpers for decoration tests: text measured the way the chart measures it, pixel searches in a
 // bitmap, and a small chart that can paint (it has the toolbar, legend and data view a paint
 // needs).
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QString>
 #include <ostream>
@@ -9,6 +11,7 @@
 #include "chart/core/rUdudComponent.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Timer.h"
 // Readable failures for rectangles and texts, shared with the core tests' helpers.
 #include "tests/chart/core/ChartTestSupport.h"
 #include "tests/chart/core/LayoutTestSupport.h"
@@ -89,3 +92,22 @@ inline void ClickButton(TiPlotButton* button) {
 
 // Where tests leave pictures to look at.
 inline QString PicturePath(const QString& name) { return QDir::temp().filePath(name); }
+
+// Holds a scroll button (the legend's, the table's) down and releases it inside: the first repeat
+// comes after 500 ms, the next after 50 ms, and the release scrolls once more. `position` reads
+// how far the owner has scrolled; the press itself does not scroll.
+template <class Position>
+void HoldScrollButtonDown(TiPlotButton* button, Position position) {
+  const TRect r = button->GetButtonRect();
+  const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, r.Left + 1, r.Top + 1, false);
+  const int start = position();
+  button->MouseDown(p);
+  ASSERT_NE(button->RepeatTimer(), nullptr);
+  EXPECT_EQ(button->RepeatTimer()->Interval(), 500);
+  button->RepeatTimer()->Fire();
+  EXPECT_EQ(button->RepeatTimer()->Interval(), 50);
+  button->RepeatTimer()->Fire();
+  EXPECT_EQ(position(), start + 2);
+  button->MouseUp(p);
+  EXPECT_EQ(position(), start + 3);
+}

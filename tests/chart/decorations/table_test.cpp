@@ -280,19 +280,9 @@ TEST_F(TableFixture, AHeldButtonRepeatsFirstAfter500ThenEvery50Milliseconds) {
   Fill(10, 1);
   table->SetRowsMax(2);
   Layout(Rect(0, 0, 400, 295));
-  TiPlotTableButton* down = table->DownButton();
-  const TRect r = down->GetButtonRect();
-  const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, r.Left + 1, r.Top + 1, false);
-  down->MouseDown(p);
-  ASSERT_NE(down->RepeatTimer(), nullptr);
-  EXPECT_EQ(down->RepeatTimer()->Interval(), 500);
-  down->RepeatTimer()->Fire();
-  EXPECT_EQ(down->RepeatTimer()->Interval(), 50);
-  down->RepeatTimer()->Fire();
-  EXPECT_EQ(table->FirstRow(), 2);
-  down->MouseUp(p);   // the release counts once more
-  EXPECT_EQ(table->FirstRow(), 3);
-  EXPECT_EQ(down->RepeatTimer(), nullptr);
+  ASSERT_EQ(table->FirstRow(), 0);
+  HoldScrollButtonDown(table->DownButton(), [&] { return table->FirstRow(); });
+  EXPECT_EQ(table->DownButton()->RepeatTimer(), nullptr);
 }
 
 TEST_F(TableFixture, ScrollingKeepsTheLastRowsShownWhenRowsGo) {
