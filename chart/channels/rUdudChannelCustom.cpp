@@ -293,9 +293,7 @@ int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
 [[gnu::always_inline]] inline bool TiPlotChannelCustom::AddHeld(double x, double y, int& index) {
   constexpr double kLargest = std::numeric_limits<double>::max();
   if (!(std::fabs(x) <= kLargest && std::fabs(y) <= kLargest) || loggingActive_) return false;
-  if (chartOwner_ != Owner() || !chart_ || !chartMaster_ || OnChange.Origin() != chartMaster_ ||
-      !chart_->ChangePending() || !chart_->AxisRangeChangesHeld())
-    return false;
+  if (!ChangeRequestPending() || !chart_->AxisRangeChangesHeld()) return false;
   TiPlotDataCustomList& list = *list_;
   // A full block or a ring: growing or dropping the oldest point is the full path's work.
   if (list.RingActive() || list.Count() >= list.Capacity()) return false;
