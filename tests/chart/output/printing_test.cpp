@@ -11,6 +11,9 @@
 #include "chart/output/rUdudPaperSizes.h"
 #include "chart/output/rUdudPreview.h"
 #include "chart/output/rUdudPrintGeometry.h"
+#include "chart/output/rUdudRenderer.h"
+#include "chart/decorations/rUdudDataView.h"
+#include "chart/decorations/rUdudLegend.h"
 #include "platform/Dialogs.h"
 #include "tests/chart/output/OutputTestSupport.h"
 
@@ -294,6 +297,78 @@ TEST_F(PrintJob, ThePageShowsTheChartInsideTheMargins) {
   EXPECT_EQ(at(250, 180), 0x000000u);
   EXPECT_EQ(Rgb(page, 25, 25), 0xFFFFFFu);
   EXPECT_EQ(Rgb(page, 525, 300), 0xFFFFFFu);
+}
+
+}  // namespace
+
+namespace {
+
+// Near-white pixels of `image` inside r (chart coordinates scaled by k, shifted by origin): on
+// the chart's black background these are the title's, the legend's and the table's letters.
+int WhiteIn(const QImage& image, const TRect& r, double k = 1, QPoint origin = {}) {
+  int white = 0;
+  for (int y = origin.y() + int(r.Top * k); y < origin.y() + int(r.Bottom * k); ++y)
+    for (int x = origin.x() + int(r.Left * k); x < origin.x() + int(r.Right * k); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      white += c.red() > 200 && c.green() > 200 && c.blue() > 200;
+    }
+  return white;
+}
+
+std::vector<TiPlotLayoutObject*> TextObjects(TRealChart& real) {
+  return {real.chart.Labels(0), real.chart.Legend(0), real.chart.Table(0)};
+}
+
+TEST(RealChartOutput, TheRecordedPictureReplaysAsTheBitmapIsDrawn) {
+  TRealChart real;
+  const QImage direct = RenderBitmap(real.chart).Image().convertToFormat(QImage::Format_RGB32);
+  const QImage replayed = PictureToImage(RenderPicture(real.chart), QSize(600, 400));
+  // Texts, frames and fills replay to the pixel; inside the data view, sloping one-pixel traces
+  // may take Qt's rasterisation instead of the bitmap's own.
+  const TRect view = real.chart.DataView(0)->GetLayoutRect();
+  int outsideView = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 600; ++x)
+      outsideView += Rgb(direct, x, y) != Rgb(replayed, x, y) && !(x >= view.Left && x < view.Right && y >= view.Top && y < view.Bottom);
+  EXPECT_EQ(outsideView, 0);
+  for (TiPlotLayoutObject* object : TextObjects(real)) {
+    SCOPED_TRACE(object->Name().toStdString());
+    const TRect r = object->GetLayoutRect();
+    EXPECT_GT(WhiteIn(direct, r), 40);
+    EXPECT_EQ(DifferingPixels(direct.copy(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top),
+                              replayed.copy(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top)),
+              0);
+  }
+}
+
+// The printed page of a real chart, rasterised: the title, the legend's names and the table's
+// texts are on paper.
+TEST_F(PrintJob, ThePrintedPageKeepsTheTitleLegendAndTable) {
+  const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+  ASSERT_FALSE(gs.isEmpty()) << "Ghostscript is installed with the project's packages";
+  TRealChart real;
+  real.chart.SetPrintShowDialog(false);
+  real.chart.SetPrintOrientation(poLandscape);
+  // Printing hides the toolbar; without it the screen's layout is the printed one.
+  real.chart.ToolBar(0)->SetVisible(false);
+  real.chart.PrintChart();
+  const QString png = dir.filePath(QStringLiteral("real.png"));
+  ASSERT_EQ(QProcess::execute(gs, {QStringLiteral("-q"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
+                                   QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-r100"),
+                                   QStringLiteral("-sOutputFile=") + png, pdf}),
+            0);
+  const QImage page(png);
+  ASSERT_EQ(page.size(), QSize(1100, 850));
+  // 600 x 400 between 1-inch margins of 11 x 8.5 inches: scaled by min(900/600, 650/400) = 1.5.
+  const QImage screen = RenderBitmap(real.chart).Image().convertToFormat(QImage::Format_RGB32);
+  for (TiPlotLayoutObject* object : TextObjects(real)) {
+    SCOPED_TRACE(object->Name().toStdString());
+    const TRect r = object->GetLayoutRect();
+    const int onScreen = WhiteIn(screen, r);
+    ASSERT_GT(onScreen, 40);
+    // Scaled by 1.5 each way and smoothed, the letters still light many pixels; lost, none.
+    EXPECT_GT(WhiteIn(page, r, 1.5, {100, 100}), onScreen / 2);
+  }
 }
 
 }  // namespace
