@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <cmath>
 
+#include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudPaperSizes.h"
@@ -368,6 +369,32 @@ TEST_F(PrintJob, ThePrintedPageKeepsTheTitleLegendAndTable) {
     ASSERT_GT(onScreen, 40);
     // Scaled by 1.5 each way and smoothed, the letters still light many pixels; lost, none.
     EXPECT_GT(WhiteIn(page, r, 1.5, {100, 100}), onScreen / 2);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A handler that removes X axis 0 while the pages print: the job finishes on the chart as it
+// stands and never touches the removed axis (ASan reports any use of it).
+TEST_F(PrintJob, AHandlerRemovingXAxisZeroEndsNothingButThePaging) {
+  for (const bool onPage : {false, true}) {
+    SCOPED_TRACE(onPage ? "OnBeforePrintPage" : "OnBeforePrint");
+    TRealChart real;
+    real.chart.SetPrintShowDialog(false);
+    real.chart.XAxis(0)->SetMin(0);
+    real.chart.XAxis(0)->SetSpan(25);  // four pages' worth of a 0..100 range, were it kept
+    auto removeAxis = [&real] {
+      if (real.chart.XAxisCount() > 0) real.chart.DeleteXAxis(0);
+    };
+    if (onPage)
+      real.chart.OnBeforePrintPage = [&](int, bool) { removeAxis(); };
+    else
+      real.chart.OnBeforePrint = [&](QObject*) { removeAxis(); };
+    real.chart.PrintChart();
+    EXPECT_EQ(real.chart.XAxisCount(), 0);
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
   }
 }
 
