@@ -17,9 +17,11 @@ struct TPrinterMetrics {
 bool SelectPrinterByName(TPrinter& printer, const QString& name);
 void SetPrinterOrientation(TPrinter& printer, TPrinterOrientation orientation);
 TPrinterMetrics PrinterMetrics(TPrinter& printer);
-// Ends the running document; false when the device could not finish it (a file not written).
+// Ends the running document; false when the device could not finish it. A document for a file
+// replaces the file only when it was written completely; otherwise raises EInOutError naming
+// the file and leaves it as it was.
 bool FinishPrinting(TPrinter& printer);
-// Abandons the running document. A job written to a file leaves no file behind.
+// Abandons the running document. A job written to a file leaves its file as it was.
 void AbortPrinting(TPrinter& printer);
 // Starts a new page of the running document; false when the device refuses.
 bool PrinterNewPage(TPrinter& printer);

@@ -1,10 +1,15 @@
 // Printing: the page geometry, the paper sizes, and whole print jobs into PDF files.
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
+#include <csignal>
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
@@ -215,17 +220,17 @@ TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
   struct Case {
     const char* what;
     std::function<void()> setup;
-    const char* message;
+    QString message;
   };
+  const QString missing = dir.filePath(QStringLiteral("missing/folder/x.pdf"));
   const std::initializer_list<Case> cases = {
-      Case{"no width", [&] { chart.resize(0, 200); }, "Error Printing : The chart has no area to draw"},
+      Case{"no width", [&] { chart.resize(0, 200); }, QStringLiteral("Error Printing : The chart has no area to draw")},
       Case{"margins as large as the paper", [&] { chart.SetPrintMarginTop(5); chart.SetPrintMarginBottom(6); },
-           "Error Printing : The print margins leave no room on the paper"},
-      Case{"no printer to print on",
-           [&] { Printer().QtPrinter().setOutputFileName(dir.filePath(QStringLiteral("missing/folder/x.pdf"))); },
-           "Error Printing : The printer cannot start the document"},
+           QStringLiteral("Error Printing : The print margins leave no room on the paper")},
+      Case{"no file to print into", [&] { Printer().QtPrinter().setOutputFileName(missing); },
+           QStringLiteral("Error Printing : Cannot create file \"%1\". No such file or directory").arg(missing)},
       Case{"a failing page handler", [&] { chart.OnBeforePrintPage = [](int, bool) { throw EiError(QStringLiteral("boom")); }; },
-           "Error Printing : boom"},
+           QStringLiteral("Error Printing : boom")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -241,7 +246,7 @@ TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
       chart.PrintChart();
       ADD_FAILURE() << "no error";
     } catch (const EiError& e) {
-      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
+      EXPECT_EQ(e.Message, c.message);
     }
     EXPECT_EQ(PdfPageCount(Pdf()), 0);
     EXPECT_FALSE(chart.Updating());
@@ -396,6 +401,52 @@ TEST_F(PrintJob, AHandlerRemovingXAxisZeroEndsNothingButThePaging) {
     EXPECT_EQ(real.chart.XAxisCount(), 0);
     EXPECT_EQ(PdfPageCount(Pdf()), 1);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A size limit stands in for a full disk: the print is reported as failed, the old file stays
+// as it was and nothing half written is left beside it. Without the limit the same print
+// replaces the file.
+TEST_F(PrintJob, AFailedWriteIsAnErrorAndKeepsTheOldFile) {
+  WriteAll(pdf, "old file");
+  TRealChart real;
+  real.chart.SetPrintShowDialog(false);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 2000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const bool printed = real.chart.PrintCommand();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(printed);
+  ASSERT_EQ(dialogs.Messages.size(), 1);
+  EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Error Printing : Cannot write file \"%1\".").arg(pdf)))
+      << dialogs.Messages[0].toStdString();
+  EXPECT_EQ(ReadAll(pdf), QByteArray("old file"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chart.pdf")});
+
+  EXPECT_TRUE(real.chart.PrintCommand()) << dialogs.Messages.join(QStringLiteral("; ")).toStdString();
+  EXPECT_TRUE(Pdf().startsWith("%PDF"));
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chart.pdf")});
+  EXPECT_EQ(Printer().QtPrinter().outputFileName(), pdf);
+}
+
+TEST_F(PrintJob, ATargetThatIsNoRegularFileIsRefused) {
+  const QString fifo = dir.filePath(QStringLiteral("pipe"));
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  Printer().QtPrinter().setOutputFileName(fifo);
+  EXPECT_FALSE(chart.PrintCommand());
+  EXPECT_EQ(dialogs.Messages,
+            QStringList{QStringLiteral("Error Printing : Cannot write file \"%1\". It is not a regular file.").arg(fifo)});
+  struct stat st {};
+  ASSERT_EQ(stat(fifo.toLocal8Bit().constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace
