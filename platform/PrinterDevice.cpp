@@ -38,6 +38,9 @@ TPrinterMetrics PrinterMetrics(TPrinter& printer) {
   m.OffsetX = paint.left();
   m.OffsetY = paint.top();
   m.PaperCode = layout.pageSize().windowsId();
+  const QSizeF inches = layout.pageSize().size(QPageSize::Inch);
+  m.PaperWidth = inches.width();
+  m.PaperHeight = inches.height();
   m.Orientation = layout.orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
   return m;
 }

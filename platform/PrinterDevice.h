@@ -9,6 +9,9 @@ struct TPrinterMetrics {
   int DpiX = 0, DpiY = 0;          // pixels per inch (LOGPIXELSX, LOGPIXELSY)
   int OffsetX = 0, OffsetY = 0;    // printable area from the paper's corner (PHYSICALOFFSETX/Y)
   int PaperCode = 1;               // the platform's paper-size number (1 Letter, 9 A4, ...)
+  // The paper in inches, portrait, as the device's page layout gives it (0 when unknown). It
+  // holds for every size, those without a platform number (A6, custom sizes) too.
+  double PaperWidth = 0, PaperHeight = 0;
   TPrinterOrientation Orientation = poPortrait;
 };
 

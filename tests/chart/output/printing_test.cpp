@@ -450,3 +450,37 @@ TEST_F(PrintJob, ATargetThatIsNoRegularFileIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Paper without a number in the platform's table takes its size from the device: the chart
+// fits A6 and a custom page between the margins instead of running off a Letter-sized guess.
+TEST_F(PrintJob, PaperOutsideTheTableTakesTheDevicesSize) {
+  struct Case {
+    const char* what;
+    QPageSize size;
+    double width, height;  // inches, portrait
+  };
+  for (const Case& c : {Case{"A6", QPageSize(QPageSize::A6), 105 / 25.4, 148 / 25.4},
+                        Case{"custom", QPageSize(QSizeF(5, 4), QPageSize::Inch, QStringLiteral("Card")), 5, 4}}) {
+    SCOPED_TRACE(c.what);
+    Printer().QtPrinter().setPageSize(c.size);
+    chart.SetPrintOrientation(poPortrait);
+    const TPrinterMetrics m = PrinterMetrics(Printer());
+    const TiPaperSize paper = PrinterPaperSize(m);
+    EXPECT_NEAR(paper.Width, c.width, 0.01);
+    EXPECT_NEAR(paper.Height, c.height, 0.01);
+    // The picture's right and bottom edges stay inside the paper less its right and bottom margin.
+    chart.SetPrintMarginLeft(0.5);
+    chart.SetPrintMarginRight(0.5);
+    chart.SetPrintMarginTop(0.5);
+    chart.SetPrintMarginBottom(0.5);
+    const TRect r = PrintTargetRect(m, paper, {0.5, 0.5, 0.5, 0.5}, chart.Width(), chart.Height());
+    EXPECT_LE(r.Right + m.OffsetX, std::lround((c.width - 0.5) * m.DpiX) + 1);
+    EXPECT_LE(r.Bottom + m.OffsetY, std::lround((c.height - 0.5) * m.DpiY) + 1);
+    EXPECT_TRUE(chart.PrintCommand()) << dialogs.Messages.join(QStringLiteral("; ")).toStdString();
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  }
+}
+
+}  // namespace
