@@ -537,13 +537,13 @@ void TCanvas::FillRectWithBrush(QPainter* p, const TRect& r) {
   FillWithBrush(p, path);
 }
 
-void TCanvas::Polygon(const TPoint* points, int count) {
+void TCanvas::Polygon(const TPoint* points, int count, bool winding) {
   if (!points || count < 2) return;
   QPainter* p = Ready();
   if (!p) return;
   if (ApplyPenMode(p)) {
     QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
+    path.setFillRule(winding ? Qt::WindingFill : Qt::OddEvenFill);
     path.moveTo(points[0].X, points[0].Y);
     for (int i = 1; i < count; ++i) path.lineTo(points[i].X, points[i].Y);
     path.closeSubpath();

@@ -123,8 +123,12 @@ class TCanvas {
   void Polyline(const TPoint* points, int count);
   void Polyline(const std::vector<TPoint>& points) { Polyline(points.data(), static_cast<int>(points.size())); }
   // A closed figure: filled with the brush (alternate rule), outlined with the pen.
-  void Polygon(const TPoint* points, int count);
-  void Polygon(const std::vector<TPoint>& points) { Polygon(points.data(), static_cast<int>(points.size())); }
+  // Filled by the alternate (odd-even) rule, the platform's default, or by the winding rule, in
+  // which the overlapping parts of a self-crossing outline (a star's centre) are filled too.
+  void Polygon(const TPoint* points, int count, bool winding = false);
+  void Polygon(const std::vector<TPoint>& points, bool winding = false) {
+    Polygon(points.data(), static_cast<int>(points.size()), winding);
+  }
   void Rectangle(int left, int top, int right, int bottom);
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
   void Ellipse(int left, int top, int right, int bottom);

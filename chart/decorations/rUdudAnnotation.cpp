@@ -568,7 +568,8 @@ void TiPlotAnnotation::DrawShape(TCanvas* canvas, const TRect& view, TColor back
         r.Bottom = std::max(r.Bottom, p.Y);
       }
       if (!Meets(r, view)) return;
-      canvas->Polygon(pixels);
+      // Winding: a self-crossing outline (a star) is filled as drawn, centre included.
+      canvas->Polygon(pixels, true);
       shapeRect_ = r;
       SetHandlesFor(r, view);
       break;

@@ -274,12 +274,13 @@ void TiPlotLimit::DrawPolyBand(TCanvas* canvas, TiPlotAxis* xa, TiPlotAxis* ya) 
     if (d.Position > hi) break;
     const TPoint corners[4] = {corner(d.Position, d.Bound1), corner(e.Position, e.Bound1), corner(e.Position, e.Bound2),
                                corner(d.Position, d.Bound2)};
+    // Winding: where the bounds cross, both lobes of the band are filled.
     if (fillStyle_ == bsSolid) {
-      canvas->Polygon(corners, 4);
+      canvas->Polygon(corners, 4, true);
       continue;
     }
     canvas->Pen().Style = psClear;
-    canvas->Polygon(corners, 4);
+    canvas->Polygon(corners, 4, true);
     canvas->Pen().Style = psSolid;
     canvas->MoveTo(corners[0].X, corners[0].Y);
     canvas->LineTo(corners[1].X, corners[1].Y);

@@ -387,6 +387,25 @@ TEST_F(AnnotationFixture, PolygonNeedsTwoPointsAndIsHitInItsBoundingBox) {
   EXPECT_EQ(a->PointCount(), 0);
 }
 
+// A five-pointed star drawn as one crossing outline is filled whole, its centre too.
+TEST_F(AnnotationFixture, AStarPolygonIsFilledInItsCentre) {
+  a->SetStyle(ipasPolygon);
+  a->SetBrushColor(clLime);
+  a->SetBrushStyle(bsSolid);
+  for (int k = 0; k < 5; ++k) {
+    const double angle = M_PI / 2 + k * 4 * M_PI / 5;  // every second corner of a pentagon
+    a->AddPoint(50 + 40 * std::cos(angle), 50 + 40 * std::sin(angle));
+  }
+  Draw();
+  ASSERT_TRUE(a->Drawn());
+  const TRect r = a->ShapeRect();
+  const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2 + 2;
+  EXPECT_EQ(bitmap.Pixel(cx, cy), clLime);
+  // An arm is filled too, and outside the star the background stays.
+  EXPECT_EQ(bitmap.Pixel(cx, r.Top + 6), clLime);
+  EXPECT_EQ(bitmap.Pixel(r.Left + 1, r.Bottom - 1), clBlack);
+}
+
 TEST_F(AnnotationFixture, WithoutSelectModeTheMouseIsIgnoredByDefault) {
   a->SetStyle(ipasRectangle);
   a->SetX(50);
