@@ -548,6 +548,9 @@ void TiPlotChannelCustom::LogFlush() {
       double x, y;
       bool empty, null;
       list_->GetData(i, x, y, empty, null);
+      // As in the data file, a coordinate that is not finite is left out: "NAN" and "INF"
+      // could not be read back.
+      if (!std::isfinite(x) || !std::isfinite(y)) continue;
       file.WriteLine((FloatToStr(x) + separator + FloatToStr(y)).left(255));
     }
     file.Close();

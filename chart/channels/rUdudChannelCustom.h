@@ -4,6 +4,7 @@
 // tracking as points arrive and saves and loads its points and properties.
 #include <QString>
 #include <algorithm>
+#include <QVariant>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -23,16 +24,34 @@ enum TiPlotDataCursorStyle : int { ipcsValueXY, ipcsValueX, ipcsValueY, ipcsDelt
 enum TiPlotChannelDataPointMoveStyle : int { ipcdpmsXandY, ipcdpmsXOnly, ipcdpmsYOnly };
 
 // A running sum with Neumaier's compensation, so that the mean of many points keeps the digits a
-// plain double sum loses.
+// plain double sum loses. Values near the top of the double range would overflow the sum: the
+// sum then goes on scaled down by 2^-64 steps (exact, a power of two), so that the mean of finite
+// values stays finite.
 struct TiCompensatedSum {
   double Sum = 0.0;
   double Compensation = 0.0;
+  double InvScale = 1.0;  // the sums hold value * InvScale
   void Add(double value) {
-    const double t = Sum + value;
+    value *= InvScale;
+    double t = Sum + value;
+    if (!std::isfinite(t) && std::isfinite(Sum) && std::isfinite(value)) [[unlikely]] {
+      Rescale();
+      value *= 0x1p-64;
+      t = Sum + value;
+    }
     Compensation += (std::fabs(Sum) >= std::fabs(value)) ? (Sum - t) + value : (value - t) + Sum;
     Sum = t;
   }
-  double Value() const { return Sum + Compensation; }
+  double Value() const { return (Sum + Compensation) / InvScale; }
+  // The sum over count, scaled back only after the division.
+  double Mean(double count) const { return (Sum + Compensation) / count / InvScale; }
+
+ private:
+  void Rescale() {
+    Sum *= 0x1p-64;
+    Compensation *= 0x1p-64;
+    InvScale *= 0x1p-64;
+  }
 };
 
 class TiPlotChannelCustom : public TiPlotManagerObject {
@@ -42,6 +61,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   ~TiPlotChannelCustom() override;
 
   // --- Properties. ---
+  // A value kept for the program that holds the chart; the channel never uses or stores it.
+  const QVariant& Tag() const { return tag_; }
+  void SetTag(const QVariant& value) { tag_ = value; }
+
   const QString& TitleText() const { return titleText_; }
   void SetTitleText(const QString& value);
   TColor Color() const { return list_->PointTemplate().TraceColor; }
@@ -141,10 +164,10 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   std::int64_t DataStatCount() const { return statCount_; }
   double DataXMin() const { return xMin_; }
   double DataXMax() const { return xMax_; }
-  double DataXMean() const { return statCount_ ? xSum_.Value() / double(statCount_) : 0.0; }
+  double DataXMean() const { return statCount_ ? xSum_.Mean(double(statCount_)) : 0.0; }
   double DataYMin() const { return yMin_; }
   double DataYMax() const { return yMax_; }
-  double DataYMean() const { return statCount_ ? ySum_.Value() / double(statCount_) : 0.0; }
+  double DataYMean() const { return statCount_ ? ySum_.Mean(double(statCount_)) : 0.0; }
   // Starts the statistics over from the valid points present.
   void RecalculateStatistics();
 
@@ -272,6 +295,7 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   TiPlotAxis* xAxis_ = nullptr;
   TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;
+  QVariant tag_;
   QString yAxisName_;
   QString xAxisName_;
   bool xAxisTrackingEnabled_ = true;
@@ -330,11 +354,16 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // The marker's square around the point's pixel.
   TRect GetMarkerRect(int index);
 
+  // Another object took the focus: the channel gives its own up, except to the legend (which
+  // shows the channel selected) and to a data cursor bound to this channel.
+  void NotifyFocus(TiPlotObject* object) override;                 // 10
   bool HitTest(const TiPlotMouseParams& params) override;          // 16
   void DoMouseHover(const TiPlotMouseParams& params) override;     // 18
   void DoMouseDownLeft(const TiPlotMouseParams& params) override;  // 19
   void DoMouseDrag(const TiPlotMouseParams& params) override;      // 21
   void DoMouseUp(const TiPlotMouseParams& params) override;        // 22
+  // The hand, through the chart's OnGetMouseCursorChannel.
+  TCursor GetMouseCursor(const TiPlotMouseParams& params) override;  // 29
   void AddMenuItems(TPopupMenu* menu) override;                    // 32
   // A release is the channel's click only after a press that held no point, inside its legend row.
   bool ReleaseIsClick(int x, int y) override;

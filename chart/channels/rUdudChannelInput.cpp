@@ -3,6 +3,7 @@
 #include "chart/axes/rUdudAxis.h"
 #include "chart/channels/rUdudChannelCustom.h"
 #include "chart/core/rUdudComponent.h"
+#include "chart/decorations/rUdudDataCursor.h"
 #include "chart/decorations/rUdudDataView.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -29,6 +30,19 @@ TPoint PlaceHint(TPoint mouse, TSize box, int markerHalf, const TRect& view) {
 }
 
 }  // namespace
+
+void TiPlotChannelCustom::NotifyFocus(TiPlotObject* object) {
+  if (!object || object == this || !object->HasFocus() || !HasFocus()) return;
+  if (object->Kind() == ipokLegend) return;
+  if (object->Kind() == ipokDataCursor && static_cast<TiPlotDataCursor*>(object)->BoundChannel() == this) return;
+  SetFocused(false);
+}
+
+TCursor TiPlotChannelCustom::GetMouseCursor(const TiPlotMouseParams&) {
+  TCursor cursor = crHandPoint;
+  if (Owner()) Owner()->ObjectGetMouseCursor(this, cursor);
+  return cursor;
+}
 
 bool TiPlotChannelCustom::HitTest(const TiPlotMouseParams& params) {
   // Nothing of an earlier test is left over, also when the legend row answers.

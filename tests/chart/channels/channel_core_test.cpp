@@ -12,6 +12,8 @@
 #include "chart/channels/rUdudChannelCustom.h"
 #include "chart/core/iErrors.h"
 #include "chart/core/rUdudComponent.h"
+#include "chart/decorations/rUdudDataCursor.h"
+#include "chart/decorations/rUdudLegend.h"
 #include "platform/Convert.h"
 #include "platform/TextFile.h"
 #include "support/OneChannelChart.h"
@@ -416,4 +418,59 @@ TEST_F(ChannelFixture, AFailedLogWriteStopsLoggingInsteadOfFailingEveryAdd) {
   EXPECT_EQ(ch->Count(), 1);  // the point was added before the write
   EXPECT_FALSE(ch->LoggingActive());
   EXPECT_NO_THROW(ch->AddXY(2, 2));
+}
+
+// Two points at X = 1e308: a plain sum overflows to infinity and the mean to NaN.
+TEST_F(ChannelFixture, TheMeanOfHugeValuesStaysFinite) {
+  ch->AddXY(1e308, -1e308);
+  ch->AddXY(1e308, -1e308);
+  EXPECT_EQ(ch->DataXMean(), 1e308);
+  EXPECT_EQ(ch->DataYMean(), -1e308);
+  ch->AddXY(4e307, 0);
+  EXPECT_DOUBLE_EQ(ch->DataXMean(), 8e307);  // (1e308 + 1e308 + 4e307) / 3
+  ch->RecalculateStatistics();
+  EXPECT_DOUBLE_EQ(ch->DataXMean(), 8e307);  // (1e308 + 1e308 + 4e307) / 3
+  EXPECT_DOUBLE_EQ(ch->DataYMean(), -1e308 / 3 * 2);
+}
+
+// The log leaves out points that are not finite, as the data file does, so it reads back.
+TEST_F(ChannelFixture, TheLogLeavesOutPointsThatAreNotFinite) {
+  ch->SetLogFileName(Path("log.txt"));
+  ch->LogActivate(false);
+  for (double y : {1.0, kNaN, kInf, 2.0}) ch->AddXY(1, y);
+  ch->AddXY(-kInf, 3);
+  ch->LogDeactivate();
+  EXPECT_EQ(ReadAll(Path("log.txt")), QByteArray("1\t1\r\n1\t2\r\n"));
+  ch->Clear();
+  ch->LoadDataFromFile(Path("log.txt"), true);
+  EXPECT_EQ(ch->Count(), 2);
+}
+
+// Focus: the channel gives it up to another object, but not to the legend that selects it or
+// to a data cursor bound to it. Its mouse cursor is the hand, which the chart's event may change.
+TEST(ChannelFocus, GivenUpExceptToTheLegendAndItsOwnCursor) {
+  TOneChannelChart c;
+  c.chart.AddLegend();
+  c.chart.AddDataCursor();
+  TiPlotChannelCustom* ch = c.channel;
+  ch->SetFocused(true);
+  c.chart.Legend(0)->SetFocused(true);
+  EXPECT_TRUE(ch->HasFocus());
+  TiPlotDataCursor* cursor = c.chart.DataCursor(0);
+  cursor->SetChannelName(ch->Name());
+  cursor->SetFocused(true);
+  EXPECT_TRUE(ch->HasFocus());
+  c.x->SetFocused(true);
+  EXPECT_FALSE(ch->HasFocus());
+  EXPECT_TRUE(c.x->HasFocus());
+
+  const TiPlotMouseParams p = MakeMouseParams(mbLeft, 0, 5, 5, false);
+  EXPECT_EQ(ch->GetMouseCursor(p), crHandPoint);
+  int asked = -1;
+  c.chart.OnGetMouseCursorChannel = [&](int index, TCursor& cursor) {
+    asked = index;
+    cursor = crDrag;
+  };
+  EXPECT_EQ(ch->GetMouseCursor(p), crDrag);
+  EXPECT_EQ(asked, 0);
 }
