@@ -165,13 +165,13 @@ void TCalibrationDialog::ShowResult() {
     const TPeak& p = result_.Peaks[static_cast<std::size_t>(m.Peak)];
     labels.push_back({m.Row, result_.Rows[static_cast<std::size_t>(p.Top)],
                       m.Name + (m.Saturated ? QStringLiteral(" (saturated)") : QString()),
-                      m.Saturated ? RGB(200, 0, 0) : RGB(0, 0, 0)});
+                      m.Saturated ? kSaturatedLabelColor : kLabelColor});
   }
   for (std::size_t i = 0; i < result_.Peaks.size(); ++i) {
     if (matched[i]) continue;
     const TPeak& p = result_.Peaks[i];
     labels.push_back({p.Centre, result_.Rows[static_cast<std::size_t>(p.Top)], QStringLiteral("\u25BE"),
-                      p.Saturated ? RGB(200, 0, 0) : RGB(90, 90, 90)});
+                      p.Saturated ? kSaturatedLabelColor : kPeakMarkColor});
   }
   AddPeakLabels(*Chart, Chart->Channel(3)->Name(), labels);
 

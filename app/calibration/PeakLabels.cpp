@@ -46,7 +46,7 @@ std::vector<TPeakLabel> TraceLabels(std::span<const double> x, std::span<const d
     l.X = x[lo] + (x[hi] - x[lo]) * f;
     l.Y = y[p.Top];
     l.Text = QString::number(w, 'f', 1);
-    l.Color = p.Saturated ? RGB(200, 0, 0) : clBlack;
+    l.Color = p.Saturated ? kSaturatedLabelColor : kLabelColor;
     out.push_back(l);
   }
   return out;

@@ -9,10 +9,15 @@
 
 class TiXYPlot;
 
+// Label colours that read on the spectrum chart's black data view.
+inline constexpr TColor kLabelColor = RGB(255, 255, 0);
+inline constexpr TColor kSaturatedLabelColor = RGB(255, 96, 96);
+inline constexpr TColor kPeakMarkColor = RGB(170, 170, 170);
+
 struct TPeakLabel {
   double X = 0, Y = 0;  // in the channel's axes
   QString Text;
-  TColor Color = clBlack;
+  TColor Color = kLabelColor;
 };
 
 // Annotations this code adds carry this name prefix, so that they can be taken away again

@@ -136,7 +136,7 @@ void TForm1::ShowSaturation() {
   a->SetX(50);
   a->SetY(96);
   a->SetText(SaturationText);
-  a->Font()->SetColor(RGB(200, 0, 0));
+  a->Font()->SetColor(kSaturatedLabelColor);
 }
 
 void TForm1::LabelPeaks() {

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -235,4 +236,46 @@ TEST_F(CalibrationWindowTest, WorkspaceRoundTripsThroughTheWindow) {
   ASSERT_EQ(dialogs.Messages.size(), 2);
   EXPECT_TRUE(dialogs.Messages[1].contains(QStringLiteral("Nothing was changed")));
   EXPECT_EQ(form.Edit[2]->text(), QStringLiteral("33"));
+}
+
+TEST_F(CalibrationWindowTest, DialogAsANewUserSeesIt) {
+  // The webcam fixture, and the cfl photograph of the shared data when it is here.
+  struct Case {
+    QString picture, shot;
+    int bx, by, rx, ry, band;
+    std::size_t lines;
+  };
+  std::vector<Case> cases = {{kWebcam, QStringLiteral("calibration-dialog-webcam.png"), 110, 75, 414, 75, 5, 4}};
+  const QString cfl = QStringLiteral(LUMIO_SHARED_DATA "/cfl-lamp-1280x720.jpg");
+  if (QFileInfo::exists(cfl)) cases.push_back({cfl, QStringLiteral("calibration-dialog-cfl.png"), 241, 360, 814, 360, 99, 5});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shot.toStdString());
+    const bool webcam = c.picture == kWebcam;
+    form.Edit[1]->setText(QStringLiteral("420.0"));
+    form.Edit[4]->setText(webcam ? QStringLiteral("700.0") : QStringLiteral("630.0"));
+    form.Edit[2]->setText(QString::number(c.bx));
+    form.Edit[3]->setText(QString::number(c.by));
+    form.Edit[5]->setText(QString::number(c.rx));
+    form.Edit[6]->setText(QString::number(c.ry));
+    form.Edit[7]->setText(QString::number(c.band));
+    form.LoadPicture(c.picture, sdSample);
+    bool ran = false;
+    form.RunCalibrationDialog = [&](TCalibrationDialog& d) {
+      ran = true;
+      d.show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+      const QImage shot = d.grab().toImage();
+      const QString folder = qEnvironmentVariable("LUMIO_SCREENSHOT_DIR", dir.path());
+      EXPECT_TRUE(shot.save(QDir(folder).filePath(c.shot), "PNG"));
+      // Every matched line's label is drawn on the chart.
+      int drawn = 0;
+      for (int i = 0; i < d.Chart->AnnotationCount(); ++i)
+        if (d.Chart->Annotation(i)->Text().contains(QLatin1Char('.')) && d.Chart->Annotation(i)->Drawn()) ++drawn;
+      EXPECT_GE(drawn, static_cast<int>(d.Result().Quadratic.Lines.size()));
+      EXPECT_GE(d.Result().Quadratic.Lines.size(), c.lines);
+      d.CancelButton->click();
+    };
+    form.CalibrateSample1->trigger();
+    EXPECT_TRUE(ran);
+  }
 }
