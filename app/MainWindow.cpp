@@ -260,7 +260,8 @@ void TForm1::BuildControls() {
   for (int side : {0, 1}) {
     QLabel* note = new QLabel(QStringLiteral("Quadratic calibration in force"), Client);
     note->setObjectName(side == 0 ? QStringLiteral("SampleQuadraticNote") : QStringLiteral("ReferenceQuadraticNote"));
-    note->setGeometry(887, side == 0 ? 500 : 679, 125, 14);
+    note->setGeometry(962, side == 0 ? 440 : 619, 54, 56);
+    note->setWordWrap(true);
     SetControlTextColor(note, QColor(0, 0, 160));
     note->hide();
     QuadraticNote[side] = note;

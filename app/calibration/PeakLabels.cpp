@@ -31,13 +31,14 @@ void RemoveNamedAnnotations(TiXYPlot& chart, const QString& prefix) {
 }
 
 std::vector<TPeakLabel> TraceLabels(std::span<const double> x, std::span<const double> y,
-                                    std::span<const double> wavelength, int maxLabels) {
+                                    std::span<const double> wavelength, int maxLabels,
+                                    std::span<const unsigned char> clipped) {
   std::vector<TPeakLabel> out;
   const std::size_t n = std::min({x.size(), y.size(), wavelength.size()});
   if (n < 3 || maxLabels <= 0) return out;
   TPeakOptions options;
   options.MaxPeaks = maxLabels;
-  for (const TPeak& p : FindPeaks(y.first(n), options)) {
+  for (const TPeak& p : FindPeaks(y.first(n), options, clipped.size() >= n ? clipped.first(n) : clipped)) {
     const int lo = std::clamp(static_cast<int>(std::floor(p.Centre)), 0, static_cast<int>(n) - 1);
     const int hi = std::min(lo + 1, static_cast<int>(n) - 1);
     const double f = p.Centre - lo;

@@ -30,6 +30,8 @@ void AddPeakLabels(TiXYPlot& chart, const QString& channelName, const std::vecto
 void RemoveNamedAnnotations(TiXYPlot& chart, const QString& prefix);
 
 // Labels for a plotted intensity trace: its most prominent peaks (at most maxLabels, ordered by
-// x), placed at (x[row], y[row]) and labelled with the wavelength of the peak's centre.
+// x), placed at (x[row], y[row]) and labelled with the wavelength of the peak's centre; peaks
+// over clipped rows (optional, one flag per row) in the saturated colour.
 std::vector<TPeakLabel> TraceLabels(std::span<const double> x, std::span<const double> y,
-                                    std::span<const double> wavelength, int maxLabels);
+                                    std::span<const double> wavelength, int maxLabels,
+                                    std::span<const unsigned char> clipped = {});

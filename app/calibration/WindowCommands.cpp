@@ -123,10 +123,13 @@ void TForm1::ShowSaturation() {
     const TBandClipping c = BandClipping(Copy(side), Record(side));
     if (!c.Any()) continue;
     QStringList colours;
-    if (c.RedRows) colours << QStringLiteral("red %1").arg(c.RedRows);
-    if (c.GreenRows) colours << QStringLiteral("green %1").arg(c.GreenRows);
-    if (c.BlueRows) colours << QStringLiteral("blue %1").arg(c.BlueRows);
-    parts << QStringLiteral("%1 %2 rows").arg(SideName(side), colours.join(QStringLiteral(", ")));
+    const auto rows = [](const char* colour, int n) {
+      return QStringLiteral("%1 %2 %3").arg(QLatin1String(colour)).arg(n).arg(n == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+    };
+    if (c.RedRows) colours << rows("red", c.RedRows);
+    if (c.GreenRows) colours << rows("green", c.GreenRows);
+    if (c.BlueRows) colours << rows("blue", c.BlueRows);
+    parts << QStringLiteral("%1 %2").arg(SideName(side), colours.join(QStringLiteral(", ")));
   }
   if (parts.isEmpty()) return;
   SaturationText = QStringLiteral("Saturated (clipped) pixels in the band: %1").arg(parts.join(QStringLiteral("; ")));
@@ -152,9 +155,11 @@ void TForm1::LabelPeaks() {
     std::vector<double> x(static_cast<std::size_t>(rows));
     for (int i = 0; i < rows; ++i) x[static_cast<std::size_t>(i)] = plottedAbscissa_ == paPixelNumber ? i : r.Wavelength[i];
     const int most = plottedTrace_ == ptBothIntensities ? kMaxPeakLabels / 2 : kMaxPeakLabels;
+    std::vector<unsigned char> clipped = BandClipping(Copy(side), r).Rows;
+    clipped.resize(static_cast<std::size_t>(rows), 0);
     AddPeakLabels(*iXYPlot1, channel->Name(),
                   TraceLabels(x, std::span<const double>(r.TotalSum.data(), rows),
-                              std::span<const double>(r.Wavelength.data(), rows), most));
+                              std::span<const double>(r.Wavelength.data(), rows), most, clipped));
   }
 }
 

@@ -96,6 +96,8 @@ TEST_F(CalibrationWindowTest, QuadraticAcceptIsStoredShownAndEndedByTyping) {
   EXPECT_TRUE(form.QuadraticNote[sdSample]->isVisibleTo(&form));
   EXPECT_FALSE(form.QuadraticNote[sdReference]->isVisibleTo(&form));
   Plot(0, 1);
+  const QString folder = qEnvironmentVariable("LUMIO_SCREENSHOT_DIR", dir.path());
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath(QStringLiteral("quadratic-in-force.png")), "PNG"));
   const int rows = form.Sample.RowCount;
   for (int i : {0, rows / 2, rows - 1}) EXPECT_DOUBLE_EQ(form.Sample.Wavelength[i], fit.At(i)) << i;
   // The boxes show the end wavelengths.
@@ -161,9 +163,23 @@ TEST_F(CalibrationWindowTest, MakePlotWarnsOfClippedPixelsAndLabelsPeaksOnReques
   const QStringList labels = AnnotationTexts(QString::fromLatin1(kPeakLabelName));
   ASSERT_GE(labels.size(), 3);
   EXPECT_LE(labels.size(), 12);
-  bool green = false;  // Hg 546.07 lies at row ~138: 400 + (700 - 420)... under these boxes near 547 nm
-  for (const QString& t : labels) green = green || std::fabs(t.toDouble() - (420 + 280.0 * 138.3 / 305)) < 1.5;
-  EXPECT_TRUE(green) << labels.join(QLatin1Char(' ')).toStdString();
+  // Hg 546.07 lies at row ~138, near 547 nm under these boxes; its clipped top shows in the
+  // saturated colour, the other labels in the plain one.
+  int green = 0, saturated = 0;
+  for (int i = 0; i < form.iXYPlot1->AnnotationCount(); ++i) {
+    TiPlotAnnotation* a = form.iXYPlot1->Annotation(i);
+    if (!a->Name().startsWith(QString::fromLatin1(kPeakLabelName))) continue;
+    const bool isGreen = std::fabs(a->Text().toDouble() - (420 + 280.0 * 138.3 / 305)) < 1.5;
+    green += isGreen;
+    saturated += a->Font()->Color() == kSaturatedLabelColor;
+    if (isGreen) {
+      EXPECT_EQ(a->Font()->Color(), kSaturatedLabelColor);
+    }
+  }
+  EXPECT_EQ(green, 1) << labels.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(saturated, 1);
+  const QString folder = qEnvironmentVariable("LUMIO_SCREENSHOT_DIR", dir.path());
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath(QStringLiteral("label-peaks.png")), "PNG"));
   Plot(0, 0);  // the labels follow a new plot and stay at most a readable number
   EXPECT_EQ(AnnotationTexts(QString::fromLatin1(kPeakLabelName)).size(), labels.size());
   form.LabelPeaks1->setChecked(false);
