@@ -104,6 +104,14 @@ TEST_F(CalibrationWindowTest, QuadraticAcceptIsStoredShownAndEndedByTyping) {
   EXPECT_NEAR(form.Edit[1]->text().toDouble(), fit.At(0), 1e-4);
   EXPECT_NEAR(form.Edit[4]->text().toDouble(), fit.At(rows), 1e-4);
 
+  // Transmittance against a linearly calibrated reference runs on the curved scale.
+  MarkWebcam(8);
+  form.LoadPicture(kWebcam, sdReference);
+  Plot(3, 1);
+  EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_GT(form.Transmittance.PointCount, 200);
+  EXPECT_NEAR(form.Transmittance.Wavelength[0], 420.0, 1.2);  // the reference's grid from its blue end
+
   // Typing into a wavelength box goes back to the linear rule.
   form.Edit[4]->setFocus();
   QTest::keyClick(form.Edit[4], Qt::Key_End);
