@@ -125,6 +125,12 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
   record.EnsureCapacity(rows);
   std::fill(record.Wavelength.begin(), record.Wavelength.end(), 0.0);
   record.RowCount = rows;
+  // A quadratic scale sets the record's ends itself (the boxes may show them rounded), at row 0
+  // and at row RowCount as the linear rule places them, so ranges and overlaps use its own values.
+  if (record.QuadraticInForce) {
+    record.BlueWavelength = RowWavelength(record, 0);
+    record.RedWavelength = RowWavelength(record, rows);
+  }
 
   // Only the band columns of the used rows are ever computed: the full rotated picture would
   // hold millions of pixels for a camera photograph.

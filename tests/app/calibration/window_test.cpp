@@ -19,6 +19,7 @@
 #include "chart/core/iXYPlot.h"
 #include "chart/decorations/rUdudAnnotation.h"
 #include "platform/Controls.h"
+#include "platform/Convert.h"
 #include "support/PictureFiles.h"
 #include "support/WindowsFixture.h"
 
@@ -104,9 +105,15 @@ TEST_F(CalibrationWindowTest, QuadraticAcceptIsStoredShownAndEndedByTyping) {
   EXPECT_NEAR(form.Edit[1]->text().toDouble(), fit.At(0), 1e-4);
   EXPECT_NEAR(form.Edit[4]->text().toDouble(), fit.At(rows), 1e-4);
 
-  // Transmittance against a linearly calibrated reference runs on the curved scale.
+  // Transmittance against a linearly calibrated reference runs on the curved scale, also after
+  // leaving a wavelength box has rounded what it shows to one decimal.
   MarkWebcam(8);
   form.LoadPicture(kWebcam, sdReference);
+  form.Edit[1]->setFocus();
+  form.Edit[2]->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(form.Edit[1]->text(), FormatFixed(fit.At(0), 1));
+  ASSERT_TRUE(form.Sample.QuadraticInForce);
   Plot(3, 1);
   EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('|')).toStdString();
   EXPECT_GT(form.Transmittance.PointCount, 200);
@@ -302,4 +309,29 @@ TEST_F(CalibrationWindowTest, DialogAsANewUserSeesIt) {
     form.CalibrateSample1->trigger();
     EXPECT_TRUE(ran);
   }
+}
+
+TEST_F(CalibrationWindowTest, AQuadraticScaleKeepsItsEndsWhenABoxRoundsThem) {
+  // Leaving a wavelength box rounds what it shows to one decimal; the record's ends must still
+  // be the scale's own, or the transmittance finds the reference's scale inconsistent.
+  MarkWebcam();
+  MarkWebcam(8);
+  form.LoadPicture(kWebcam, sdSample);
+  form.LoadPicture(kWebcam, sdReference);
+  TPolynomialFit q;
+  q.Valid = true;
+  q.C = {397.1647, 1.097338, -0.000157};
+  ASSERT_TRUE(form.AcceptQuadraticCalibration(sdReference, q, 305));
+  form.Edit[8]->setFocus();
+  form.Edit[9]->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(form.Edit[8]->text(), QStringLiteral("397.2"));
+  ASSERT_TRUE(form.Reference.QuadraticInForce);
+  for (int trace : {3, 1}) {
+    Plot(trace, 1);
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(form.Reference.BlueWavelength, q.At(0));
+    EXPECT_EQ(form.Reference.RedWavelength, q.At(form.Reference.RowCount));
+  }
+  EXPECT_GT(form.Transmittance.PointCount, 200);
 }
