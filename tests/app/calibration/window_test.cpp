@@ -162,6 +162,21 @@ TEST_F(CalibrationWindowTest, CancelAndUnusableFitsChangeNothing) {
   EXPECT_EQ(dialogs.Messages.size(), 2);
   EXPECT_EQ(form.Edit[1]->text(), QStringLiteral("420.0"));
   EXPECT_FALSE(form.Sample.QuadraticInForce);
+  // An unmarked side has no band to calibrate: it says so and opens no dialog.
+  form.LoadPicture(kWebcam, sdReference);
+  bool opened = false;
+  form.RunCalibrationDialog = [&](TCalibrationDialog&) { opened = true; };
+  form.CalibrateReference1->trigger();
+  EXPECT_FALSE(opened);
+  ASSERT_EQ(dialogs.Messages.size(), 3);
+  EXPECT_TRUE(dialogs.Messages[2].contains(QStringLiteral("too few rows")));
+  // Without a picture the command asks for one; cancelling that ends it.
+  TForm1 fresh;
+  dialogs.OpenAnswer.clear();
+  fresh.RunCalibrationDialog = [&](TCalibrationDialog&) { opened = true; };
+  fresh.CalibrateSample1->trigger();
+  EXPECT_FALSE(opened);
+  EXPECT_FALSE(fresh.SampleLoaded);
 }
 
 TEST_F(CalibrationWindowTest, MakePlotWarnsOfClippedPixelsAndLabelsPeaksOnRequest) {
