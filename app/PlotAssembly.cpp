@@ -138,9 +138,16 @@ void AddPoints(TiXYPlot& chart, TPlotTrace trace, TPlotAbscissa abscissa, const 
 }
 }  // namespace
 
-void AssemblePlot(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRecord& sample,
-                  const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+namespace {
+void Assemble(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRecord& sample,
+              const TSpectrumRecord& reference, const TTransmittanceResult& result) {
   const TPlotTrace trace = request.Trace;
+  // An unmarked picture gives no ratio to plot: without this, the result's single point would
+  // be plotted silently.
+  if (trace >= ptTransmittance && (EndsCoincide(sample) || EndsCoincide(reference))) {
+    ShowMessage(QString::fromLatin1(kNoPixelRangeMessage));
+    return;
+  }
   // Transmittance and absorbance exist only against wavelength: their axis is a wavelength axis
   // whichever abscissa is chosen, so that its title and range fit the curve.
   const TPlotAbscissa abscissa = trace >= ptTransmittance ? paWavelength : request.Abscissa;
@@ -160,4 +167,14 @@ void AssemblePlot(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumR
   chart.Legend(0)->SetVisible(true);
   ShowTraces(chart, trace);
   AddPoints(chart, trace, abscissa, sample, reference, result);
+}
+}  // namespace
+
+void AssemblePlot(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRecord& sample,
+                  const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+  Assemble(chart, request, sample, reference, result);
+  // The ranges just set are the ones that resuming tracking brings back, also when tracking
+  // was paused (by the cursor button, a zoom or an axis drag) before the plot.
+  chart.XAxis(0)->UpdateResumeValues();
+  chart.YAxis(0)->UpdateResumeValues();
 }

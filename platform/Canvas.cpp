@@ -760,7 +760,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
   if (!p) return;
   RealizeBrush();
   p->save();
-  p->setClipRect(ToQRect(r), Qt::IntersectClip);
+  p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   if (bkMode_ == OPAQUE) p->fillRect(ToQRect(r), ToQColor(bkColor_));
   const TBkMode mode = bkMode_;
   bkMode_ = TRANSPARENT;
@@ -948,7 +948,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   const bool clip = !(flags & DT_NOCLIP);
   if (clip) {
     p->save();
-    p->setClipRect(ToQRect(rect), Qt::IntersectClip);
+    p->setClipRect(ToQRect(rect), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   }
   for (const TLaidLine& l : lines) {
     const int w = fm.horizontalAdvance(l.text);
@@ -1054,7 +1054,9 @@ void TCanvas::IntersectClipRect(const TRect& r) {
 void TCanvas::RemoveClip() {
   rowsReady_ = false;
   clip_.reset();
-  if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipping(false);
+  // NoClip drops the region as well: a painter with clipping merely switched off keeps it, and a
+  // recording replays a later intersecting clip against that stale region.
+  if (QPainter* p = (external_ || (own_ && own_->isActive())) ? Ready() : nullptr) p->setClipRect(QRect(), Qt::NoClip);
 }
 
 TRect TCanvas::ClipRect() const {

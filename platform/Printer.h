@@ -20,12 +20,21 @@ class TPrinter {
   virtual void Abort();
   bool Printing() const { return printing_; }
   QPrinter& QtPrinter();
+  // Replaces the Qt printer by a new one with the same settings (printer, file, page layout,
+  // copies, colour, duplex), for a device left unusable by a failed document.
+  void RenewDevice();
   QPainter* Painter() { return painter_.get(); }
+  // While a document for a file is open: the file it goes to, and the temporary file beside it
+  // that holds it until it is complete (empty otherwise).
+  const QString& TargetFile() const { return target_; }
+  const QString& PartialFile() const { return partial_; }
 
  protected:
   bool printing_ = false;
 
  private:
+  void RestoreOutputFile();
+  QString target_, partial_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
 };

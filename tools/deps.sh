@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
           libgtest-dev libbenchmark-dev fonts-wine fonts-liberation2 fonts-dejavu-core
           xvfb x11-utils  # a virtual X server and xprop: tests read window titles as X shows them
-          libqcustomplot-dev libqcustomplot2.1-qt6)  # only for the XY paint benchmark's comparison run
+          libqcustomplot-dev libqcustomplot2.1-qt6  # only for the XY paint benchmark's comparison run
+          ghostscript)  # the printing tests rasterise the PDFs they print
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -584,19 +584,18 @@ void TiPlotDataCursor::DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) 
 
   const double h = std::fabs(dataView_->PixelToPercentX(101) - dataView_->PixelToPercentX(100));
   const double v = std::fabs(dataView_->PixelToPercentY(100) - dataView_->PixelToPercentY(101));
-  bool moved = false;
+  // Every key ends with the positions held to 0 .. 100 and a repaint, also one that moves nothing.
   if (shift & ssCtrl) {
-    if (pointer2Shown_) moved = MovePointerByKey(key, true, pointer2Horizontal_, h, v, pointer2Position_);
+    if (pointer2Shown_) MovePointerByKey(key, true, pointer2Horizontal_, h, v, pointer2Position_);
   } else {
-    moved = MovePointerByKey(key, pointer1Shown_, pointer1Horizontal_, h, v, pointer1Position_);
+    MovePointerByKey(key, pointer1Shown_, pointer1Horizontal_, h, v, pointer1Position_);
     if (hintShow_) {
-      if (hintAlongX_ && key == VK_LEFT) hintPosition_ -= h, moved = true;
-      if (hintAlongX_ && key == VK_RIGHT) hintPosition_ += h, moved = true;
-      if (!hintAlongX_ && key == VK_UP) hintPosition_ += v, moved = true;
-      if (!hintAlongX_ && key == VK_DOWN) hintPosition_ -= v, moved = true;
+      if (hintAlongX_ && key == VK_LEFT) hintPosition_ -= h;
+      if (hintAlongX_ && key == VK_RIGHT) hintPosition_ += h;
+      if (!hintAlongX_ && key == VK_UP) hintPosition_ += v;
+      if (!hintAlongX_ && key == VK_DOWN) hintPosition_ -= v;
     }
   }
-  if (!moved) return;
   hintPosition_ = HeldPercent(hintPosition_);
   pointer1Position_ = HeldPercent(pointer1Position_);
   pointer2Position_ = HeldPercent(pointer2Position_);

@@ -61,6 +61,9 @@ class TiPlotDataCursor : public TiPlotManagerObject {
   void DoMouseDownLeft(const TiPlotMouseParams& params) override;           // 19
   void DoMouseDrag(const TiPlotMouseParams& params) override;               // 21
   void DoMouseUp(const TiPlotMouseParams& params) override;                 // 22
+  // Only a release over a pointer or the hint is the cursor's click: a pointer dragged beyond
+  // the data view stays at its edge while the mouse is released elsewhere.
+  bool ReleaseIsClick(int x, int y) override { return HitAt(x, y); }
   void DoGotFocus() override;                                               // 25
   TCursor GetMouseCursor(const TiPlotMouseParams& params) override;         // 29
   void DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) override;   // 30

@@ -36,14 +36,16 @@ namespace {
 template <class Axis>
 class TiAxisPrintRange : public TiPlotPrintRange {
  public:
-  explicit TiAxisPrintRange(Axis* axis) : axis_(axis) {}
+  explicit TiAxisPrintRange(Axis* axis) : axis_(axis), life_(axis) {}
   double Min() const override { return axis_->Min(); }
   double Span() const override { return axis_->Span(); }
   void SetMin(double value) override { axis_->SetMin(value); }
   void SetSpan(double value) override { axis_->SetSpan(value); }
+  bool Gone() const override { return life_.Gone(); }
 
  private:
   Axis* axis_;
+  TiPlotLifeGuard life_;
 };
 
 template <class Axis>
@@ -105,9 +107,15 @@ void TiPlotComponent::PrintChart() {
     saved.margins[1] = OuterMarginTop();
     saved.margins[2] = OuterMarginRight();
     saved.margins[3] = OuterMarginBottom();
+    // A handler of the printing events may remove X axis 0: from then on the pages go on as
+    // the chart stands, and nothing reads or restores the removed axis.
+    auto ranged = [&] {
+      if (range && range->Gone()) range.reset();
+      return range != nullptr;
+    };
     auto restore = [&] {
-      if (saved.hasToolBars) Master()->SetToolBarsVisible(saved.toolBarsVisible);
-      if (range) {
+      if (saved.hasToolBars && ToolBarCount() > 0) Master()->SetToolBarsVisible(saved.toolBarsVisible);
+      if (ranged()) {
         range->SetMin(*saved.rangeMin);
         range->SetSpan(*saved.rangeSpan);
       }
@@ -122,19 +130,19 @@ void TiPlotComponent::PrintChart() {
       if (saved.hasToolBars) Master()->SetToolBarsVisible(false);
       RaiseEvent(OnBeforePrint, static_cast<QObject*>(this));
       int page = 1;
-      if (range) range->SetMin(start);
+      if (ranged()) range->SetMin(start);
       for (;;) {
         // The first page always prints: a range without extent (span 0, negative or not a
         // number) would otherwise end the job with an empty document.
-        if (range && page > 1 && range->Min() >= end) break;
-        RaiseEvent(OnBeforePrintPage, page, range ? range->Max() >= end : true);
+        if (ranged() && page > 1 && range->Min() >= end) break;
+        RaiseEvent(OnBeforePrintPage, page, ranged() ? range->Max() >= end : true);
         target = PrintTargetRect(metrics, paper, margins, Width(), Height());
         RenderBitmap(*this);  // settles the layout at screen size
         const QPicture picture = RenderPicture(*this);
         if (QPainter* painter = printer.Painter())
           DrawPictureScaled(*painter, picture, QSize(Width(), Height()),
                             QRect(QPoint(target.Left, target.Top), QPoint(target.Right - 1, target.Bottom - 1)));
-        if (!range || !(range->Min() + range->Span() > range->Min()) || range->Max() >= end) break;
+        if (!ranged() || !(range->Min() + range->Span() > range->Min()) || range->Max() >= end) break;
         if (!PrinterNewPage(printer)) throw EiError(QStringLiteral("The printer cannot start a new page"));
         ++page;
         range->SetMin(range->Min() + range->Span());

@@ -85,7 +85,10 @@ TiPaperSize PaperSizeInches(int code) {
 }
 
 TiPaperSize PrinterPaperSize(const TPrinterMetrics& metrics) {
-  TiPaperSize paper = PaperSizeInches(metrics.PaperCode);
+  // The device's own size where it gives one: the table knows only the numbered sizes.
+  TiPaperSize paper = metrics.PaperWidth > 0 && metrics.PaperHeight > 0
+                          ? TiPaperSize{metrics.PaperWidth, metrics.PaperHeight}
+                          : PaperSizeInches(metrics.PaperCode);
   if (metrics.Orientation == poLandscape) std::swap(paper.Width, paper.Height);
   return paper;
 }

@@ -10,7 +10,8 @@ struct TiPaperSize {
 // the reserved 48 and 49) is Letter, 8.5 x 11 inches.
 TiPaperSize PaperSizeInches(int code);
 
-// The current printer's paper in inches, width and height exchanged in landscape.
+// The current printer's paper in inches (the device's page size, or the table's size of its
+// number), width and height exchanged in landscape.
 struct TPrinterMetrics;
 TiPaperSize PrinterPaperSize(const TPrinterMetrics& metrics);
 

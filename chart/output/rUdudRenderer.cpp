@@ -11,9 +11,20 @@
 #include "platform/Jpeg.h"
 #include "platform/Png.h"
 
+namespace {
+void CheckPictureBudget(QSize size) {
+  if (qint64(size.width()) * size.height() > kMaxOutputPixels)
+    throw EiError(QStringLiteral("The chart is too large for a picture (%1 x %2 pixels; at most %3 million pixels)")
+                      .arg(size.width())
+                      .arg(size.height())
+                      .arg(kMaxOutputPixels / 1000000));
+}
+}  // namespace
+
 QSize OutputSize(const TiComponent& control) {
   const QSize size(control.Width(), control.Height());
   if (size.width() <= 0 || size.height() <= 0) throw EiError(QStringLiteral("The chart has no area to draw"));
+  CheckPictureBudget(size);
   return size;
 }
 
@@ -51,6 +62,7 @@ void PlayAtPixelScale(QPainter& painter, const QPicture& picture) {
 
 QImage PictureToImage(const QPicture& picture, QSize source, QSize target) {
   if (!target.isValid()) target = source;
+  CheckPictureBudget(target);
   QImage image(target, QImage::Format_RGB32);
   if (image.isNull() || source.isEmpty()) throw EiError(QStringLiteral("Not enough memory for the picture"));
   image.fill(Qt::white);

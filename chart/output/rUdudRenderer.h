@@ -15,7 +15,12 @@ class QPainter;
 // The creator text that the chart's metafiles carry.
 inline constexpr const char* kMetafileCreator = "Vantor";
 
-// The control's size; raises EiError when it has no area, as nothing could be drawn.
+// The most pixels an output picture may have: a chart made huge by a property file must not
+// make every save, copy and print allocate gigabytes.
+inline constexpr qint64 kMaxOutputPixels = 100000000;
+
+// The control's size; raises EiError when it has no area, as nothing could be drawn, or when
+// it has more than kMaxOutputPixels.
 QSize OutputSize(const TiComponent& control);
 
 // The control drawn into a new 24-bit bitmap of its size.

@@ -314,6 +314,50 @@ TEST_F(PlotAssemblyTest, NoPixelRangeStopsEvenForTheSampleTrace) {
   EXPECT_FALSE(chart.XAxis(0)->TitleShow());
 }
 
+// An unmarked side leaves no ratio: transmittance and absorbance say so, whatever the abscissa,
+// and plot nothing instead of a silent single point.
+TEST_F(PlotAssemblyTest, TransmittanceWithAnUnmarkedSideShowsTheScaleMessage) {
+  for (const TPlotTrace trace : {ptTransmittance, ptAbsorbance})
+    for (const TPlotAbscissa abscissa : {paPixelNumber, paWavelength})
+      for (TSpectrumRecord* r : {&sample, &reference}) {
+        SCOPED_TRACE(testing::Message() << trace << " " << abscissa << (r == &sample ? " sample" : " reference"));
+        SetEnds(sample, 10, 10, 10, 14);
+        SetEnds(reference, 0, 0, 3, 4);
+        Plot(ptSampleIntensity, paPixelNumber);
+        SetEnds(*r, 5, 5, 5, 5);
+        result.PointCount = 1;
+        dialogs.Messages.clear();
+        Plot(trace, abscissa);
+        EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kNoPixelRangeMessage)});
+        EXPECT_EQ(Counts(), (std::vector<int>{5, 5, 5, 5, 0, 0, 0, 0}));  // nothing new plotted
+        result.PointCount = 3;
+      }
+}
+
+// Make Plot while tracking is paused: the ranges it sets are the ones that resuming brings back,
+// not the previous plot's.
+TEST_F(PlotAssemblyTest, ThePlotsRangesBecomeTheResumeValues) {
+  TiPlotAxis& x = *chart.XAxis(0);
+  TiPlotAxis& y = *chart.YAxis(0);
+  x.SetRestoreValuesOnResume(true);
+  y.SetRestoreValuesOnResume(true);
+  Plot(ptSampleIntensity, paPixelNumber);
+  x.SetTrackingEnabled(false);
+  y.SetTrackingEnabled(false);
+  Plot(ptTransmittance, paPixelNumber);
+  const double min = x.Min(), span = x.Span(), ySpan = y.Span();
+  EXPECT_EQ(x.Title(), QStringLiteral("Wavelength (nm)"));
+  EXPECT_EQ(min, 380.0);
+  EXPECT_EQ(span, 340.0);
+  EXPECT_EQ(ySpan, 1.0);
+  x.SetTrackingEnabled(true);
+  y.SetTrackingEnabled(true);
+  EXPECT_EQ(x.Min(), min);
+  EXPECT_EQ(x.Span(), span);
+  EXPECT_EQ(y.Span(), ySpan);
+  EXPECT_EQ(y.Min(), 0.0);
+}
+
 // Through the window: the command reads the boxes, extracts, computes and plots, and any failure
 // of the chart ends it with a message instead of ending the program.
 namespace {

@@ -429,6 +429,10 @@ TEST(DataCursor, DraggingAPointerFollowsTheMouseAlongItsFreeDirection) {
   EXPECT_EQ(c.cursor->Pointer1Position(), 100);
   input.Release({x + 5000, y});
   EXPECT_FALSE(c.cursor->DraggingPointer1());
+  EXPECT_EQ(clicks, 0);  // released away from the cursor: no click
+  // A press and release on the pointer is its click.
+  c.Paint();
+  input.Click({v.Right - 1, y});
   EXPECT_EQ(clicks, 1);
 
   // The horizontal pointer 2 follows vertical moves.
@@ -501,6 +505,14 @@ TEST(DataCursor, KeysMoveThePointersOncePerPressByPixels) {
   c.cursor->SetPointer1Position(100);
   input.Key(Qt::Key_PageUp);
   EXPECT_EQ(c.cursor->Pointer1Position(), 100);
+  // A key that moves nothing still holds the positions and repaints.
+  c.cursor->SetHintPosition(150);
+  ASSERT_EQ(c.cursor->HintPosition(), 150);
+  c.Paint();
+  const int repaints = c.chart.RepaintRequests();
+  input.Key(Qt::Key_A);
+  EXPECT_EQ(c.cursor->HintPosition(), 100);
+  EXPECT_GT(c.chart.RepaintRequests(), repaints);
 }
 
 TEST(DataCursor, MenuOffersChannelsStylesAndOptions) {

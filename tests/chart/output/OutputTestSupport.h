@@ -9,12 +9,16 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <ostream>
 #include <vector>
 
+#include "chart/core/iXYPlot.h"
 #include "chart/core/rUdudComponent.h"
+#include "chart/decorations/rUdudLabel.h"
+#include "chart/decorations/rUdudTable.h"
 #include "chart/output/rUdudPrintRange.h"
 #include "platform/Canvas.h"
 
@@ -61,6 +65,28 @@ class TDrawingChart : public TiPlotComponent {
   int Paints = 0;
   std::function<void()> OnDraw;
   TiPlotPrintRange* Range = nullptr;  // stands in for X axis 0's scale
+};
+
+// A chart as users see it: a title, a legend naming two channels with traces, and a table with
+// column titles and cells. Output that loses clipped text shows on this one.
+struct TRealChart {
+  TiXYPlot chart;
+  TRealChart() {
+    chart.resize(600, 400);
+    chart.Labels(0)->SetCaption(QStringLiteral("Lumio Spectrum"));
+    chart.Channel(0)->SetTitleText(QStringLiteral("Sample Total"));
+    chart.AddChannel();
+    chart.Channel(1)->SetTitleText(QStringLiteral("Reference Total"));
+    for (int i = 0; i <= 50; ++i) {
+      chart.Channel(0)->AddXY(i * 2, 20 + 15 * std::sin(i / 5.0));
+      chart.Channel(1)->AddXY(i * 2, 60 + 25 * std::cos(i / 7.0));
+    }
+    TiPlotTable* table = chart.Table(chart.AddTable());
+    table->AddColumn(QStringLiteral("Line"));
+    table->AddColumn(QStringLiteral("nm"));
+    table->AddRow(QStringLiteral("Hg\r\n546.07"));
+    table->AddRow(QStringLiteral("Eu\r\n611.6"));
+  }
 };
 
 // A plain range, as an axis's Min and Span.

@@ -2,6 +2,8 @@
 // it through the save dialog.
 #include <QClipboard>
 #include <QDir>
+#include <QTemporaryDir>
+#include <functional>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -10,6 +12,7 @@
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudSaveDialog.h"
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 #include "tests/chart/output/OutputTestSupport.h"
 
 namespace {
@@ -253,6 +256,47 @@ TEST(SaveDialog, ReturnExtAndTheOwnerWindow) {
     EXPECT_EQ(dialog.ReturnExt(), QString::fromLatin1(c.returnExt));
     EXPECT_EQ(dialog.FilterIndex, c.index);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A chart made 32000 x 32000 pixels (a property file can) is refused with a message by every
+// output instead of allocating gigabytes; at its normal size everything works again.
+TEST(OutputBudget, AHugeChartIsRefusedByEveryOutput) {
+  TDialogRecorder dialogs;
+  TRecordingPrinter printer;
+  TRealChart real;
+  real.chart.SetPrintShowDialog(false);
+  real.chart.resize(32000, 32000);
+  ASSERT_EQ(real.chart.Width(), 32000);
+  const QString message =
+      QStringLiteral("The chart is too large for a picture (32000 x 32000 pixels; at most 100 million pixels)");
+  QTemporaryDir dir;
+  const std::initializer_list<std::pair<const char*, std::function<void()>>> outputs = {
+      {"png", [&] { real.chart.SaveImageToPNG(dir.filePath(QStringLiteral("a.png")), 1); }},
+      {"bmp", [&] { real.chart.SaveImageToBitmap(dir.filePath(QStringLiteral("a.bmp"))); }},
+      {"jpeg", [&] { real.chart.GetJPEGImage(80, false); }},
+      {"clipboard", [&] { real.chart.CopyToClipBoard(); }},
+      {"metafile", [&] { real.chart.GetMetaFilePicture(); }},
+  };
+  for (const auto& [what, output] : outputs) {
+    SCOPED_TRACE(what);
+    try {
+      output();
+      ADD_FAILURE() << "no error";
+    } catch (const EiError& e) {
+      EXPECT_EQ(e.Message, message);
+    }
+  }
+  EXPECT_FALSE(real.chart.PrintCommand());
+  EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Error Printing : ") + message});
+  EXPECT_EQ(printer.Jobs, 0);
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+  real.chart.resize(600, 400);
+  real.chart.SaveImageToPNG(dir.filePath(QStringLiteral("a.png")), 1);
+  EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("a.png"))).isNull());
 }
 
 }  // namespace

@@ -1,16 +1,25 @@
 // Printing: the page geometry, the paper sizes, and whole print jobs into PDF files.
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
+#include <csignal>
 
+#include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudPaperSizes.h"
 #include "chart/output/rUdudPreview.h"
 #include "chart/output/rUdudPrintGeometry.h"
+#include "chart/output/rUdudRenderer.h"
+#include "chart/decorations/rUdudDataView.h"
+#include "chart/decorations/rUdudLegend.h"
 #include "platform/Dialogs.h"
 #include "tests/chart/output/OutputTestSupport.h"
 
@@ -211,17 +220,17 @@ TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
   struct Case {
     const char* what;
     std::function<void()> setup;
-    const char* message;
+    QString message;
   };
+  const QString missing = dir.filePath(QStringLiteral("missing/folder/x.pdf"));
   const std::initializer_list<Case> cases = {
-      Case{"no width", [&] { chart.resize(0, 200); }, "Error Printing : The chart has no area to draw"},
+      Case{"no width", [&] { chart.resize(0, 200); }, QStringLiteral("Error Printing : The chart has no area to draw")},
       Case{"margins as large as the paper", [&] { chart.SetPrintMarginTop(5); chart.SetPrintMarginBottom(6); },
-           "Error Printing : The print margins leave no room on the paper"},
-      Case{"no printer to print on",
-           [&] { Printer().QtPrinter().setOutputFileName(dir.filePath(QStringLiteral("missing/folder/x.pdf"))); },
-           "Error Printing : The printer cannot start the document"},
+           QStringLiteral("Error Printing : The print margins leave no room on the paper")},
+      Case{"no file to print into", [&] { Printer().QtPrinter().setOutputFileName(missing); },
+           QStringLiteral("Error Printing : Cannot create file \"%1\". No such file or directory").arg(missing)},
       Case{"a failing page handler", [&] { chart.OnBeforePrintPage = [](int, bool) { throw EiError(QStringLiteral("boom")); }; },
-           "Error Printing : boom"},
+           QStringLiteral("Error Printing : boom")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -237,7 +246,7 @@ TEST_F(PrintJob, FailuresCarryThePrefixAndPrintNoPage) {
       chart.PrintChart();
       ADD_FAILURE() << "no error";
     } catch (const EiError& e) {
-      EXPECT_EQ(e.Message, QString::fromLatin1(c.message));
+      EXPECT_EQ(e.Message, c.message);
     }
     EXPECT_EQ(PdfPageCount(Pdf()), 0);
     EXPECT_FALSE(chart.Updating());
@@ -294,6 +303,184 @@ TEST_F(PrintJob, ThePageShowsTheChartInsideTheMargins) {
   EXPECT_EQ(at(250, 180), 0x000000u);
   EXPECT_EQ(Rgb(page, 25, 25), 0xFFFFFFu);
   EXPECT_EQ(Rgb(page, 525, 300), 0xFFFFFFu);
+}
+
+}  // namespace
+
+namespace {
+
+// Near-white pixels of `image` inside r (chart coordinates scaled by k, shifted by origin): on
+// the chart's black background these are the title's, the legend's and the table's letters.
+int WhiteIn(const QImage& image, const TRect& r, double k = 1, QPoint origin = {}) {
+  int white = 0;
+  for (int y = origin.y() + int(r.Top * k); y < origin.y() + int(r.Bottom * k); ++y)
+    for (int x = origin.x() + int(r.Left * k); x < origin.x() + int(r.Right * k); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      white += c.red() > 200 && c.green() > 200 && c.blue() > 200;
+    }
+  return white;
+}
+
+std::vector<TiPlotLayoutObject*> TextObjects(TRealChart& real) {
+  return {real.chart.Labels(0), real.chart.Legend(0), real.chart.Table(0)};
+}
+
+TEST(RealChartOutput, TheRecordedPictureReplaysAsTheBitmapIsDrawn) {
+  TRealChart real;
+  const QImage direct = RenderBitmap(real.chart).Image().convertToFormat(QImage::Format_RGB32);
+  const QImage replayed = PictureToImage(RenderPicture(real.chart), QSize(600, 400));
+  // Texts, frames and fills replay to the pixel; inside the data view, sloping one-pixel traces
+  // may take Qt's rasterisation instead of the bitmap's own.
+  const TRect view = real.chart.DataView(0)->GetLayoutRect();
+  int outsideView = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 600; ++x)
+      outsideView += Rgb(direct, x, y) != Rgb(replayed, x, y) && !(x >= view.Left && x < view.Right && y >= view.Top && y < view.Bottom);
+  EXPECT_EQ(outsideView, 0);
+  for (TiPlotLayoutObject* object : TextObjects(real)) {
+    SCOPED_TRACE(object->Name().toStdString());
+    const TRect r = object->GetLayoutRect();
+    EXPECT_GT(WhiteIn(direct, r), 40);
+    EXPECT_EQ(DifferingPixels(direct.copy(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top),
+                              replayed.copy(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top)),
+              0);
+  }
+}
+
+// The printed page of a real chart, rasterised: the title, the legend's names and the table's
+// texts are on paper.
+TEST_F(PrintJob, ThePrintedPageKeepsTheTitleLegendAndTable) {
+  const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+  ASSERT_FALSE(gs.isEmpty()) << "Ghostscript is installed with the project's packages";
+  TRealChart real;
+  real.chart.SetPrintShowDialog(false);
+  real.chart.SetPrintOrientation(poLandscape);
+  // Printing hides the toolbar; without it the screen's layout is the printed one.
+  real.chart.ToolBar(0)->SetVisible(false);
+  real.chart.PrintChart();
+  const QString png = dir.filePath(QStringLiteral("real.png"));
+  ASSERT_EQ(QProcess::execute(gs, {QStringLiteral("-q"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
+                                   QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-r100"),
+                                   QStringLiteral("-sOutputFile=") + png, pdf}),
+            0);
+  const QImage page(png);
+  ASSERT_EQ(page.size(), QSize(1100, 850));
+  // 600 x 400 between 1-inch margins of 11 x 8.5 inches: scaled by min(900/600, 650/400) = 1.5.
+  const QImage screen = RenderBitmap(real.chart).Image().convertToFormat(QImage::Format_RGB32);
+  for (TiPlotLayoutObject* object : TextObjects(real)) {
+    SCOPED_TRACE(object->Name().toStdString());
+    const TRect r = object->GetLayoutRect();
+    const int onScreen = WhiteIn(screen, r);
+    ASSERT_GT(onScreen, 40);
+    // Scaled by 1.5 each way and smoothed, the letters still light many pixels; lost, none.
+    EXPECT_GT(WhiteIn(page, r, 1.5, {100, 100}), onScreen / 2);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A handler that removes X axis 0 while the pages print: the job finishes on the chart as it
+// stands and never touches the removed axis (ASan reports any use of it).
+TEST_F(PrintJob, AHandlerRemovingXAxisZeroEndsNothingButThePaging) {
+  for (const bool onPage : {false, true}) {
+    SCOPED_TRACE(onPage ? "OnBeforePrintPage" : "OnBeforePrint");
+    TRealChart real;
+    real.chart.SetPrintShowDialog(false);
+    real.chart.XAxis(0)->SetMin(0);
+    real.chart.XAxis(0)->SetSpan(25);  // four pages' worth of a 0..100 range, were it kept
+    auto removeAxis = [&real] {
+      if (real.chart.XAxisCount() > 0) real.chart.DeleteXAxis(0);
+    };
+    if (onPage)
+      real.chart.OnBeforePrintPage = [&](int, bool) { removeAxis(); };
+    else
+      real.chart.OnBeforePrint = [&](QObject*) { removeAxis(); };
+    real.chart.PrintChart();
+    EXPECT_EQ(real.chart.XAxisCount(), 0);
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A size limit stands in for a full disk: the print is reported as failed, the old file stays
+// as it was and nothing half written is left beside it. Without the limit the same print
+// replaces the file.
+TEST_F(PrintJob, AFailedWriteIsAnErrorAndKeepsTheOldFile) {
+  WriteAll(pdf, "old file");
+  TRealChart real;
+  real.chart.SetPrintShowDialog(false);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 2000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const bool printed = real.chart.PrintCommand();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(printed);
+  ASSERT_EQ(dialogs.Messages.size(), 1);
+  EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Error Printing : Cannot write file \"%1\".").arg(pdf)))
+      << dialogs.Messages[0].toStdString();
+  EXPECT_EQ(ReadAll(pdf), QByteArray("old file"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chart.pdf")});
+
+  EXPECT_TRUE(real.chart.PrintCommand()) << dialogs.Messages.join(QStringLiteral("; ")).toStdString();
+  EXPECT_TRUE(Pdf().startsWith("%PDF"));
+  EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chart.pdf")});
+  EXPECT_EQ(Printer().QtPrinter().outputFileName(), pdf);
+}
+
+TEST_F(PrintJob, ATargetThatIsNoRegularFileIsRefused) {
+  const QString fifo = dir.filePath(QStringLiteral("pipe"));
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  Printer().QtPrinter().setOutputFileName(fifo);
+  EXPECT_FALSE(chart.PrintCommand());
+  EXPECT_EQ(dialogs.Messages,
+            QStringList{QStringLiteral("Error Printing : Cannot write file \"%1\". It is not a regular file.").arg(fifo)});
+  struct stat st {};
+  ASSERT_EQ(stat(fifo.toLocal8Bit().constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+}  // namespace
+
+namespace {
+
+// Paper without a number in the platform's table takes its size from the device: the chart
+// fits A6 and a custom page between the margins instead of running off a Letter-sized guess.
+TEST_F(PrintJob, PaperOutsideTheTableTakesTheDevicesSize) {
+  struct Case {
+    const char* what;
+    QPageSize size;
+    double width, height;  // inches, portrait
+  };
+  for (const Case& c : {Case{"A6", QPageSize(QPageSize::A6), 105 / 25.4, 148 / 25.4},
+                        Case{"custom", QPageSize(QSizeF(5, 4), QPageSize::Inch, QStringLiteral("Card")), 5, 4}}) {
+    SCOPED_TRACE(c.what);
+    Printer().QtPrinter().setPageSize(c.size);
+    chart.SetPrintOrientation(poPortrait);
+    const TPrinterMetrics m = PrinterMetrics(Printer());
+    const TiPaperSize paper = PrinterPaperSize(m);
+    EXPECT_NEAR(paper.Width, c.width, 0.01);
+    EXPECT_NEAR(paper.Height, c.height, 0.01);
+    // The picture's right and bottom edges stay inside the paper less its right and bottom margin.
+    chart.SetPrintMarginLeft(0.5);
+    chart.SetPrintMarginRight(0.5);
+    chart.SetPrintMarginTop(0.5);
+    chart.SetPrintMarginBottom(0.5);
+    const TRect r = PrintTargetRect(m, paper, {0.5, 0.5, 0.5, 0.5}, chart.Width(), chart.Height());
+    EXPECT_LE(r.Right + m.OffsetX, std::lround((c.width - 0.5) * m.DpiX) + 1);
+    EXPECT_LE(r.Bottom + m.OffsetY, std::lround((c.height - 0.5) * m.DpiY) + 1);
+    EXPECT_TRUE(chart.PrintCommand()) << dialogs.Messages.join(QStringLiteral("; ")).toStdString();
+    EXPECT_EQ(PdfPageCount(Pdf()), 1);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// Writing whole files through a temporary file and a rename: targets that are not regular files
+// are refused and left alone, and a failed write says why in the system's words.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "platform/FileReplace.h"
+
+namespace {
+
+TEST(FileReplace, WritesAndReplacesARegularFile) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("a.bin"));
+  WriteFileReplacing(name, "first");
+  WriteFileReplacing(name, "second");
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("second"));
+}
+
+TEST(FileReplace, RefusesTargetsThatAreNotRegularFiles) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath(QStringLiteral("pipe"));
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  const QString folder = dir.filePath(QStringLiteral("folder"));
+  ASSERT_TRUE(QDir().mkdir(folder));
+  for (const QString& target : {fifo, folder}) {
+    SCOPED_TRACE(target.toStdString());
+    try {
+      WriteFileReplacing(target, "data");
+      ADD_FAILURE() << "no error";
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(e.Message, QStringLiteral("Cannot write file \"%1\". It is not a regular file.").arg(target));
+    }
+  }
+  struct stat st {};
+  ASSERT_EQ(stat(fifo.toLocal8Bit().constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0) << "no temporary file left";
+}
+
+// A file size limit stands in for a full disk: the old file stays, no temporary file is left,
+// and the message names the cause.
+TEST(FileReplace, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("a.bin"));
+  WriteFileReplacing(name, "old contents");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  QString message;
+  try {
+    WriteFileReplacing(name, QByteArray(100000, 'x'));
+  } catch (const EInOutError& e) {
+    message = e.Message;
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot write file \"%1\". File too large").arg(name).toStdString());
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("old contents"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.bin")});
+}
+
+}  // namespace
