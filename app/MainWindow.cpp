@@ -25,6 +25,12 @@
 #include "chart/core/iXYPlot.h"
 #include "app/CsvExport.h"
 #include "app/PointMeaningDialog.h"
+#include "app/calibration/Calibration.h"
+#include "app/calibration/CalibrationDialog.h"
+#include "app/calibration/PeakLabels.h"
+#include "app/calibration/Workspace.h"
+#include "chart/decorations/rUdudAnnotation.h"
+#include <QFileInfo>
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
 #include "platform/Convert.h"
@@ -77,6 +83,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   connect(LoadReference1, &QAction::triggered, this, [this] { RunCommand([this] { LoadReference1Click(); }); });
   Image1->OnClick = [this] { RunCommand([this] { PickPoint(sdSample); }); };
   Image2->OnClick = [this] { RunCommand([this] { PickPoint(sdReference); }); };
+
+  // Only typing (not the program's own setText) ends a quadratic calibration.
+  for (int n : {1, 4, 8, 11}) {
+    const TSide side = n < 8 ? sdSample : sdReference;
+    connect(Edit[n], &QLineEdit::textEdited, this, [this, side] { RunCommand([this, side] { RevertToLinear(side); }); });
+  }
+  RunCalibrationDialog = [](TCalibrationDialog& dialog) { dialog.exec(); };
 }
 
 TForm1::~TForm1() = default;
@@ -95,13 +108,29 @@ void TForm1::BuildMenu() {
   LoadSample1 = File1->addAction(QStringLiteral("Load Sample (&Left)"));
   LoadReference1 = File1->addAction(QStringLiteral("Load Reference (&Right)"));
   File1->addSeparator();
+  OpenWorkspace1 = File1->addAction(QStringLiteral("Open Workspace..."));
+  SaveWorkspace1 = File1->addAction(QStringLiteral("Save Workspace..."));
+  File1->addSeparator();
   Print1 = File1->addAction(QStringLiteral("&Print"));
   PrintSetup1 = File1->addAction(QStringLiteral("Print Setup"));
   File1->addSeparator();
   CSVFileExport1 = File1->addAction(QStringLiteral("CS&V File Export"));  // the export is on Button2
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
+  Calibration1 = menuBar()->addMenu(QStringLiteral("&Calibration"));
+  CalibrateSample1 = Calibration1->addAction(QStringLiteral("Calibrate Sample from Lamp..."));
+  CalibrateReference1 = Calibration1->addAction(QStringLiteral("Calibrate Reference from Lamp..."));
+  Calibration1->addSeparator();
+  LabelPeaks1 = Calibration1->addAction(QStringLiteral("Label Peaks"));
+  LabelPeaks1->setCheckable(true);
   About1 = menuBar()->addAction(QStringLiteral("&About"));
+
+  connect(OpenWorkspace1, &QAction::triggered, this, [this] { RunCommand([this] { OpenWorkspace1Click(); }); });
+  connect(SaveWorkspace1, &QAction::triggered, this, [this] { RunCommand([this] { SaveWorkspace1Click(); }); });
+  connect(CalibrateSample1, &QAction::triggered, this, [this] { RunCommand([this] { CalibrateFromLampClick(sdSample); }); });
+  connect(CalibrateReference1, &QAction::triggered, this,
+          [this] { RunCommand([this] { CalibrateFromLampClick(sdReference); }); });
+  connect(LabelPeaks1, &QAction::toggled, this, [this] { RunCommand([this] { LabelPeaks(); }); });
 
   connect(Print1, &QAction::triggered, this, [this] { RunCommand([this] { Print1Click(); }); });
   connect(PrintSetup1, &QAction::triggered, this, [this] { RunCommand([this] { PrintSetup1Click(); }); });
@@ -228,6 +257,15 @@ void TForm1::BuildControls() {
     MakeEdit(n, left, top, width);
   for (int n : {1, 4, 8, 11}) Edit[n]->setText(QString::fromLatin1(n == 1 || n == 8 ? "400.0" : "720.0"));
   for (int n : {2, 3, 5, 6, 9, 10, 12, 13}) Edit[n]->setText(QStringLiteral("0"));
+  for (int side : {0, 1}) {
+    QLabel* note = new QLabel(QStringLiteral("Quadratic calibration in force"), Client);
+    note->setObjectName(side == 0 ? QStringLiteral("SampleQuadraticNote") : QStringLiteral("ReferenceQuadraticNote"));
+    note->setGeometry(962, side == 0 ? 440 : 619, 54, 56);
+    note->setWordWrap(true);
+    SetControlTextColor(note, QColor(0, 0, 160));
+    note->hide();
+    QuadraticNote[side] = note;
+  }
 
   UpDown1 = new TUpDown(Client);
   UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -434,6 +472,7 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
   if (!invalid && picture.Kind == pkJpeg) {
     Copy(side) = picture.Bitmap;
     SetLoaded(side, true);
+    PicturePath[side] = QFileInfo(fileName).absoluteFilePath();
     // Enabled before the boxes are read, so that a box that does not convert does not leave a
     // loaded picture without its buttons.
     Button1->setEnabled(true);
@@ -451,12 +490,14 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
   if (!invalid && !picture.Image.isNull()) view->SetPicture(picture.Image);  // shown, but not used
   ShowMessage(QStringLiteral("When is a JPG not a JPG?"));
   SetLoaded(side, false);
+  PicturePath[side].clear();
 }
 
 void TForm1::Unloadable(TSide side, const QString& message) {
   // Nothing of the file can be shown: the view is emptied and the side is not loaded.
   EmptyView(side);
   SetLoaded(side, false);
+  PicturePath[side].clear();
   ShowMessage(message);
 }
 
@@ -646,6 +687,9 @@ void TForm1::Button1Click() {
   request.SampleLoaded = SampleLoaded;
   request.ReferenceLoaded = ReferenceLoaded;
   AssemblePlot(*iXYPlot1, request, Sample, Reference, Transmittance);
+  plottedTrace_ = trace, plottedAbscissa_ = abscissa;
+  ShowSaturation();
+  LabelPeaks();
 }
 
 // ---- transmittance and export ----

@@ -23,6 +23,9 @@ class TImage;
 class TRadioGroup;
 class TUpDown;
 class TWrapButton;
+class TCalibrationDialog;
+struct TPolynomialFit;
+struct TWorkspace;
 
 enum TSide { sdSample, sdReference };
 
@@ -64,6 +67,20 @@ class TForm1 : public QMainWindow {
   QAction* CSVFileExport1;
   QAction* Exit1;
   QAction* About1;
+  QAction* OpenWorkspace1;
+  QAction* SaveWorkspace1;
+  QMenu* Calibration1;
+  QAction* CalibrateSample1;
+  QAction* CalibrateReference1;
+  QAction* LabelPeaks1;
+  // "Quadratic calibration in force", beside each side's wavelength boxes.
+  QLabel* QuadraticNote[2] = {};
+  // The file each side's picture was loaded from; empty when the side is not loaded.
+  QString PicturePath[2];
+  // The last plot's warning about clipped pixels in the marked band; empty when there was none.
+  QString SaturationText;
+  // Runs the calibration dialog; modal by default, tests answer it in place.
+  std::function<void(TCalibrationDialog&)> RunCalibrationDialog;
 
   TSpectrumRecord Sample;
   TSpectrumRecord Reference;
@@ -112,6 +129,29 @@ class TForm1 : public QMainWindow {
   // The name the CSV save dialog proposes: the layout's name, then the last one chosen.
   QString CsvFileName;
 
+  // "Calibrate Sample/Reference from Lamp...": the side's lamp photograph (asked for when the
+  // side has none), its marks and band, the dialog, and the accepted fit.
+  void CalibrateFromLampClick(TSide side);
+  // The linear fit as the two wavelengths of the linear rule; the quadratic one into the record.
+  // False, after a message, when the fit leaves the range the wavelength boxes accept.
+  bool AcceptLinearCalibration(TSide side, const TPolynomialFit& fit, int rows);
+  bool AcceptQuadraticCalibration(TSide side, const TPolynomialFit& fit, int rows);
+  // Typing a wavelength ends a quadratic calibration: the side follows the linear rule again.
+  void RevertToLinear(TSide side);
+  // Peak labels on the plotted intensity traces, when "Label Peaks" is checked; none otherwise.
+  void LabelPeaks();
+  // The warning about clipped pixels in the marked bands the plotted trace uses.
+  void ShowSaturation();
+
+  // Workspaces: both pictures, marks, wavelengths, band width, quadratic calibrations, the trace
+  // and abscissa choice.
+  void SaveWorkspace1Click();
+  void OpenWorkspace1Click();
+  TWorkspace CurrentWorkspace();
+  void SaveWorkspace(const QString& fileName);
+  // A refused file changes nothing; a missing picture is reported and the rest restored.
+  void OpenWorkspace(const QString& fileName);
+
   void Print1Click();
   void PrintSetup1Click();
   void About1Click();
@@ -139,7 +179,10 @@ class TForm1 : public QMainWindow {
   void SetLoaded(TSide side, bool loaded) { (side == sdSample ? SampleLoaded : ReferenceLoaded) = loaded; }
   void BuildMenu();
   QLineEdit* MakeEdit(int index, int left, int top, int width);
-  bool exiting_ = false;  // a box exit is being handled: focus moves it causes are not exits
+  void ShowQuadraticNote(TSide side);
+  bool exiting_ = false;
+  // The trace and abscissa of the last plot (-1: none yet), which the peak labels follow.
+  int plottedTrace_ = -1, plottedAbscissa_ = 0;  // a box exit is being handled: focus moves it causes are not exits
 };
 
 // The picture types the file lists show.

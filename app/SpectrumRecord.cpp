@@ -97,6 +97,11 @@ void ReadPixel(const TBitmap& picture, int x, int y, int& red, int& green, int& 
   }
 }
 
+double RowWavelength(const TSpectrumRecord& record, int i) {
+  if (record.QuadraticInForce) return record.Quadratic[0] + i * (record.Quadratic[1] + i * record.Quadratic[2]);
+  return record.BlueWavelength + (record.RedWavelength - record.BlueWavelength) * i / record.RowCount;
+}
+
 void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
   const TPixelFormat pf = picture.PixelFormat();
   const bool supported = pf == pf15bit || pf == pf16bit || pf == pf24bit || pf == pf32bit;
@@ -120,14 +125,19 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
   record.EnsureCapacity(rows);
   std::fill(record.Wavelength.begin(), record.Wavelength.end(), 0.0);
   record.RowCount = rows;
+  // A quadratic scale sets the record's ends itself (the boxes may show them rounded), at row 0
+  // and at row RowCount as the linear rule places them, so ranges and overlaps use its own values.
+  if (record.QuadraticInForce) {
+    record.BlueWavelength = RowWavelength(record, 0);
+    record.RedWavelength = RowWavelength(record, rows);
+  }
 
   // Only the band columns of the used rows are ever computed: the full rotated picture would
   // hold millions of pixels for a camera photograph.
   for (int i = 0; i < rows; ++i) {
     const std::int64_t yr = static_cast<std::int64_t>(record.BlueY) + i;
     double red = 0, green = 0, blue = 0;
-    record.Wavelength[static_cast<std::size_t>(i)] =
-        record.BlueWavelength + (record.RedWavelength - record.BlueWavelength) * i / record.RowCount;
+    record.Wavelength[static_cast<std::size_t>(i)] = RowWavelength(record, i);
     if (yr >= 0 && yr < g.D) {
       for (std::int64_t xr = g.Left; xr <= g.Right; ++xr) {
         int sx = 0, sy = 0;

@@ -18,6 +18,10 @@ struct TSpectrumRecord {
   std::int32_t RedY = 0;
   std::int32_t BandWidth = 1;
   std::int32_t RowCount = 0;
+  // A quadratic calibration from a lamp: while in force, row i has the wavelength
+  // Quadratic[0] + Quadratic[1] i + Quadratic[2] i^2 instead of the linear rule.
+  bool QuadraticInForce = false;
+  double Quadratic[3] = {};
   std::vector<double> Wavelength = std::vector<double>(SpectrumCapacity, 0.0);
   // The boxes for BlueWavelength, RedWavelength, BlueX, BlueY, RedX, RedY and BandWidth.
   QLineEdit* Binding[7] = {};
@@ -69,6 +73,10 @@ inline constexpr const char* kTruncatedMessage =
 // A blue end above the picture: the turned picture has no such rows.
 inline constexpr const char* kOutsideMessage =
     "Blue end of spectrum lies above the picture.  Can not process data.";
+
+// The wavelength of row i: the linear rule between the two wavelengths over RowCount rows, or the
+// quadratic calibration while it is in force.
+double RowWavelength(const TSpectrumRecord& record, int i);
 
 // The rows of a record that hold a profile: RowCount, held to what its arrays really hold.
 int ProfileRows(const TSpectrumRecord& record);

@@ -96,12 +96,16 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
 
 TEST_F(MainWindowTest, MenuHasItsItems) {
   const QList<QAction*> top = form.menuBar()->actions();
-  ASSERT_EQ(top.size(), 2);
+  ASSERT_EQ(top.size(), 3);
   EXPECT_EQ(top[0]->text(), QStringLiteral("&File"));
-  EXPECT_EQ(top[1]->text(), QStringLiteral("&About"));
+  EXPECT_EQ(top[1]->text(), QStringLiteral("&Calibration"));
+  EXPECT_EQ(top[2]->text(), QStringLiteral("&About"));
   EXPECT_EQ(ActionTexts(form.File1->actions()),
-            (QStringList{"Load Sample (&Left)", "Load Reference (&Right)", "-", "&Print", "Print Setup", "-",
-                         "CS&V File Export", "-", "E&xit"}));
+            (QStringList{"Load Sample (&Left)", "Load Reference (&Right)", "-", "Open Workspace...", "Save Workspace...",
+                         "-", "&Print", "Print Setup", "-", "CS&V File Export", "-", "E&xit"}));
+  EXPECT_EQ(ActionTexts(form.Calibration1->actions()),
+            (QStringList{"Calibrate Sample from Lamp...", "Calibrate Reference from Lamp...", "-", "Label Peaks"}));
+  EXPECT_TRUE(form.LabelPeaks1->isCheckable());
   form.CSVFileExport1->trigger();  // carries no action
   EXPECT_TRUE(dialogs.Messages.isEmpty());
   EXPECT_TRUE(dialogs.SaveRequests.empty());
