@@ -96,31 +96,41 @@ void TiPlotTickGenerator::Generate(const TiPlotTickRequest& rq, TiPlotTickSet& o
       out.MajorStep = major;
     }
 
-    // The loop: majors, and between them the minors.
+    // The loop: majors, and between them the minors. Each major is start + i x step, so that
+    // rounding does not pile up over the walk; a tick within a tiny fraction of the step from 0
+    // is 0 (start + i x step lands a few ulps beside it).
     const double max = min + span;
-    std::int64_t offered = 0;
+    const double start = s;
+    const double zero = std::fabs(major) * 1e-9;
+    auto value = [zero](double v) { return std::fabs(v) < zero ? 0.0 : v; };
+    std::int64_t index = 0, offered = 0;
     bool guard = false;
     while (!guard && s <= max + major) {
-      AddTick(rq, out, false, s);
+      AddTick(rq, out, false, value(s));
       ++offered;
       if (minorCount >= 1 && !calendar && minor != 0) {
-        for (int i = 0; i < minorCount; ++i) {
-          s += minor;
-          AddTick(rq, out, true, s);
+        for (int i = 1; i <= minorCount; ++i) {
+          AddTick(rq, out, true, value(s + i * minor));
           if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || ++offered > kMaxOffered) {
             guard = true;
             break;
           }
         }
         if (guard) break;
-        s += minor;
-      } else if (calendar) {
-        s = NextCalendarValue(s, major, out);
-      } else {
-        if (s + major == s) break;
-        s += major;
       }
-      if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || s + minor == s || offered > kMaxOffered) guard = true;
+      double next;
+      if (calendar)
+        next = NextCalendarValue(s, major, out);
+      else
+        next = start + static_cast<double>(++index) * major;
+      // A step lost in the size of the values (a range below the resolution of doubles) cannot
+      // advance: the middle tick stands for the range instead.
+      if (!(next > s) || (minor != 0 && !calendar && s + minor == s)) {
+        guard = true;
+        break;
+      }
+      s = next;
+      if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || offered > kMaxOffered) guard = true;
     }
     if (guard) MiddleTickOnly(rq, out);
   } catch (const EiError&) {

@@ -168,7 +168,10 @@ void TiPlotAxis::SetCartesianChildRefAxisName(const QString& value) {
   DoChange();
 }
 
-void TiPlotAxis::SetCartesianChildRefValue(double value) { SetAndChange(cartesianChildRefValue_, value); }
+void TiPlotAxis::SetCartesianChildRefValue(double value) {
+  // A reference that is no number would place the child axis nowhere.
+  if (std::isfinite(value)) SetAndChange(cartesianChildRefValue_, value);
+}
 
 void TiPlotAxis::SetAlignRefAxisName(const QString& value) {
   alignRef_ = nullptr;
@@ -496,7 +499,9 @@ QString TiPlotAxis::FormatNumber(TiPlotTextFormat style, const QString& pattern,
       }
       return FormatFixedValue(v, DecimalsForPrecision(t.Precision, t.PrecisionStyle, s_.Span));
     case iptfExponent:
-      return FormatExponentValue(v, t.PrecisionStyle == ipsFixedDecimalPoints ? t.Precision + 1 : t.Precision);
+      // Held before the + 1: a property file may set the precision to INT_MAX.
+      return FormatExponentValue(v, t.PrecisionStyle == ipsFixedDecimalPoints ? std::clamp(t.Precision, 0, 17) + 1
+                                                                              : t.Precision);
     case iptfPrefix:
       return FormatPrefixValue(v, t.Precision, t.PrecisionStyle, s_.Span).value_or(QStringLiteral("Unknown"));
     case iptfDateTime:

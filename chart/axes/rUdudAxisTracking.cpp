@@ -187,15 +187,11 @@ bool TiPlotAxis::SnapToIncrement(RangeStep step) {
   // Before the first tick list the step is unknown; calendar steps have no fixed length.
   if (!(s > 0) || !std::isfinite(s) || monthSteps_ || yearSteps_) return true;
   const double max = Max(), min = s_.Min;
-  double hi = max, lo = min;
-  if (max / s != std::trunc(max / s)) {
-    hi = s * std::trunc(max / s);
-    if (hi < max) hi += s;
-  }
-  if (min / s != std::trunc(min / s)) {
-    lo = s * std::trunc(min / s);
-    if (lo > min) lo -= s;
-  }
+  // An end within a tiny fraction of a step from a multiple is aligned already: 0.3 / 0.1 is
+  // 2.9999999999999996, which must not move 0.3 a whole step down.
+  auto aligned = [s](double v) { return std::fabs(v / s - std::nearbyint(v / s)) <= 1e-9; };
+  const double hi = aligned(max) ? max : std::max(max, s * std::ceil(max / s));
+  const double lo = aligned(min) ? min : std::min(min, s * std::floor(min / s));
   if (lo == min && hi == max) return true;
   return ApplyRange(lo, hi - lo, step);
 }

@@ -45,6 +45,7 @@ TEST_F(AxisScale, SettersClampAndIgnoreNonFiniteValues) {
   const auto min = [](const TiPlotAxis& a) { return a.Min(); };
   const auto span = [](const TiPlotAxis& a) { return a.Span(); };
   const auto inc = [](const TiPlotAxis& a) { return a.DesiredIncrement(); };
+  const auto childRef = [](const TiPlotAxis& a) { return a.CartesianChildRefValue(); };
   for (const Case& c : std::initializer_list<Case>{
            {"span -5", [](TiPlotAxis& a) { a.SetSpan(-5); }, span, 1e-300},
            {"span 0", [](TiPlotAxis& a) { a.SetSpan(0); }, span, 1e-300},
@@ -60,6 +61,9 @@ TEST_F(AxisScale, SettersClampAndIgnoreNonFiniteValues) {
            {"increment -3", [](TiPlotAxis& a) { a.SetDesiredIncrement(-3); }, inc, 0},
            {"increment 1e305", [](TiPlotAxis& a) { a.SetDesiredIncrement(1e305); }, inc, 1e300},
            {"increment NaN", [](TiPlotAxis& a) { a.SetDesiredIncrement(kNaN); }, inc, 0},
+           {"child reference NaN", [](TiPlotAxis& a) { a.SetCartesianChildRefValue(kNaN); }, childRef, 0},
+           {"child reference -inf", [](TiPlotAxis& a) { a.SetCartesianChildRefValue(-kInf); }, childRef, 0},
+           {"child reference 7", [](TiPlotAxis& a) { a.SetCartesianChildRefValue(7); }, childRef, 7},
        }) {
     SCOPED_TRACE(c.what);
     TiPlotXAxis a(&owner, log.Handlers());

@@ -344,3 +344,28 @@ TEST_F(AxisTicks, VerticalAxisAndTinySpan) {
   ASSERT_FALSE(axis.Ticks().empty());
   for (const TiPlotTickObject& t : axis.Ticks()) EXPECT_EQ(t.Position, 100);
 }
+
+// Majors are start + i x step: on -0.5 .. 0.5 the middle tick is exactly 0 and reads as 0 in the
+// exponent format too, not as rounding noise.
+TEST_F(AxisTicks, ZeroIsExactlyZeroInEveryFormat) {
+  axis.SetMinSpan(-0.5, 1);
+  axis.SetDesiredIncrement(0.1);
+  Room(12);
+  for (const TiPlotTextFormat format : {iptfValue, iptfExponent, iptfPrefix, iptfThousands}) {
+    SCOPED_TRACE(format);
+    axis.SetLabelsFormatStyle(format);
+    Calculate();
+    ASSERT_TRUE(axis.MajorStep() == 0.1 || axis.MajorStep() == 0.2);  // wide exponent labels take 0.2
+    int zeros = 0;
+    for (const TiPlotTickObject& t : axis.Ticks())
+      if (!t.Minor && t.OnScale) {
+        if (std::fabs(t.Value) < 1e-12) {
+          EXPECT_EQ(t.Value, 0.0);
+          ++zeros;
+          EXPECT_FALSE(t.Text.contains(QLatin1Char('-'))) << t.Text.toStdString();
+          EXPECT_TRUE(t.Text.startsWith(QLatin1Char('0'))) << t.Text.toStdString();
+        }
+      }
+    EXPECT_EQ(zeros, 1);
+  }
+}

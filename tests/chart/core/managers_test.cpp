@@ -283,24 +283,31 @@ TEST_F(Chart, AllObjectsForwardsInputToFocusedObjects) {
   master.AddXAxis();
   master.AddYAxis();
   master.AddChannel();
+  master.AddLegend();
   TiPlotObjectManager& all = *master.AllObjects();
-  // The channel first: an axis gives up its focus when another object takes it.
-  channels.Items(0)->SetFocused(true);
+  // The channel first: it keeps its focus when the legend takes it (the legend shows it
+  // selected), while other objects give theirs up to the next.
   xAxes.Items(0)->SetFocused(true);
+  channels.Items(0)->SetFocused(true);
+  EXPECT_FALSE(xAxes.Items(0)->HasFocus());
+  master.LegendManager()->Items(0)->SetFocused(true);
   owner.Log.clear();
   all.SetShiftStateAll(ssShift);
   for (int i = 0; i < all.Count(); ++i) EXPECT_EQ(all.Items(i)->ShiftState(), ssShift);
   all.MouseDown(MakeMouseParams(mbLeft, 0, 1, 2, false));
-  EXPECT_TRUE(xAxes.Items(0)->MouseIsDown());
+  EXPECT_TRUE(master.LegendManager()->Items(0)->MouseIsDown());
   EXPECT_TRUE(channels.Items(0)->MouseIsDown());
-  EXPECT_FALSE(yAxes.Items(0)->MouseIsDown());
-  all.MouseUp(MakeMouseParams(mbLeft, 0, 1, 2, false));
   EXPECT_FALSE(xAxes.Items(0)->MouseIsDown());
-  EXPECT_EQ(owner.Log, (QStringList{"up X-Axis 1 0 0 1 2", "up Channel 1 0 0 1 2"}));
+  all.MouseUp(MakeMouseParams(mbLeft, 0, 1, 2, false));
+  EXPECT_FALSE(channels.Items(0)->MouseIsDown());
+  EXPECT_EQ(owner.Log, (QStringList{"up Channel 1 0 0 1 2", "up Legend 1 0 0 1 2"}));
   owner.Log.clear();
-  // An axis always takes a wheel turn.
+  // Focus moved on: an axis always takes a wheel turn.
+  xAxes.Items(0)->SetFocused(true);
+  EXPECT_FALSE(channels.Items(0)->HasFocus());
+  owner.Log.clear();
   EXPECT_TRUE(all.MouseWheel(120, 0, {3, 4})) << "the focused axis handled it";
-  EXPECT_EQ(owner.Log.size(), 2) << "every focused object is called";
+  EXPECT_EQ(owner.Log.size(), 1) << "only the focused object is called";
   all.DeselectAll();
   for (int i = 0; i < all.Count(); ++i) EXPECT_FALSE(all.Items(i)->HasFocus());
 }

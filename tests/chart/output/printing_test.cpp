@@ -102,6 +102,8 @@ class PrintJob : public ::testing::Test {
     QPrinter& qt = Printer().QtPrinter();
     qt.setOutputFormat(QPrinter::PdfFormat);
     qt.setPageSize(QPageSize(QPageSize::Letter));
+    // The printer outlives the tests: each starts from the same page, whatever the last printed.
+    qt.setPageOrientation(QPageLayout::Portrait);
     qt.setOutputFileName(pdf);
     chart.SetPrintShowDialog(false);
   }
