@@ -1,15 +1,14 @@
 // Writing whole files through a temporary file and a rename: targets that are not regular files
 // are refused and left alone, and a failed write says why in the system's words.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "platform/FileReplace.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -50,20 +49,16 @@ TEST(FileReplace, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   QTemporaryDir dir;
   const QString name = dir.filePath(QStringLiteral("a.bin"));
   WriteFileReplacing(name, "old contents");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   QString message;
-  try {
-    WriteFileReplacing(name, QByteArray(100000, 'x'));
-  } catch (const EInOutError& e) {
-    message = e.Message;
+  {
+    TFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Active());
+    try {
+      WriteFileReplacing(name, QByteArray(100000, 'x'));
+    } catch (const EInOutError& e) {
+      message = e.Message;
+    }
   }
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
   EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot write file \"%1\". File too large").arg(name).toStdString());
   QFile f(name);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

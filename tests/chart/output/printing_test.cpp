@@ -1,5 +1,4 @@
 // Printing: the page geometry, the paper sizes, and whole print jobs into PDF files.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -9,18 +8,18 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
-#include <csignal>
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/core/iErrors.h"
+#include "chart/decorations/rUdudDataView.h"
+#include "chart/decorations/rUdudLegend.h"
 #include "chart/decorations/rUdudToolBar.h"
 #include "chart/output/rUdudPaperSizes.h"
 #include "chart/output/rUdudPreview.h"
 #include "chart/output/rUdudPrintGeometry.h"
 #include "chart/output/rUdudRenderer.h"
-#include "chart/decorations/rUdudDataView.h"
-#include "chart/decorations/rUdudLegend.h"
 #include "platform/Dialogs.h"
+#include "support/FileSizeLimit.h"
 #include "tests/chart/output/OutputTestSupport.h"
 
 namespace {
@@ -416,15 +415,12 @@ TEST_F(PrintJob, AFailedWriteIsAnErrorAndKeepsTheOldFile) {
   WriteAll(pdf, "old file");
   TRealChart real;
   real.chart.SetPrintShowDialog(false);
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 2000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const bool printed = real.chart.PrintCommand();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
+  bool printed;
+  {
+    TFileSizeLimit limit(2000);
+    ASSERT_TRUE(limit.Active());
+    printed = real.chart.PrintCommand();
+  }
   EXPECT_FALSE(printed);
   ASSERT_EQ(dialogs.Messages.size(), 1);
   EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Error Printing : Cannot write file \"%1\".").arg(pdf)))
