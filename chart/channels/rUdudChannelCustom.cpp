@@ -255,7 +255,10 @@ void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
 
 int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
   if (extentsValid_ && list_->RingActive()) ForgetOverwrittenExtreme();
-  const int result = AddToDataList(*list_, null, empty, x, y);
+  // From here on the point is what the list will hold (single precision, the interval's X).
+  const double givenX = x, givenY = y;
+  StoredValues(*list_, x, y);
+  const int result = AddToDataList(*list_, null, empty, givenX, givenY);
   // Stored as given, but a coordinate that is not finite takes no part in sums and ranges.
   if (Finite(null, empty, x, y)) {
     AddToStatistics(x, null || empty ? (std::isfinite(y) ? y : 0.0) : y);
@@ -292,6 +295,9 @@ int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
 // returns false and takes the full path, which gives the same result.
 [[gnu::always_inline]] inline bool TiPlotChannelCustom::AddHeld(double x, double y, int& index) {
   constexpr double kLargest = std::numeric_limits<double>::max();
+  // Statistics, extents and tracking take the values stored, as the full path does.
+  const double givenX = x, givenY = y;
+  StoredValues(*list_, x, y);
   if (!(std::fabs(x) <= kLargest && std::fabs(y) <= kLargest) || loggingActive_) return false;
   if (!ChangeRequestPending() || !chart_->AxisRangeChangesHeld()) return false;
   TiPlotDataCustomList& list = *list_;
@@ -305,7 +311,7 @@ int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
     if (trackX && !(xAxis_ && xAxis_->Owner() == chartOwner_ && xAxis_->PlainHeldStep(x, xStep))) return false;
     if (trackY && !(yAxis_ && yAxis_->Owner() == chartOwner_ && yAxis_->PlainHeldStep(y, yStep))) return false;
   }
-  index = AddToDataList(list, false, false, x, y);
+  index = AddToDataList(list, false, false, givenX, givenY);
   AddToStatistics(x, y);
   WidenExtents(x, y);
   if (trackX) xAxis_->TakeHeldStep(xStep);

@@ -44,6 +44,14 @@ class TiPlotDataCompactIntervalList
     if (wrapped) firstX_ += interval_;
     return result;
   }
+  // The coordinates AddPoint would store for x and y: after the first two points X follows the
+  // interval, whatever is given (a ring that drops its oldest point moves its first X along).
+  void StoredValues(double& x, double& y) const {
+    y = ToSingle(y);
+    if (count_ == 0) return;
+    const double interval = count_ == 1 && interval_ == -1.0 ? x - firstX_ : interval_;
+    x = count_ * interval + firstX_;
+  }
   void Clear() override;
   void DeleteFirst(int n) override;
 

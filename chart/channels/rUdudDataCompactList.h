@@ -25,5 +25,11 @@ class TiPlotDataCompactList : public TiPlotDataListOf<TiPlotDataCompactList, TiP
     return Append({ToSingle(x), ToSingle(y)}, wrapped);
   }
 
+  // The coordinates AddPoint would store for x and y.
+  static void StoredValues(double& x, double& y) {
+    x = ToSingle(x);
+    y = ToSingle(y);
+  }
+
   TiPlotPoint Decode(const TiPlotCompactRecord& record, int) const { return {record.X, record.Y, false, false}; }
 };

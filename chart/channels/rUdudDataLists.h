@@ -27,6 +27,22 @@ std::unique_ptr<TiPlotDataCustomList> CreateDataList(TiPlotDataStyle style);
   return static_cast<TiPlotDataNullList&>(list).AddPoint(null, empty, x, y);
 }
 
+// The coordinates the list will store for a point added with x and y (the compact layouts keep
+// single precision, the interval layout its own X): what statistics, extents and tracking take.
+[[gnu::always_inline]] inline void StoredValues(const TiPlotDataCustomList& list, double& x, double& y) {
+  switch (list.DataStyle()) {
+    case ipdsCompact:
+      TiPlotDataCompactList::StoredValues(x, y);
+      return;
+    case ipdsCompactInterval:
+      static_cast<const TiPlotDataCompactIntervalList&>(list).StoredValues(x, y);
+      return;
+    case ipdsFullFeature:
+    case ipdsStandard:
+      return;
+  }
+}
+
 // Calls f with the list as its concrete class, so that f's loop over ReadPoint/ForEachPoint is
 // compiled once per layout without a virtual call per point:
 //   VisitDataList(list, [&](const auto& points) { points.ForEachPoint(a, b, [&](int i, TiPlotPoint p) {...}); });

@@ -474,3 +474,37 @@ TEST(ChannelFocus, GivenUpExceptToTheLegendAndItsOwnCursor) {
   EXPECT_EQ(ch->GetMouseCursor(p), crDrag);
   EXPECT_EQ(asked, 0);
 }
+
+// Extents and tracking take what the list stores: the interval layout's own X, single precision
+// (1e300 is stored as infinity and takes no part). The held path inside BeginUpdate/EndUpdate
+// gives the same result as the plain one.
+TEST(StoredValues, FitAndTrackingFollowTheStoredPoints) {
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held ? "held" : "plain");
+    TOneChannelChart c;
+    c.channel->SetDataStyle(ipdsCompactInterval);
+    if (held) c.chart.BeginUpdate();
+    for (const double x : {0.0, 1.0, 2.0, 3.0, 1000.0}) c.channel->AddXY(x, x + 1);
+    c.channel->AddXY(7, 1e300);  // stored at X 5 as infinity
+    if (held) c.chart.EndUpdate();
+    EXPECT_EQ(c.channel->Count(), 6);
+    EXPECT_EQ(c.channel->GetX(4), 4.0);
+    EXPECT_EQ(c.channel->DataXMax(), 4.0);
+    EXPECT_EQ(c.channel->DataYMax(), 1001.0f);
+    c.x->FitToData();
+    c.y->FitToData();
+    EXPECT_EQ(c.x->Min(), 0.0);
+    EXPECT_EQ(c.x->Max(), 4.0);
+    EXPECT_EQ(c.y->Min(), 1.0);
+    EXPECT_EQ(c.y->Max(), 1001.0);
+    // Tracking never widened to the X handed in (1000) or to the Y stored as infinity.
+    TOneChannelChart t;
+    t.channel->SetDataStyle(ipdsCompact);
+    if (held) t.chart.BeginUpdate();
+    t.channel->AddXY(0, 0);
+    t.channel->AddXY(1, 1e300);
+    if (held) t.chart.EndUpdate();
+    EXPECT_LT(t.y->Max(), 1e30);
+    EXPECT_EQ(t.channel->DataYMax(), 0.0);
+  }
+}
