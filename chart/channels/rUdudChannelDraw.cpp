@@ -452,14 +452,18 @@ void TraceByColumnsFastest(const Points& points, int first, int last, const TSeg
 // ---------------------------------------------------------------------------------------------
 // Pre-rendered markers
 
-// Markers whose pixels do not depend on where they stand (solid or no pen and brush, no text)
+// Markers whose pixels do not depend on where they stand (solid or no pen and brush, no text,
+// no even pen width)
 // are drawn once into a small transparent image and stamped at every point.
 class TiPlotChannelCustom::TiMarkerStamps {
  public:
   static bool Stampable(const TiMarkerLook& look) {
     const bool pen = look.Pen.Style == psSolid || look.Pen.Style == psClear || look.Pen.Style == psInsideFrame;
     const bool brush = look.Brush.Style == bsSolid || look.Brush.Style == bsClear;
-    return look.Style != ipmsCharacter && pen && brush && look.Pen.Mode == pmCopy && look.Size <= kMaxSize &&
+    // An even pen width puts the line's centre between pixels, which rounds by where the marker
+    // stands: such markers are drawn where they stand, not stamped.
+    const bool evenPen = look.Pen.Style != psClear && look.Pen.Width >= 2 && look.Pen.Width % 2 == 0;
+    return look.Style != ipmsCharacter && pen && brush && !evenPen && look.Pen.Mode == pmCopy && look.Size <= kMaxSize &&
            look.Pen.Width <= kMaxPen;
   }
   // The stamp of a look and the distance of its centre from its top-left corner.

@@ -270,7 +270,9 @@ TEST(XYMarkers, EveryStyleDrawsItsShapeAtThePoint) {
     TBrushStyle brush;
   };
   const Look looks[] = {{3, 0, psSolid, bsSolid}, {5, 1, psSolid, bsClear}, {4, 3, psSolid, bsSolid}, {6, 0, psClear, bsSolid},
-                        {4, 0, psDot, bsSolid},   {7, 0, psSolid, bsCross}, {0, 0, psSolid, bsSolid}};
+                        {4, 0, psDot, bsSolid},   {7, 0, psSolid, bsCross}, {0, 0, psSolid, bsSolid},
+                        // Even pen widths put the line's centre between pixels.
+                        {4, 2, psSolid, bsSolid}, {5, 2, psSolid, bsClear}, {3, 4, psSolid, bsSolid}, {6, 6, psSolid, bsClear}};
   for (int style = ipmsCircle; style <= ipmsHorizontalLine; ++style)
     for (const Look& look : looks) {
       SCOPED_TRACE(testing::Message() << "style " << style << " size " << look.size << " pen " << look.penWidth << "/"
