@@ -152,9 +152,9 @@ void TiPlotChannelCustom::SetXAxisTrackingEnabled(bool value) { SetAndChange(xAx
 void TiPlotChannelCustom::SetYAxisTrackingEnabled(bool value) { SetAndChange(yAxisTrackingEnabled_, value); }
 
 void TiPlotChannelCustom::SetRingBufferSize(int value) {
-  // A size no list can hold (a stored file's absurd count) is refused, the ring unchanged.
-  if (value > list_->MaxCount()) return;
-  // The ring may drop the oldest points: the kept extents are worked out again.
+  // A size no list can hold (a stored file's absurd count) raises "Exceed Maximum List Size"
+  // with the ring unchanged. The ring may drop the oldest points: the kept extents are worked
+  // out again.
   list_->SetRingBufferSize(value);
   extentsValid_ = false;
   DoChange();
@@ -238,7 +238,7 @@ void TiPlotChannelCustom::FindChart() {
 }
 
 void TiPlotChannelCustom::ForgetOverwrittenExtreme() {
-  if (list_->Count() != list_->Capacity() || list_->Count() == 0) return;
+  if (list_->Count() != list_->RingBufferSize() || list_->Count() == 0) return;
   double ox, oy;
   bool oEmpty, oNull;
   list_->GetData(0, ox, oy, oEmpty, oNull);

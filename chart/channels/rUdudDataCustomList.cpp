@@ -27,7 +27,10 @@ int TiPlotDataCustomList::ReserveSlotSlow(bool& wrapped) {
     if (count_ == capacity_) Grow();
     return count_++;
   }
-  if (count_ < capacity_) return count_++;
+  if (count_ < ringSize_) {
+    if (count_ == capacity_) SetCapacity(int(std::min<std::int64_t>(GrownCapacity(capacity_), ringSize_)));
+    return count_++;
+  }
   // A full ring overwrites its oldest point, which then becomes the newest.
   wrapped = true;
   ringStart_ = ringStart_ + 1 >= count_ ? 0 : ringStart_ + 1;
@@ -55,14 +58,10 @@ void TiPlotDataCustomList::SetRingBufferSize(int n) {
     }
     return;
   }
-  if (n != capacity_) {
-    RestoreOrder();
-    if (n > capacity_) {
-      SetCapacity(n);
-    } else {
-      if (count_ > n) DeleteFirst(count_ - n);  // the newest n points remain
-      SetCapacity(n);
-    }
-  }
+  RestoreOrder();
+  if (count_ > n) DeleteFirst(count_ - n);  // the newest n points remain
+  // Storage beyond the ring is given back; storage up to it comes as points arrive.
+  if (capacity_ > n) SetCapacity(n);
+  ringSize_ = n;
   ringActive_ = true;
 }

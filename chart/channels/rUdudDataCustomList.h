@@ -191,9 +191,10 @@ class TiPlotDataCustomList {
   static std::int64_t GrownCapacity(int capacity);
 
   // 0 for a growing list, the ring's size while the ring buffer is active.
-  int RingBufferSize() const { return ringActive_ ? capacity_ : 0; }
+  int RingBufferSize() const { return ringActive_ ? ringSize_ : 0; }
   // A negative size means 0 (a growing list); a size above MaxCount is refused before anything
-  // changes. Resizing a wrapped ring keeps the newest points in their order.
+  // changes. Resizing a wrapped ring keeps the newest points in their order. The ring's storage
+  // grows as points arrive, so a large ring reserves nothing up front.
   void SetRingBufferSize(int n);
 
   // The storage slot of a logical index; raises "Index out of Bounds" outside 0 .. Count - 1.
@@ -228,6 +229,7 @@ class TiPlotDataCustomList {
 
   int count_ = 0;
   int capacity_ = 0;
+  int ringSize_ = 0;  // while ringActive_: the points the ring holds at most (capacity_ grows to it)
   int ringStart_ = 0;
   bool ringActive_ = false;
   int recordSize_ = 0;
@@ -265,6 +267,8 @@ class TiPlotDataListOf : public TiPlotDataCustomList {
         throw std::bad_alloc();
       }  // a failed shrink keeps the larger block, which stays valid
     }
+    // Cutting a ring's storage makes the ring that small (growing it as points arrive does not).
+    if (ringActive_ && n < capacity_ && ringSize_ > n) ringSize_ = n;
     capacity_ = n;
     if (count_ > n) count_ = n;
     // A ring of no records is no ring: the next point would have nowhere to go.

@@ -222,7 +222,7 @@ TEST_F(ChannelFixture, DataStyleReplacesTheListKeepingTemplateAndRing) {
   EXPECT_EQ(ch->Color(), clLime);
   EXPECT_EQ(ch->RingBufferSize(), 5);
   EXPECT_EQ(ch->DataStatCount(), 1);  // kept until the next Clear
-  ch->SetRingBufferSize(2147483647);   // more than any list holds: refused
+  EXPECT_THROW(ch->SetRingBufferSize(2147483647), EiError);  // more than any list holds
   EXPECT_EQ(ch->RingBufferSize(), 5);
 }
 
@@ -342,9 +342,14 @@ TEST_F(ChannelFixture, BadPropertyFilesFailWithThePrefix) {
   }
   EXPECT_EQ(ch->TitleText(), "y");
   EXPECT_EQ(ch->TraceLineWidth(), 1);
-  // An absurd ring size is refused, not allocated.
+  // An absurd ring size is refused with its message, not allocated.
   WriteAll(Path("bad.txt"), "File Type = Plot Channel Config\r\nChannel.RingBufferSize = 2147483647\r\n");
-  ch->LoadPropertiesFromFile(Path("bad.txt"));
+  try {
+    ch->LoadPropertiesFromFile(Path("bad.txt"));
+    ADD_FAILURE() << "no error";
+  } catch (const EiError& e) {
+    EXPECT_EQ(e.Message, QStringLiteral("Error Loading Properties - Exceed Maximum List Size"));
+  }
   EXPECT_EQ(ch->RingBufferSize(), 0);
   EXPECT_THROW(ch->SavePropertiesToFile(dir.filePath("missing/dir/p.txt")), EiError);
 }

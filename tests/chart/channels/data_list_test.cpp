@@ -105,7 +105,7 @@ TEST(DataListRing, WrapsOverTheOldestPoint) {
     auto list = layout.make();
     list->SetRingBufferSize(3);
     EXPECT_EQ(list->RingBufferSize(), 3);
-    EXPECT_EQ(list->Capacity(), 3);
+    EXPECT_EQ(list->Capacity(), 0);  // storage comes as the points do
     std::vector<int> returned;
     for (double y : {1.0, 2.0, 3.0, 4.0, 5.0}) returned.push_back(list->Add(false, false, y, y));
     // Filling returns the index; once wrapped, the storage slot that was overwritten.
@@ -117,12 +117,27 @@ TEST(DataListRing, WrapsOverTheOldestPoint) {
   }
 }
 
+// A ring as large as the list allows (a property file can ask for one) reserves nothing until
+// points arrive, and then only what they need.
+TEST(DataListRing, ALargeRingGrowsAsPointsArrive) {
+  TiPlotDataFullList list;
+  list.SetRingBufferSize(list.MaxCount());
+  EXPECT_EQ(list.RingBufferSize(), list.MaxCount());
+  EXPECT_EQ(list.MemoryUsed(), 0);
+  AddYs(list, {1, 2, 3, 4, 5});
+  EXPECT_EQ(list.Capacity(), 8);
+  EXPECT_EQ(YsOf(list), (std::vector<double>{1, 2, 3, 4, 5}));
+  ExpectFailure([&] { list.SetRingBufferSize(list.MaxCount() + 1); }, "Exceed Maximum List Size");
+  EXPECT_EQ(list.RingBufferSize(), list.MaxCount());
+  EXPECT_EQ(list.Count(), 5);
+}
+
 TEST(DataListRing, SteadyStateNeverReallocates) {
   TiPlotDataNullList list;
   list.SetRingBufferSize(5);
   for (int i = 0; i < 1000; ++i) {
     list.Add(false, false, i, i);
-    ASSERT_EQ(list.Capacity(), 5);
+    ASSERT_EQ(list.Capacity(), i < 4 ? 4 : 5);
   }
   EXPECT_EQ(YsOf(list), (std::vector<double>{995, 996, 997, 998, 999}));
   EXPECT_EQ(XsOf(list), (std::vector<double>{995, 996, 997, 998, 999}));
