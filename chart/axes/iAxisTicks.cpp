@@ -132,7 +132,9 @@ void TiPlotTickGenerator::Generate(const TiPlotTickRequest& rq, TiPlotTickSet& o
       s = next;
       if (static_cast<std::int64_t>(out.Ticks.size()) > kMaxTicks || offered > kMaxOffered) guard = true;
     }
-    if (guard) MiddleTickOnly(rq, out);
+    // No tick listed at all (a range below the resolution of doubles at its size, where the
+    // start rounds past the end): the middle tick stands for the range.
+    if (guard || out.Ticks.empty()) MiddleTickOnly(rq, out);
   } catch (const EiError&) {
     // A calendar step that leaves the calendar: one tick rather than a failed paint.
     MiddleTickOnly(rq, out);

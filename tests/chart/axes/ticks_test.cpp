@@ -369,3 +369,12 @@ TEST_F(AxisTicks, ZeroIsExactlyZeroInEveryFormat) {
     EXPECT_EQ(zeros, 1);
   }
 }
+
+// A range below the resolution of doubles at its size still gets its one middle tick.
+TEST_F(AxisTicks, ARangeBelowDoubleResolutionGetsTheMiddleTick) {
+  axis.SetMinSpan(1e12, 1e-9);
+  Room(5);
+  Calculate();
+  ASSERT_EQ(axis.Ticks().size(), 1u);
+  EXPECT_EQ(axis.Ticks()[0].Value, 1e12 + 0.5e-9);
+}
