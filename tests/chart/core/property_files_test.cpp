@@ -427,6 +427,10 @@ TEST(BadPropertyFiles, HostileLinesLoadAndPaintCleanly) {
             EXPECT_EQ(lines, QStringList{"Next0.Name = x"});
           } catch (const EConvertError&) {
             EXPECT_EQ(lines.size(), 2);  // the refused line stays
+          } catch (const EiError& e) {
+            // A setter that refuses the value with its message (a ring larger than any list).
+            EXPECT_EQ(e.Message, QStringLiteral("Exceed Maximum List Size"));
+            EXPECT_EQ(lines.size(), 2);
           }
         }
         EXPECT_GE(chart.Left(), -32000);
@@ -482,6 +486,9 @@ TEST(BadPropertyFiles, MixedHostileLinesLoadAndPaintCleanly) {
           ReadProperties(*sections[s].second, sections[s].first, lines);
           applied << line.left(60);
         } catch (const EConvertError&) {
+          EXPECT_EQ(lines.size(), 1);
+        } catch (const EiError& e) {
+          EXPECT_EQ(e.Message, QStringLiteral("Exceed Maximum List Size"));
           EXPECT_EQ(lines.size(), 1);
         }
       }
