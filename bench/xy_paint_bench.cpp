@@ -1,8 +1,9 @@
 // Painting an XY chart of 497 x 345 pixels (axes, grid, legend hidden): eight channels of 1025
-// points (BM_XYPaint/8x1025) and one channel of a million random-walk points (BM_XYPaint/1M).
+// points (BM_XYPaint/8x1025) and one channel of a million random-walk points (BM_XYPaint/1M), the
+// latter also with traces two and five pixels wide (BM_XYPaint/1M_Width2, /1M_Width5).
 // When Debian's Qt 6 build of QCustomPlot is installed, the same data are drawn by it into an
-// image of the same size with toPainter (adaptive sampling on, its default) in the same program
-// (BM_QCustomPlot/...); without it those two are left out.
+// image of the same size with toPainter (adaptive sampling on, its default, and the same pen
+// width) in the same program (BM_QCustomPlot/...); without it those are left out.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -57,7 +58,7 @@ void Range(const std::vector<TSeries>& all, double& lo, double& hi) {
     }
 }
 
-void PaintOurs(benchmark::State& state, int channels, int points) {
+void PaintOurs(benchmark::State& state, int channels, int points, int width = 1) {
   const std::vector<TSeries> data = Walks(channels, points);
   double lo, hi;
   Range(data, lo, hi);
@@ -68,6 +69,7 @@ void PaintOurs(benchmark::State& state, int channels, int points) {
   chart.BeginUpdate();
   for (const TSeries& s : data) {
     TiXYPlotChannel* ch = AddXYChannel(chart);
+    ch->SetTraceLineWidth(width);
     for (size_t i = 0; i < s.X.size(); ++i) ch->AddXY(s.X[i], s.Y[i]);
   }
   chart.EndUpdate();
@@ -78,16 +80,21 @@ void PaintOurs(benchmark::State& state, int channels, int points) {
 void BM_XYPaint_8x1025(benchmark::State& state) { PaintOurs(state, 8, 1025); }
 void BM_XYPaint_1M(benchmark::State& state) { PaintOurs(state, 1, 1000000); }
 BENCHMARK(BM_XYPaint_8x1025)->Name("BM_XYPaint/8x1025")->Unit(benchmark::kMicrosecond);
+void BM_XYPaint_1M_Width2(benchmark::State& state) { PaintOurs(state, 1, 1000000, 2); }
+void BM_XYPaint_1M_Width5(benchmark::State& state) { PaintOurs(state, 1, 1000000, 5); }
 BENCHMARK(BM_XYPaint_1M)->Name("BM_XYPaint/1M")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_XYPaint_1M_Width2)->Name("BM_XYPaint/1M_Width2")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_XYPaint_1M_Width5)->Name("BM_XYPaint/1M_Width5")->Unit(benchmark::kMicrosecond);
 
 #ifdef LUMIO_HAVE_QCUSTOMPLOT
-void PaintQCustomPlot(benchmark::State& state, int channels, int points) {
+void PaintQCustomPlot(benchmark::State& state, int channels, int points, int width = 1) {
   const std::vector<TSeries> data = Walks(channels, points);
   QCustomPlot plot;
   plot.resize(kWidth, kHeight);
   for (const TSeries& s : data) {
     QCPGraph* graph = plot.addGraph();
     graph->setAdaptiveSampling(true);
+    if (width > 1) graph->setPen(QPen(graph->pen().color(), width));
     graph->setData(QVector<double>(s.X.begin(), s.X.end()), QVector<double>(s.Y.begin(), s.Y.end()), true);
   }
   plot.legend->setVisible(false);
@@ -102,7 +109,11 @@ void PaintQCustomPlot(benchmark::State& state, int channels, int points) {
 void BM_QCustomPlot_8x1025(benchmark::State& state) { PaintQCustomPlot(state, 8, 1025); }
 void BM_QCustomPlot_1M(benchmark::State& state) { PaintQCustomPlot(state, 1, 1000000); }
 BENCHMARK(BM_QCustomPlot_8x1025)->Name("BM_QCustomPlot/8x1025")->Unit(benchmark::kMicrosecond);
+void BM_QCustomPlot_1M_Width2(benchmark::State& state) { PaintQCustomPlot(state, 1, 1000000, 2); }
+void BM_QCustomPlot_1M_Width5(benchmark::State& state) { PaintQCustomPlot(state, 1, 1000000, 5); }
 BENCHMARK(BM_QCustomPlot_1M)->Name("BM_QCustomPlot/1M")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QCustomPlot_1M_Width2)->Name("BM_QCustomPlot/1M_Width2")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QCustomPlot_1M_Width5)->Name("BM_QCustomPlot/1M_Width5")->Unit(benchmark::kMicrosecond);
 #endif
 
 }  // namespace

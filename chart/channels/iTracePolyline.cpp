@@ -48,12 +48,14 @@ void TiTracePolyline::EndRun() {
   // The run came back to the later extreme at its end: that pixel was drawn when the extreme was
   // first left. One step back toward the other extreme (a pixel the run covers anyway) and
   // forward again draws it without reaching past the run.
-  if (second == runLast_ && secondAt < runLength_) {
+  if (second == runLast_ && secondAt < runLength_ && !CoversEnds()) {
     const int back = lowFirst ? -1 : 1;
     Emit(rows_ ? TPoint{second.X + back, second.Y} : TPoint{second.X, second.Y + back});
   }
   Emit(runLast_);
 }
+
+bool TiTracePolyline::CoversEnds() const { return canvas_->Pen().Width > 1; }
 
 void TiTracePolyline::Flush() {
   EndRun();

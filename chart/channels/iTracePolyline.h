@@ -30,6 +30,9 @@ class TiTracePolyline {
   // canvas's pen changes and at the end.
   void Flush();
   void SetReduceColumns(bool value) { reduce_ = value; }
+  // A pen wider than a pixel covers the ends of its segments: a run that comes back to an
+  // extreme needs no step back to cover it.
+  bool CoversEnds() const;
 
  private:
   void Restart(TPoint from);

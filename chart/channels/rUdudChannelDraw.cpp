@@ -151,7 +151,12 @@ TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
 }
 
 // Solid one-pixel lines may drop the points that add no pixel.
-bool ReducesColumns(const TPen& pen) { return pen.Style == psSolid && pen.Width <= 1 && pen.Mode == pmCopy; }
+// Solid lines in copy mode are reduced to a column's first, extreme and last points. For one-pixel
+// lines that covers exactly the pixels of every segment; a wider pen covers the same band of the
+// column and may differ only in how the segments that meet inside the column are joined. Dashes
+// follow the length of the path, and other pen modes combine overlapping segments, so those are
+// drawn segment by segment.
+bool ReducesColumns(const TPen& pen) { return pen.Style == psSolid && pen.Mode == pmCopy; }
 
 // Keys that order doubles as numbers (-0 and +0 alike), for searching among them.
 std::int64_t OrderKey(double d) {
@@ -405,7 +410,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       handOn(pf);
       handOn(other);
       handOn(pl);
-      if (covered) {
+      if (covered && !polyline.CoversEnds()) {
         // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
         const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
         const int step = along > 0 ? 1 : -1;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPicture>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -66,14 +67,14 @@ struct XYChart : ::testing::Test {
   // The channel's points drawn as plain segments, each from its left to its right end and cut to
   // the X range by the straight line, over the view's background: what a solid one-pixel trace
   // must look like however it is reduced.
-  TBitmap PaintSegmentBySegment() {
+  TBitmap PaintSegmentBySegment(int width = 1) {
     TBitmap expected = Paint();
     // Over the drawn trace: the view's background, then the segments one by one.
     TCanvas* c = expected.Canvas();
     c->Brush().Color = clBlack;
     c->FillRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
     c->IntersectClipRect(Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1));
-    c->Pen() = TPen{kTrace, psSolid, 0, pmCopy};
+    c->Pen() = TPen{kTrace, psSolid, width == 1 ? 0 : width, pmCopy};
     const bool rev = chart.XYAxesReverse();
     auto pixel = [&](double vx, double vy) {
       const int a = x->ValueToPosition(vx), b = y->ValueToPosition(vy);
@@ -677,6 +678,45 @@ TEST_F(XYChart, ADenseTraceInEveryLayoutAndAWrappedRingDrawsItsSegments) {
     TBitmap drawn = Paint();
     TBitmap expected = PaintSegmentBySegment();
     ASSERT_TRUE(drawn.Image() == expected.Image());
+  }
+}
+
+// A wide trace is reduced per pixel column as a thin one is: against the same points drawn
+// segment by segment with the same pen, pixels differ only where segments meet inside a column,
+// and few of them.
+TEST_F(XYChart, ADenseWideTraceDiffersFromItsSegmentsOnlyInAFewJoins) {
+  std::mt19937 random(1211);
+  std::normal_distribution<double> step(0.0, 0.3);
+  for (const int width : {2, 3, 5}) {
+    for (const bool reversed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "width " << width << (reversed ? ", reversed" : ""));
+      chart.SetXYAxesReverse(reversed);
+      ch->Clear();
+      ch->SetTraceLineWidth(width);
+      double vy = 5;
+      for (int i = 0; i < 20000; ++i) {
+        vy += step(random);
+        if (vy > 11 || vy < -1) vy = 5;
+        if (i % 4999 == 4998) ch->AddDataPoint(true, false, 0, 0);
+        ch->AddXY(-0.2 + i * (10.4 / 19999), vy);
+      }
+      TBitmap drawn = Paint();
+      TBitmap expected = PaintSegmentBySegment(width);
+      int differ = 0;
+      const int inked = Count(expected, kTrace, R);
+      for (int py = 0; py < chart.Height(); ++py)
+        for (int px = 0; px < chart.Width(); ++px)
+          if (drawn.Canvas()->Pixel(px, py) != expected.Canvas()->Pixel(px, py)) ++differ;
+      ASSERT_GT(inked, 1000);
+      EXPECT_LE(differ, inked / 1000) << differ << " of " << inked;
+      // And it is reduced: a recording holds far fewer points than the 20000 of the channel.
+      QPicture picture;
+      {
+        TCanvas canvas(&picture);
+        chart.DoPaint(canvas);
+      }
+      EXPECT_LT(picture.size(), 20000u * sizeof(QPointF) / 4);
+    }
   }
 }
 
