@@ -62,6 +62,7 @@ const TiClassInfo& TiPlotAxis::StaticClassInfo() {
           // The scale.
           .Float(QStringLiteral("Min"), &C::Min, &C::SetMin, 0.0)
           .Float(QStringLiteral("Span"), &C::Span, &C::SetSpan, 100.0)
+          .ReadOnlyFromFiles(QStringLiteral("Span_2"), &C::SetStoredSpan)
           .Boolean(QStringLiteral("ReverseScale"), &C::ReverseScale, &C::SetReverseScale, d.ReverseScale)
           .Enumeration<TiPlotScaleType>(QStringLiteral("ScaleType"), &C::ScaleType, &C::SetScaleType, d.ScaleType,
                                         {QStringLiteral("ipstLinear"), QStringLiteral("ipstLog10")})
@@ -274,6 +275,14 @@ void TiPlotAxis::SetMin(double value) {
 
 void TiPlotAxis::SetSpan(double value) {
   if (std::isfinite(value)) ChangeSpan(value, true);
+}
+
+// The older stored name of the span: taken as it stands, without the clamp and without events.
+// A span that no scale can map (zero, negative, not finite) is passed over.
+void TiPlotAxis::SetStoredSpan(double value) {
+  if (!std::isfinite(value) || value <= 0) return;
+  s_.Span = value;
+  UpdateMappings();
 }
 
 void TiPlotAxis::SetMinSpan(double min, double span) {

@@ -153,6 +153,8 @@ class TiPlotAxis : public TiPlotLayoutObject {
   // Clamped to 1e-300 .. 1e300 (a smaller or negative span becomes 1e-300); NaN and
   // infinities are ignored.
   void SetSpan(double value);
+  // The older stored name "Span_2" sets the span without the clamp and without events.
+  void SetStoredSpan(double value);
   double Max() const { return s_.Min + s_.Span; }
   double Mid() const { return s_.Min + s_.Span / 2; }
   // Sets both with one min-span event (after the min and span events of what changed). On a

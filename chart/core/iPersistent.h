@@ -193,6 +193,16 @@ class TiClassBuilder {
       p.SetFloat = [set](TiPersistent& o, double v) { std::invoke(set, static_cast<C&>(o), v); };
     return Add(std::move(p));
   }
+  // A float that files may hold but that is never written, shown or copied (an older name).
+  template <class Setter>
+  TiClassBuilder& ReadOnlyFromFiles(const QString& name, Setter set) {
+    TiPropertyInfo p;
+    p.Name = name;
+    p.Kind = TiPropertyKind::Float;
+    p.Stored = false;
+    p.SetFloat = [set](TiPersistent& o, double v) { std::invoke(set, static_cast<C&>(o), v); };
+    return Add(std::move(p));
+  }
   template <class Getter, class Setter = std::nullptr_t>
   TiClassBuilder& String(const QString& name, Getter get, Setter set = nullptr, std::optional<QString> def = std::nullopt) {
     TiPropertyInfo p;

@@ -148,3 +148,25 @@ TEST(AxisProperties, WriteAndReadBack) {
   EXPECT_ANY_THROW(ReadProperties(target, QString(), bad));
   EXPECT_EQ(target.LabelsFormatStyle(), iptfThousands);
 }
+
+// "Span_2", the older stored name of the span, is read but never written: it sets the span as it
+// stands (beyond the clamp too) without raising an event; a span no scale can map is passed over.
+TEST(AxisProperties, TheOlderSpanEntryIsReadDirectlyAndSilently) {
+  TiPlotComponent chart;
+  chart.AddXAxis();
+  TiPlotAxis* axis = chart.XAxis(0);
+  int events = 0;
+  chart.OnXAxisSpanChange = [&](int, double, double) { ++events; };
+  chart.OnXAxisMinSpanChange = [&](int, double, double, double, double) { ++events; };
+  for (const auto& [text, expected] : std::initializer_list<std::pair<const char*, double>>{
+           {"Span_2 = 40", 40.0}, {"Span_2 = 1E301", 1e301}, {"Span_2 = 0", 1e301}, {"Span_2 = -5", 1e301}, {"Span_2 = NAN", 1e301}}) {
+    SCOPED_TRACE(text);
+    QStringList lines{QString::fromLatin1(text)};
+    ReadProperties(*axis, QString(), lines);
+    EXPECT_EQ(axis->Span(), expected);
+  }
+  EXPECT_EQ(events, 0);
+  QStringList written;
+  WriteProperties(*axis, QString(), written);
+  EXPECT_TRUE(written.filter(QStringLiteral("Span_2")).isEmpty());
+}

@@ -183,6 +183,25 @@ TEST_F(TrackingFixture, SnapsOutwardToTheMajorStepAfterAChange) {
   ExpectRange(-40, 60);
 }
 
+// Ends that already sit on a multiple of the step, within rounding, stay where they are.
+TEST_F(TrackingFixture, AlignedEndsStayPutThoughTheirValuesCarryRoundingNoise) {
+  Place(true, 0, 0, 500, 20);
+  axis.SetTrackingIncrementStyle(iptisMajor);
+  for (const double step : {0.1, 0.02}) {
+    axis.SetDesiredIncrement(step);
+    for (int k = -30; k <= 30; ++k) {
+      SCOPED_TRACE(testing::Message() << "step " << step << ", k " << k);
+      const double min = k * step, max = (k + 4) * step;
+      axis.SetMinSpan(min, max - min);
+      axis.CalculateTicks(&canvas);
+      ASSERT_DOUBLE_EQ(axis.MajorStep(), step);
+      axis.AlignToIncrement();
+      EXPECT_NEAR(axis.Min(), min, step * 1e-6);
+      EXPECT_NEAR(axis.Max(), max, step * 1e-6);
+    }
+  }
+}
+
 TEST_F(TrackingFixture, SnapUsesTheMinorStepAndNeedsAKnownStep) {
   axis.SetTrackingIncrementStyle(iptisMajor);
   axis.SetMinSpan(3, 94);
