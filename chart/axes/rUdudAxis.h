@@ -558,6 +558,7 @@ class TiPlotAxis : public TiPlotLayoutObject {
   double actionSpan_ = 100.0;
   // The chart's key press last acted on: a key reaches the axis twice within one press.
   unsigned lastKeyPress_ = 0;
+  unsigned lastWheelTurn_ = 0;
 
   // --- Drawing and placement. ---
   // Label extent across the axis (E) and along it, with LabelsFont.

@@ -207,6 +207,12 @@ void TiPlotAxis::DoMouseUp(const TiPlotMouseParams& params) {
 
 bool TiPlotAxis::DoMouseWheel(int wheelDelta, TShiftState shift, TPoint point) {
   if (wheelDelta == 0) return true;
+  // One turn moves each axis once, though it reaches a focused axis both directly and through
+  // the repetition of another focused axis.
+  const TiPlotComponent* chart = ChartOf(this);
+  const unsigned turn = chart ? chart->WheelTurnNumber() : 0;
+  if (turn != 0 && turn == lastWheelTurn_) return true;
+  lastWheelTurn_ = turn;
   const TiPlotLifeGuard life(this);
   SetTrackingEnabled(false);
   if (life.Gone()) return true;

@@ -488,6 +488,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   // Counts the platform's key presses; 0 outside one. Both deliveries of a key within one press
   // see the same number, so that an object can act on the key once.
   unsigned KeyPressNumber() const { return inKeyPress_ ? keyPressNumber_ : 0; }
+  // The number of the wheel turn being handed to the objects (0 outside one): an axis that a
+  // turn has moved already, through another axis's repetition, is not moved again by it.
+  unsigned WheelTurnNumber() const { return inWheelTurn_ ? wheelTurnNumber_ : 0; }
 
   // The input hooks of the foundation.
   void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -661,6 +664,8 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool inKeyPress_ = false;
   bool menuKeyDelivered_ = false;
   unsigned keyPressNumber_ = 0;
+  unsigned wheelTurnNumber_ = 0;
+  bool inWheelTurn_ = false;
 
   // Output state, made on first use (shared pointers, so this header needs no complete types).
   std::shared_ptr<QPicture> metaFilePicture_;

@@ -247,6 +247,12 @@ void TiPlotComponent::DoDblClick() { doubleClickPending_ = true; }
 // Wheel and keys
 
 bool TiPlotComponent::DoMouseWheel(int wheelDelta, TShiftState shift, QPoint mousePos) {
+  if (++wheelTurnNumber_ == 0) wheelTurnNumber_ = 1;
+  inWheelTurn_ = true;
+  struct TEndTurn {
+    bool& flag;
+    ~TEndTurn() { flag = false; }
+  } endTurn{inWheelTurn_};
   try {
     if (master_ && master_->AllObjects()) master_->AllObjects()->MouseWheel(wheelDelta, shift, {mousePos.x(), mousePos.y()});
   } catch (...) {

@@ -509,7 +509,7 @@ TEST_F(ThreeXAxes, WheelAndKeysAreRepeatedOnce) {
   ExpectRange(*x3, 105, 100);
 }
 
-TEST_F(ThreeXAxes, AKeyMovesAFocusedAxisOnceThoughItIsAlsoRepeatedOnIt) {
+TEST_F(ThreeXAxes, AKeyOrAWheelTurnMovesAFocusedAxisOnceThoughItIsAlsoRepeatedOnIt) {
   Focus(kOnX);
   input.Click(QPoint(300, 195), Qt::LeftButton, Qt::ShiftModifier);   // x2 joins the selection
   ASSERT_TRUE(x->HasFocus());
@@ -518,6 +518,16 @@ TEST_F(ThreeXAxes, AKeyMovesAFocusedAxisOnceThoughItIsAlsoRepeatedOnIt) {
   ExpectRange(*x, 100, 100);
   ExpectRange(*x2, 60, 50);
   ExpectRange(*x3, 100, 100);
+  input.Wheel(kOnX, 120);
+  ExpectRange(*x, 105, 100);
+  ExpectRange(*x2, 62.5, 50);
+  ExpectRange(*x3, 105, 100);
+  // Both masters: each repeats on the other, and still every axis moves once.
+  x2->SetMasterUIInput(true);
+  input.Wheel(kOnX, 120);
+  ExpectRange(*x, 110, 100);
+  ExpectRange(*x2, 65, 50);
+  ExpectRange(*x3, 110, 100);
 }
 
 TEST_F(ThreeXAxes, AnotherAxisDoesNotRepeat) {
