@@ -68,31 +68,31 @@ TiPlotTickGenerator::Step TiPlotDateTimeTicks::ChooseStep(const TiPlotTickReques
   return {1, 1};
 }
 
+// Calendar steps start from the calendar date of Min; the walk then covers the whole range
+// shown (its tick cap bounds it), so neither Min nor Span is narrowed for it. Only a Min outside
+// the calendar (years 1 to 9999) starts the walk at the calendar's nearer end.
 double TiPlotDateTimeTicks::StartValue(double& min, double& span, double& major, const TiPlotTickSet& out) const {
+  const double from = std::clamp(min, kDateTimeFirstDay, kDateTimeEndDay - 1);
   if (out.MonthSteps) {
-    min = std::clamp(min, 0.0, 2593224.0);
-    span = std::min(span, 36525.0);
     major = std::max(major, 1.0);
     const auto k = static_cast<int>(std::nearbyint(major));
-    const TDateTimeParts p = DecodeDateTime(min);
+    const TDateTimeParts p = DecodeDateTime(from);
     int month = (p.Month / k) * k;
     if (month < 1 || month > 12) month = 1;
     const std::optional<double> first = TryEncodeDate(p.Year, month, 1);
-    return IncMonth(first.value_or(min) + TimeOfDay(min), -k);
+    return IncMonth(first.value_or(from) + TimeOfDay(from), -k);
   }
   if (out.YearSteps) {
-    min = std::clamp(min, -182625.0, 2593224.0);
-    span = std::min(span, 36525.0);
     major = std::max(major, 1.0);
     const auto k = static_cast<int>(std::min(std::nearbyint(major), 10000.0));
-    int year = YearOf(min);
+    int year = YearOf(from);
     if (k != 0) year = (year / k) * k;
     // 1 January of the year k years earlier, at Min's time of day, computed directly: stepping
     // the year of Min first could pass through 29 February of a common year.
     const std::optional<double> first = TryEncodeDate(year - k, 1, 1);
     if (!first)
-      throw EiError(InvalidDateTimeMessage(year - k, 1, 1, std::nullopt, std::nullopt, std::nullopt, std::nullopt, min));
-    return *first + TimeOfDay(min);
+      throw EiError(InvalidDateTimeMessage(year - k, 1, 1, std::nullopt, std::nullopt, std::nullopt, std::nullopt, from));
+    return *first + TimeOfDay(from);
   }
   return TiPlotTickGenerator::StartValue(min, span, major, out);
 }

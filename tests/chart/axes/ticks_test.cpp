@@ -236,6 +236,34 @@ TEST_F(AxisTicks, DateTimeSteps) {
   }
 }
 
+// Calendar steps cover the whole range shown, before 1900 and beyond a hundred years too.
+TEST_F(AxisTicks, CalendarStepsCoverTheWholeRangeShown) {
+  axis.SetLabelsFormatStyle(iptfDateTime);
+  axis.SetDateTimeFormat(QStringLiteral("yyyy-mm-dd"));
+  struct Case {
+    int year, month, day;
+    double span;
+  };
+  for (const Case& c : std::initializer_list<Case>{{1850, 1, 1, 400}, {1900, 6, 1, 300 * 365.25}, {2000, 1, 1, 150 * 365.25},
+                                                   {1700, 3, 1, 20 * 365.25}}) {
+    const double min = *TryEncodeDate(c.year, c.month, c.day);
+    SCOPED_TRACE(testing::Message() << c.year << " + " << c.span << " days");
+    axis.SetMinSpan(min, c.span);
+    Place(true, 0, 0, 600, 20);
+    Calculate();
+    ASSERT_TRUE(axis.MonthSteps() || axis.YearSteps());
+    const double step = axis.MajorStep() * (axis.YearSteps() ? 366 : 31);
+    std::vector<double> shown;
+    for (const TiPlotTickObject& t : axis.Ticks())
+      if (!t.Minor && t.OnScale) shown.push_back(t.Value);
+    EXPECT_GE(shown.size(), 2u);
+    if (shown.empty()) continue;
+    EXPECT_LE(shown.front(), min + step);
+    EXPECT_GE(shown.back(), min + c.span - step);
+    EXPECT_GE(axis.Ticks().back().Position, 600 - 600 * step / c.span - 1);
+  }
+}
+
 TEST_F(AxisTicks, MonthStepsAcrossTheLeapDayAndTheYearEnd) {
   axis.SetLabelsFormatStyle(iptfDateTime);
   axis.SetDateTimeFormat(QStringLiteral("mmm"));
