@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+class QLocale;
+
 struct TFormatSettings {
   QChar DecimalSeparator = QLatin1Char('.');
   QChar ThousandSeparator = QLatin1Char(',');
@@ -33,7 +35,14 @@ struct TFormatSettings {
   QString LongTimeFormat = QStringLiteral("h:nn:ss AMPM");
 };
 
+// The program's settings: at first use, those of the user's locale (QLocale's default), English
+// where no locale is set.
 TFormatSettings& FormatSettings();
+
+// Month and day names, the 12-hour clock's texts and the date and time separators of a locale;
+// the number separators and whole formats stay as they are, so that stored values read back.
+// The C locale (none set) gives the English defaults.
+TFormatSettings FormatSettingsFor(const QLocale& locale);
 
 // Sets the settings for the life of the object and puts the previous ones back afterwards.
 class TFormatSettingsScope {

@@ -1,6 +1,7 @@
 // Runs every test inside one QApplication on the offscreen platform, or, started as a child
 // (--child=NAME), the registered child entry of that name.
 #include <QApplication>
+#include <QLocale>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Texts of dates and numbers are checked in English whatever the machine's locale; tests of
+  // other locales set theirs.
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   QApplication app(argc, argv);
   RegisterPlatformFonts();
   for (int i = 1; i < argc; ++i) {

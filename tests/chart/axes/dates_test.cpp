@@ -2,6 +2,8 @@
 // worked out by counting days (2000-01-01 is 36526, 2024-02-29 is 45351).
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "chart/axes/iDateTimeFormat.h"
 #include "chart/axes/iDateUtils.h"
 #include "chart/core/ChartTestSupport.h"
@@ -164,4 +166,20 @@ TEST(DateTimeFormat, LocaleNamesAndSeparators) {
   // A locale format that names itself is not followed for ever.
   fs.ShortDateFormat = QStringLiteral("d c");
   EXPECT_EQ(FormatDateTime(QStringLiteral("c"), 36526, fs), "1 1 ");   // two levels deep, then nothing
+}
+
+// Names and separators come from the user's locale; without one they are English.
+TEST(DateTimeFormat, SettingsFollowTheLocale) {
+  const double t = 36526 + 18 * kHour;   // Saturday 1 January 2000, 18:00
+  const TFormatSettings english = FormatSettingsFor(QLocale::c());
+  EXPECT_EQ(FormatDateTime(QStringLiteral("dddd d mmmm yyyy, dd/mm hh:nn"), t, english), "Saturday 1 January 2000, 01/01 18:00");
+  const TFormatSettings us = FormatSettingsFor(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(FormatDateTime(QStringLiteral("ddd mmm dd/mm hh:nn ampm"), t, us), "Sat Jan 01/01 06:00 PM");
+  const TFormatSettings german = FormatSettingsFor(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(FormatDateTime(QStringLiteral("dddd d mmmm yyyy, dd/mm hh:nn"), t, german), "Samstag 1 Januar 2000, 01.01 18:00");
+  const TFormatSettings finnish = FormatSettingsFor(QLocale(QLocale::Finnish, QLocale::Finland));
+  EXPECT_EQ(finnish.TimeSeparator, QLatin1Char('.'));
+  EXPECT_EQ(finnish.LongMonthNames[0], QLocale(QLocale::Finnish, QLocale::Finland).monthName(1));
+  // Number separators stay as they are: stored values must read back.
+  EXPECT_EQ(german.DecimalSeparator, QLatin1Char('.'));
 }
