@@ -236,10 +236,82 @@ void TCanvas::FillRun(QPainter* p, int x, int y, int w, int h, TColor color) {
   p->fillRect(QRect(x, y, w, h), ToQColor(color));
 }
 
+namespace {
+
+// The rows a pen of radius r covers in pixel column x along the segment a-b: the pixel centres
+// within r of the segment, taken as the painter fills a round-capped line (a centre on the
+// upper edge is in, one on the lower edge out). Empty when lo >= hi.
+void CapsuleColumn(double ax, double ay, double bx, double by, double r, double x, double& lo, double& hi) {
+  lo = std::numeric_limits<double>::infinity();
+  hi = -lo;
+  auto disc = [&](double cx, double cy) {
+    const double d = x - cx;
+    if (std::fabs(d) >= r) return;
+    const double h = std::sqrt(r * r - d * d);
+    lo = std::min(lo, cy - h);
+    hi = std::max(hi, cy + h);
+  };
+  disc(ax, ay);
+  disc(bx, by);
+  const double dx = bx - ax, dy = by - ay, length = std::hypot(dx, dy);
+  if (length == 0) return;
+  // The band of the segment: a rectangle; the column crosses two of its edges.
+  const double nx = -dy / length * r, ny = dx / length * r;
+  const double corners[4][2] = {{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}};
+  for (int i = 0; i < 4; ++i) {
+    const double* p = corners[i];
+    const double* q = corners[(i + 1) % 4];
+    if ((x < std::min(p[0], q[0])) || (x > std::max(p[0], q[0]))) continue;
+    double y;
+    if (p[0] == q[0]) {
+      lo = std::min(lo, std::min(p[1], q[1]));
+      hi = std::max(hi, std::max(p[1], q[1]));
+      continue;
+    }
+    y = p[1] + (q[1] - p[1]) * (x - p[0]) / (q[0] - p[0]);
+    lo = std::min(lo, y);
+    hi = std::max(hi, y);
+  }
+}
+
+}  // namespace
+
+bool TCanvas::StrokeWideRows(const TPoint* points, int count) {
+  if (pen_.Mode != pmCopy) return false;
+  QPainter* p = Ready();
+  if (!p) return false;
+  // The row writer of the thin lines knows the bitmap, its clip and the pen's colour.
+  if (ThinLinesFor(p) != TThinLines::Rows) return false;
+  const QImage* image = RasterImage();
+  if (!image) return false;
+  const double r = pen_.Width / 2.0;
+  const std::vector<int> solid;
+  const int width = image->width(), height = image->height();
+  for (int i = 0; i + 1 < count; ++i) {
+    const double ax = points[i].X, ay = points[i].Y, bx = points[i + 1].X, by = points[i + 1].Y;
+    // Columns whose centre lies within the line's reach, left edge in, right edge out; the
+    // writer clips the rest, so columns far beside the bitmap are not visited.
+    const double from = std::max(std::ceil(std::min(ax, bx) - r), -1.0);
+    const double to = std::min(std::max(ax, bx) + r, static_cast<double>(width) + 1);
+    for (double x = from; x < to; ++x) {
+      double lo, hi;
+      CapsuleColumn(ax, ay, bx, by, r, x, lo, hi);
+      if (!(lo < hi)) continue;
+      const double top = std::max(std::ceil(lo), -1.0), bottom = std::min(std::ceil(hi), height + 1.0);
+      if (!(top < bottom)) continue;
+      int phase = 0;
+      rows_.Segment(static_cast<int>(x), static_cast<int>(top), static_cast<int>(x), static_cast<int>(bottom), solid, phase);
+    }
+  }
+  return true;
+}
+
 // One segment of the pen, the end point excluded.
 void TCanvas::StrokeSegment(int x1, int y1, int x2, int y2) {
   if (pen_.Style == psClear || pen_.Mode == pmNop) return;
   if (WidePenWidth() > 1) {
+    const TPoint ends[] = {{x1, y1}, {x2, y2}};
+    if (StrokeWideRows(ends, 2)) return;
     QPainter* p = Ready();
     if (!p) return;
     RealizeBrush();
@@ -504,6 +576,7 @@ void TCanvas::LineTo(int x, int y) {
 void TCanvas::Polyline(const TPoint* points, int count) {
   if (!points || count < 2 || pen_.Style == psClear) return;
   if (WidePenWidth() > 1) {
+    if (StrokeWideRows(points, count)) return;
     QPainter* p = Ready();
     if (!p || !ApplyPenMode(p)) return;
     QPolygonF poly;

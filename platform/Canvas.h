@@ -204,6 +204,9 @@ class TCanvas {
   TThinLines ThinLinesFor(QPainter* p);
   void StrokeThin(const TPoint* points, int count, bool closed);
   void StrokeSegment(int x1, int y1, int x2, int y2);
+  // Wide solid lines in copy mode written straight into a bitmap's pixels; false when the
+  // surface needs the painter.
+  bool StrokeWideRows(const TPoint* points, int count);
   void PaintSegment(QPainter* p, int x1, int y1, int x2, int y2);
   void RecordThin(QPainter* p, const TPoint* points, int count, bool closed);
   void SyncDashPen();

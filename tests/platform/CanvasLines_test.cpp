@@ -514,3 +514,39 @@ TEST(CanvasLines, UnknownBrushStylesFillSolid) {
     EXPECT_EQ(b.Pixel(7, 6), clBlue);  // inside the rectangle's frame
   }
 }
+
+// Wide solid lines written into a bitmap's rows cover the pixels the painter covers when the
+// same polyline is recorded and played back (round ends and joins), but for a few on the rim.
+TEST(CanvasWideLines, RowsMatchThePaintersRoundLine) {
+  std::mt19937 random(2026);
+  std::uniform_int_distribution<int> coordinate(-10, 130), width(2, 9), count(2, 12);
+  int differ = 0, inked = 0;
+  for (int round = 0; round < 200; ++round) {
+    std::vector<TPoint> points(count(random));
+    for (TPoint& p : points) p = {coordinate(random), coordinate(random)};
+    const int w = width(random);
+    TBitmap rows(120, 120);
+    QPicture picture;
+    {
+      TCanvas recorder(&picture);
+      for (TCanvas* c : {rows.Canvas(), &recorder}) {
+        c->Pen() = TPen{clBlue, psSolid, w, pmCopy};
+        c->Polyline(points);
+      }
+    }
+    QImage painted(120, 120, QImage::Format_RGB32);
+    painted.fill(Qt::white);
+    {
+      QPainter p(&painted);
+      p.drawPicture(0, 0, picture);
+    }
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 120; ++x) {
+        const bool a = rows.Canvas()->Pixel(x, y) == clBlue, b = painted.pixel(x, y) == qRgb(0, 0, 255);
+        inked += a;
+        differ += a != b;
+      }
+  }
+  ASSERT_GT(inked, 10000);
+  EXPECT_LE(differ, inked / 100) << differ << " of " << inked;
+}
