@@ -756,6 +756,7 @@ TEST(XYPicture, SeveralChannelsWithMarkersGapsAndClipping) {
     ch->SetMarkersStyle(styles[c]);
     ch->SetClipToAxes(c == 3);
     ch->SetTraceLineStyle(c == 1 ? iplsDash : iplsSolid);
+    ch->SetTraceLineWidth(c == 2 ? 5 : c == 0 ? 2 : 1);
     for (int i = 0; i <= 44; ++i) {
       const double px = -1 + 0.5 * i;
       if (i == 20 + c) ch->AddDataPoint(true, false, px, 0);
