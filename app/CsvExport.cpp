@@ -47,6 +47,14 @@ QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord&
   return line;
 }
 
+QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+  const QString end = QStringLiteral("\r\n");
+  QString text = CsvHeader() + end;
+  const int lines = CsvDataLineCount(sample, reference);
+  for (int i = 0; i < lines; ++i) text += CsvDataLine(i, sample, reference, result) + end;
+  return text.toUtf8();
+}
+
 void WriteCsvFile(const QString& fileName, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
                   const TTransmittanceResult& result) {
   TTextFile file(fileName);

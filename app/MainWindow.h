@@ -65,6 +65,7 @@ class TForm1 : public QMainWindow {
   QAction* Print1;
   QAction* PrintSetup1;
   QAction* CSVFileExport1;
+  QAction* SaveJcamp1;
   QAction* Exit1;
   QAction* About1;
   QAction* OpenWorkspace1;
@@ -126,6 +127,8 @@ class TForm1 : public QMainWindow {
   void ComputeTransmittance();
   // "Generate CSV File for Excel": appends the profiles and the result to the chosen file.
   void Button2Click();
+  // "Save Spectrum as JCAMP-DX...": the last plot's spectrum, as the command line's --jcamp writes it.
+  void SaveJcamp1Click();
   // The name the CSV save dialog proposes: the layout's name, then the last one chosen.
   QString CsvFileName;
 
@@ -140,8 +143,6 @@ class TForm1 : public QMainWindow {
   void RevertToLinear(TSide side);
   // Peak labels on the plotted intensity traces, when "Label Peaks" is checked; none otherwise.
   void LabelPeaks();
-  // The warning about clipped pixels in the marked bands the plotted trace uses.
-  void ShowSaturation();
 
   // Workspaces: both pictures, marks, wavelengths, band width, quadratic calibrations, the trace
   // and abscissa choice.
