@@ -9,8 +9,9 @@ namespace {
 // A number written correctly but beyond the range of its type is still a number: it lies beyond
 // every limit and is clamped like any other, instead of being refused as no number at all.
 // These take a text that the plain conversion has already refused.
+// Made per call: worker threads check the ends of their pictures at the same time.
 bool OutOfRangeInteger(const QString& text, std::int64_t& value) {
-  static const QRegularExpression integer(QStringLiteral("^([+-]?)[0-9]+$"));
+  const QRegularExpression integer(QStringLiteral("^([+-]?)[0-9]+$"));
   const QRegularExpressionMatch m = integer.match(text.trimmed());
   if (!m.hasMatch()) return false;
   value = m.captured(1) == QLatin1String("-") ? std::numeric_limits<std::int64_t>::min()
@@ -19,7 +20,7 @@ bool OutOfRangeInteger(const QString& text, std::int64_t& value) {
 }
 
 bool OutOfRangeReal(const QString& text, double& value) {
-  static const QRegularExpression real(QStringLiteral("^([+-]?)([0-9]*)\\.?([0-9]*)(?:[eE]([+-]?[0-9]+))?$"));
+  const QRegularExpression real(QStringLiteral("^([+-]?)([0-9]*)\\.?([0-9]*)(?:[eE]([+-]?[0-9]+))?$"));
   const QRegularExpressionMatch m = real.match(text.trimmed());
   const QString whole = m.captured(2), fraction = m.captured(3);
   if (!m.hasMatch() || (whole.isEmpty() && fraction.isEmpty())) return false;

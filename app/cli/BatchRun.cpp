@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -270,11 +271,12 @@ void ProcessJob(const TRun& run, TJob& job) {
     message = TakeEnds("sample-ends", run.Sample.Ends, picture, job.Sample);
     if (!message.isEmpty()) return refuse(message);
   }
+  // Make Plot's computation, with the reference extracted once for the whole batch.
   QStringList shown;
   {
     TMessageScope scope(shown);
-    ComputeSpectra(sampleLoaded ? &picture : nullptr, job.Sample, run.ReferenceLoaded ? &run.ReferencePicture : nullptr,
-                   job.Reference, job.Result);
+    if (sampleLoaded) ExtractSpectrum(picture, job.Sample);
+    if (sampleLoaded && run.ReferenceLoaded) ComputeTransmittance(job.Sample, job.Reference, job.Result);
   }
   for (const QString& m : shown) {
     if (IsWarning(m))
@@ -313,7 +315,6 @@ void ProcessJob(const TRun& run, TJob& job) {
 // The chart's pictures of a finished job, on the main thread.
 void RenderJob(const TRun& run, TiXYPlot& chart, TJob& job) {
   const TCliOptions& o = run.Options;
-  if (o.Png.isEmpty() && o.Svg.isEmpty() && o.Pdf.isEmpty()) return;
   TPlotRequest request = run.Request;
   request.SampleLoaded = !job.SamplePath.isEmpty();
   request.ReferenceLoaded = run.ReferenceLoaded;
@@ -359,23 +360,35 @@ bool RunJobs(const TRun& run, std::vector<TJob>& jobs) {
       finished.notify_all();
     }
   };
-  const std::size_t threads = std::min<std::size_t>(jobs.size(), static_cast<std::size_t>(std::max(1, QThread::idealThreadCount())));
+  // The chart is made before any worker starts, so that nothing can leave a worker unjoined.
+  std::unique_ptr<TiXYPlot> chart;
+  const TCliOptions& o = run.Options;
+  if (!o.Png.isEmpty() || !o.Svg.isEmpty() || !o.Pdf.isEmpty()) {
+    chart = std::make_unique<TiXYPlot>();
+    ConfigureSpectrumChart(*chart);
+    chart->resize(o.Size.isValid() ? o.Size : QSize(kSpectrumChartWidth, kSpectrumChartHeight));
+  }
+  const int cores = o.Threads > 0 ? o.Threads : std::max(1, QThread::idealThreadCount());
+  const std::size_t threads = std::min<std::size_t>(jobs.size(), static_cast<std::size_t>(cores));
   std::vector<std::thread> workers;
+  struct TJoin {
+    std::vector<std::thread>& Workers;
+    ~TJoin() {
+      for (std::thread& w : Workers)
+        if (w.joinable()) w.join();
+    }
+  } join{workers};
   for (std::size_t t = 0; t < threads; ++t) workers.emplace_back(work);
 
-  TiXYPlot chart;
-  ConfigureSpectrumChart(chart);
-  const QSize size = run.Options.Size.isValid() ? run.Options.Size : QSize(kSpectrumChartWidth, kSpectrumChartHeight);
-  chart.resize(size);
   bool ok = true;
   for (TJob& job : jobs) {
     {
       std::unique_lock<std::mutex> lock(mutex);
       finished.wait(lock, [&] { return job.Done; });
     }
-    if (!job.Refused) {
+    if (!job.Refused && chart) {
       try {
-        RenderJob(run, chart, job);
+        RenderJob(run, *chart, job);
       } catch (...) {
         job.Messages << FailureText(std::current_exception());
         job.Failed = true;
@@ -383,12 +396,7 @@ bool RunJobs(const TRun& run, std::vector<TJob>& jobs) {
     }
     for (const QString& m : job.Messages) PrintError(m);
     ok = ok && !job.Refused && !job.Failed;
-    // The records of a reported job are no longer needed.
-    job.Sample = TSpectrumRecord();
-    job.Reference = TSpectrumRecord();
-    job.Result = TTransmittanceResult();
   }
-  for (std::thread& w : workers) w.join();
   return ok;
 }
 
@@ -434,6 +442,7 @@ int Run(const TCliOptions& o) {
     return kExitRefused;
 
   const bool files = !o.FileOutputs().isEmpty();
+  std::vector<TJob> jobs;
   if (files) {
     const TPlotTrace t = run.Request.Trace;
     if (samples.isEmpty() && run.Reference.Picture.isEmpty())
@@ -450,6 +459,24 @@ int Run(const TCliOptions& o) {
         if (!file.contains(QLatin1String(kNamePlaceholder)))
           return Usage(QStringLiteral("%1 needs {name} in its file name when several samples are given.").arg(name));
     }
+    if (samples.isEmpty()) samples << QString();
+    for (const QString& s : samples) {
+      TJob job;
+      job.SamplePath = s;
+      job.Name = QFileInfo(s.isEmpty() ? run.Reference.Picture : s).completeBaseName();
+      jobs.push_back(std::move(job));
+    }
+    // An output must not replace a photograph or another output of the run.
+    std::set<QString> inputs;
+    for (const QString& f : samples + QStringList{run.Reference.Picture, o.Workspace, o.CalibrateLamp})
+      if (!f.isEmpty()) inputs.insert(QFileInfo(f).absoluteFilePath());
+    std::set<QString> outputs;
+    for (const TJob& job : jobs)
+      for (const auto& [name, pattern] : o.FileOutputs()) {
+        const QString file = QFileInfo(OutputName(pattern, job.Name)).absoluteFilePath();
+        if (inputs.count(file)) return Usage(QStringLiteral("%1 would overwrite the input %2.").arg(name, file));
+        if (!outputs.insert(file).second) return Usage(QStringLiteral("%1 names a file that another output writes: %2.").arg(name, file));
+      }
   }
 
   if (!o.CalibrateLamp.isEmpty() && !CalibrateLamp(o, run.Sample, run.Reference)) return kExitRefused;
@@ -463,14 +490,17 @@ int Run(const TCliOptions& o) {
       return kExitRefused;
     }
     run.ReferenceLoaded = true;
-  }
-  std::vector<TJob> jobs;
-  if (samples.isEmpty()) samples << QString();
-  for (const QString& s : samples) {
-    TJob job;
-    job.SamplePath = s;
-    job.Name = QFileInfo(s.isEmpty() ? run.Reference.Picture : s).completeBaseName();
-    jobs.push_back(std::move(job));
+    QStringList shown;
+    {
+      TMessageScope scope(shown);
+      ExtractSpectrum(run.ReferencePicture, run.Reference.Record);
+    }
+    bool refused = false;
+    for (const QString& m : shown) {
+      PrintError(QStringLiteral("%1: %2").arg(run.Reference.Picture, m));
+      refused = refused || !IsWarning(m);
+    }
+    if (refused) return kExitRefused;
   }
   return RunJobs(run, jobs) ? kExitSuccess : kExitRefused;
 }

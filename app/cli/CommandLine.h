@@ -31,6 +31,8 @@ struct TCliOptions {
   QString Csv, Jcamp, Png, Svg, Pdf;
   QSize Size;  // invalid: the window's chart size
   bool Json = false;
+  // Worker threads for a batch; 0 takes one per core. Not an option: benchmarks set it.
+  int Threads = 0;
 
   // Writes a file or prints a fit, and so runs without a window.
   bool HasOutput() const;

@@ -17,6 +17,7 @@
 
 #include "app/ChartSetup.h"
 #include "app/CsvExport.h"
+#include "app/JcampExport.h"
 #include "app/calibration/Workspace.h"
 #include "app/cli/CommandLine.h"
 #include "chart/core/iXYPlot.h"
@@ -529,4 +530,29 @@ TEST_F(CliTest, LampCalibrationPrintsItsFitAndAppliesIt) {
   EXPECT_EQ(none.Err.count(QLatin1Char('\n')), 1) << none.Err.toStdString();
   EXPECT_TRUE(none.Out.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(Path("none.csv")));
+}
+
+TEST_F(CliTest, AnOutputNeverReplacesAPhotographOrAnotherOutput) {
+  const QString photo = Path("photo.jpg");
+  ASSERT_TRUE(QFile::copy(Example("webcam-1-ipa-glass.jpg"), photo));
+  const QByteArray before = ReadAll(photo);
+  QStringList args = ExamplePair();
+  args[1] = photo;
+  const TRunResult over = RunProgram(args + QStringList{QStringLiteral("--png"), Path("{name}.jpg")});
+  EXPECT_EQ(over.Exit, 2);
+  EXPECT_TRUE(over.Err.startsWith(QStringLiteral("lumio-spectrometer: --png would overwrite the input "))) << over.Err.toStdString();
+  EXPECT_EQ(ReadAll(photo), before);
+  const TRunResult twice = RunProgram(args + QStringList{QStringLiteral("--csv"), Path("x"), QStringLiteral("--png"), Path("x")});
+  EXPECT_EQ(twice.Exit, 2);
+  EXPECT_TRUE(twice.Err.contains(QStringLiteral("names a file that another output writes"))) << twice.Err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("x")));
+}
+
+TEST_F(CliTest, SavingJcampBeforeAnyPlotSaysSo) {
+  form.LoadPicture(Example("webcam-1-ipa-glass.jpg"), sdSample);
+  dialogs.SaveAnswer = Path("early.jdx");
+  form.SaveJcamp1->trigger();
+  EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kJcampNoPlotMessage)});
+  EXPECT_TRUE(dialogs.SaveRequests.empty());
+  EXPECT_FALSE(QFileInfo::exists(Path("early.jdx")));
 }
