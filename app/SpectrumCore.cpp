@@ -16,7 +16,6 @@ const char* const kSaturationName = "Saturation warning";
 
 bool UsesSample(TPlotTrace trace) { return trace != ptReferenceIntensity; }
 bool UsesReference(TPlotTrace trace) { return trace != ptSampleIntensity; }
-bool EndsCoincide(const TSpectrumRecord& r) { return r.BlueX == r.RedX && r.BlueY == r.RedY; }
 }  // namespace
 
 void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,

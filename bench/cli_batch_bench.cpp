@@ -10,6 +10,8 @@
 #include <QThread>
 #include <cstdlib>
 
+#include "app/CsvExport.h"
+#include "app/SpectrumCore.h"
 #include "app/cli/BatchRun.h"
 #include "app/cli/CommandLine.h"
 #include "platform/Picture.h"
@@ -64,6 +66,39 @@ void BM_BatchToCsv(benchmark::State& state) {
   state.counters["threads"] = o.Threads > 0 ? o.Threads : QThread::idealThreadCount();
 }
 BENCHMARK(BM_BatchToCsv)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The steps of one photograph, to see where a batch's time goes beyond decoding.
+struct TPair {
+  TBitmap Sample, Reference;
+  TSpectrumRecord S, R;
+  TTransmittanceResult T;
+  TPair() {
+    Sample = LoadPictureFile(Batch().Files[0]).Bitmap;
+    Reference = LoadPictureFile(Examples() + QStringLiteral("/webcam-ipa-glass.jpg")).Bitmap;
+    for (TSpectrumRecord* r : {&S, &R}) r->BlueX = 110, r->BlueY = 75, r->RedX = 414, r->RedY = 75, r->BandWidth = 5;
+    ComputeSpectra(&Sample, S, &Reference, R, T);
+  }
+};
+
+void BM_ExtractAndTransmittance(benchmark::State& state) {
+  TPair p;
+  for (auto _ : state) {
+    ExtractSpectrum(p.Sample, p.S);
+    ComputeTransmittance(p.S, p.R, p.T);
+  }
+}
+BENCHMARK(BM_ExtractAndTransmittance)->Unit(benchmark::kMicrosecond);
+
+void BM_CsvText(benchmark::State& state) {
+  TPair p;
+  for (auto _ : state) benchmark::DoNotOptimize(CsvText(p.S, p.R, p.T));
+}
+BENCHMARK(BM_CsvText)->Unit(benchmark::kMicrosecond);
+
+void BM_SaturationNote(benchmark::State& state) {
+  TPair p;
+  for (auto _ : state) benchmark::DoNotOptimize(SaturationNoteText(ptTransmittance, &p.Sample, p.S, &p.Reference, p.R));
+}
+BENCHMARK(BM_SaturationNote)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }
