@@ -414,7 +414,7 @@ int Run(const TCliOptions& o) {
   if (!o.Workspace.isEmpty()) {
     const TWorkspaceRead read = ReadWorkspaceFile(o.Workspace);
     if (!read.Ok) {
-      PrintError(QStringLiteral("%1: %2").arg(o.Workspace, read.Message));
+      PrintError(read.Message);  // names the file
       return kExitRefused;
     }
     workspace = read.Workspace;

@@ -475,7 +475,8 @@ TEST_F(CliTest, WorkspaceValuesAndOptionsOverridingThem) {
   ASSERT_TRUE(WriteBytes(Path("broken.lumio"), "{ not json"));
   const TRunResult broken = RunProgram({QStringLiteral("--workspace"), Path("broken.lumio"), QStringLiteral("--csv"), Path("b.csv")});
   EXPECT_EQ(broken.Exit, 1);
-  EXPECT_TRUE(broken.Err.startsWith(Path("broken.lumio") + QStringLiteral(": "))) << broken.Err.toStdString();
+  EXPECT_TRUE(broken.Err.startsWith(QStringLiteral("broken.lumio is not a Lumio workspace or is damaged ("))) << broken.Err.toStdString();
+  EXPECT_EQ(broken.Err.count(QLatin1Char('\n')), 1) << broken.Err.toStdString();
   EXPECT_FALSE(QFileInfo::exists(Path("b.csv")));
 }
 
@@ -555,4 +556,14 @@ TEST_F(CliTest, SavingJcampBeforeAnyPlotSaysSo) {
   EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kJcampNoPlotMessage)});
   EXPECT_TRUE(dialogs.SaveRequests.empty());
   EXPECT_FALSE(QFileInfo::exists(Path("early.jdx")));
+}
+
+TEST_F(CliTest, ATruncationWarningIsReportedAndTheOutputsAreWritten) {
+  QStringList args = ExamplePair();
+  args[args.indexOf(QStringLiteral("--sample-ends")) + 1] = QStringLiteral("5,140,630,2");
+  args[args.indexOf(QStringLiteral("--band")) + 1] = QStringLiteral("30");
+  const TRunResult r = RunProgram(args + QStringList{QStringLiteral("--csv"), Path("t.csv")});
+  EXPECT_EQ(r.Exit, 0);
+  EXPECT_EQ(r.Err, Example("webcam-1-ipa-glass.jpg") + QStringLiteral(": ") + QLatin1String(kTruncatedMessage) + QLatin1Char('\n'));
+  EXPECT_GT(ReadAll(Path("t.csv")).size(), 1000);
 }
