@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 
 #include "app/Application.h"
 #include "app/calibration/Workspace.h"
@@ -35,13 +36,19 @@ int main(int argc, char** argv) {
     case TCliParse::UsageError:
       return UsageError(parsed.Error);
     case TCliParse::Run: {
-      // No window is shown, so no display is needed: the program picks the offscreen platform.
-      qputenv("QT_QPA_PLATFORM", "offscreen");
       qInstallMessageHandler(QuietQt);
-      QApplication app(argc, argv);
-      QApplication::setApplicationName(QStringLiteral("Lumio Spectrometer"));
-      QApplication::setApplicationVersion(QString::fromLatin1(kLumioVersion));
-      RegisterPlatformFonts();
+      // Only the chart's pictures need the GUI application. No window is shown, so no display is
+      // needed: the program picks the offscreen platform.
+      std::unique_ptr<QCoreApplication> app;
+      if (parsed.Options.DrawsChart()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+        RegisterPlatformFonts();
+      } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+      }
+      QCoreApplication::setApplicationName(QStringLiteral("Lumio Spectrometer"));
+      QCoreApplication::setApplicationVersion(QString::fromLatin1(kLumioVersion));
       return RunCommandLine(parsed.Options);
     }
     case TCliParse::Window:

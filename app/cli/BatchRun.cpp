@@ -363,7 +363,7 @@ bool RunJobs(const TRun& run, std::vector<TJob>& jobs) {
   // The chart is made before any worker starts, so that nothing can leave a worker unjoined.
   std::unique_ptr<TiXYPlot> chart;
   const TCliOptions& o = run.Options;
-  if (!o.Png.isEmpty() || !o.Svg.isEmpty() || !o.Pdf.isEmpty()) {
+  if (o.DrawsChart()) {
     chart = std::make_unique<TiXYPlot>();
     ConfigureSpectrumChart(*chart);
     chart->resize(o.Size.isValid() ? o.Size : QSize(kSpectrumChartWidth, kSpectrumChartHeight));

@@ -5,8 +5,8 @@
 
 class TiXYPlot;
 
-// Runs the options (State Run of ParseCommandLine). Needs a QApplication, as the chart is a
-// widget; it is never shown. Messages go to standard error one line each, the lamp fit to
+// Runs the options (State Run of ParseCommandLine). Needs a QApplication when the options draw
+// the chart (a widget, never shown), a QCoreApplication otherwise. Messages go to standard error one line each, the lamp fit to
 // standard output. Returns the exit status.
 int RunCommandLine(const TCliOptions& options);
 

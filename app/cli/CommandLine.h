@@ -36,6 +36,8 @@ struct TCliOptions {
 
   // Writes a file or prints a fit, and so runs without a window.
   bool HasOutput() const;
+  // Writes a picture of the chart, and so needs the GUI application (on the offscreen platform).
+  bool DrawsChart() const { return !Png.isEmpty() || !Svg.isEmpty() || !Pdf.isEmpty(); }
   // The file outputs, by option name, for the {name} rule.
   QList<QPair<QString, QString>> FileOutputs() const;
 };
