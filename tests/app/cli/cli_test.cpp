@@ -567,3 +567,21 @@ TEST_F(CliTest, ATruncationWarningIsReportedAndTheOutputsAreWritten) {
   EXPECT_EQ(r.Err, Example("webcam-1-ipa-glass.jpg") + QStringLiteral(": ") + QLatin1String(kTruncatedMessage) + QLatin1Char('\n'));
   EXPECT_GT(ReadAll(Path("t.csv")).size(), 1000);
 }
+
+TEST_F(CliTest, SizeSetsThePicturesAndThePdfPage) {
+  const TRunResult r = RunProgram(ExamplePair() + QStringList{QStringLiteral("--trace"), QStringLiteral("transmittance"),
+                                                              QStringLiteral("--size"), QStringLiteral("800x500"), QStringLiteral("--png"),
+                                                              Path("big.png"), QStringLiteral("--svg"), Path("big.svg"),
+                                                              QStringLiteral("--pdf"), Path("big.pdf")});
+  ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+  EXPECT_EQ(QImage(Path("big.png")).size(), QSize(800, 500));
+  QXmlStreamReader xml(ReadAll(Path("big.svg")));
+  while (!xml.atEnd() && !(xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("svg"))) {
+  }
+  EXPECT_EQ(xml.attributes().value(QLatin1String("viewBox")).toString(), QStringLiteral("0 0 800 500"));
+  const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+  const QRegularExpressionMatch m = mediaBox.match(QString::fromLatin1(ReadAll(Path("big.pdf"))));
+  ASSERT_TRUE(m.hasMatch());
+  EXPECT_NEAR(m.captured(1).toDouble(), 800, 0.5);
+  EXPECT_NEAR(m.captured(2).toDouble(), 500, 0.5);
+}
