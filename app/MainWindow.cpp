@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -16,7 +15,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "app/AboutWindow.h"
 #include "app/ChartSetup.h"
@@ -637,8 +635,6 @@ void TForm1::Button1Click() {
 }
 
 // ---- transmittance and export ----
-
-void TForm1::ComputeTransmittance() { ::ComputeTransmittance(Sample, Reference, Transmittance); }
 
 void TForm1::Button2Click() {
   TSaveDialogOptions options;

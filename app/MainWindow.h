@@ -123,8 +123,6 @@ class TForm1 : public QMainWindow {
   // transmittance when both are loaded and plots the chosen trace against the chosen abscissa.
   void Button1Click();
 
-  // Transmittance and absorbance of Sample against Reference into Transmittance.
-  void ComputeTransmittance();
   // "Generate CSV File for Excel": appends the profiles and the result to the chosen file.
   void Button2Click();
   // "Save Spectrum as JCAMP-DX...": the last plot's spectrum, as the command line's --jcamp writes it.
