@@ -222,7 +222,11 @@ bool CalibrateLamp(const TCliOptions& o, TSideInput& sample, TSideInput& referen
   }
   const QString sides = o.CalibrateSide == csBoth ? QStringLiteral("the sample and the reference")
                         : o.CalibrateSide == csSample ? QStringLiteral("the sample") : QStringLiteral("the reference");
-  PrintLine(stdout, o.Json ? LampJson(fit, blue, red) : LampTable(fit, o.FitDegree == 2 ? "quadratic" : "linear", sides, blue, red));
+  if (o.Json)
+    PrintLine(stdout, LampJson(fit, blue, red));
+  else
+    for (const QString& line : LampTable(fit, o.FitDegree == 2 ? "quadratic" : "linear", sides, blue, red).split(QLatin1Char('\n')))
+      PrintLine(stdout, line);
   return true;
 }
 

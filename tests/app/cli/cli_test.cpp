@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <zlib.h>
@@ -519,11 +520,25 @@ TEST_F(CliTest, LampCalibrationPrintsItsFitAndAppliesIt) {
     EXPECT_NEAR(first[7].toDouble(), row0, 1e-9);
     EXPECT_NEAR(blue, c[0].toDouble(), 1e-4);
   }
+  // One side only: the other keeps its typed wavelengths.
+  const TRunResult reference = RunProgram(ExamplePair() + lamp + QStringList{QStringLiteral("--calibrate-side"), QStringLiteral("reference"),
+                                                                             QStringLiteral("--json"), QStringLiteral("--csv"), Path("ref.csv")});
+  ASSERT_EQ(reference.Exit, 0) << reference.Err.toStdString();
+  const double blue = QJsonDocument::fromJson(reference.Out.toUtf8()).object()[QStringLiteral("blue_nm")].toDouble();
+  const QStringList first = QString::fromUtf8(ReadAll(Path("ref.csv"))).split(QStringLiteral("\r\n"))[1].split(QLatin1Char(','));
+  EXPECT_EQ(first[1], QStringLiteral("400"));
+  EXPECT_NEAR(first[7].toDouble(), blue, 1e-9);
+  EXPECT_GT(std::abs(blue - 400), 0.01);
+
   // Without --json a table; a picture without lines refuses with the calibration's message.
   const TRunResult table = RunProgram(ExamplePair() + lamp);
   EXPECT_EQ(table.Exit, 0) << table.Err.toStdString();
   EXPECT_TRUE(table.Out.startsWith(QStringLiteral("Lamp fit (linear) for the sample and the reference: "))) << table.Out.toStdString();
-  EXPECT_TRUE(table.Out.contains(QStringLiteral("Hg 546.07"))) << table.Out.toStdString();
+  const QStringList rows = table.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_GE(rows.size(), 6) << "the fit, its coefficients, a heading and a line each: " << table.Out.toStdString();
+  EXPECT_TRUE(rows[1].startsWith(QStringLiteral("wavelength = c0 + c1 row + c2 row^2: c0 = ")));
+  EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const QString& row) { return row.endsWith(QStringLiteral("  Hg 546.07")); }))
+      << table.Out.toStdString();
   const QString dark = Path("dark.jpg");
   ASSERT_TRUE(WriteJpegFile(dark, FlatPicture(640, 150, clBlack)));
   const TRunResult none = RunProgram(ExamplePair() + QStringList{QStringLiteral("--calibrate-lamp"), dark, QStringLiteral("--csv"), Path("none.csv")});
