@@ -9,7 +9,7 @@ TLumioWindows CreateLumioWindows() {
   // window's title (the title, a dash, then the display name), and the titles must read exactly
   // as they are given. Message boxes take the title from the application name all the same.
   QApplication::setApplicationName(QStringLiteral("Lumio Spectrometer"));
-  QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+  QApplication::setApplicationVersion(QString::fromLatin1(kLumioVersion));
   RegisterPlatformFonts();
   TFont tahoma;
   QApplication::setFont(tahoma.ToQFont());

@@ -5,6 +5,9 @@
 #include "app/MainWindow.h"
 #include "app/PointMeaningDialog.h"
 
+// The program's version, as --version and the About window's application data give it.
+inline constexpr const char* kLumioVersion = "0.1.0";
+
 // The program's three windows, created at start in the order main window, About, point meaning.
 struct TLumioWindows {
   std::unique_ptr<TForm1> Form1;

@@ -8,6 +8,10 @@ class TiXYPlot;
 // green, blue and total sums, then the reference's.
 inline constexpr int kPlotChannelCount = 8;
 
+// The chart's size in the window, which pictures of the chart take unless told otherwise.
+inline constexpr int kSpectrumChartWidth = 497;
+inline constexpr int kSpectrumChartHeight = 345;
+
 // Gives the chart exactly its set of objects with their settings, whatever it held before: each
 // kind is emptied and made again (the title, label 0, cannot go and is set up in place). Runs as
 // a stored chart is read, with the layout manager off and repaints held back, so that the ZOrder

@@ -1,24 +1,49 @@
 #include "app/CsvExport.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/Convert.h"
 #include "platform/TextFile.h"
 
 namespace {
-const QString kComma = QStringLiteral(",");
+// Lines are built as bytes: every character is ASCII, and a batch writes thousands of numbers
+// per file.
+void AppendNumber(std::string& line, double value) {
+  char buf[kFloatTextSize];
+  line.append(buf, static_cast<std::size_t>(FloatToChars(value, buf)));
+}
 
 // The six values of one profile row, each followed by a comma, or the filler when the profile
 // has no such row.
-void AppendProfile(QString& line, int i, const TSpectrumRecord& r) {
+void AppendProfile(std::string& line, int i, const TSpectrumRecord& r) {
   if (i >= ProfileRows(r)) {
-    line += QStringLiteral(" , , , , , ,");
+    line += " , , , , , ,";
     return;
   }
   const auto k = static_cast<std::size_t>(i);
-  line += IntToStr(i) + kComma;
-  for (const std::vector<double>* a : {&r.Wavelength, &r.RedSum, &r.GreenSum, &r.BlueSum, &r.TotalSum})
-    line += FloatToStr((*a)[k]) + kComma;
+  line += std::to_string(i);
+  line += ',';
+  for (const std::vector<double>* a : {&r.Wavelength, &r.RedSum, &r.GreenSum, &r.BlueSum, &r.TotalSum}) {
+    AppendNumber(line, (*a)[k]);
+    line += ',';
+  }
+}
+
+void AppendDataLine(std::string& line, int i, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
+                    const TTransmittanceResult& result) {
+  AppendProfile(line, i, sample);
+  AppendProfile(line, i, reference);
+  if (i < ResultPoints(result)) {
+    const auto k = static_cast<std::size_t>(i);
+    AppendNumber(line, result.Wavelength[k]);
+    line += ',';
+    AppendNumber(line, result.Transmittance[k]);
+    line += ',';
+    AppendNumber(line, result.Absorbance[k]);
+  } else {
+    line += " , , ";
+  }
 }
 }  // namespace
 
@@ -34,17 +59,20 @@ int CsvDataLineCount(const TSpectrumRecord& sample, const TSpectrumRecord& refer
 
 QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
                     const TTransmittanceResult& result) {
-  QString line;
-  AppendProfile(line, i, sample);
-  AppendProfile(line, i, reference);
-  if (i < ResultPoints(result)) {
-    const auto k = static_cast<std::size_t>(i);
-    line += FloatToStr(result.Wavelength[k]) + kComma + FloatToStr(result.Transmittance[k]) + kComma +
-            FloatToStr(result.Absorbance[k]);
-  } else {
-    line += QStringLiteral(" , , ");
+  std::string line;
+  AppendDataLine(line, i, sample, reference, result);
+  return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+  std::string text = CsvHeader().toStdString() + "\r\n";
+  const int lines = CsvDataLineCount(sample, reference);
+  text.reserve(text.size() + static_cast<std::size_t>(lines) * 240);
+  for (int i = 0; i < lines; ++i) {
+    AppendDataLine(text, i, sample, reference, result);
+    text += "\r\n";
   }
-  return line;
+  return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void WriteCsvFile(const QString& fileName, const TSpectrumRecord& sample, const TSpectrumRecord& reference,

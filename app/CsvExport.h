@@ -1,5 +1,6 @@
 #pragma once
 // The comma-separated export of the two profiles and the transmittance result.
+#include <QByteArray>
 #include <QString>
 
 #include "app/SpectrumRecord.h"
@@ -16,6 +17,9 @@ int CsvDataLineCount(const TSpectrumRecord& sample, const TSpectrumRecord& refer
 // Data line i, without its line end.
 QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
                     const TTransmittanceResult& result);
+// The whole file as WriteCsvFile writes it into a new file: header and data lines, each ending
+// with CR LF, in UTF-8.
+QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result);
 // Adds the header and the data lines to the end of the file, creating it when missing; each line
 // ends with CR LF. Raises EInOutError; the lines written before a failure stay in the file.
 void WriteCsvFile(const QString& fileName, const TSpectrumRecord& sample, const TSpectrumRecord& reference,

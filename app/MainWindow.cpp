@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -16,14 +15,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "app/AboutWindow.h"
 #include "app/ChartSetup.h"
 #include "app/PlotAssembly.h"
+#include "app/SpectrumCore.h"
+#include "app/JcampExport.h"
 #include "chart/core/iErrors.h"
 #include "chart/core/iXYPlot.h"
 #include "app/CsvExport.h"
+#include "app/EntryCheck.h"
 #include "app/PointMeaningDialog.h"
 #include "app/calibration/Calibration.h"
 #include "app/calibration/CalibrationDialog.h"
@@ -35,6 +36,7 @@
 #include "platform/Controls.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/Picture.h"
 #include "platform/Printer.h"
 #include "platform/TextFile.h"
@@ -115,6 +117,7 @@ void TForm1::BuildMenu() {
   PrintSetup1 = File1->addAction(QStringLiteral("Print Setup"));
   File1->addSeparator();
   CSVFileExport1 = File1->addAction(QStringLiteral("CS&V File Export"));  // the export is on Button2
+  SaveJcamp1 = File1->addAction(QStringLiteral("Save Spectrum as JCAMP-DX..."));
   File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
   Calibration1 = menuBar()->addMenu(QStringLiteral("&Calibration"));
@@ -132,6 +135,7 @@ void TForm1::BuildMenu() {
           [this] { RunCommand([this] { CalibrateFromLampClick(sdReference); }); });
   connect(LabelPeaks1, &QAction::toggled, this, [this] { RunCommand([this] { LabelPeaks(); }); });
 
+  connect(SaveJcamp1, &QAction::triggered, this, [this] { RunCommand([this] { SaveJcamp1Click(); }); });
   connect(Print1, &QAction::triggered, this, [this] { RunCommand([this] { Print1Click(); }); });
   connect(PrintSetup1, &QAction::triggered, this, [this] { RunCommand([this] { PrintSetup1Click(); }); });
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
@@ -219,7 +223,7 @@ void TForm1::BuildControls() {
 
   iXYPlot1 = new TiXYPlot(Client);
   iXYPlot1->setObjectName(QStringLiteral("iXYPlot1"));
-  iXYPlot1->setGeometry(159, 400, 497, 345);
+  iXYPlot1->setGeometry(159, 400, kSpectrumChartWidth, kSpectrumChartHeight);
   ConfigureSpectrumChart(*iXYPlot1);
   connect(Button1, &QPushButton::clicked, this, [this] { RunCommand([this] { Button1Click(); }); });
 
@@ -300,83 +304,21 @@ void TForm1::RefreshRecord(TSpectrumRecord& r) {
 }
 
 namespace {
-// A number written correctly but beyond the range of its type is still a number: it lies beyond
-// every limit and is clamped like any other, instead of being refused as no number at all.
-// These take a text that the plain conversion has already refused.
-bool OutOfRangeInteger(const QString& text, std::int64_t& value) {
-  static const QRegularExpression integer(QStringLiteral("^([+-]?)[0-9]+$"));
-  const QRegularExpressionMatch m = integer.match(text.trimmed());
-  if (!m.hasMatch()) return false;
-  value = m.captured(1) == QLatin1String("-") ? std::numeric_limits<std::int64_t>::min()
-                                              : std::numeric_limits<std::int64_t>::max();
-  return true;
-}
-
-bool OutOfRangeReal(const QString& text, double& value) {
-  static const QRegularExpression real(QStringLiteral("^([+-]?)([0-9]*)\\.?([0-9]*)(?:[eE]([+-]?[0-9]+))?$"));
-  const QRegularExpressionMatch m = real.match(text.trimmed());
-  const QString whole = m.captured(2), fraction = m.captured(3);
-  if (!m.hasMatch() || (whole.isEmpty() && fraction.isEmpty())) return false;
-  // The decimal magnitude: digits of the whole part from its first non-zero digit, or minus the
-  // zeros that open the fraction, plus the exponent.
-  long long magnitude = 0;
-  const qsizetype firstWhole = whole.indexOf(QRegularExpression(QStringLiteral("[1-9]")));
-  if (firstWhole >= 0) {
-    magnitude = whole.size() - firstWhole;
-  } else {
-    const qsizetype firstFraction = fraction.indexOf(QRegularExpression(QStringLiteral("[1-9]")));
-    if (firstFraction < 0) return false;  // zero is never out of range
-    magnitude = -firstFraction;
-  }
-  const QString exponent = m.captured(4);
-  if (!exponent.isEmpty()) {
-    bool ok = false;
-    const long long e = exponent.toLongLong(&ok);
-    magnitude = ok ? magnitude + e : (exponent.startsWith(QLatin1Char('-')) ? -1 : 1);
-  }
-  const bool negative = m.captured(1) == QLatin1String("-");
-  const double size = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  value = negative ? -size : size;
-  return true;
-}
-
-// Both checks: parse the whole text, clamp into the limits with a message, write the value back.
-template <typename T, typename Parse, typename Text>
-bool CheckEntry(QLineEdit* box, T minimum, T maximum, const QString& kind, Parse parse, Text text) {
-  T value{};
-  if (!parse(box->text(), value)) {
-    ShowMessage(QStringLiteral("Input must be %1 in the range %2 to %3.  Please re-enter.").arg(kind, text(minimum), text(maximum)));
-    return false;
-  }
-  if (value < minimum) {
-    ShowMessage(QStringLiteral("Entered value below allowed minimum of %1.  Setting to allowed minimum.").arg(text(minimum)));
-    value = minimum;
-  } else if (value > maximum) {
-    ShowMessage(QStringLiteral("Entered value above allowed maximum of %1.  Setting to allowed maximum.").arg(text(maximum)));
-    value = maximum;
-  }
-  box->setText(text(value));
+// The box takes the check's result: its text when accepted or clamped, the focus back when refused.
+bool TakeEntry(QLineEdit* box, const TEntryCheck& check) {
+  if (!check.Message.isEmpty()) ShowMessage(check.Message);
+  if (check.State == TEntryCheck::Refused) return false;
+  box->setText(check.Text);
   return true;
 }
 }  // namespace
 
 bool TForm1::CheckIntegerEntry(QLineEdit* box, int minimum, int maximum) {
-  return CheckEntry<std::int64_t>(
-      box, minimum, maximum, QStringLiteral("an integer"),
-      [](const QString& t, std::int64_t& v) { return TryStrToInt64(t, v) || OutOfRangeInteger(t, v); }, [](std::int64_t v) { return IntToStr(v); });
+  return TakeEntry(box, CheckIntegerText(box->text(), minimum, maximum));
 }
 
 bool TForm1::CheckRealEntry(QLineEdit* box, double minimum, double maximum) {
-  // Limits, messages and the stored value all carry exactly one decimal. The limits are compared
-  // as shown: one derived from a partner box (720.0 - 1) can lie a hair beside the number the
-  // message would show, and typing that number must not count as beyond it.
-  const auto shown = [](double v) {
-    double rounded = v;
-    return TryStrToFloat(FormatFixed(v, 1), rounded) ? rounded : v;
-  };
-  return CheckEntry<double>(
-      box, shown(minimum), shown(maximum), QStringLiteral("a real number"),
-      [](const QString& t, double& v) { return TryStrToFloat(t, v) || OutOfRangeReal(t, v); }, [](double v) { return FormatFixed(v, 1); });
+  return TakeEntry(box, CheckRealText(box->text(), minimum, maximum));
 }
 
 void TForm1::EditExit(QLineEdit* box) {
@@ -488,7 +430,7 @@ void TForm1::LoadPicture(const QString& fileName, TSide side) {
 
   EmptyView(side);
   if (!invalid && !picture.Image.isNull()) view->SetPicture(picture.Image);  // shown, but not used
-  ShowMessage(QStringLiteral("When is a JPG not a JPG?"));
+  ShowMessage(QString::fromLatin1(kNotJpegMessage));
   SetLoaded(side, false);
   PicturePath[side].clear();
 }
@@ -681,20 +623,18 @@ void TForm1::Button1Click() {
   request.Abscissa = static_cast<TPlotAbscissa>(abscissa);
   if (request.Trace != ptReferenceIntensity) ReadParameters(Sample);
   if (request.Trace != ptSampleIntensity) ReadParameters(Reference);
-  if (SampleLoaded) ExtractSpectrum(SampleBitmap, Sample);
-  if (ReferenceLoaded) ExtractSpectrum(ReferenceBitmap, Reference);
-  if (SampleLoaded && ReferenceLoaded) ComputeTransmittance();
+  ComputeSpectra(SampleLoaded ? &SampleBitmap : nullptr, Sample, ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference,
+                 Transmittance);
   request.SampleLoaded = SampleLoaded;
   request.ReferenceLoaded = ReferenceLoaded;
-  AssemblePlot(*iXYPlot1, request, Sample, Reference, Transmittance);
   plottedTrace_ = trace, plottedAbscissa_ = abscissa;
-  ShowSaturation();
+  SaturationText = SaturationNoteText(request.Trace, SampleLoaded ? &SampleBitmap : nullptr, Sample,
+                                      ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference);
+  PlotSpectra(*iXYPlot1, request, Sample, Reference, Transmittance, SaturationText);
   LabelPeaks();
 }
 
 // ---- transmittance and export ----
-
-void TForm1::ComputeTransmittance() { ::ComputeTransmittance(Sample, Reference, Transmittance); }
 
 void TForm1::Button2Click() {
   TSaveDialogOptions options;
@@ -709,6 +649,27 @@ void TForm1::Button2Click() {
     RunCommand([&] { WriteCsvFile(fileName, Sample, Reference, Transmittance); });
   }
   ShowMessage(QString::fromLatin1(kCsvDoneMessage));
+}
+
+void TForm1::SaveJcamp1Click() {
+  if (plottedTrace_ < 0) return ShowMessage(QString::fromLatin1(kJcampNoPlotMessage));
+  TPlotRequest request;
+  request.Trace = static_cast<TPlotTrace>(plottedTrace_);
+  request.Abscissa = static_cast<TPlotAbscissa>(plottedAbscissa_);
+  request.SampleLoaded = SampleLoaded;
+  request.ReferenceLoaded = ReferenceLoaded;
+  const std::vector<TSpectrumCurve> curves = SpectrumCurves(request, Sample, Reference, Transmittance);
+  if (curves.empty()) return ShowMessage(QString::fromLatin1(kJcampNoPlotMessage));
+  TSaveDialogOptions options;
+  options.Filter = QStringLiteral("JCAMP-DX Files (*.jdx) | *.jdx | All Files (*.*) | *.*");
+  options.DefaultExt = QString::fromLatin1(kJcampDefaultExt);
+  options.OverwritePrompt = true;
+  QString fileName;
+  if (!Dialogs().ExecuteSave(options, fileName)) return;
+  QStringList names;
+  for (TSide side : {sdSample, sdReference})
+    if (Loaded(side)) names << QFileInfo(PicturePath[side]).completeBaseName();
+  WriteFileReplacing(fileName, JcampText(curves, names.join(QStringLiteral(" / "))));
 }
 
 // ---- menu ----

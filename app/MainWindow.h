@@ -65,6 +65,7 @@ class TForm1 : public QMainWindow {
   QAction* Print1;
   QAction* PrintSetup1;
   QAction* CSVFileExport1;
+  QAction* SaveJcamp1;
   QAction* Exit1;
   QAction* About1;
   QAction* OpenWorkspace1;
@@ -122,10 +123,10 @@ class TForm1 : public QMainWindow {
   // transmittance when both are loaded and plots the chosen trace against the chosen abscissa.
   void Button1Click();
 
-  // Transmittance and absorbance of Sample against Reference into Transmittance.
-  void ComputeTransmittance();
   // "Generate CSV File for Excel": appends the profiles and the result to the chosen file.
   void Button2Click();
+  // "Save Spectrum as JCAMP-DX...": the last plot's spectrum, as the command line's --jcamp writes it.
+  void SaveJcamp1Click();
   // The name the CSV save dialog proposes: the layout's name, then the last one chosen.
   QString CsvFileName;
 
@@ -140,8 +141,6 @@ class TForm1 : public QMainWindow {
   void RevertToLinear(TSide side);
   // Peak labels on the plotted intensity traces, when "Label Peaks" is checked; none otherwise.
   void LabelPeaks();
-  // The warning about clipped pixels in the marked bands the plotted trace uses.
-  void ShowSaturation();
 
   // Workspaces: both pictures, marks, wavelengths, band width, quadratic calibrations, the trace
   // and abscissa choice.

@@ -18,9 +18,7 @@ double IntensitySpan(const TSpectrumRecord& sample, const TSpectrumRecord& refer
   return static_cast<double>(RoundEven(std::exp(static_cast<double>(RoundEven(std::log(m) + 0.5)))));
 }
 
-namespace {
 bool EndsCoincide(const TSpectrumRecord& r) { return r.BlueX == r.RedX && r.BlueY == r.RedY; }
-}  // namespace
 
 bool SetAbscissa(TiPlotAxis& xAxis, TPlotAbscissa abscissa, const TSpectrumRecord& sample,
                  const TSpectrumRecord& reference) {

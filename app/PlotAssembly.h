@@ -25,6 +25,9 @@ struct TPlotRequest {
 // count as M = 1 (span 1), so the axis never gets the logarithm of 0.
 double IntensitySpan(const TSpectrumRecord& sample, const TSpectrumRecord& reference);
 
+// Both ends of a side at one point: the side is not marked and gives no range to plot.
+bool EndsCoincide(const TSpectrumRecord& record);
+
 // Sets the X axis's title and range for the abscissa. False, after its message, when the
 // calibration leaves no range to show.
 bool SetAbscissa(TiPlotAxis& xAxis, TPlotAbscissa abscissa, const TSpectrumRecord& sample,

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -114,43 +115,68 @@ QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
   return QString::fromLatin1(out.c_str());
 }
 
-QString FloatToStr(double value, QChar decimalSeparator) {
-  if (std::isnan(value)) return QStringLiteral("NAN");
-  if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-  if (value == 0) return QStringLiteral("0");
+int FloatToChars(double value, char* out) {
+  const auto put = [out](const char* text) {
+    const int n = static_cast<int>(std::strlen(text));
+    std::memcpy(out, text, static_cast<std::size_t>(n));
+    return n;
+  };
+  if (std::isnan(value)) return put("NAN");
+  if (std::isinf(value)) return put(value > 0 ? "INF" : "-INF");
+  if (value == 0) return put("0");
+  // Whole numbers of up to 15 digits are their own 15-digit rounding: written as integers, which
+  // is what the general form gives them (the intensity sums of a profile are all whole).
+  if (std::fabs(value) < 1e15 && value == std::trunc(value))
+    return static_cast<int>(std::to_chars(out, out + kFloatTextSize, static_cast<std::int64_t>(value)).ptr - out);
   // Rounded to 15 significant digits first; the exponent used is the one after rounding, so that
-  // 999999999999999.9 becomes 1E15 and not a 16-digit integer.
+  // 999999999999999.9 becomes 1E15 and not a 16-digit integer. Built in place: a batch writes
+  // thousands of these per file.
   char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  if (ec != std::errc()) return QStringLiteral("0");
-  std::string s(buf, end);
-  const bool negative = s[0] == '-';
-  if (negative) s.erase(0, 1);
-  const std::size_t e = s.find('e');
-  const int exponent = std::atoi(s.c_str() + e + 1);
-  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);  // 15 significant digits
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const char sep = '.';
-  std::string out;
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  if (ec != std::errc()) return put("0");
+  const char* p = buf;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char* e = std::find(p, static_cast<const char*>(end), 'e');
+  int exponent = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+  char digits[20];
+  int n = 0;
+  digits[n++] = p[0];
+  for (const char* q = p + 2; q < e; ++q) digits[n++] = *q;  // 15 significant digits
+  while (n > 1 && digits[n - 1] == '0') --n;
+  char* o = out;
+  if (negative) *o++ = '-';
+  const auto copy = [&o](const char* from, int count) {
+    std::memcpy(o, from, static_cast<std::size_t>(count));
+    o += count;
+  };
   if (exponent < -5 || exponent > 14) {
-    out = digits.substr(0, 1);
-    if (digits.size() > 1) out += sep + digits.substr(1);
-    out += 'E';
-    out += std::to_string(exponent);
+    *o++ = digits[0];
+    if (n > 1) *o++ = '.', copy(digits + 1, n - 1);
+    *o++ = 'E';
+    o = std::to_chars(o, o + 8, exponent).ptr;
   } else if (exponent < 0) {
-    out = "0";
-    out += sep;
-    out += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    *o++ = '0', *o++ = '.';
+    for (int z = 0; z < -exponent - 1; ++z) *o++ = '0';
+    copy(digits, n);
   } else {
-    const auto intDigits = static_cast<std::size_t>(exponent + 1);
-    if (digits.size() <= intDigits) {
-      out = digits + std::string(intDigits - digits.size(), '0');
+    const int intDigits = exponent + 1;
+    if (n <= intDigits) {
+      copy(digits, n);
+      for (int z = n; z < intDigits; ++z) *o++ = '0';
     } else {
-      out = digits.substr(0, intDigits) + sep + digits.substr(intDigits);
+      copy(digits, intDigits);
+      *o++ = '.';
+      copy(digits + intDigits, n - intDigits);
     }
   }
-  if (negative) out.insert(out.begin(), '-');
-  QString text = QString::fromLatin1(out.c_str());
+  return static_cast<int>(o - out);
+}
+
+QString FloatToStr(double value, QChar decimalSeparator) {
+  char buf[kFloatTextSize];
+  QString text = QString::fromLatin1(buf, FloatToChars(value, buf));
   if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
   return text;
 }

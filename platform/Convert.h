@@ -28,5 +28,9 @@ QString IntToStr(std::int64_t value);
 // magnitudes from 0.00001 whose integer part has at most 15 digits (400, 401.063122923588),
 // otherwise scientific with an exponent signed only when negative (1.5E-7, 2E20).
 QString FloatToStr(double value, QChar decimalSeparator = QLatin1Char('.'));
+// FloatToStr's text with '.' written into `out` (at least kFloatTextSize chars, not terminated);
+// returns its length.
+inline constexpr int kFloatTextSize = 32;
+int FloatToChars(double value, char* out);
 // Fixed-point with exactly `decimals` digits after the separator (200 with 1 gives "200.0").
 QString FormatFixed(double value, int decimals, QChar decimalSeparator = QLatin1Char('.'));

@@ -338,3 +338,15 @@ TCalibrationResult CalibrateFromLamp(const TBitmap& lamp, const TSpectrumRecord&
   result.Blue.assign(record.BlueSum.begin(), record.BlueSum.begin() + rows);
   return result;
 }
+
+bool CalibratedEnds(const TPolynomialFit& fit, int rows, double& blue, double& red) {
+  if (!fit.Valid || rows <= 0) return false;
+  if (fit.Degree >= 2) {
+    blue = fit.At(0), red = fit.At(rows);
+    // The scale must rise over the whole profile, or rows would share wavelengths.
+    if (fit.C[1] <= 0 || fit.C[1] + 2 * fit.C[2] * rows <= 0) return false;
+  } else {
+    LinearEnds(fit, rows, blue, red);
+  }
+  return std::isfinite(blue) && std::isfinite(red) && blue >= 200.0 && red <= 999.9 && red >= blue + 1;
+}

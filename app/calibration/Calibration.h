@@ -71,6 +71,13 @@ TCalibrationResult CalibrateFromLamp(const TBitmap& lamp, const TSpectrumRecord&
 // The blue and red wavelengths whose linear rule blue + (red - blue) i / rows equals the fit.
 void LinearEnds(const TPolynomialFit& fit, int rows, double& blue, double& red);
 
+// The wavelengths an accepted fit gives a side's blue and red boxes: the linear rule's ends, or
+// the quadratic scale's at row 0 and `rows`. False when the fit is not valid, leaves 200 to
+// 999.9 nm, runs backwards, or (quadratic) does not rise over the whole profile.
+bool CalibratedEnds(const TPolynomialFit& fit, int rows, double& blue, double& red);
+inline constexpr const char* kCalibrationOutOfRangeMessage =
+    "The fitted scale runs outside 200 to 999.9 nm or backwards; the calibration was not changed.";
+
 // Rows of the marked band with a clipped (255) component, per colour.
 struct TBandClipping {
   std::vector<unsigned char> Rows;  // bit 0 red, bit 1 green, bit 2 blue

@@ -7,6 +7,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PlotAssembly.h"
+#include "app/SpectrumCore.h"
 #include "app/calibration/Calibration.h"
 #include "app/calibration/CalibrationDialog.h"
 #include "app/calibration/PeakLabels.h"
@@ -21,7 +22,6 @@ namespace {
 // Wavelength boxes: four decimals keep an accepted fit to well under a thousandth of a nanometre.
 QString WavelengthText(double v) { return FormatFixed(v, 4); }
 
-const char* const kSaturationName = "Saturation warning";
 constexpr int kMaxPeakLabels = 12;
 
 QString SideName(TSide side) { return side == sdSample ? QStringLiteral("sample") : QStringLiteral("reference"); }
@@ -57,19 +57,12 @@ void TForm1::CalibrateFromLampClick(TSide side) {
     AcceptQuadraticCalibration(side, dialog.Result().Quadratic.Fit, dialog.Rows());
 }
 
-namespace {
-bool EndsAcceptable(double blue, double red) {
-  return std::isfinite(blue) && std::isfinite(red) && blue >= 200.0 && red <= 999.9 && red >= blue + 1;
-}
-const char* const kOutOfRange =
-    "The fitted scale runs outside 200 to 999.9 nm or backwards; the calibration was not changed.";
-}  // namespace
-
 bool TForm1::AcceptLinearCalibration(TSide side, const TPolynomialFit& fit, int rows) {
   double blue = 0, red = 0;
-  LinearEnds(fit, rows, blue, red);
-  if (!fit.Valid || rows <= 0 || !EndsAcceptable(blue, red)) {
-    ShowMessage(QString::fromLatin1(kOutOfRange));
+  TPolynomialFit linear = fit;
+  linear.Degree = 1;
+  if (!CalibratedEnds(linear, rows, blue, red)) {
+    ShowMessage(QString::fromLatin1(kCalibrationOutOfRangeMessage));
     return false;
   }
   TSpectrumRecord& r = Record(side);
@@ -82,11 +75,11 @@ bool TForm1::AcceptLinearCalibration(TSide side, const TPolynomialFit& fit, int 
 }
 
 bool TForm1::AcceptQuadraticCalibration(TSide side, const TPolynomialFit& fit, int rows) {
-  const double blue = fit.At(0), red = fit.At(rows);
-  // The scale must rise over the whole profile, or rows would share wavelengths.
-  const double slope0 = fit.C[1], slopeEnd = fit.C[1] + 2 * fit.C[2] * rows;
-  if (!fit.Valid || rows <= 0 || !EndsAcceptable(blue, red) || slope0 <= 0 || slopeEnd <= 0) {
-    ShowMessage(QString::fromLatin1(kOutOfRange));
+  double blue = 0, red = 0;
+  TPolynomialFit quadratic = fit;
+  quadratic.Degree = 2;
+  if (!CalibratedEnds(quadratic, rows, blue, red)) {
+    ShowMessage(QString::fromLatin1(kCalibrationOutOfRangeMessage));
     return false;
   }
   TSpectrumRecord& r = Record(side);
@@ -111,36 +104,6 @@ void TForm1::ShowQuadraticNote(TSide side) {
 }
 
 // ---- plot notes ----
-
-void TForm1::ShowSaturation() {
-  RemoveNamedAnnotations(*iXYPlot1, QString::fromLatin1(kSaturationName));
-  SaturationText.clear();
-  if (plottedTrace_ < 0) return;
-  QStringList parts;
-  for (TSide side : {sdSample, sdReference}) {
-    const bool used = side == sdSample ? plottedTrace_ != ptReferenceIntensity : plottedTrace_ != ptSampleIntensity;
-    if (!used || !Loaded(side)) continue;
-    const TBandClipping c = BandClipping(Copy(side), Record(side));
-    if (!c.Any()) continue;
-    QStringList colours;
-    const auto rows = [](const char* colour, int n) {
-      return QStringLiteral("%1 %2 %3").arg(QLatin1String(colour)).arg(n).arg(n == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
-    };
-    if (c.RedRows) colours << rows("red", c.RedRows);
-    if (c.GreenRows) colours << rows("green", c.GreenRows);
-    if (c.BlueRows) colours << rows("blue", c.BlueRows);
-    parts << QStringLiteral("%1 %2").arg(SideName(side), colours.join(QStringLiteral(", ")));
-  }
-  if (parts.isEmpty()) return;
-  SaturationText = QStringLiteral("Saturated (clipped) pixels in the band: %1").arg(parts.join(QStringLiteral("; ")));
-  TiPlotAnnotation* a = iXYPlot1->Annotation(iXYPlot1->AddAnnotation());
-  a->SetName(QString::fromLatin1(kSaturationName));
-  a->SetStyle(ipasText);
-  a->SetX(50);
-  a->SetY(96);
-  a->SetText(SaturationText);
-  a->Font()->SetColor(kSaturatedLabelColor);
-}
 
 void TForm1::LabelPeaks() {
   RemoveNamedAnnotations(*iXYPlot1, QString::fromLatin1(kPeakLabelName));

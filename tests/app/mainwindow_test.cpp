@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, MenuHasItsItems) {
   EXPECT_EQ(top[2]->text(), QStringLiteral("&About"));
   EXPECT_EQ(ActionTexts(form.File1->actions()),
             (QStringList{"Load Sample (&Left)", "Load Reference (&Right)", "-", "Open Workspace...", "Save Workspace...",
-                         "-", "&Print", "Print Setup", "-", "CS&V File Export", "-", "E&xit"}));
+                         "-", "&Print", "Print Setup", "-", "CS&V File Export", "Save Spectrum as JCAMP-DX...", "-", "E&xit"}));
   EXPECT_EQ(ActionTexts(form.Calibration1->actions()),
             (QStringList{"Calibrate Sample from Lamp...", "Calibrate Reference from Lamp...", "-", "Label Peaks"}));
   EXPECT_TRUE(form.LabelPeaks1->isCheckable());

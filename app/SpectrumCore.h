@@ -1,0 +1,48 @@
+#pragma once
+// The plot-and-export core that the window and the command line share: the computation of
+// "Make Plot", the plot itself with its note on clipped pixels, and the spectrum the JCAMP-DX
+// file holds. Pictures are passed as pointers: null for a side that is not loaded.
+#include <QString>
+#include <vector>
+
+#include "app/PlotAssembly.h"
+#include "app/SpectrumRecord.h"
+#include "app/Transmittance.h"
+
+class TBitmap;
+class TiXYPlot;
+
+// Extracts every loaded picture into its record and, with both loaded, the transmittance into
+// `result`. Messages go through the platform's message box, as the steps give them.
+void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,
+                    TSpectrumRecord& reference, TTransmittanceResult& result);
+
+// The warning about clipped pixels in the marked bands that the trace uses; empty when none.
+QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const TSpectrumRecord& sample,
+                           const TBitmap* referencePicture, const TSpectrumRecord& reference);
+// Replaces the chart's saturation note by `text` (none when empty).
+void ShowSaturationNote(TiXYPlot& chart, const QString& text);
+
+// The plot as the window makes it: AssemblePlot, then the saturation note (from SaturationNoteText).
+void PlotSpectra(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRecord& sample,
+                 const TSpectrumRecord& reference, const TTransmittanceResult& result, const QString& note);
+
+// The message for a file that is no JPEG photograph.
+inline constexpr const char* kNotJpegMessage = "When is a JPG not a JPG?";
+// Reads a photograph as the picture panes take it for a spectrum: JPEG only. False, with the
+// message the window shows, for a file that cannot be read or is no JPEG picture.
+bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message);
+
+// One plotted curve: what its values are and the points in plotting order.
+struct TSpectrumCurve {
+  QString Title;       // the channel's title
+  bool Wavelength;     // X in nanometres; else the pixel number
+  QString YUnits;      // "ARBITRARY UNITS", "TRANSMITTANCE", "ABSORBANCE"
+  std::vector<double> X, Y;
+};
+
+// The curves a spectrum file holds for a trace: the total intensity of each shown side, or the
+// transmittance or absorbance against wavelength. Empty when a picture the trace needs is not
+// loaded or the sides leave nothing to plot.
+std::vector<TSpectrumCurve> SpectrumCurves(const TPlotRequest& request, const TSpectrumRecord& sample,
+                                           const TSpectrumRecord& reference, const TTransmittanceResult& result);
