@@ -347,6 +347,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // One line between two points given as values, cut to the X axis's range (and the Y axis's
   // with ClipToAxes). With useDataViewY the Y values are percentages of the data view's height.
   void DrawClippedSegment(TCanvas* canvas, bool reversed, double x1, double y1, double x2, double y2, bool useDataViewY);
+  // With ClipToAxes, narrows the canvas's clip to the rectangle the two axes' ranges span; false
+  // when that is asked for and an axis is missing (nothing is to be drawn then).
+  bool ClipCanvasToAxes(TCanvas* canvas, bool reversed);
   // The point has a marker to draw: markers shown, a valid point, both axes there, inside both.
   bool MarkerDrawable(int index);
   // The pixel of a point (the two coordinates exchanged under XYAxesReverse).
