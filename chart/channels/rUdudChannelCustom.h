@@ -152,6 +152,13 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void SetNull(int index, bool value);
   void SetEmpty(int index, bool value);
   const TiPlotDataCustomList& DataList() const { return *list_; }
+  // Counts every change of the points (appends on every path, changes, removals), so that what
+  // is worked out from the points can be kept until they change.
+  std::uint64_t DataRevision() const { return dataRevision_; }
+  // Every X added since the channel was last emptied went the same way as the one before it
+  // (all non-decreasing or all non-increasing; NaN goes neither way). SetX clears it: an X
+  // changed in place is not compared with its neighbours.
+  bool XInOrder() const { return xNonDecreasing_ || xNonIncreasing_; }
 
   // The coordinate with room for the marker on its side when markers are shown: the marker's
   // half-size in the axis's units at its low end. "Data Point Null" for a null point.
@@ -240,6 +247,15 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
  protected:
   // The keyboard-opened menu appears at the centre of the channel's legend row.
   bool PopupAnchorRect(TRect& rect) const override;
+  // Hit testing of points: whether any point can be hit at all, and the rectangle of point i
+  // (false: it has none to hit). Markers here.
+  virtual bool PointsHittable() { return MarkersVisible(); }
+  virtual bool PointHitRect(int index, TRect& rect);
+  // For channel classes that find their own drawing range.
+  void SetFirstVisibleIndex(int value) { firstVisibleIndex_ = value; }
+  void SetLastVisibleIndex(int value) { lastVisibleIndex_ = value; }
+  // The attributes new points take, for the properties a channel class adds to them.
+  TiPlotPointTemplate& WritablePointTemplate() { return list_->PointTemplate(); }
 
  private:
   TiPlotAxis* ResolveXAxis();
@@ -265,6 +281,18 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // A full ring is about to overwrite its oldest point: when that one held an extreme, the kept
   // extents are worked out again on the next question.
   void ForgetOverwrittenExtreme();
+  // Every append: the revision and the order of X (x as stored, before the point is added).
+  [[gnu::always_inline]] void NoteAppend(double x) {
+    ++dataRevision_;
+    if (list_->Count() > 0) {
+      xNonDecreasing_ = xNonDecreasing_ && x >= lastAddedX_;
+      xNonIncreasing_ = xNonIncreasing_ && x <= lastAddedX_;
+    } else if (!(x == x)) {
+      xNonDecreasing_ = xNonIncreasing_ = false;
+    }
+    lastAddedX_ = x;
+  }
+  void ResetOrder() { xNonDecreasing_ = xNonIncreasing_ = true; }
   // AddDataPoint's work, shared with AddXY.
   int AddPoint(bool null, bool empty, double x, double y);
   bool AddHeld(double x, double y, int& index);
@@ -325,6 +353,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // The kept extents of the valid points present.
   bool extentsValid_ = true;
   double extXMin_ = 1e300, extXMax_ = -1e300, extYMin_ = 1e300, extYMax_ = -1e300;
+  std::uint64_t dataRevision_ = 0;
+  bool xNonDecreasing_ = true, xNonIncreasing_ = true;
+  double lastAddedX_ = 0.0;
   QChar loadedSeparator_ = QLatin1Char('\t');
   QString logFileName_;
   int logBufferSize_ = 0;
