@@ -306,24 +306,35 @@ TEST_F(TimeChart, DecimatedLineHasThePixelsOfEverySegment) {
   }
 }
 
-// Wide pens go through the per-column extremes. A column whose values all lie beyond 1e301 has
-// its extremes from its own values: one value, no vertical line (extremes starting at +-1e301
-// drew one from the value to 1e301).
-TEST_F(TimeChart, ColumnExtremesStartFromTheFirstValue) {
-  ch->SetTraceLineWidth(3);
-  // 1e301 lies in the middle of the view; the points lie above it.
-  y->SetMin(9.5e300);
-  y->SetSpan(1e300);
-  for (int i = 0; i < 50; ++i) ch->AddXY(5 + i * 1e-6, 2e301);
-  ch->AddXY(6, 2e301);
-  TBitmap b = Paint();
-  EXPECT_EQ(Count(b, kTrace, View()), 0);
-  // Below the view: the same.
-  ch->Clear();
-  for (int i = 0; i < 50; ++i) ch->AddXY(5 + i * 1e-6, -2e301);
-  y->SetMin(-1.05e301);
-  TBitmap below = Paint();
-  EXPECT_EQ(Count(below, kTrace, View()), 0);
+// A column's extremes come from its own values: beyond +-1e301 too (extremes starting at
+// +-1e301 kept the start as an extreme, a spurious line from the values to 1e301).
+TEST(TimeMinMaxPoint, ExtremesStartFromTheFirstValue) {
+  struct Case {
+    const char* name;
+    std::vector<double> ys;
+    double min, max, first, last;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"above 1e301", {2e301, 3e301}, 2e301, 3e301, 2e301, 3e301},
+                                                   {"below -1e301", {-2e301, -5e301}, -5e301, -2e301, -2e301, -5e301},
+                                                   {"one value", {4}, 4, 4, 4, 4},
+                                                   {"up and down", {1, 7, -3, 2}, -3, 7, 1, 2}}) {
+    SCOPED_TRACE(c.name);
+    TiPlotMinMaxPoint p;
+    p.Reset();
+    for (double v : c.ys) p.Add(3, v, 1.5);
+    EXPECT_FALSE(p.Empty);
+    EXPECT_EQ(p.Pixel, 3);
+    EXPECT_EQ(p.X, 1.5);
+    EXPECT_EQ(p.Min, c.min);
+    EXPECT_EQ(p.Max, c.max);
+    EXPECT_EQ(p.First, c.first);
+    EXPECT_EQ(p.Last, c.last);
+    TiPlotMinMaxPoint q;
+    q.Assign(p);
+    EXPECT_EQ(q.Min, p.Min);
+    q.Reset();
+    EXPECT_TRUE(q.Empty);
+  }
 }
 
 TEST_F(TimeChart, WidePenColumnsBreakAtNullAndNonFinitePoints) {
@@ -520,10 +531,14 @@ TEST_F(TimeChart, SplineFollowsEveryAppendAndSplitsWhereXTurns) {
   const double before = v;
   chart.BeginUpdate();
   ch->AddXY(3, 5);
-  ch->AddXY(4, 5);
-  chart.EndUpdate();
   ASSERT_EQ(ch->GetYAtX(1.5, v), 0);
   EXPECT_NE(v, before);
+  const double held = v;
+  // With a repaint pending this append takes the held path.
+  ch->AddXY(4, -5);
+  ASSERT_EQ(ch->GetYAtX(1.5, v), 0);
+  EXPECT_NE(v, held);
+  chart.EndUpdate();
   // X turns back at 4: the points after it make a run of their own.
   ch->AddXY(3.5, 0);
   ch->AddXY(2.5, 1);
