@@ -15,6 +15,8 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
+#include "platform/Input.h"
+#include "platform/Menus.h"
 #include "tests/chart/decorations/DecorationTestSupport.h"
 
 namespace {
@@ -731,6 +733,124 @@ TEST_F(TimeChart, StartTimeResetsOnTheFirstPointWhenAsked) {
   ch->AddYElapsedSeconds(1);
   EXPECT_NEAR(ch->GetX(0), 0.0, 1e-6);
   EXPECT_NEAR(ch->StartTime(), clock.Value(), 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The data cursor in the time chart: one vertical pointer for values, and snapping to points
+
+struct TimeCursor : TimeChart {
+  TiPlotDataCursor* cursor = nullptr;
+  TimeCursor() {
+    cursor = chart.DataCursor(chart.AddDataCursor());
+    cursor->SetChannelName(ch->Name());
+    cursor->SetVisible(true);
+  }
+  TMenuItem* MenuItem(TPopupMenu& menu, const QString& caption) {
+    for (int i = 0; i < menu.Items().Count(); ++i)
+      if (menu.Items().Items(i)->Caption == caption) return menu.Items().Items(i);
+    return nullptr;
+  }
+};
+
+TEST_F(TimeCursor, ValueStylesShowOneVerticalPointer) {
+  for (TiPlotDataCursorStyle style : {ipcsValueXY, ipcsValueX, ipcsValueY}) {
+    SCOPED_TRACE(int(style));
+    cursor->SetStyle(style);
+    EXPECT_TRUE(cursor->Pointer1Shown());
+    EXPECT_FALSE(cursor->Pointer1Horizontal());
+    EXPECT_FALSE(cursor->Pointer2Shown());
+    EXPECT_FALSE(cursor->HintAlongX());
+  }
+  cursor->SetStyle(ipcsDeltaY);
+  EXPECT_TRUE(cursor->Pointer2Shown());
+  EXPECT_TRUE(cursor->Pointer2Horizontal());
+}
+
+TEST_F(TimeCursor, FindNearestPointKeepsTheFoundIndexOnTiesAndSkipsNonFiniteX) {
+  AddPoints({{1, 1}, {2, 1}, {3.2, 1}, {7, 1}});
+  struct Case {
+    double target;
+    int index;
+    double distance;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, 0, 1}, {9, 3, 2}, {2.6, 2, 0.6}, {2.4, 1, 0.4}, {5.5, 3, 1.5}}) {
+    SCOPED_TRACE(c.target);
+    double distance;
+    EXPECT_EQ(TiPlotDataCursor::FindNearestPoint(ch, c.target, distance), c.index);
+    EXPECT_NEAR(distance, c.distance, 1e-12);
+  }
+  // A NaN X among the points is passed over.
+  ch->Clear();
+  AddPoints({{1, 1}, {kNaN, 1}, {4, 1}});
+  double distance;
+  EXPECT_EQ(TiPlotDataCursor::FindNearestPoint(ch, 2, distance), 0);
+  EXPECT_EQ(TiPlotDataCursor::FindNearestPoint(ch, 3.5, distance), 2);
+  // An empty channel: nowhere.
+  ch->Clear();
+  EXPECT_EQ(TiPlotDataCursor::FindNearestPoint(ch, 2, distance), -1);
+  EXPECT_EQ(distance, 1e300);
+}
+
+TEST_F(TimeCursor, PointersSnapAndKeysMoveThemByPoints) {
+  AddPoints({{1, 1}, {2, 1}, {3.2, 1}, {7, 1}, {8, 1}, {8.5, 1}, {9, 1}});
+  cursor->SetPointer1Position(35);
+  cursor->SetSnapToDataPoint(true);
+  cursor->SnapPointer(1);
+  EXPECT_EQ(cursor->SnapChannelIndex(), 0);
+  EXPECT_EQ(cursor->SnapPointIndex(), 2);
+  EXPECT_NEAR(cursor->Pointer1Position(), 32, 1e-9);
+  int key = VK_RIGHT;
+  cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_NEAR(cursor->Pointer1Position(), 70, 1e-9);
+  key = VK_END;
+  cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_NEAR(cursor->Pointer1Position(), 90, 1e-9);
+  key = VK_NEXT;   // five points back from the last
+  cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_NEAR(cursor->Pointer1Position(), 20, 1e-9);
+  key = VK_HOME;
+  cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_NEAR(cursor->Pointer1Position(), 10, 1e-9);
+  // A point beyond the axis scrolls it.
+  ch->AddXY(14, 1);
+  key = VK_END;
+  cursor->DoKeyDown(key, 0, nullptr);
+  EXPECT_NEAR(x->Min(), 14 - 10 + 0.25, 1e-9);
+  EXPECT_NEAR(cursor->Pointer1Position(), 97.5, 1e-9);
+}
+
+TEST_F(TimeCursor, EmptyChannelSnapsNowhere) {
+  cursor->SetPointer1Position(35);
+  cursor->SetSnapToDataPoint(true);
+  cursor->SnapPointers();
+  EXPECT_EQ(cursor->SnapPointIndex(), -1);
+  EXPECT_EQ(cursor->Pointer1Position(), 35);
+  int key = VK_RIGHT;
+  EXPECT_NO_THROW(cursor->DoKeyDown(key, 0, nullptr));
+  EXPECT_EQ(cursor->Pointer1Position(), 35);
+}
+
+TEST_F(TimeCursor, MenuOffersSnappingWhichSnapsBothPointers) {
+  AddPoints({{1, 1}, {4, 1}});
+  cursor->SetPointer1Position(35);
+  TPopupMenu menu;
+  cursor->AddMenuItems(&menu);
+  TMenuItem* snap = MenuItem(menu, QStringLiteral("Snap to Data-Point"));
+  ASSERT_NE(snap, nullptr);
+  EXPECT_FALSE(snap->Checked);
+  snap->Click();
+  EXPECT_TRUE(cursor->SnapToDataPoint());
+  EXPECT_NEAR(cursor->Pointer1Position(), 40, 1e-9);
+  // The XY chart has no such item.
+  TiPlotComponent xy;
+  TiPlotDataCursor* other = xy.DataCursor(xy.AddDataCursor());
+  TPopupMenu plain;
+  other->AddMenuItems(&plain);
+  EXPECT_EQ(MenuItem(plain, QStringLiteral("Snap to Data-Point")), nullptr);
 }
 
 }  // namespace
