@@ -1262,7 +1262,8 @@ int TiPlotChannel::GetYAtX(double x, double& y) {
 
 void TiPlotChannel::UpdateDataCursor(TiPlotDataCursor* cursor) {
   if (!cursor) return;
-  const double s1 = cursor->Pointer1Position() / 100, s2 = cursor->Pointer2Position() / 100;
+  const double p1 = cursor->Pointer1Position(), p2 = cursor->Pointer2Position();
+  const TiPlotDataView* view = cursor->DataView();
   TiPlotAxis* xAxis = XAxis();
   TiPlotAxis* yAxis = YAxis();
   int status = 0;
@@ -1275,26 +1276,30 @@ void TiPlotChannel::UpdateDataCursor(TiPlotDataCursor* cursor) {
         status = 2;
         break;
       }
-      x = xAxis->FractionToValue(s1);
+      x = ValueAtPointer(*xAxis, view, p1);
       status = GetYAtX(x, y);
       break;
     case ipcsDeltaX:
-      if (xAxis) x = xAxis->CursorScaler() * std::fabs(xAxis->FractionToValue(s1) - xAxis->FractionToValue(s2));
+      if (xAxis) x = xAxis->CursorScaler() * std::fabs(ValueAtPointer(*xAxis, view, p1) - ValueAtPointer(*xAxis, view, p2));
       break;
     case ipcsDeltaY:
       // Scaled by the Y axis's own scaler: the difference is in its units.
-      if (yAxis) y = std::fabs(yAxis->FractionToValue(s1) - yAxis->FractionToValue(s2)) * yAxis->CursorScaler();
+      if (yAxis) y = std::fabs(ValueAtPointer(*yAxis, view, p1) - ValueAtPointer(*yAxis, view, p2)) * yAxis->CursorScaler();
       else status = 2;
       break;
     case ipcsInverseDeltaX: {
       const double k = xAxis ? xAxis->CursorScaler() : 0.0;
-      const double d = xAxis ? std::fabs(xAxis->FractionToValue(s1) - xAxis->FractionToValue(s2)) : 0.0;
+      const double d = xAxis ? std::fabs(ValueAtPointer(*xAxis, view, p1) - ValueAtPointer(*xAxis, view, p2)) : 0.0;
       x = d != 0 && k != 0 ? 1 / (d * k) : std::numeric_limits<double>::infinity();
       break;
     }
   }
+  // The cursor's change event runs the program's handler, which may remove either of them.
+  const TiPlotLifeGuard self(this), other(cursor);
   cursor->SetValues(status, x, y);
-  cursor->SetHintText(FormatCursorText(cursor->Style(), status, x, y));
+  if (self.Gone() || other.Gone()) return;
+  const QString text = FormatCursorText(cursor->Style(), status, x, y);
+  if (!other.Gone()) cursor->SetHintText(text);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -251,6 +251,8 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // (false: it has none to hit). Markers here.
   virtual bool PointsHittable() { return MarkersVisible(); }
   virtual bool PointHitRect(int index, TRect& rect);
+  // The value of an axis at a cursor pointer's position (percent of the data view).
+  static double ValueAtPointer(const TiPlotAxis& axis, const class TiPlotDataView* view, double percent);
   // For channel classes that find their own drawing range.
   void SetFirstVisibleIndex(int value) { firstVisibleIndex_ = value; }
   void SetLastVisibleIndex(int value) { lastVisibleIndex_ = value; }
