@@ -412,6 +412,7 @@ void TiPlotChannel::UpdateFirstVisibleIndex() {
     return;
   }
   const int last = Count() - 1;
+  UpdateXAscending();
   int first;
   if (ScansForVisibleRange()) {
     int lowest, highest;
@@ -437,6 +438,7 @@ void TiPlotChannel::UpdateLastVisibleIndex() {
     return;
   }
   const int count = Count();
+  UpdateXAscending();
   int lastIndex;
   if (ScansForVisibleRange()) {
     int lowest, highest;
@@ -1107,7 +1109,7 @@ double TiPlotChannel::GetXMaxExtent() {
     at = i;
     return true;
   };
-  if (XInOrder()) {
+  if (!ScansForVisibleRange()) {
     // The valid point at the high end of X.
     if (xAscending_) {
       for (int i = Count() - 1; i >= 0; --i)
@@ -1136,7 +1138,7 @@ double TiPlotChannel::GetXMinExtent() {
     at = i;
     return true;
   };
-  if (XInOrder()) {
+  if (!ScansForVisibleRange()) {
     if (xAscending_) {
       for (int i = 0; i < Count(); ++i)
         if (consider(i)) break;

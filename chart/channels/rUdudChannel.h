@@ -296,9 +296,11 @@ class TiPlotChannel : public TiPlotChannelCustom {
   class TiSplineCache;
   // X(1) >= X(0): the direction the data was started in.
   void UpdateXAscending();
-  // The visible range is found by scanning rather than searching: asked for, or the data came
-  // in out of order.
-  bool ScansForVisibleRange() const { return drawOutOfOrderXValues_ || !XInOrder(); }
+  // The visible range is found by scanning rather than searching: asked for, or the data did not
+  // all come in the direction its first two points set (XAscending must be up to date).
+  bool ScansForVisibleRange() const {
+    return drawOutOfOrderXValues_ || !(xAscending_ ? XNonDecreasing() : XNonIncreasing());
+  }
   // The lowest and highest index whose X lies in view, -1 when none does.
   void ScanVisibleRange(int& lowest, int& highest);
   double DigitalLevel(bool high) const;

@@ -159,6 +159,8 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // (all non-decreasing or all non-increasing; NaN goes neither way). SetX clears it: an X
   // changed in place is not compared with its neighbours.
   bool XInOrder() const { return xNonDecreasing_ || xNonIncreasing_; }
+  bool XNonDecreasing() const { return xNonDecreasing_; }
+  bool XNonIncreasing() const { return xNonIncreasing_; }
 
   // The coordinate with room for the marker on its side when markers are shown: the marker's
   // half-size in the axis's units at its low end. "Data Point Null" for a null point.

@@ -271,6 +271,17 @@ TEST_F(TimeChart, UnorderedDataIsScannedNotSearched) {
   EXPECT_FALSE(ch->XInOrder());
   TBitmap changed = Paint();
   EXPECT_EQ(changed.Canvas()->Pixel(PX(2.5), PY(5)), kTrace);
+  // Descending data whose first two X are equal: the direction taken from them (ascending) is
+  // not the data's, so the range is scanned as well.
+  ch->Clear();
+  ch->AddXY(9, 5);
+  for (int v = 9; v >= 1; --v) ch->AddXY(v, 5);
+  x->SetMin(3);
+  x->SetSpan(2);
+  TBitmap descending = Paint();
+  EXPECT_EQ(descending.Canvas()->Pixel((R.Left + R.Right) / 2, PY(5)), kTrace);
+  EXPECT_GT(ch->GetXMaxExtent(), 8.9);
+  EXPECT_LT(ch->GetXMinExtent(), 1.1);
 }
 
 // ---------------------------------------------------------------------------------------------
