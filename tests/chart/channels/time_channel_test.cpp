@@ -511,6 +511,42 @@ TEST_F(TimeChart, OpenCloseSymbolsAndCandlesticks) {
   EXPECT_EQ(d.Canvas()->Pixel(PX(5) + 1, PY(5)), ch->HighLowBearishColor());
 }
 
+// Many symbols on the same pixels (points a little apart in one column) draw what one of them
+// draws, open-close and candlestick alike; symbols that differ are all drawn.
+TEST_F(TimeChart, HighLowSymbolsOnTheSamePixelsMatchOneSymbol) {
+  ch->SetTraceVisible(false);
+  ch->SetDataStyle(ipdsFullFeature);
+  ch->SetHighLowEnabled(true);
+  auto& list = const_cast<TiPlotDataCustomList&>(ch->DataList());
+  auto symbols = [&](int count) {
+    ch->Clear();
+    for (int i = 0; i < count; ++i) {
+      const int k = ch->AddXY(5 + i * 1e-7, 5);
+      list.SetHighLow1(k, 8);
+      list.SetHighLow2(k, 2);
+      list.SetOpen(k, 3);
+      list.SetClose(k, 7);
+    }
+    // One symbol elsewhere that differs.
+    const int k = ch->AddXY(8, 5);
+    list.SetHighLow1(k, 9);
+    list.SetHighLow2(k, 1);
+    list.SetOpen(k, 6);
+    list.SetClose(k, 4);
+  };
+  for (TiPlotHighLowStyle style : {iphlsOpenClose, iphlsCandleStick}) {
+    SCOPED_TRACE(int(style));
+    ch->SetHighLowStyle(style);
+    symbols(1);
+    TBitmap one = Paint();
+    symbols(500);
+    TBitmap many = Paint();
+    EXPECT_TRUE(SamePixels(one, many));
+    EXPECT_GT(CountOther(one, clBlack, View()), 20);
+    EXPECT_NE(one.Canvas()->Pixel(PX(8), PY(8.5)), clBlack);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Interpolated curves
 
