@@ -525,7 +525,9 @@ void TiPlotChannel::DrawTrace(TCanvas* canvas, bool reversed, TColor backgroundC
   if (!TraceVisible() || !canvas || !XAxis() || !YAxis()) return;
   canvas->Pen() = TracePen(Color(), TraceLineStyle(), TraceLineWidth());
   canvas->Brush().Style = bsClear;
+  // The gaps of dashed and dotted lines show the background.
   canvas->SetBkColor(backgroundColor);
+  canvas->SetBkMode(OPAQUE);
   if (digitalEnabled_) {
     DrawDigital(canvas, reversed);
     return;
