@@ -749,6 +749,12 @@ TEST_F(TimeChart, RightButtonOnTheTraceHitsTheChannel) {
   // Ten pixels below is outside, nine is inside.
   EXPECT_TRUE(ch->HitTest(MakeMouseParams(mbRight, 0, mx, PY(5) + 9, false)));
   EXPECT_FALSE(ch->HitTest(MakeMouseParams(mbRight, 0, mx, PY(5) + 11, false)));
+  // With the axes exchanged the trace runs down the view; the test follows it.
+  chart.SetXYAxesReverse(true);
+  Paint();
+  const int along = x->ValueToPosition(4), across = y->ValueToPosition(5);
+  EXPECT_TRUE(ch->HitTest(MakeMouseParams(mbRight, 0, across - 5, along, true)));
+  EXPECT_FALSE(ch->HitTest(MakeMouseParams(mbRight, 0, across - 15, along, true)));
 }
 
 // ---------------------------------------------------------------------------------------------
