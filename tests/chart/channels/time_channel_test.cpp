@@ -650,6 +650,10 @@ TEST_F(TimeChart, CurvesAreDrawnOnReversedAxes) {
     }
     x->SetReverseScale(false);
   }
+  // Outside the X axis's pixels the cache takes nothing.
+  EXPECT_EQ(ErrorOf([&] { ch->SetPixelValue(ch->PixelRight() + 1, 0); }), QStringLiteral("Pixel List XPixel out of Range"));
+  EXPECT_EQ(ErrorOf([&] { ch->SetPixelValue(ch->PixelLeft() - 1, 0); }), QStringLiteral("Pixel List XPixel out of Range"));
+  EXPECT_EQ(ErrorOf([&] { ch->SetPixelValue(ch->PixelLeft(), 0); }), QString());
 }
 
 // Many points in view: the polynomial and rational curves are refused at once (their work per
