@@ -43,18 +43,7 @@ void TiXYPlotChannel::PrepareDraw(TCanvas*) {
 void TiXYPlotChannel::Draw(TCanvas* canvas, TColor backgroundColor) {
   if (!canvas) return;
   const bool reversed = XYAxesReverse();
-  if (ClipToAxes()) {
-    TiPlotAxis* x = XAxis();
-    TiPlotAxis* y = YAxis();
-    if (!x || !y) return;
-    int left = x->PositionOfMin(), right = x->PositionOfMax();
-    int top = y->PositionOfMax(), bottom = y->PositionOfMin();
-    if (reversed) {
-      std::swap(left, top);
-      std::swap(right, bottom);
-    }
-    canvas->IntersectClipRect(Rect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)));
-  }
+  if (!ClipCanvasToAxes(canvas, reversed)) return;
   DrawTrace(canvas, reversed, backgroundColor);
   DrawMarkers(canvas, reversed, backgroundColor);
 }

@@ -6,19 +6,17 @@
 #include "chart/decorations/rUdudDataCursor.h"
 #include "chart/decorations/rUdudDataView.h"
 
-namespace {
 // The value of an axis at a pointer position. An axis that spans the whole data view reads it
 // from its fraction; any other reads it from the pixel the pointer is drawn at, the only reading
 // that matches the line (the view follows the axes' scale areas, so percent of the view and
 // percent of a partial axis differ).
-double ValueAtPointer(const TiPlotAxis& axis, const TiPlotDataView* view, double percent) {
+double TiPlotChannelCustom::ValueAtPointer(const TiPlotAxis& axis, const TiPlotDataView* view, double percent) {
   if (view && (axis.StartPercent() != 0 || axis.StopPercent() != 100)) {
     const int pixel = axis.Horizontal() ? view->PercentToPixelX(percent) : view->PercentToPixelY(percent);
     return axis.PositionToValue(pixel);
   }
   return axis.FractionToValue(percent / 100);
 }
-}  // namespace
 
 void TiPlotChannelCustom::UpdateDataCursor(TiPlotDataCursor* cursor) {
   if (!cursor) return;

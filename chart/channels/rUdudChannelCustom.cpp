@@ -156,6 +156,7 @@ void TiPlotChannelCustom::SetRingBufferSize(int value) {
   // with the ring unchanged. The ring may drop the oldest points: the kept extents are worked
   // out again.
   list_->SetRingBufferSize(value);
+  ++dataRevision_;
   extentsValid_ = false;
   DoChange();
 }
@@ -168,6 +169,8 @@ void TiPlotChannelCustom::SetDataStyle(TiPlotDataStyle value) {
   fresh->SetPointTemplate(list_->PointTemplate());
   fresh->SetRingBufferSize(list_->RingBufferSize());
   list_ = std::move(fresh);
+  ++dataRevision_;
+  ResetOrder();
   extentsValid_ = false;
   DoChange();
 }
@@ -258,6 +261,7 @@ int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
   // From here on the point is what the list will hold (single precision, the interval's X).
   const double givenX = x, givenY = y;
   StoredValues(*list_, x, y);
+  NoteAppend(x);
   const int result = AddToDataList(*list_, null, empty, givenX, givenY);
   // Stored as given, but a coordinate that is not finite takes no part in sums and ranges.
   if (Finite(null, empty, x, y)) {
@@ -311,6 +315,7 @@ int TiPlotChannelCustom::AddPoint(bool null, bool empty, double x, double y) {
     if (trackX && !(xAxis_ && xAxis_->Owner() == chartOwner_ && xAxis_->PlainHeldStep(x, xStep))) return false;
     if (trackY && !(yAxis_ && yAxis_->Owner() == chartOwner_ && yAxis_->PlainHeldStep(y, yStep))) return false;
   }
+  NoteAppend(x);
   index = AddToDataList(list, false, false, givenX, givenY);
   AddToStatistics(x, y);
   WidenExtents(x, y);
@@ -364,6 +369,8 @@ void TiPlotChannelCustom::Clear() {
   if (loggingActive_) LogDeactivate();
   ResetStatistics();
   list_->Clear();
+  ++dataRevision_;
+  ResetOrder();
   extentsValid_ = true;
   extXMin_ = extYMin_ = 1e300;
   extXMax_ = extYMax_ = -1e300;
@@ -376,30 +383,36 @@ void TiPlotChannelCustom::DeleteFirst(int n) {
     return;
   }
   list_->DeleteFirst(n);
+  ++dataRevision_;
   if (n > 0) extentsValid_ = false;
   DoChange();
 }
 
 void TiPlotChannelCustom::SetX(int index, double value) {
   list_->SetX(index, value);
+  ++dataRevision_;
+  xNonDecreasing_ = xNonIncreasing_ = false;
   extentsValid_ = false;
   DoChange();
 }
 
 void TiPlotChannelCustom::SetY(int index, double value) {
   list_->SetY(index, value);
+  ++dataRevision_;
   extentsValid_ = false;
   DoChange();
 }
 
 void TiPlotChannelCustom::SetNull(int index, bool value) {
   list_->SetNull(index, value);
+  ++dataRevision_;
   extentsValid_ = false;
   DoChange();
 }
 
 void TiPlotChannelCustom::SetEmpty(int index, bool value) {
   list_->SetEmpty(index, value);
+  ++dataRevision_;
   extentsValid_ = false;
   DoChange();
 }

@@ -152,6 +152,15 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   void SetNull(int index, bool value);
   void SetEmpty(int index, bool value);
   const TiPlotDataCustomList& DataList() const { return *list_; }
+  // Counts every change of the points (appends on every path, changes, removals), so that what
+  // is worked out from the points can be kept until they change.
+  std::uint64_t DataRevision() const { return dataRevision_; }
+  // Every X added since the channel was last emptied went the same way as the one before it
+  // (all non-decreasing or all non-increasing; NaN goes neither way). SetX clears it: an X
+  // changed in place is not compared with its neighbours.
+  bool XInOrder() const { return xNonDecreasing_ || xNonIncreasing_; }
+  bool XNonDecreasing() const { return xNonDecreasing_; }
+  bool XNonIncreasing() const { return xNonIncreasing_; }
 
   // The coordinate with room for the marker on its side when markers are shown: the marker's
   // half-size in the axis's units at its low end. "Data Point Null" for a null point.
@@ -240,6 +249,17 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
  protected:
   // The keyboard-opened menu appears at the centre of the channel's legend row.
   bool PopupAnchorRect(TRect& rect) const override;
+  // Hit testing of points: whether any point can be hit at all, and the rectangle of point i
+  // (false: it has none to hit). Markers here.
+  virtual bool PointsHittable() { return MarkersVisible(); }
+  virtual bool PointHitRect(int index, TRect& rect);
+  // The value of an axis at a cursor pointer's position (percent of the data view).
+  static double ValueAtPointer(const TiPlotAxis& axis, const class TiPlotDataView* view, double percent);
+  // For channel classes that find their own drawing range.
+  void SetFirstVisibleIndex(int value) { firstVisibleIndex_ = value; }
+  void SetLastVisibleIndex(int value) { lastVisibleIndex_ = value; }
+  // The attributes new points take, for the properties a channel class adds to them.
+  TiPlotPointTemplate& WritablePointTemplate() { return list_->PointTemplate(); }
 
  private:
   TiPlotAxis* ResolveXAxis();
@@ -265,6 +285,18 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // A full ring is about to overwrite its oldest point: when that one held an extreme, the kept
   // extents are worked out again on the next question.
   void ForgetOverwrittenExtreme();
+  // Every append: the revision and the order of X (x as stored, before the point is added).
+  [[gnu::always_inline]] void NoteAppend(double x) {
+    ++dataRevision_;
+    if (list_->Count() > 0) {
+      xNonDecreasing_ = xNonDecreasing_ && x >= lastAddedX_;
+      xNonIncreasing_ = xNonIncreasing_ && x <= lastAddedX_;
+    } else if (!(x == x)) {
+      xNonDecreasing_ = xNonIncreasing_ = false;
+    }
+    lastAddedX_ = x;
+  }
+  void ResetOrder() { xNonDecreasing_ = xNonIncreasing_ = true; }
   // AddDataPoint's work, shared with AddXY.
   int AddPoint(bool null, bool empty, double x, double y);
   bool AddHeld(double x, double y, int& index);
@@ -325,6 +357,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // The kept extents of the valid points present.
   bool extentsValid_ = true;
   double extXMin_ = 1e300, extXMax_ = -1e300, extYMin_ = 1e300, extYMax_ = -1e300;
+  std::uint64_t dataRevision_ = 0;
+  bool xNonDecreasing_ = true, xNonIncreasing_ = true;
+  double lastAddedX_ = 0.0;
   QChar loadedSeparator_ = QLatin1Char('\t');
   QString logFileName_;
   int logBufferSize_ = 0;
@@ -347,6 +382,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // One line between two points given as values, cut to the X axis's range (and the Y axis's
   // with ClipToAxes). With useDataViewY the Y values are percentages of the data view's height.
   void DrawClippedSegment(TCanvas* canvas, bool reversed, double x1, double y1, double x2, double y2, bool useDataViewY);
+  // With ClipToAxes, narrows the canvas's clip to the rectangle the two axes' ranges span; false
+  // when that is asked for and an axis is missing (nothing is to be drawn then).
+  bool ClipCanvasToAxes(TCanvas* canvas, bool reversed);
   // The point has a marker to draw: markers shown, a valid point, both axes there, inside both.
   bool MarkerDrawable(int index);
   // The pixel of a point (the two coordinates exchanged under XYAxesReverse).

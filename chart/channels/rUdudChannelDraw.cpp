@@ -544,6 +544,21 @@ bool TiPlotChannelCustom::MarkerDrawable(int index) {
 // ---------------------------------------------------------------------------------------------
 // Trace
 
+bool TiPlotChannelCustom::ClipCanvasToAxes(TCanvas* canvas, bool reversed) {
+  if (!ClipToAxes()) return true;
+  TiPlotAxis* x = XAxis();
+  TiPlotAxis* y = YAxis();
+  if (!x || !y) return false;
+  int left = x->PositionOfMin(), right = x->PositionOfMax();
+  int top = y->PositionOfMax(), bottom = y->PositionOfMin();
+  if (reversed) {
+    std::swap(left, top);
+    std::swap(right, bottom);
+  }
+  canvas->IntersectClipRect(Rect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)));
+  return true;
+}
+
 void TiPlotChannelCustom::DrawClippedSegment(TCanvas* canvas, bool reversed, double x1, double y1, double x2, double y2,
                                              bool useDataViewY) {
   TiPlotAxis* x = XAxis();

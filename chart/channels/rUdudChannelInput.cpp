@@ -51,21 +51,26 @@ bool TiPlotChannelCustom::HitTest(const TiPlotMouseParams& params) {
   if (visibleInLegend_ && PtInRect(legendRect_, p)) return true;
   // Points answer only in select mode.
   if (!Owner() || !Owner()->SelectMode()) return false;
-  if (!MarkersVisible() || Count() == 0) return false;
+  if (!PointsHittable() || Count() == 0) return false;
   UpdateFirstVisibleIndex();
   UpdateLastVisibleIndex();
   if (firstVisibleIndex_ < 0) return false;
   const int last = std::min(lastVisibleIndex_, Count() - 1);
   // The lowest index wins where markers overlap.
   for (int i = firstVisibleIndex_; i <= last; ++i) {
-    if (!MarkerDrawable(i)) continue;
-    hitRect_ = GetMarkerRect(i);
+    if (!PointHitRect(i, hitRect_)) continue;
     if (PtInRect(hitRect_, p)) {
       hitIndex_ = i;
       return true;
     }
   }
   return false;
+}
+
+bool TiPlotChannelCustom::PointHitRect(int index, TRect& rect) {
+  if (!MarkerDrawable(index)) return false;
+  rect = GetMarkerRect(index);
+  return true;
 }
 
 void TiPlotChannelCustom::DoMouseHover(const TiPlotMouseParams& params) {

@@ -351,6 +351,7 @@ QString TiPlotAnnotationManager::BaseName() const { return QStringLiteral("Annot
 void TiPlotXAxisManager::ApplyDefaults(TiPlotObject* object) {
   auto* axis = static_cast<TiPlotXAxis*>(object);
   axis->SetTitle(axis->Name());
+  axis->SetTrackingStyle(newAxisTrackingStyle_);
 }
 
 void TiPlotYAxisManager::ApplyDefaults(TiPlotObject* object) {

@@ -222,9 +222,15 @@ class TiPlotXAxisManager : public TiPlotKindManager<TiPlotXAxis, ipokXAxis> {
  public:
   using TiPlotKindManager::TiPlotKindManager;
   QString BaseName() const override;
+  // How new X axes follow their data (the time chart's scroll; the axes' own default otherwise).
+  TiPlotTrackingStyle NewAxisTrackingStyle() const { return newAxisTrackingStyle_; }
+  void SetNewAxisTrackingStyle(TiPlotTrackingStyle value) { newAxisTrackingStyle_ = value; }
 
  protected:
   void ApplyDefaults(TiPlotObject* object) override;
+
+ private:
+  TiPlotTrackingStyle newAxisTrackingStyle_ = iptsScaleMinMax;
 };
 
 class TiPlotYAxisManager : public TiPlotKindManager<TiPlotYAxis, ipokYAxis> {

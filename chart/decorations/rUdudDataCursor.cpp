@@ -1,8 +1,11 @@
 #include "chart/decorations/rUdudDataCursor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
+#include "chart/channels/rUdud.h"
 #include "chart/core/iGPFunctions.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/decorations/rUdudDataView.h"
@@ -241,17 +244,27 @@ void TiPlotDataCursor::SetupPointers() {
   bool shown1 = false, shown2 = false;
   bool horizontal1 = pointer1Horizontal_, horizontal2 = pointer2Horizontal_;
   bool alongX = false;
+  // The time chart reads Y off its channels at pointer 1's X: one vertical pointer.
+  const bool timeChart = InTimeChart();
   switch (style_) {
     case ipcsValueXY:
-      shown1 = shown2 = true;
+      shown1 = true;
       horizontal1 = false;
-      horizontal2 = true;
+      if (!timeChart) {
+        shown2 = true;
+        horizontal2 = true;
+      }
       break;
     case ipcsValueX:
       shown1 = true;
       horizontal1 = false;
       break;
     case ipcsValueY:
+      if (timeChart) {
+        shown1 = true;
+        horizontal1 = false;
+        break;
+      }
       shown2 = true;
       horizontal2 = true;
       alongX = true;
@@ -525,6 +538,11 @@ void TiPlotDataCursor::DoMouseDrag(const TiPlotMouseParams& params) {
 
 void TiPlotDataCursor::DoMouseUp(const TiPlotMouseParams&) {
   if (!draggingHint_ && !draggingPointer1_ && !draggingPointer2_) return;
+  const TiPlotLifeGuard life(this);
+  // A released pointer lands on a data point.
+  if (draggingPointer1_) SnapPointer(1);
+  else if (draggingPointer2_) SnapPointer(2);
+  if (life.Gone()) return;
   draggingHint_ = draggingPointer1_ = draggingPointer2_ = false;
   RepaintNow();
 }
@@ -582,6 +600,10 @@ void TiPlotDataCursor::DoKeyDown(int& key, TShiftState shift, TPopupMenu* menu) 
     lastKeyPress_ = 0;
   }
 
+  if (snapToDataPoint_ && InTimeChart()) {
+    SnapByKey(key, shift);
+    return;
+  }
   const double h = std::fabs(dataView_->PixelToPercentX(101) - dataView_->PixelToPercentX(100));
   const double v = std::fabs(dataView_->PixelToPercentY(100) - dataView_->PixelToPercentY(101));
   // Every key ends with the positions held to 0 .. 100 and a repaint, also one that moves nothing.
@@ -619,6 +641,8 @@ void TiPlotDataCursor::SelectChannel(TiPlotChannelCustom* channel) {
   SetChannelName(channel->Name());
   if (life.Gone() || channelLife.Gone()) return;
   channel->SetFocused(true);
+  if (life.Gone()) return;
+  SnapPointers();
 }
 
 void TiPlotDataCursor::FlipAlignment() {
@@ -677,5 +701,163 @@ void TiPlotDataCursor::AddMenuItems(TPopupMenu* menu) {
     TMenuItem* flip = options->Add(Translate(QStringLiteral("Flip Alignment")), command([this] { FlipAlignment(); }));
     flip->Enabled = (style_ == ipcsValueXY || style_ == ipcsValueX || style_ == ipcsValueY) && !FollowsAllChannels();
   }
+  if (InTimeChart()) {
+    TMenuItem* snap = menu->Items().Add(Translate(QStringLiteral("Snap to Data-Point")), command([this] {
+                                          const TiPlotLifeGuard alive(this);
+                                          SetSnapToDataPoint(!snapToDataPoint_);
+                                          if (snapToDataPoint_) SnapPointers();
+                                          if (!alive.Gone()) RepaintNow();
+                                        }));
+    snap->Checked = snapToDataPoint_;
+  }
   AddEditMenuItem(menu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Snapping
+
+bool TiPlotDataCursor::InTimeChart() const { return dynamic_cast<const TiPlot*>(ChartOf(this)) != nullptr; }
+
+void TiPlotDataCursor::SnapPointers() {
+  const TiPlotLifeGuard life(this);
+  SnapPointer(1);
+  if (!life.Gone()) SnapPointer(2);
+}
+
+int TiPlotDataCursor::FindNearestPoint(TiPlotChannel* channel, double target, double& distance) {
+  distance = 1e300;
+  if (!channel || std::isnan(target)) return -1;
+  const int count = channel->Count();
+  if (count == 0) return -1;
+  auto distanceTo = [&](int i) {
+    const double x = channel->GetX(i);
+    return std::isfinite(x) ? std::fabs(x - target) : std::numeric_limits<double>::infinity();
+  };
+  const double first = channel->GetX(0), last = channel->GetX(count - 1);
+  int found = -1;
+  if (channel->XInOrder() && std::isfinite(first) && std::isfinite(last)) {
+    const bool ascending = !(last < first);
+    if (ascending ? target >= last : target <= last) {
+      found = count - 1;
+    } else if (ascending ? target <= first : target >= first) {
+      found = 0;
+    } else {
+      found = channel->FindIndex(target);
+      if (found < 0) return -1;
+      // A neighbour replaces it only when strictly nearer; the lower one is asked first.
+      const int at = found;
+      double best = distanceTo(at);
+      for (int n : {at - 1, at + 1})
+        if (n >= 0 && n < count && distanceTo(n) < best) {
+          best = distanceTo(n);
+          found = n;
+        }
+    }
+  }
+  // Out of order, or landed on a point without a finite X: the nearest point with one, by scan.
+  if (found < 0 || !std::isfinite(distanceTo(found))) {
+    found = -1;
+    double best = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < count; ++i)
+      if (distanceTo(i) < best) {
+        best = distanceTo(i);
+        found = i;
+      }
+    if (found < 0) return -1;
+  }
+  distance = distanceTo(found);
+  return found;
+}
+
+void TiPlotDataCursor::MoveToPoint(TiPlotChannel* channel, int index, int pointer, int offset) {
+  if (!channel || channel->Count() == 0) return;
+  TiPlotAxis* axis = channel->XAxis();
+  if (!axis) return;
+  index += axis->ReverseScale() ? -offset : offset;
+  index = std::clamp(index, 0, channel->Count() - 1);
+  const double x = channel->GetX(index);
+  if (!std::isfinite(x)) return;
+  const TiPlotLifeGuard life(this);
+  const double span = axis->Span();
+  if (x > axis->Max()) axis->SetMin(x - span + span / 40);
+  else if (x < axis->Min()) axis->SetMin(x - span / 40);
+  if (life.Gone()) return;
+  const double position = 100 * axis->ValueToFraction(x);
+  if (pointer == 1) SetPointer1Position(position);
+  else SetPointer2Position(position);
+}
+
+void TiPlotDataCursor::SnapPointer(int n) {
+  if (!snapToDataPoint_ || style_ == ipcsDeltaY || !InTimeChart()) return;
+  const double position = n == 1 ? pointer1Position_ : pointer2Position_;
+  TiPlotChannel* best = nullptr;
+  int bestChannel = -1, bestIndex = -1;
+  double bestDistance = 1e300;
+  auto consider = [&](TiPlotChannel* channel, int channelIndex) {
+    if (!channel || !channel->XAxis()) return;
+    double distance;
+    const int i = FindNearestPoint(channel, channel->XAxis()->FractionToValue(position / 100), distance);
+    if (i < 0 || !(distance < bestDistance || !best)) return;
+    best = channel;
+    bestChannel = channelIndex;
+    bestIndex = i;
+    bestDistance = distance;
+  };
+  TiPlotComponent* chart = ChartOf(this);
+  if (!chart) return;
+  if (FollowsAllChannels()) {
+    for (int i = 0; i < chart->ChannelCount(); ++i) consider(dynamic_cast<TiPlotChannel*>(chart->Channel(i)), i);
+  } else if (TiPlotChannelCustom* bound = BoundChannel()) {
+    for (int i = 0; i < chart->ChannelCount(); ++i)
+      if (chart->Channel(i) == bound) consider(dynamic_cast<TiPlotChannel*>(bound), i);
+  }
+  // An empty channel (or one without a finite X) snaps nowhere.
+  if (!best) return;
+  snapChannelIndex_ = bestChannel;
+  snapPointIndex_ = bestIndex;
+  MoveToPoint(best, bestIndex, n, 0);
+}
+
+void TiPlotDataCursor::MoveHint(int step) {
+  if (!dataView_) return;
+  const double h = std::fabs(dataView_->PixelToPercentX(101) - dataView_->PixelToPercentX(100));
+  const double v = std::fabs(dataView_->PixelToPercentY(100) - dataView_->PixelToPercentY(101));
+  hintPosition_ = HeldPercent(hintPosition_ + step * (hintAlongX_ ? h : v));
+  RepaintNow();
+}
+
+void TiPlotDataCursor::SnapByKey(int key, TShiftState shift) {
+  const int pointer = (shift & ssCtrl) && pointer2Shown_ ? 2 : 1;
+  const bool reversed = XYAxesReverse();
+  // The hint's keys.
+  const int hintStep = reversed ? (key == VK_RIGHT ? 1 : key == VK_LEFT ? -1 : 0) : (key == VK_UP ? 1 : key == VK_DOWN ? -1 : 0);
+  if (hintStep != 0) {
+    MoveHint(hintStep);
+    return;
+  }
+  int offset = 0;
+  bool toEnd = false, toStart = false;
+  switch (key) {
+    case VK_PRIOR: offset = 5; break;
+    case VK_NEXT: offset = -5; break;
+    case VK_END: toEnd = true; break;
+    case VK_HOME: toStart = true; break;
+    case VK_LEFT: offset = reversed ? 0 : -1; break;
+    case VK_RIGHT: offset = reversed ? 0 : 1; break;
+    case VK_UP: offset = reversed ? 1 : 0; break;
+    case VK_DOWN: offset = reversed ? -1 : 0; break;
+    default: return;
+  }
+  const TiPlotLifeGuard life(this);
+  snapPointIndex_ = -1;
+  SnapPointer(pointer);
+  if (life.Gone() || snapPointIndex_ < 0) return;
+  TiPlotComponent* chart = ChartOf(this);
+  if (!chart || snapChannelIndex_ < 0 || snapChannelIndex_ >= chart->ChannelCount()) return;
+  auto* channel = dynamic_cast<TiPlotChannel*>(chart->Channel(snapChannelIndex_));
+  if (!channel) return;
+  if (toEnd) MoveToPoint(channel, channel->Count() - 1, pointer, 0);
+  else if (toStart) MoveToPoint(channel, 0, pointer, 0);
+  else MoveToPoint(channel, snapPointIndex_, pointer, offset);
+  if (!life.Gone()) RepaintNow();
 }

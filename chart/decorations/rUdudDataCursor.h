@@ -11,6 +11,7 @@
 
 class TiPlotDataView;
 class TiPlotChannelCustom;
+class TiPlotChannel;
 
 // Which side of its pointer the hint box goes.
 enum TiOrientationSide : int { iosBottomRight, iosTopLeft };
@@ -86,6 +87,22 @@ class TiPlotDataCursor : public TiPlotManagerObject {
   void SelectAllChannels();
   void SelectChannel(TiPlotChannelCustom* channel);
   void FlipAlignment();
+  // --- Snapping to data points (the time chart's cursors only). ---
+  // The cursor belongs to a time chart.
+  bool InTimeChart() const;
+  // Pointer 1, then pointer 2, onto the nearest data point.
+  void SnapPointers();
+  // Pointer n (1 or 2) onto the data point nearest to its X, with SnapToDataPoint set and a style
+  // other than ipcsDeltaY; records the channel and point in SnapChannelIndex and SnapPointIndex.
+  void SnapPointer(int n);
+  // The index of the point nearest to target along X (-1 for an empty channel or none with a
+  // finite X) and its distance (1e300 without one).
+  static int FindNearestPoint(TiPlotChannel* channel, double target, double& distance);
+  // Pointer n onto the point `offset` points away from index (against the offset on a reversed X
+  // axis), scrolling the X axis when the point lies beyond it.
+  void MoveToPoint(TiPlotChannel* channel, int index, int pointer, int offset);
+  // The hint by `step` pixels along its direction.
+  void MoveHint(int step);
 
   // --- Properties. ---
   const QString& ChannelName() const { return channelName_; }
@@ -188,6 +205,8 @@ class TiPlotDataCursor : public TiPlotManagerObject {
   bool IsDeltaStyle() const;
   // The value of one drag step along the free direction of the grabbed item.
   double DragPercent(bool alongX, const TiPlotMouseParams& params) const;
+  // A key with snapping: the pointer it moves snaps, then moves by points from there.
+  void SnapByKey(int key, TShiftState shift);
   // Moves a pointer by a key; false when the key does not move it.
   bool MovePointerByKey(int key, bool shown, bool horizontal, double h, double v, double& position) const;
 
