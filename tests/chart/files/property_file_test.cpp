@@ -152,6 +152,15 @@ TEST(ChartPropertyFile, BlankLinesAndAByteOrderMarkChangeNothing) {
   EXPECT_EQ(Saved(loaded, dir, "again.txt"), saved);
 }
 
+TEST(ChartPropertyFile, AByteOrderMarkBeforeAFileInASingleByteCodePage) {
+  // "\xB5" is no UTF-8: the file is read byte for byte, and its mark must not become text.
+  QTemporaryDir dir;
+  TiXYPlot chart;
+  chart.LoadPropertiesFromFile(PutFile(dir, "latin.txt", "\xEF\xBB\xBF" "File Type = Plot Config\r\nLabelCount = 1\r\n"
+                                                         "Label0.Caption = 5 \xB5m\r\n"));
+  EXPECT_EQ(chart.Labels(0)->Caption(), QString::fromUtf8("5 \xC2\xB5m"));
+}
+
 TEST(ChartPropertyFile, AFileThatFailsItsCheckLeavesTheChartAsItWas) {
   struct Case { const char* text; const char* message; };
   for (const Case& c : std::initializer_list<Case>{
