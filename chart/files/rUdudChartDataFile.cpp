@@ -137,6 +137,36 @@ bool NextLine(const char*& pos, const char* end, const char*& first, const char*
   return true;
 }
 
+// The chart's channels, looked up once and again whenever one of them went or their number
+// changed (a handler may add or remove channels while points arrive).
+class TChannelList {
+ public:
+  explicit TChannelList(TiPlotComponent& chart) : chart_(chart) { Refresh(); }
+  int Count() {
+    if (chart_.ChannelCount() != static_cast<int>(channels_.size())) Refresh();
+    return static_cast<int>(channels_.size());
+  }
+  TiPlotChannelCustom* operator[](int i) {
+    if (chart_.ChannelCount() != static_cast<int>(channels_.size()) ||
+        (i < static_cast<int>(channels_.size()) && lives_[static_cast<std::size_t>(i)].Gone()))
+      Refresh();
+    return i < static_cast<int>(channels_.size()) ? channels_[static_cast<std::size_t>(i)] : nullptr;
+  }
+
+ private:
+  void Refresh() {
+    channels_.clear();
+    lives_.clear();
+    for (int j = 0; j < chart_.ChannelCount(); ++j) {
+      channels_.push_back(chart_.Channel(j));
+      lives_.emplace_back(channels_.back());
+    }
+  }
+  TiPlotComponent& chart_;
+  std::vector<TiPlotChannelCustom*> channels_;
+  std::vector<TiPlotLifeGuard> lives_;
+};
+
 [[noreturn]] void InvalidData() { throw EiError(QStringLiteral("Invalid Data")); }
 
 }  // namespace
@@ -149,12 +179,15 @@ void TiPlotComponent::SaveDataToFile(const QString& fileName) {
     TReplacingFile file(fileName);
     const int channels = ChannelCount();
     const int rows = MaxCount(*this);
+    // Saving calls no handler: the channels stay as they are.
+    std::vector<const TiPlotChannelCustom*> list;
+    for (int j = 0; j < channels; ++j) list.push_back(Channel(j));
     if (dataFileFormat_ == ipdffCompactInterval) {
       file.Write(kCompactHeader, sizeof kCompactHeader - 1);
       file.Write(QByteArray::number(channels) + "\r\n");
       for (int r = 0; r < rows; ++r)
         for (int j = 0; j < channels; ++j) {
-          const TiPlotChannelCustom& channel = *Channel(j);
+          const TiPlotChannelCustom& channel = *list[static_cast<std::size_t>(j)];
           float x = kMissingMark, y = kMissingMark;
           if (r < channel.Count()) {
             double dx, dy;
@@ -190,7 +223,7 @@ void TiPlotComponent::SaveDataToFile(const QString& fileName) {
       constexpr std::size_t kCell = 2 * kDataNumberMaxChars + 8;
       for (int r = 0; r < rows; ++r) {
         for (int j = 0; j < channels; ++j) {
-          const TiPlotChannelCustom& channel = *Channel(j);
+          const TiPlotChannelCustom& channel = *list[static_cast<std::size_t>(j)];
           char* start = file.Reserve(kCell);
           char* out = start;
           if (j > 0) *out++ = separator;
@@ -218,42 +251,44 @@ namespace {
 
 // Adds one value read from a text file to channel i; the channel is looked up at each point, so
 // that nothing dangles whatever a handler does meanwhile.
-void AddTextPoint(TiPlotComponent& chart, int i, double x, const TField& y) {
-  if (i >= chart.ChannelCount()) return;
-  TiPlotChannelCustom* channel = chart.Channel(i);
+void AddTextPoint(TChannelList& channels, int i, double x, const TField& y) {
+  TiPlotChannelCustom* channel = channels[i];
+  if (!channel) return;
   if (y.Is("NULL")) channel->AddDataPoint(true, false, x, 0.0);
   else if (y.Is("EMPTY")) channel->AddDataPoint(false, true, x, 0.0);
   else channel->AddXY(x, ParseDataNumber(y.First, y.Last));
 }
 
 void ReadPairs(TiPlotComponent& chart, const char* pos, const char* end, char separator) {
+  TChannelList channels(chart);
   std::vector<TField> fields;
   const char *first, *last;
   while (NextLine(pos, end, first, last)) {
     SplitFields(first, last, separator, fields);
     const int pairs = static_cast<int>(fields.size() / 2);
-    for (int i = 0; i < pairs && i < chart.ChannelCount(); ++i) {
+    for (int i = 0; i < pairs && i < channels.Count(); ++i) {
       const TField& xf = fields[static_cast<std::size_t>(2 * i)];
       if (xf.Blank()) continue;
       const double x = ParseDataNumber(xf.First, xf.Last);
       const TField& yf = fields[static_cast<std::size_t>(2 * i + 1)];
       if (yf.Blank()) continue;
-      AddTextPoint(chart, i, x, yf);
+      AddTextPoint(channels, i, x, yf);
     }
   }
 }
 
 void ReadLogRows(TiPlotComponent& chart, const char* pos, const char* end, char separator) {
+  TChannelList channels(chart);
   std::vector<TField> fields;
   const char *first, *last;
   while (NextLine(pos, end, first, last)) {
     SplitFields(first, last, separator, fields);
     if (fields.empty() || fields[0].Blank()) continue;
     const double x = ParseDataNumber(fields[0].First, fields[0].Last);
-    for (int i = 0; i + 1 < static_cast<int>(fields.size()) && i < chart.ChannelCount(); ++i) {
+    for (int i = 0; i + 1 < static_cast<int>(fields.size()) && i < channels.Count(); ++i) {
       const TField& yf = fields[static_cast<std::size_t>(i + 1)];
       if (yf.Blank()) continue;
-      AddTextPoint(chart, i, x, yf);
+      AddTextPoint(channels, i, x, yf);
     }
   }
 }
@@ -299,6 +334,7 @@ void ReadCompact(TiPlotComponent& chart, const char* pos, const char* end) {
   if (count > 0 && remaining > 4 && count > remaining / 8) InvalidData();
   if (count == 0) return;
   const std::size_t n = static_cast<std::size_t>(count);
+  TChannelList channels(chart);
   std::vector<double> x0(n, std::numeric_limits<double>::quiet_NaN()), x1(x0);
   for (int r = 0; pos < end; ++r) {
     for (std::size_t j = 0; j < n; ++j) {
@@ -314,7 +350,8 @@ void ReadCompact(TiPlotComponent& chart, const char* pos, const char* end) {
       }
       const float fy = GetFloat(pos, end);
       if (EndMark(fy)) return;
-      if (Present(x) && Present(fy) && static_cast<int>(j) < chart.ChannelCount()) chart.Channel(static_cast<int>(j))->AddXY(x, fy);
+      if (Present(x) && Present(fy))
+        if (TiPlotChannelCustom* channel = channels[static_cast<int>(j)]) channel->AddXY(x, fy);
     }
   }
 }
