@@ -177,8 +177,11 @@ TEST(TextDataFile, PairReaderCases) {
     QTemporaryDir dir;
     TChannels chart(2);
     const QString path = PutFile(dir, "p.txt", QByteArray::fromStdString(c.file));
+    int loaded = 0;
+    chart.chart.OnAfterLoadData = [&](QObject*) { ++loaded; };
     const QString error = LoadError(chart.chart, path);
     EXPECT_EQ(error, *c.error ? QStringLiteral("Error Loading Data - ") + QLatin1String(c.error) : QString());
+    EXPECT_EQ(loaded, *c.error ? 0 : 1);  // raised only after success
     EXPECT_EQ(Points(*chart.chart.Channel(0)), c.first);
     EXPECT_EQ(Points(*chart.chart.Channel(1)), c.second);
     EXPECT_FALSE(chart.chart.Updating());
