@@ -159,8 +159,9 @@ void TiPlotEditorForm::BuildWindow() {
   splitter->setSizes({220, 740});
 
   auto* box = new QDialogButtonBox(this);
-  load_ = box->addButton(QStringLiteral("Load..."), QDialogButtonBox::ActionRole);
-  save_ = box->addButton(QStringLiteral("Save..."), QDialogButtonBox::ActionRole);
+  // The property file's buttons stand apart from the window's own, at the left.
+  load_ = new QPushButton(QStringLiteral("Load..."), this);
+  save_ = new QPushButton(QStringLiteral("Save..."), this);
   ok_ = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   cancel_ = box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
   ok_->setDefault(false);
@@ -173,7 +174,12 @@ void TiPlotEditorForm::BuildWindow() {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter, 1);
-  layout->addWidget(box);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(load_);
+  bottom->addWidget(save_);
+  bottom->addStretch(1);
+  bottom->addWidget(box);
+  layout->addLayout(bottom);
 
   connect(box, &QDialogButtonBox::accepted, this, Guarded([this] { accept(); }));
   connect(box, &QDialogButtonBox::rejected, this, Guarded([this] { reject(); }));

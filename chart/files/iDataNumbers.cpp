@@ -1,38 +1,76 @@
 #include "chart/files/iDataNumbers.h"
 
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "platform/Convert.h"
 
+namespace {
+
+// The 15 significant digits of value (trailing zeros kept) and its decimal exponent after
+// rounding. The shortest digits that read back as value lie within half a unit in the last place
+// of it, which is less than 12 units of the 17th significant digit: rounded to 15 digits they give
+// what the exact value gives, unless their 16th and 17th digits lie that close to the midpoint
+// (50). Only then is the slower exact conversion needed.
+int SignificantDigits(double value, char digits[15]) {
+  char buf[40];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  const char* p = buf + (buf[0] == '-' ? 1 : 0);
+  char all[20];
+  int count = 0;
+  all[count++] = p[0];
+  const char* e = p + 1;
+  if (*e == '.')
+    for (++e; *e != 'e'; ++e) all[count++] = *e;
+  int exponent = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+  // Below the normal range a unit in the last place is no longer that small.
+  const bool subnormal = std::fabs(value) < DBL_MIN;
+  if (count <= 15 && !subnormal) {
+    for (int i = 0; i < 15; ++i) digits[i] = i < count ? all[i] : '0';
+    return exponent;
+  }
+  const int tail = count > 15 ? (all[15] - '0') * 10 + (count > 16 ? all[16] - '0' : 0) : 0;
+  if (!subnormal && (tail < 38 || tail > 62)) {
+    std::memcpy(digits, all, 15);
+    if (tail > 50) {
+      int i = 14;
+      for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits[0] = '1';
+        ++exponent;
+      }
+    }
+    return exponent;
+  }
+  // Near a midpoint: the exact decimal expansion decides.
+  auto [end2, ec2] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  p = buf + (buf[0] == '-' ? 1 : 0);
+  digits[0] = p[0];
+  std::memcpy(digits + 1, p + 2, 14);
+  e = p + 16;
+  exponent = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end2, exponent);
+  return exponent;
+}
+
+}  // namespace
+
 char* WriteDataNumber(char* out, double value) {
   if (value == 0) {
     *out++ = '0';
     return out;
   }
-  // Rounded to 15 significant digits first; the exponent is the one after rounding (as FloatToStr).
-  char buf[40];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  if (ec != std::errc()) {
-    *out++ = '0';
-    return out;
-  }
-  const char* p = buf;
-  if (*p == '-') {
-    *out++ = '-';
-    ++p;
-  }
-  // p: "d.dddddddddddddde+XX"
+  if (value < 0) *out++ = '-';
   char digits[16];
-  int count = 0;
-  digits[count++] = p[0];
-  const char* e = p + 2;
-  while (*e != 'e') digits[count++] = *e++;
+  const int exponent = SignificantDigits(value, digits);
+  int count = 15;
   while (count > 1 && digits[count - 1] == '0') --count;
-  int exponent = 0;
-  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
   if (exponent < -5 || exponent > 14) {
     *out++ = digits[0];
     if (count > 1) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <functional>
 #include <string>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -69,12 +70,24 @@ TEST(DataNumbers, WrittenAsTheGeneralFormWritesThem) {
   std::vector<double> values{0.0, -0.0, 1.0, -1.5, 400.063122923588, 1e-5, 1.5e-7, 2e20, 999999999999999.9, 1e15, 123456789012345.0,
                              0.1, 1.0 / 3.0, -2.5e-300, 1.7976931348623157e308, 4.9e-324, 99999.99999999999, 1e14, 12345.678};
   std::uint64_t bits = 0x9E3779B97F4A7C15ull;
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 100000; ++i) {
     bits = bits * 6364136223846793005ull + 1442695040888963407ull;
     double v;
     std::memcpy(&v, &bits, 8);
     if (std::isfinite(v)) values.push_back(v);
     values.push_back(double(bits % 2000000) / 1000.0 - 1000.0);
+    values.push_back(double(bits >> 11) * 0x1p-53 * 1000.0);  // all 17 digits in use
+  }
+  // Values whose 16th and 17th digits lie near the midpoint of the 15th.
+  for (const char* text : {"0.1234567890123450", "0.12345678901234549", "0.12345678901234551", "1.0000000000000050",
+                           "9.9999999999999950", "9.9999999999999949", "99999999999999.95", "1.2345678901234562e-300",
+                           "2.5000000000000048e100", "7.7777777777777738", "7.7777777777777762"}) {
+    double v;
+    std::from_chars(text, text + std::strlen(text), v);
+    values.push_back(v);
+    values.push_back(-v);
+    values.push_back(std::nextafter(v, 0.0));
+    values.push_back(std::nextafter(v, 10.0));
   }
   for (double v : values) {
     char buf[kDataNumberMaxChars];
