@@ -61,6 +61,12 @@ TEST(ChartPropertyFile, SaveLoadSaveGivesTheSameBytes) {
   for (const Case& c : std::initializer_list<Case>{
            {"default chart", [](TiPlotComponent&) {}},
            {"every kind of object", [](TiPlotComponent& chart) { AddEveryKind(chart); }},
+           {"placement saved too",
+            [](TiPlotComponent& chart) {
+              chart.SetOptionSaveAllProperties(true);
+              chart.SetWidth(321);
+              chart.SetHint(QStringLiteral("a hint"));
+            }},
            {"non-default values everywhere",
             [](TiPlotComponent& chart) {
               AddEveryKind(chart);
