@@ -468,3 +468,24 @@ TEST(ChartLogging, NoChannelsGiveAHeaderOnly) {
   c.chart.StopLogging();
   EXPECT_EQ(FileBytes(dir.filePath("log.txt")), "(X)\r\n");
 }
+
+TEST(TextDataFile, HandlersThatRemoveChannelsDoNotUpsetTheLoad) {
+  // The axes' range events of tracking come while points arrive or when the suspension ends; a
+  // handler that takes the channels away must not leave the loader with a dangling channel.
+  QTemporaryDir dir;
+  TChannels c(2);
+  int removals = 0;
+  c.chart.OnXAxisMinSpanChange = [&](int, double, double, double, double) {
+    ++removals;
+    c.chart.RemoveAllChannels();
+  };
+  c.chart.OnYAxisMinSpanChange = c.chart.OnXAxisMinSpanChange;
+  QByteArray text = "A(X)\tA(Y)\tB(X)\tB(Y)\r\n";
+  for (int i = 0; i < 200; ++i) text += QByteArray::number(i * 1000) + "\t" + QByteArray::number(i * i) + "\t1\t2\r\n";
+  int loaded = 0;
+  c.chart.OnAfterLoadData = [&](QObject*) { ++loaded; };
+  EXPECT_EQ(LoadError(c.chart, PutFile(dir, "d.txt", text)), QString());
+  EXPECT_EQ(loaded, 1);
+  EXPECT_GT(removals, 0);
+  EXPECT_EQ(c.chart.ChannelCount(), 0);
+}
