@@ -11,7 +11,9 @@
 #define LUMIO_FUZZ_TARGET(target)                                                       \
   extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {                        \
     qputenv("QT_QPA_PLATFORM", "offscreen");                                            \
-    static QApplication app(*argc, *argv);                                              \
+    /* never destroyed: Qt's thread storage is gone by the time statics are */        \
+    static QApplication* app = new QApplication(*argc, *argv);                          \
+    (void)app;                                                                          \
     RegisterPlatformFonts();                                                            \
     return 0;                                                                           \
   }                                                                                     \
