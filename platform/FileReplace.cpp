@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -41,4 +42,58 @@ void WriteFileReplacing(const QString& fileName, const QByteArray& data) {
   errno = 0;
   if (!file.commit())
     throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, Reason(file, errno)), errno);
+}
+
+namespace {
+constexpr std::size_t kReplacingBlock = 1 << 20;
+}  // namespace
+
+TReplacingFile::TReplacingFile(const QString& fileName) : fileName_(fileName) {
+  CheckReplaceableFile(fileName);
+  file_ = std::make_unique<QSaveFile>(fileName);
+  errno = 0;
+  if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, Reason(*file_, errno)), static_cast<int>(file_->error()));
+  block_ = std::make_unique<char[]>(kReplacingBlock);
+}
+
+TReplacingFile::~TReplacingFile() {
+  if (file_ && file_->isOpen()) file_->cancelWriting();
+}
+
+void TReplacingFile::Flush() {
+  if (used_ == 0) return;
+  errno = 0;
+  const qint64 written = file_->write(block_.get(), static_cast<qint64>(used_));
+  const int error = errno;
+  if (written != static_cast<qint64>(used_)) {
+    const QString reason = Reason(*file_, error);
+    file_->cancelWriting();
+    throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName_, reason), error);
+  }
+  used_ = 0;
+}
+
+char* TReplacingFile::Reserve(std::size_t size) {
+  if (used_ + size > kReplacingBlock) Flush();
+  if (size > kReplacingBlock) throw EInOutError(QStringLiteral("Cannot write file \"%1\". Too large a piece").arg(fileName_), EINVAL);
+  return block_.get() + used_;
+}
+
+void TReplacingFile::Write(const char* data, std::size_t size) {
+  while (size > 0) {
+    if (used_ == kReplacingBlock) Flush();
+    const std::size_t n = std::min(size, kReplacingBlock - used_);
+    std::memcpy(block_.get() + used_, data, n);
+    used_ += n;
+    data += n;
+    size -= n;
+  }
+}
+
+void TReplacingFile::Commit() {
+  Flush();
+  errno = 0;
+  if (!file_->commit())
+    throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName_, Reason(*file_, errno)), errno);
 }

@@ -2,6 +2,8 @@
 // Writing a whole file so that a failure never leaves a truncated one behind.
 #include <QByteArray>
 #include <QString>
+#include <cstddef>
+#include <memory>
 
 #include "platform/TextFile.h"  // EInOutError
 
@@ -13,3 +15,33 @@ void WriteFileReplacing(const QString& fileName, const QByteArray& data);
 
 // Raises EInOutError when fileName names something that is not a regular file.
 void CheckReplaceableFile(const QString& fileName);
+
+class QSaveFile;
+
+// The same written piece by piece, for files too large to build in memory first: bytes are
+// gathered in a block of its own and handed on when it is full. Every failure (a full disk, a
+// folder that cannot be written) raises EInOutError naming the file and leaves the old file;
+// nothing replaces it before Commit. Dropped without Commit, the new bytes are thrown away.
+class TReplacingFile {
+ public:
+  explicit TReplacingFile(const QString& fileName);
+  ~TReplacingFile();
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+  void Write(const char* data, std::size_t size);
+  void Write(const QByteArray& data) { Write(data.constData(), static_cast<std::size_t>(data.size())); }
+  // Room for at least `size` further bytes in the block; the caller writes them at the returned
+  // place and hands over the count written with Advance.
+  char* Reserve(std::size_t size);
+  void Advance(std::size_t size) { used_ += size; }
+  // Writes what is gathered and puts the file in place of the old one.
+  void Commit();
+
+ private:
+  void Flush();
+  QString fileName_;
+  std::unique_ptr<QSaveFile> file_;
+  std::unique_ptr<char[]> block_;
+  std::size_t used_ = 0;
+};

@@ -31,6 +31,8 @@ class TTextFile {
   void Write(const QString& text);
   // Writes the text and CR LF.
   void WriteLine(const QString& text);
+  // Writes bytes as they are (binary logs).
+  void WriteRaw(const char* data, long long size) { WriteBytes(data, size); }
   // Closes the file; a failing close raises like a failing write.
   void Close();
 

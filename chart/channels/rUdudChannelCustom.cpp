@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "chart/axes/rUdudAxis.h"
@@ -11,7 +12,9 @@
 #include "chart/core/iErrors.h"
 #include "chart/core/iValueNames.h"
 #include "chart/core/rUdudComponent.h"
+#include "chart/files/iDataNumbers.h"
 #include "platform/Convert.h"
+#include "platform/FileReplace.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -27,14 +30,6 @@ TFont DefaultMarkersFont() {
 // value, so only its X must be finite.
 bool Finite(bool null, bool empty, double x, double y) {
   return std::isfinite(x) && (null || empty || std::isfinite(y));
-}
-
-// Numbers of data files: "." is written; "." and "," are read, so files from a locale with a
-// decimal comma load too. Anything else raises the platform's conversion error.
-double ParseNumber(const QString& text) {
-  double value;
-  if (TryStrToFloat(text, value, QLatin1Char('.')) || TryStrToFloat(text, value, QLatin1Char(','))) return value;
-  return StrToFloat(text);
 }
 
 }  // namespace
@@ -489,18 +484,30 @@ QChar TiPlotChannelCustom::SeparatorChar() const {
 }
 
 void TiPlotChannelCustom::SaveDataToFile(const QString& fileName) {
-  const QChar separator = SeparatorChar();
-  TTextFile file(fileName);
-  file.Rewrite();
+  const char separator = static_cast<char>(SeparatorChar().unicode());
+  // Written beside the old file and streamed, so that a failure leaves the old file and a large
+  // channel is never held as text in memory.
+  TReplacingFile file(fileName);
   for (int i = 0; i < Count(); ++i) {
     double x, y;
     bool empty, null;
     list_->GetData(i, x, y, empty, null);
     // Empty points are gaps; a coordinate that is not finite could not be read back.
     if (empty || !Finite(null, false, x, y)) continue;
-    file.WriteLine(FloatToStr(x) + separator + (null ? QStringLiteral("Null") : FloatToStr(y)));
+    char* start = file.Reserve(2 * kDataNumberMaxChars + 8);
+    char* out = WriteDataNumber(start, x);
+    *out++ = separator;
+    if (null) {
+      std::memcpy(out, "Null", 4);
+      out += 4;
+    } else {
+      out = WriteDataNumber(out, y);
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    file.Advance(static_cast<std::size_t>(out - start));
   }
-  file.Close();
+  file.Commit();
 }
 
 void TiPlotChannelCustom::LoadDataFromFile(const QString& fileName, bool clearFirst) {
@@ -515,9 +522,9 @@ void TiPlotChannelCustom::LoadDataFromFile(const QString& fileName, bool clearFi
     const QString xText = line.left(at).trimmed();
     if (xText.isEmpty()) continue;
     const QString yText = line.mid(at + 1).trimmed();
-    const double x = ParseNumber(xText);
+    const double x = ParseDataNumber(xText);
     if (yText.compare(QStringLiteral("Null"), Qt::CaseInsensitive) == 0) AddDataPoint(true, false, x, 0.0);
-    else AddDataPoint(false, false, x, ParseNumber(yText));
+    else AddDataPoint(false, false, x, ParseDataNumber(yText));
   }
 }
 

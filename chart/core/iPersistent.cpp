@@ -388,9 +388,11 @@ QStringList ReadTextLines(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     throw EiError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
-  const QByteArray data = file.readAll();
+  QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError)
     throw EiError(QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
+  // An editor's byte-order mark is no text, also before a file that is not UTF-8 after all.
+  if (data.startsWith("\xEF\xBB\xBF")) data.remove(0, 3);
   // Written as UTF-8; a file saved by an editor in a single-byte code page is read byte for byte
   // instead, so that its accented letters and units are not replaced by marks.
   QStringDecoder utf8(QStringDecoder::Utf8);

@@ -615,8 +615,6 @@ int TiPlotComponent::AddAnnotation() {
   return index;
 }
 
-void TiPlotComponent::StopLogging() { loggingActive_ = false; }
-
 void TiPlotComponent::ClearAllData() {
   if (loggingActive_) StopLogging();
   master_->ResetAll();

@@ -402,6 +402,29 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   bool CopyCommand();
   bool SaveCommand();
 
+  // ================= Files of the whole chart (chart/files) =================
+  // The chart property file: "File Type = Plot Config", the object counts, one section per
+  // object and the chart's own properties. A file that fails its check ("File Type", counts)
+  // leaves the chart as it was; failures carry "Error Saving Properties - " /
+  // "Error Loading Properties - ".
+  void SavePropertiesToFile(const QString& fileName) override;
+  void LoadPropertiesFromFile(const QString& fileName) override;
+  // The annotations alone ("AnnotationCount", then one section per annotation).
+  void SaveAnnotationsToFile(const QString& fileName);
+  void LoadAnnotationsFromFile(const QString& fileName);
+  // The points of every channel side by side, as text or compact-interval (DataFileFormat);
+  // loading adds the points of a data or log file to the channels there are.
+  void SaveDataToFile(const QString& fileName);
+  void LoadDataFromFile(const QString& fileName);
+  // Chart-level logging to LogFileName: a row is pending once every channel holds a point at
+  // the next row's index; LogFlush appends the pending rows and StopLogging flushes.
+  void StartLogging(bool append);
+  virtual void StopLogging();
+  void LogFlush();
+  int LogPendingCount() const;
+  // The column separator found by the last text load (tab or comma).
+  QChar LoadedSeparator() const { return loadedSeparator_; }
+
   // ================= Reading a stored chart =================
   // The bracket around reading a stored definition: IsLoading, the layout manager disabled
   // (stored ZOrder values stay as read) and the update suspended. EndLoading keeps toolbar 0
@@ -589,8 +612,6 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
  protected:
   // The hint timer's tick; the component's timer serves only the hints.
   virtual void HintTimerTick();
-  // Ends chart-level logging, writing what is pending.
-  virtual void StopLogging();
   void resizeEvent(QResizeEvent* e) override;
   // Watches for the mouse capture going to another window.
   bool event(QEvent* e) override;
@@ -708,6 +729,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotOwner, public TiP
   TiPlotDataFileColumnSeparator dataFileColumnSeparator_ = kPlotComponentDefaults.DataFileColumnSeparator;
   QString logFileName_;
   int logBufferSize_ = kPlotComponentDefaults.LogBufferSize;
+  QChar loadedSeparator_ = QLatin1Char('\t');
+  int logNextRow_ = 0;   // the point index of the next row to log
+  int logFileRows_ = 0;  // rows in the log file (a compact log carries X in its first two)
   bool tabStop_ = kPlotComponentDefaults.TabStop;
   int tabOrder_ = kPlotComponentDefaults.TabOrder;
 

@@ -159,23 +159,35 @@ void TiPlotEditorForm::BuildWindow() {
   splitter->setSizes({220, 740});
 
   auto* box = new QDialogButtonBox(this);
+  // The property file's buttons stand apart from the window's own, at the left.
+  load_ = new QPushButton(QStringLiteral("Load..."), this);
+  save_ = new QPushButton(QStringLiteral("Save..."), this);
   ok_ = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   cancel_ = box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
   ok_->setDefault(false);
   ok_->setAutoDefault(false);
   cancel_->setAutoDefault(false);
+  load_->setAutoDefault(false);
+  save_->setAutoDefault(false);
   add_->setAutoDefault(false);
   delete_->setAutoDefault(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter, 1);
-  layout->addWidget(box);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(load_);
+  bottom->addWidget(save_);
+  bottom->addStretch(1);
+  bottom->addWidget(box);
+  layout->addLayout(bottom);
 
   connect(box, &QDialogButtonBox::accepted, this, Guarded([this] { accept(); }));
   connect(box, &QDialogButtonBox::rejected, this, Guarded([this] { reject(); }));
   connect(objects_, &QTreeWidget::currentItemChanged, this, Guarded([this] { ShowSelection(); }));
   connect(add_, &QPushButton::clicked, this, Guarded([this] { AddObject(); }));
   connect(delete_, &QPushButton::clicked, this, Guarded([this] { DeleteObject(); }));
+  connect(load_, &QPushButton::clicked, this, Guarded([this] { LoadProperties(); }));
+  connect(save_, &QPushButton::clicked, this, Guarded([this] { SaveProperties(); }));
   connect(filter_, &QLineEdit::textChanged, this, Guarded([this](const QString& text) { grid_->SetFilter(text); }));
   connect(grid_, &QTreeWidget::currentItemChanged, this,
           Guarded([this](QTreeWidgetItem* item) { description_->setText(grid_->Description(item)); }));
@@ -234,6 +246,52 @@ void TiPlotEditorForm::CancelChanges() {
   Safely([&] { chart->EndUpdate(); });
   if (chart_) {
     RebuildList(SelectedObject());
+  }
+}
+
+// ---- the property file ----
+
+namespace {
+const QString kPropertyFileFilter = QStringLiteral("Chart Properties (*.txt) | *.txt | All Files | *.*");
+}  // namespace
+
+void TiPlotEditorForm::LoadProperties() {
+  if (!chart_) return;
+  TOpenDialogOptions options;
+  options.Title = chart_->Translate(QStringLiteral("Load Properties"));
+  options.Filter = kPropertyFileFilter;
+  QString fileName;
+  if (!Dialogs().ExecuteOpen(options, fileName)) return;
+  bool loaded = false;
+  try {
+    chart_->LoadPropertiesFromFile(fileName);
+    loaded = true;
+  } catch (const std::exception& e) {
+    ShowMessage(ErrorMessage(e));
+  }
+  if (!chart_) return;
+  if (loaded) {
+    // The objects found when the window opened are gone: Cancel takes back what follows.
+    kept_.clear();
+    added_.clear();
+    KeepEverything();
+  }
+  RebuildList(chart_.data());
+}
+
+void TiPlotEditorForm::SaveProperties() {
+  if (!chart_) return;
+  TSaveDialogOptions options;
+  options.Title = chart_->Translate(QStringLiteral("Save Properties"));
+  options.Filter = kPropertyFileFilter;
+  options.DefaultExt = QStringLiteral("txt");
+  options.OverwritePrompt = true;
+  QString fileName;
+  if (!Dialogs().ExecuteSave(options, fileName)) return;
+  try {
+    chart_->SavePropertiesToFile(fileName);
+  } catch (const std::exception& e) {
+    ShowMessage(ErrorMessage(e));
   }
 }
 

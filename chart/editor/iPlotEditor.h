@@ -42,6 +42,8 @@ class TiPlotEditorForm : public QDialog {
   QTreeWidget* ObjectList() const { return objects_; }
   QPushButton* AddButton() const { return add_; }
   QPushButton* DeleteButton() const { return delete_; }
+  QPushButton* LoadButton() const { return load_; }
+  QPushButton* SaveButton() const { return save_; }
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
   QLineEdit* FilterBox() const { return filter_; }
@@ -75,6 +77,11 @@ class TiPlotEditorForm : public QDialog {
   void UpdateButtons();
   void AddObject();
   void DeleteObject();
+  // The chart property file: Load asks for a file and replaces the chart's definition by it
+  // (what Cancel takes back starts over from there, as the objects found before are gone);
+  // Save asks for a name and writes it. A failure is shown as a message.
+  void LoadProperties();
+  void SaveProperties();
   int SelectedKind() const;
   int IndexInKind(int kind, const TiPlotObject* object) const;
   QString ListText(int kind, int index, const TiPlotObject* object) const;
@@ -96,6 +103,8 @@ class TiPlotEditorForm : public QDialog {
   QLabel* description_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* delete_ = nullptr;
+  QPushButton* load_ = nullptr;
+  QPushButton* save_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QTimer* syncTimer_ = nullptr;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -866,3 +868,54 @@ TEST_F(EditorFixture, InsertAndDeleteKeysInTheObjectListAddAndDelete) {
 }
 
 }  // namespace
+
+// ---- the property file buttons ----
+
+TEST_F(EditorFixture, SaveAndLoadButtonsWriteAndReadTheChartPropertyFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("chart.txt"));
+  TiPlotEditorForm form(&chart);
+  chart.SetOuterMarginLeft(17);
+  dialogs.SaveAnswer = path;
+  form.SaveButton()->click();
+  ASSERT_EQ(dialogs.SaveRequests.size(), 1u);
+  EXPECT_TRUE(ReadTextLines(path).startsWith(QStringLiteral("File Type = Plot Config")));
+
+  // Changed after saving: loading brings the file's chart back, and the list shows it.
+  chart.SetOuterMarginLeft(3);
+  chart.AddLimit();
+  dialogs.OpenAnswer = path;
+  form.LoadButton()->click();
+  EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(" | ").toStdString();
+  EXPECT_EQ(chart.OuterMarginLeft(), 17);
+  EXPECT_EQ(chart.LimitCount(), 1);
+  EXPECT_TRUE(form.SelectKind(QStringLiteral("Limits")));
+  ASSERT_NE(form.ObjectList()->currentItem(), nullptr);
+  EXPECT_EQ(form.ObjectList()->currentItem()->childCount(), 1);
+  // Cancel takes back what followed the load, not the load.
+  chart.SetOuterMarginLeft(9);
+  form.CancelChanges();
+  EXPECT_EQ(chart.OuterMarginLeft(), 17);
+  EXPECT_EQ(chart.LimitCount(), 1);
+
+  // A file that is no chart property file is reported and changes nothing.
+  QFile bad(dir.filePath(QStringLiteral("bad.txt")));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("File Type = Something Else\r\n");
+  bad.close();
+  dialogs.OpenAnswer = bad.fileName();
+  form.LoadButton()->click();
+  EXPECT_EQ(dialogs.Messages, QStringList{"Error Loading Properties - Incompatible Plot Configuration File Type"});
+  EXPECT_EQ(chart.OuterMarginLeft(), 17);
+  // Cancelled dialogs do nothing.
+  dialogs.OpenAnswer.clear();
+  dialogs.SaveAnswer.clear();
+  form.LoadButton()->click();
+  form.SaveButton()->click();
+  EXPECT_EQ(dialogs.Messages.size(), 1);
+  // A save that fails is reported.
+  dialogs.SaveAnswer = dir.filePath(QStringLiteral("no/folder/chart.txt"));
+  form.SaveButton()->click();
+  ASSERT_EQ(dialogs.Messages.size(), 2);
+  EXPECT_TRUE(dialogs.Messages[1].startsWith("Error Saving Properties - ")) << dialogs.Messages[1].toStdString();
+}

@@ -1,0 +1,4 @@
+// libFuzzer program: property file input loaded into a chart that is then painted.
+#include "fuzz/FuzzMain.h"
+
+LUMIO_FUZZ_TARGET(fuzzcases::TTarget::PropertyFile)
