@@ -8,26 +8,7 @@
 const TiClassInfo& TiXYPlotChannel::StaticClassInfo() {
   using C = TiXYPlotChannel;
   static const TiClassInfo info =
-      TiClassBuilder<C>(QStringLiteral("TiXYPlotChannel"), &TiPlotChannelCustom::StaticClassInfo())
-          // Written only when set: charts without OPC items keep their files as they were.
-          .String(QStringLiteral("OPCComputerName"), &C::OPCComputerName, &C::SetOPCComputerName)
-          .StoredWhen([](const C& c) { return !c.OPCComputerName().isEmpty(); })
-          .String(QStringLiteral("OPCServerName"), &C::OPCServerName, &C::SetOPCServerName)
-          .StoredWhen([](const C& c) { return !c.OPCServerName().isEmpty(); })
-          .String(QStringLiteral("OPCItemName"), &C::OPCItemName, &C::SetOPCItemName)
-          .StoredWhen([](const C& c) { return !c.OPCItemName().isEmpty(); })
-          .String(QStringLiteral("OPCItem2Name"), &C::OPCItem2Name, &C::SetOPCItem2Name)
-          .StoredWhen([](const C& c) { return !c.OPCItem2Name().isEmpty(); })
-          .Integer(QStringLiteral("OPCUpdateRate"), &C::OPCUpdateRate, &C::SetOPCUpdateRate, 500)
-          .Float(QStringLiteral("OPCScalar"), &C::OPCScalar, &C::SetOPCScalar)
-          .StoredWhen([](const C& c) { return c.OPCScalar() != 1.0; })
-          .Float(QStringLiteral("OPCOffset"), &C::OPCOffset, &C::SetOPCOffset)
-          .StoredWhen([](const C& c) { return c.OPCOffset() != 0.0; })
-          .Float(QStringLiteral("OPCScalar2"), &C::OPCScalar2, &C::SetOPCScalar2)
-          .StoredWhen([](const C& c) { return c.OPCScalar2() != 1.0; })
-          .Float(QStringLiteral("OPCOffset2"), &C::OPCOffset2, &C::SetOPCOffset2)
-          .StoredWhen([](const C& c) { return c.OPCOffset2() != 0.0; })
-          .Boolean(QStringLiteral("OPCAutoConnect"), &C::OPCAutoConnect, &C::SetOPCAutoConnect, true)
+      AddOPCItemProperties(TiClassBuilder<C>(QStringLiteral("TiXYPlotChannel"), &TiPlotChannelCustom::StaticClassInfo()))
           .Build();
   return info;
 }

@@ -23,16 +23,6 @@ const QString kPixelRangeError = QStringLiteral("Pixel List XPixel out of Range"
 
 bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
-// The trace's pen: a width of 1 is the platform's one-pixel cosmetic pen (0).
-TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
-  TPen pen;
-  pen.Color = color;
-  pen.Style = TPenStyle(style);
-  pen.Width = width == 1 ? 0 : ClampCoordinate(width, 0);
-  pen.Mode = pmCopy;
-  return pen;
-}
-
 TRect Normalised(int x1, int y1, int x2, int y2) {
   return Rect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
 }
@@ -165,7 +155,7 @@ const TiClassInfo& TiPlotChannel::StaticClassInfo() {
   using C = TiPlotChannel;
   const TiPlotChannelDefaults& d = kTimeChannelDefaults;
   static const TiClassInfo info =
-      TiClassBuilder<C>(QStringLiteral("TiPlotChannel"), &TiPlotChannelCustom::StaticClassInfo())
+      AddOPCItemProperties(TiClassBuilder<C>(QStringLiteral("TiPlotChannel"), &TiPlotChannelCustom::StaticClassInfo())
           .Boolean(QStringLiteral("FastDrawEnabled"), &C::FastDrawEnabled, &C::SetFastDrawEnabled, d.FastDrawEnabled)
           .Boolean(QStringLiteral("AllowOutOfOrderXValues"), &C::AllowOutOfOrderXValues, &C::SetAllowOutOfOrderXValues,
                    d.AllowOutOfOrderXValues)
@@ -219,26 +209,7 @@ const TiClassInfo& TiPlotChannel::StaticClassInfo() {
           .Enumeration<TPenStyle>(QStringLiteral("BarPenStyle"), &C::BarPenStyle, &C::SetBarPenStyle, d.BarPenStyle,
                                   PenStyleNames())
           .Enumeration<TBrushStyle>(QStringLiteral("BarBrushStyle"), &C::BarBrushStyle, &C::SetBarBrushStyle, d.BarBrushStyle,
-                                    BrushStyleNames())
-          // The OPC items, written only when set, as the XY channel writes them.
-          .String(QStringLiteral("OPCComputerName"), &C::OPCComputerName, &C::SetOPCComputerName)
-          .StoredWhen([](const C& c) { return !c.OPCComputerName().isEmpty(); })
-          .String(QStringLiteral("OPCServerName"), &C::OPCServerName, &C::SetOPCServerName)
-          .StoredWhen([](const C& c) { return !c.OPCServerName().isEmpty(); })
-          .String(QStringLiteral("OPCItemName"), &C::OPCItemName, &C::SetOPCItemName)
-          .StoredWhen([](const C& c) { return !c.OPCItemName().isEmpty(); })
-          .String(QStringLiteral("OPCItem2Name"), &C::OPCItem2Name, &C::SetOPCItem2Name)
-          .StoredWhen([](const C& c) { return !c.OPCItem2Name().isEmpty(); })
-          .Integer(QStringLiteral("OPCUpdateRate"), &C::OPCUpdateRate, &C::SetOPCUpdateRate, 500)
-          .Float(QStringLiteral("OPCScalar"), &C::OPCScalar, &C::SetOPCScalar)
-          .StoredWhen([](const C& c) { return c.OPCScalar() != 1.0; })
-          .Float(QStringLiteral("OPCOffset"), &C::OPCOffset, &C::SetOPCOffset)
-          .StoredWhen([](const C& c) { return c.OPCOffset() != 0.0; })
-          .Float(QStringLiteral("OPCScalar2"), &C::OPCScalar2, &C::SetOPCScalar2)
-          .StoredWhen([](const C& c) { return c.OPCScalar2() != 1.0; })
-          .Float(QStringLiteral("OPCOffset2"), &C::OPCOffset2, &C::SetOPCOffset2)
-          .StoredWhen([](const C& c) { return c.OPCOffset2() != 0.0; })
-          .Boolean(QStringLiteral("OPCAutoConnect"), &C::OPCAutoConnect, &C::SetOPCAutoConnect, true)
+                                    BrushStyleNames()))
           .Build();
   return info;
 }

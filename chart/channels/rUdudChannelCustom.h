@@ -65,6 +65,30 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   const QVariant& Tag() const { return tag_; }
   void SetTag(const QVariant& value) { tag_ = value; }
 
+  // The connection to two OPC data items. No OPC client is built in: the settings are kept and
+  // stored by the channel classes that publish them (AddOPCItemProperties), and channels without
+  // OPC items work without one.
+  const QString& OPCComputerName() const { return opcComputerName_; }
+  void SetOPCComputerName(const QString& value) { SetAndChange(opcComputerName_, value); }
+  const QString& OPCServerName() const { return opcServerName_; }
+  void SetOPCServerName(const QString& value) { SetAndChange(opcServerName_, value); }
+  const QString& OPCItemName() const { return opcItemName_; }
+  void SetOPCItemName(const QString& value) { SetAndChange(opcItemName_, value); }
+  const QString& OPCItem2Name() const { return opcItem2Name_; }
+  void SetOPCItem2Name(const QString& value) { SetAndChange(opcItem2Name_, value); }
+  int OPCUpdateRate() const { return opcUpdateRate_; }
+  void SetOPCUpdateRate(int value) { SetAndChange(opcUpdateRate_, value); }
+  double OPCScalar() const { return opcScalar_; }
+  void SetOPCScalar(double value) { SetAndChange(opcScalar_, value); }
+  double OPCOffset() const { return opcOffset_; }
+  void SetOPCOffset(double value) { SetAndChange(opcOffset_, value); }
+  double OPCScalar2() const { return opcScalar2_; }
+  void SetOPCScalar2(double value) { SetAndChange(opcScalar2_, value); }
+  double OPCOffset2() const { return opcOffset2_; }
+  void SetOPCOffset2(double value) { SetAndChange(opcOffset2_, value); }
+  bool OPCAutoConnect() const { return opcAutoConnect_; }
+  void SetOPCAutoConnect(bool value) { SetAndChange(opcAutoConnect_, value); }
+
   const QString& TitleText() const { return titleText_; }
   void SetTitleText(const QString& value);
   TColor Color() const { return list_->PointTemplate().TraceColor; }
@@ -328,6 +352,16 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   TiPlotAxis* yAxis_ = nullptr;
   QString titleText_;
   QVariant tag_;
+  QString opcComputerName_;
+  QString opcServerName_;
+  QString opcItemName_;
+  QString opcItem2Name_;
+  int opcUpdateRate_ = 500;
+  double opcScalar_ = 1.0;
+  double opcOffset_ = 0.0;
+  double opcScalar2_ = 1.0;
+  double opcOffset2_ = 0.0;
+  bool opcAutoConnect_ = true;
   QString yAxisName_;
   QString xAxisName_;
   bool xAxisTrackingEnabled_ = true;
@@ -433,6 +467,38 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // Pre-rendered markers, made on first use.
   std::shared_ptr<TiMarkerStamps> markerStamps_;
 };
+
+// The pen of a trace of that colour, style and width.
+TPen TracePen(TColor color, TiPlotLineStyle style, int width);
+
+// The OPC items' published properties, each written only when set, so that charts without OPC
+// items keep their files as they were.
+template <class C>
+TiClassBuilder<C>& AddOPCItemProperties(TiClassBuilder<C>& builder) {
+  return builder.String(QStringLiteral("OPCComputerName"), &C::OPCComputerName, &C::SetOPCComputerName)
+      .StoredWhen([](const C& c) { return !c.OPCComputerName().isEmpty(); })
+      .String(QStringLiteral("OPCServerName"), &C::OPCServerName, &C::SetOPCServerName)
+      .StoredWhen([](const C& c) { return !c.OPCServerName().isEmpty(); })
+      .String(QStringLiteral("OPCItemName"), &C::OPCItemName, &C::SetOPCItemName)
+      .StoredWhen([](const C& c) { return !c.OPCItemName().isEmpty(); })
+      .String(QStringLiteral("OPCItem2Name"), &C::OPCItem2Name, &C::SetOPCItem2Name)
+      .StoredWhen([](const C& c) { return !c.OPCItem2Name().isEmpty(); })
+      .Integer(QStringLiteral("OPCUpdateRate"), &C::OPCUpdateRate, &C::SetOPCUpdateRate, 500)
+      .Float(QStringLiteral("OPCScalar"), &C::OPCScalar, &C::SetOPCScalar)
+      .StoredWhen([](const C& c) { return c.OPCScalar() != 1.0; })
+      .Float(QStringLiteral("OPCOffset"), &C::OPCOffset, &C::SetOPCOffset)
+      .StoredWhen([](const C& c) { return c.OPCOffset() != 0.0; })
+      .Float(QStringLiteral("OPCScalar2"), &C::OPCScalar2, &C::SetOPCScalar2)
+      .StoredWhen([](const C& c) { return c.OPCScalar2() != 1.0; })
+      .Float(QStringLiteral("OPCOffset2"), &C::OPCOffset2, &C::SetOPCOffset2)
+      .StoredWhen([](const C& c) { return c.OPCOffset2() != 0.0; })
+      .Boolean(QStringLiteral("OPCAutoConnect"), &C::OPCAutoConnect, &C::SetOPCAutoConnect, true);
+}
+// The same on a builder made in the same expression (it lives to the expression's end).
+template <class C>
+TiClassBuilder<C>& AddOPCItemProperties(TiClassBuilder<C>&& builder) {
+  return AddOPCItemProperties(builder);
+}
 
 // The class of new channels of a chart: a function that makes one with the chart's owner and
 // handlers.

@@ -24,6 +24,16 @@ struct TiPlotChannelCustom::TiMarkerLook {
   bool operator==(const TiMarkerLook&) const = default;
 };
 
+// A width of 1 is the platform's one-pixel cosmetic pen (0).
+TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
+  TPen pen;
+  pen.Color = color;
+  pen.Style = TPenStyle(style);
+  pen.Width = width == 1 ? 0 : ClampCoordinate(width, 0);
+  pen.Mode = pmCopy;
+  return pen;
+}
+
 namespace {
 
 // Half-sizes and pen widths from any source (a stored file may hold anything).
@@ -140,17 +150,6 @@ struct TSegmentClip {
   bool Unclipped(double x) const { return x >= XMin && x <= XMax && !(ClipToAxes && !UseDataViewY); }
 };
 
-// The trace's pen: a width of 1 is the platform's one-pixel cosmetic pen (0).
-TPen TracePen(TColor color, TiPlotLineStyle style, int width) {
-  TPen pen;
-  pen.Color = color;
-  pen.Style = TPenStyle(style);
-  pen.Width = width == 1 ? 0 : ClampCoordinate(width, 0);
-  pen.Mode = pmCopy;
-  return pen;
-}
-
-// Solid one-pixel lines may drop the points that add no pixel.
 // Solid lines in copy mode are reduced to a column's first, extreme and last points. For one-pixel
 // lines that covers exactly the pixels of every segment; a wider pen covers the same band of the
 // column and may differ only in how the segments that meet inside the column are joined. Dashes
