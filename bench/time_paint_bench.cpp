@@ -20,6 +20,7 @@
 #include "chart/channels/rUdud.h"
 #include "chart/core/rUdudMasterManager.h"
 #include "platform/Bitmap.h"
+#include "tests/chart/channels/XYChartSupport.h"
 
 #ifdef LUMIO_HAVE_QCUSTOMPLOT
 #include <qcustomplot.h>
@@ -60,30 +61,13 @@ double VisibleSpan(bool tenth) { return tenth ? (kPaintPoints - 1) / 10.0 : kPai
 void PaintOurs(benchmark::State& state, bool tenth) {
   const TSeries data = Walk();
   TiPlot chart;
-  chart.resize(kWidth, kHeight);
-  chart.RemoveAll(ipokChannel);
-  chart.RemoveAll(ipokDataCursor);
-  chart.ToolBar(0)->SetVisible(false);
-  chart.Legend(0)->SetVisible(false);
-  chart.Labels(0)->SetVisible(false);
-  TiPlotXAxis* x = chart.XAxis(0);
-  TiPlotYAxis* y = chart.YAxis(0);
-  x->SetTrackingEnabled(false);
-  y->SetTrackingEnabled(false);
-  chart.DataView(0)->SetGridXAxisName(x->Name());
-  chart.DataView(0)->SetGridYAxisName(y->Name());
-  TiPlotChannel* ch = chart.Channel(chart.AddChannel());
-  ch->SetXAxisName(x->Name());
-  ch->SetYAxisName(y->Name());
-  ch->SetXAxisTrackingEnabled(false);
-  ch->SetYAxisTrackingEnabled(false);
+  PrepareXYChart(chart, kWidth, kHeight, 0, VisibleSpan(tenth), data.Low, data.High - data.Low);
+  chart.DataView(0)->SetGridXAxisName(chart.XAxis(0)->Name());
+  chart.DataView(0)->SetGridYAxisName(chart.YAxis(0)->Name());
+  TiPlotChannel* ch = AddChannelOnAxes(chart);
   chart.BeginUpdate();
   for (int i = 0; i < kPaintPoints; ++i) ch->AddXY(data.X[i], data.Y[i]);
   chart.EndUpdate();
-  x->SetMin(0);
-  x->SetSpan(VisibleSpan(tenth));
-  y->SetMin(data.Low);
-  y->SetSpan(data.High - data.Low);
   TBitmap bitmap(kWidth, kHeight, pfDevice);
   for (auto _ : state) chart.DoPaint(*bitmap.Canvas());
 }
