@@ -7,6 +7,7 @@
 void TFrameSource::Deliver(const QVideoFrame& frame) {
   if (ended_ || !frame.isValid()) return;
   ++frames_;
+  last_ = frame;
   emit FrameArrived(frame);
 }
 
@@ -25,6 +26,9 @@ TVideoFileSource::TVideoFileSource(const QString& fileName, QObject* parent)
   connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
     const QString name = QFileInfo(fileName_).fileName();
     if (status == QMediaPlayer::EndOfMedia) {
+      // The sink may hold a last frame whose signal has not reached us yet: it is the video's end.
+      const QVideoFrame last = sink_.videoFrame();
+      if (last.isValid() && last != last_) Deliver(last);
       // A file that plays to its end without one picture holds none we can decode.
       if (frames_ == 0)
         End(QString::fromLatin1(kVideoNotDecodableMessage).arg(name, QStringLiteral("It holds no picture.")));

@@ -32,6 +32,7 @@ class TFrameSource : public QObject {
   void End(const QString& message);
   int frames_ = 0;
   bool ended_ = false;
+  QVideoFrame last_;  // the last frame delivered
 };
 
 // A video file played through a media player into a video sink, in real time.
