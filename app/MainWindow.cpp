@@ -404,6 +404,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 // ---- pictures ----
 
 void TForm1::LoadPicture(const QString& fileName, TSide side) {
+  if (Live) Live->Stop(side);  // a photograph ends the side's live run: no frame replaces it
   TImage* view = View(side);
   TPicture picture;
   bool invalid = false;

@@ -19,9 +19,10 @@ bool UsesReference(TPlotTrace trace) { return trace != ptSampleIntensity; }
 }  // namespace
 
 void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,
-                    TSpectrumRecord& reference, TTransmittanceResult& result) {
-  if (samplePicture) ExtractSpectrum(*samplePicture, sample);
-  if (referencePicture) ExtractSpectrum(*referencePicture, reference);
+                    TSpectrumRecord& reference, TTransmittanceResult& result, bool sampleExtracted,
+                    bool referenceExtracted) {
+  if (samplePicture && !sampleExtracted) ExtractSpectrum(*samplePicture, sample);
+  if (referencePicture && !referenceExtracted) ExtractSpectrum(*referencePicture, reference);
   if (samplePicture && referencePicture) ComputeTransmittance(sample, reference, result);
 }
 

@@ -12,6 +12,7 @@
 #include "app/live/FrameSource.h"
 #include "app/live/LiveSourceDialog.h"
 #include "chart/core/iErrors.h"
+#include "chart/core/iXYPlot.h"
 #include "platform/Clock.h"
 #include "platform/Convert.h"
 #include "platform/Dialogs.h"
@@ -37,7 +38,8 @@ void RunLiveJob(TLiveJob& job) {
     if (job.Plot && !job.Frame.Empty()) {
       const TBitmap* sample = job.Request.SampleLoaded ? &job.SamplePicture : nullptr;
       const TBitmap* reference = job.Request.ReferenceLoaded ? &job.ReferencePicture : nullptr;
-      ComputeSpectra(sample, job.Sample, reference, job.Reference, job.Result);
+      ComputeSpectra(sample, job.Sample, reference, job.Reference, job.Result,
+                     job.OtherExtracted && job.Side == sdReference, job.OtherExtracted && job.Side == sdSample);
       job.Note = SaturationNoteText(job.Request.Trace, sample, job.Sample, reference, job.Reference);
     }
   } catch (const std::exception& e) {
@@ -280,6 +282,19 @@ std::shared_ptr<TLiveJob> TLiveController::PrepareJob(TSide side, const QSize& f
   job->Sample = form_.Sample;
   job->Reference = form_.Reference;
   job->Result = form_.Transmittance;
+  if (job->Plot && form_.Loaded(other) && !Running(other) && still_[other] && still_[other]->Ready &&
+      still_[other]->PictureKey == form_.Copy(other).Image().cacheKey() && SameInput(still_[other]->Input, form_.Record(other))) {
+    TSpectrumRecord& record = other == sdSample ? job->Sample : job->Reference;
+    QLineEdit* binding[7];
+    std::copy(std::begin(record.Binding), std::end(record.Binding), binding);
+    record = still_[other]->Output;
+    std::copy(std::begin(binding), std::end(binding), record.Binding);
+    job->OtherExtracted = true;
+  }
+  if (job->Plot && form_.Loaded(other) && !Running(other) && !job->OtherExtracted)
+    still_[other] = TStillProfile{form_.Copy(other).Image().cacheKey(), form_.Record(other), {}, false};
+  else if (!job->OtherExtracted)
+    still_[other].reset();
   return job;
 }
 
@@ -326,12 +341,30 @@ QStringList TLiveController::Apply(TLiveJob& job) {
     TMessageCapture capture;  // the marks and the plot report once, not once a frame
     try {
       if (job.Plot) {
+        const TSide other = Other(job.Side);
+        if (still_[other] && !job.OtherExtracted) {
+          still_[other]->Output = other == sdSample ? job.Sample : job.Reference;
+          still_[other]->Ready = true;
+        }
         form_.Sample = std::move(job.Sample);
         form_.Reference = std::move(job.Reference);
         form_.Transmittance = std::move(job.Result);
       }
       form_.ShowLiveFrame(job.Side, job.Frame);
-      if (job.Plot) form_.PlotComputed(job.Request, job.Note);
+      if (job.Plot) {
+        // One repaint for the whole refill: point by point, the repaint gate would read the
+        // clock thousands of times a frame.
+        TiXYPlot& chart = *form_.iXYPlot1;
+        struct TUpdate {
+          TiXYPlot& c;
+          ~TUpdate() {
+            c.EndUpdate();
+            c.InvalidateNow();
+          }
+        } update{chart};
+        chart.BeginUpdate();
+        form_.PlotComputed(job.Request, job.Note);
+      }
     } catch (const EiError& e) {
       capture.Messages << e.Message;
     } catch (const EConvertError& e) {
@@ -354,6 +387,12 @@ void TLiveController::ProcessNow(TSide side, const QImage& image) {
   job->Image = image;
   RunLiveJob(*job);
   Report(Apply(*job));
+}
+
+bool TLiveController::SameInput(const TSpectrumRecord& a, const TSpectrumRecord& b) {
+  return a.BlueWavelength == b.BlueWavelength && a.RedWavelength == b.RedWavelength && a.BlueX == b.BlueX &&
+         a.BlueY == b.BlueY && a.RedX == b.RedX && a.RedY == b.RedY && a.BandWidth == b.BandWidth &&
+         a.QuadraticInForce == b.QuadraticInForce && std::equal(std::begin(a.Quadratic), std::end(a.Quadratic), std::begin(b.Quadratic));
 }
 
 // ---- messages ----

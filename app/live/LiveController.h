@@ -52,6 +52,7 @@ struct TLiveJob {
   TSpectrumRecord Sample, Reference;
   TTransmittanceResult Result;
   TBitmap SamplePicture, ReferencePicture;  // the live side's is filled by the job
+  bool OtherExtracted = false;  // the other side's record holds its picture's profile already
   // Results.
   TBitmap Averaged;  // before the dark frame is taken off (what "Take Dark" keeps)
   TBitmap Frame;     // what the side shows and extracts
@@ -150,8 +151,18 @@ class TLiveController : public QObject {
   void Report(const QStringList& messages);
   double Seconds() const;
 
+  // The profile of a side's still photograph as last extracted, with what it was extracted from:
+  // beside a live side it is taken again only when the picture or the side's marks change.
+  struct TStillProfile {
+    qint64 PictureKey = 0;
+    TSpectrumRecord Input, Output;
+    bool Ready = false;  // Output holds the extraction of Input
+  };
+  static bool SameInput(const TSpectrumRecord& a, const TSpectrumRecord& b);
+
   TForm1& form_;
   TSideState sides_[2];
+  std::optional<TStillProfile> still_[2];
   std::shared_ptr<TLiveJob> inFlight_;
   QFutureWatcher<void> watcher_;
   TSide lastSide_ = sdReference;

@@ -120,6 +120,7 @@ class LiveTest : public TLumioWindowsTest {
 // After the last frame of a video the chart holds what Make Plot gives on that frame, for each
 // kind of trace; the per-frame hook saw every processed frame with the plotted curves.
 TEST_F(LiveTest, TracesAfterTheLastFrameEqualMakePlotOnIt) {
+  ShowForm();
   form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/../../examples/webcam-ipa-glass.jpg"), sdReference);
   ASSERT_TRUE(form.ReferenceLoaded);
   struct Case { int trace, abscissa; };
@@ -132,6 +133,9 @@ TEST_F(LiveTest, TracesAfterTheLastFrameEqualMakePlotOnIt) {
     std::vector<TSpectrumCurve> lastCurves;
     live.FrameProcessed = [&](double seconds, const std::vector<TSpectrumCurve>& curves) {
       ++calls;
+      // The picture of the live view for the README and notes: LUMIO_SCREENSHOT_DIR=folder.
+      if (c.trace == 2 && calls == 4 && qEnvironmentVariableIsSet("LUMIO_SCREENSHOT_DIR"))
+        form.grab().save(QDir(qEnvironmentVariable("LUMIO_SCREENSHOT_DIR")).filePath(QStringLiteral("issue-34-live.png")));
       EXPECT_GE(seconds, lastSeconds);
       lastSeconds = seconds;
       lastCurves = curves;
@@ -354,9 +358,43 @@ TEST_F(LiveTest, LiveMenuItemRunsTheChosenVideo) {
   ASSERT_TRUE(WaitUntilEnded(sdReference));
   EXPECT_TRUE(form.ReferenceLoaded);
   EXPECT_GE(live.ProcessedFrames(sdReference), 1);
+  // Loading a photograph ends a live run: the photograph stays.
+  live.StartVideo(sdReference, LampVideo(60, "long.avi"));
+  ASSERT_TRUE(WaitForProcessed(sdReference, 2));
+  form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/webcam-cfl.jpg"), sdReference);
+  EXPECT_FALSE(live.Running(sdReference));
+  QTest::qWait(200);
+  EXPECT_TRUE(SamePixels(form.ReferenceBitmap, lamp));
+  EXPECT_FALSE(form.PicturePath[sdReference].isEmpty());
   // A cancelled chooser starts nothing.
   live.ChooseSource = [](TSide) { return TLiveSourceChoice{}; };
   form.LiveSample1->trigger();
   EXPECT_FALSE(live.Running(sdSample));
   EXPECT_EQ(dialogs.OpenRequests.size(), 1u);
+}
+
+// Beside a live side a still photograph is extracted again only when it or its marks change: the
+// plot always equals Make Plot.
+TEST_F(LiveTest, TheStillSideFollowsItsMarksAndPicture) {
+  Choose(2, 1);
+  form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/../../examples/webcam-ipa-glass.jpg"), sdReference);
+  ASSERT_TRUE(form.ReferenceLoaded);
+  std::mt19937 rng(11);
+  int frames = 0;
+  const auto frameThenMakePlot = [&] {
+    live.SubmitImage(sdSample, Scaled(lamp, 0.5 + 0.1 * frames).Image());
+    ASSERT_TRUE(WaitForProcessed(sdSample, ++frames));
+    const TPoints shown = ChartPoints(chart);
+    ASSERT_FALSE(shown.Channels[7].empty());
+    form.Button1Click();
+    EXPECT_EQ(ChartPoints(chart), shown);
+  };
+  frameThenMakePlot();
+  frameThenMakePlot();  // the reference's profile is kept
+  form.Edit[9]->setText(QStringLiteral("130"));  // its blue end moves
+  frameThenMakePlot();
+  form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/../../examples/webcam-1-ipa-glass.jpg"), sdReference);
+  frameThenMakePlot();
+  EXPECT_EQ(form.Reference.BlueX, 130);
+  EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
 }
