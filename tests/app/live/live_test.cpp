@@ -398,3 +398,45 @@ TEST_F(LiveTest, TheStillSideFollowsItsMarksAndPicture) {
   EXPECT_EQ(form.Reference.BlueX, 130);
   EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
 }
+
+namespace {
+// A source driven by the test, standing in for a camera.
+class TFakeCamera final : public TFrameSource {
+ public:
+  void Start() override { ++starts; }
+  void Stop() override { ++stops; }
+  void Send(const TBitmap& picture) {
+    const QImage image = picture.Image().convertToFormat(QImage::Format_RGBX8888);
+    QVideoFrame frame(QVideoFrameFormat(image.size(), QVideoFrameFormat::Format_RGBX8888));
+    ASSERT_TRUE(frame.map(QVideoFrame::WriteOnly));
+    for (int y = 0; y < image.height(); ++y)
+      std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), static_cast<std::size_t>(4 * image.width()));
+    frame.unmap();
+    Deliver(frame);
+  }
+  void Unplug() { End(QString::fromLatin1(kCameraGoneMessage).arg(QStringLiteral("Fake Camera"))); }
+  int starts = 0, stops = 0;
+};
+}  // namespace
+
+// A camera that disappears ends the run with its message after the frame it was busy with; the
+// side keeps that frame as its picture.
+TEST_F(LiveTest, ACameraThatDisappearsEndsTheRunWithItsMessage) {
+  Choose(0, 1);
+  auto owned = std::make_unique<TFakeCamera>();
+  TFakeCamera& camera = *owned;
+  live.StartSource(sdSample, std::move(owned));
+  EXPECT_EQ(camera.starts, 1);
+  camera.Send(Scaled(lamp, 0.5));
+  camera.Send(lamp);  // waits while the first is worked on
+  camera.Unplug();    // before the last frame is plotted
+  EXPECT_TRUE(dialogs.Messages.isEmpty());
+  ASSERT_TRUE(WaitUntilEnded(sdSample));
+  EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kCameraGoneMessage).arg(QStringLiteral("Fake Camera"))});
+  EXPECT_EQ(live.ProcessedFrames(sdSample), 2);
+  EXPECT_TRUE(form.SampleLoaded);
+  EXPECT_TRUE(SamePixels(form.SampleBitmap, lamp));
+  const TPoints shown = ChartPoints(chart);
+  form.Button1Click();
+  EXPECT_EQ(ChartPoints(chart), shown);
+}
