@@ -65,9 +65,9 @@ void PlotSpectra(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRe
   ShowSaturationNote(chart, note);
 }
 
-bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message) {
+bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message, const TJpegRowChoice& rows) {
   try {
-    TPicture loaded = LoadPictureFile(fileName);
+    TPicture loaded = LoadPictureFile(fileName, rows);
     if (loaded.Kind == pkJpeg) {
       picture = loaded.Bitmap;
       return true;

@@ -8,6 +8,7 @@
 #include "app/PlotAssembly.h"
 #include "app/SpectrumRecord.h"
 #include "app/Transmittance.h"
+#include "platform/Jpeg.h"
 
 class TBitmap;
 class TiXYPlot;
@@ -31,7 +32,8 @@ void PlotSpectra(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRe
 inline constexpr const char* kNotJpegMessage = "When is a JPG not a JPG?";
 // Reads a photograph as the picture panes take it for a spectrum: JPEG only. False, with the
 // message the window shows, for a file that cannot be read or is no JPEG picture.
-bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message);
+// `rows` chooses the rows a reader needs (see LoadPictureFile); the others are left black.
+bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message, const TJpegRowChoice& rows = {});
 
 // One plotted curve: what its values are and the points in plotting order.
 struct TSpectrumCurve {

@@ -19,6 +19,7 @@
 #include "app/ChartSetup.h"
 #include "app/CsvExport.h"
 #include "app/JcampExport.h"
+#include "app/SpectrumCore.h"
 #include "app/calibration/Workspace.h"
 #include "app/cli/CommandLine.h"
 #include "chart/core/iXYPlot.h"
@@ -391,6 +392,24 @@ TEST_F(CliTest, BatchWritesOneSetPerSampleAndReportsTheBadPhotograph) {
   alone << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--csv") << Path("alone.csv");
   ASSERT_EQ(RunProgram(alone).Exit, 0);
   EXPECT_EQ(ReadAll(Path("alone.csv")), ReadAll(Path("webcam-2-ipa-glass.csv")));
+}
+
+TEST_F(CliTest, APhotographDamagedBelowItsBandIsRefusedAsTheWindowRefusesIt) {
+  // The batch makes pixels of the band's rows only; the rest of the file must still be read.
+  const QByteArray whole = ReadAll(Example("webcam-1-ipa-glass.jpg"));
+  ASSERT_GT(whole.size(), 5000);
+  const QString cut = Path("cut.jpg");
+  ASSERT_TRUE(WriteBytes(cut, whole.left(whole.size() - 300)));
+  TBitmap picture;
+  QString windowMessage;
+  ASSERT_FALSE(LoadSpectrumPicture(cut, picture, windowMessage));
+  QStringList args = ExamplePair();
+  args[1] = cut;
+  args << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--csv") << Path("cut.csv");
+  const TRunResult r = RunProgram(args);
+  EXPECT_EQ(r.Exit, 1);
+  EXPECT_EQ(r.Err.trimmed(), cut + QStringLiteral(": ") + windowMessage);
+  EXPECT_FALSE(QFile::exists(Path("cut.csv")));
 }
 
 TEST_F(CliTest, JcampFileReadsBackAsThePlottedSpectrumAndEqualsTheWindowsMenuItem) {
