@@ -1,5 +1,7 @@
 #include "app/CsvExport.h"
 
+#include <charconv>
+
 #include <algorithm>
 #include <string>
 
@@ -22,7 +24,8 @@ void AppendProfile(std::string& line, int i, const TSpectrumRecord& r) {
     return;
   }
   const auto k = static_cast<std::size_t>(i);
-  line += std::to_string(i);
+  char index[16];
+  line.append(index, static_cast<std::size_t>(std::to_chars(index, index + sizeof index, i).ptr - index));
   line += ',';
   for (const std::vector<double>* a : {&r.Wavelength, &r.RedSum, &r.GreenSum, &r.BlueSum, &r.TotalSum}) {
     AppendNumber(line, (*a)[k]);

@@ -128,12 +128,18 @@ bool ShortestRoundedTo15(double value, char* digits, int& n, int& exponent) {
   char buf[40];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
   if (ec != std::errc()) return false;
-  const char* e = std::find(static_cast<const char*>(buf), static_cast<const char*>(end), 'e');
-  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+  // "d.ddde+XX": the exponent's sign and two or three digits end the text.
+  const char* e = end - 3;
+  while (*e != 'e') --e;
+  exponent = 0;
+  for (const char* q = e + 2; q < end; ++q) exponent = exponent * 10 + (*q - '0');
+  if (e[1] == '-') exponent = -exponent;
   n = 0;
   digits[n++] = buf[0];
-  if (buf[1] == '.')
-    for (const char* q = buf + 2; q < e; ++q) digits[n++] = *q;
+  if (buf[1] == '.') {
+    std::memcpy(digits + 1, buf + 2, static_cast<std::size_t>(e - (buf + 2)));
+    n += static_cast<int>(e - (buf + 2));
+  }
   if (n <= 15) return true;
   bool up = digits[15] > '5';
   if (digits[15] == '5') {
@@ -167,8 +173,11 @@ int FloatToChars(double value, char* out) {
   if (value == 0) return put("0");
   // Whole numbers of up to 15 digits are their own 15-digit rounding: written as integers, which
   // is what the general form gives them (the intensity sums of a profile are all whole).
-  if (std::fabs(value) < 1e15 && value == std::trunc(value))
-    return static_cast<int>(std::to_chars(out, out + kFloatTextSize, static_cast<std::int64_t>(value)).ptr - out);
+  if (std::fabs(value) < 1e15) {
+    const auto whole = static_cast<std::int64_t>(value);
+    if (static_cast<double>(whole) == value)
+      return static_cast<int>(std::to_chars(out, out + kFloatTextSize, whole).ptr - out);
+  }
   // Rounded to 15 significant digits first; the exponent used is the one after rounding, so that
   // 999999999999999.9 becomes 1E15 and not a 16-digit integer. Built in place: a batch writes
   // thousands of these per file.

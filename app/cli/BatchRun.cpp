@@ -265,6 +265,7 @@ struct TRun {
   TSideInput Sample, Reference;
   TBitmap ReferencePicture;
   bool ReferenceLoaded = false;
+  QString ReferenceSaturation;  // the reference's words in every sample's saturation note
 };
 
 // Everything of one sample that needs no widget: the picture, the computation, the CSV and
@@ -282,14 +283,19 @@ void ProcessJob(const TRun& run, TJob& job) {
   if (sampleLoaded) {
     QString message;
     // Only the rows the band reads are turned into pixels: most of a photograph's decoding time.
+    // The ends are taken there, from the picture's size, as soon as the header tells it.
+    bool endsTaken = false;
+    QString endsMessage;
     const auto bandRows = [&](int width, int height) {
-      if (!TakeEnds("sample-ends", run.Sample.Ends, width, height, d.Sample).isEmpty()) return TJpegRows{0, height - 1};
+      endsMessage = TakeEnds("sample-ends", run.Sample.Ends, width, height, d.Sample);
+      endsTaken = true;
+      if (!endsMessage.isEmpty()) return TJpegRows{0, height - 1};
       const auto [first, last] = BandSourceRows(width, height, d.Sample);
       return TJpegRows{first, last};
     };
     if (!LoadSpectrumPicture(job.SamplePath, picture, message, bandRows)) return refuse(message);
-    message = TakeEnds("sample-ends", run.Sample.Ends, picture, d.Sample);
-    if (!message.isEmpty()) return refuse(message);
+    if (!endsTaken) endsMessage = TakeEnds("sample-ends", run.Sample.Ends, picture, d.Sample);
+    if (!endsMessage.isEmpty()) return refuse(endsMessage);
   }
   // Make Plot's computation, with the reference extracted once for the whole batch.
   QStringList shown;
@@ -313,8 +319,9 @@ void ProcessJob(const TRun& run, TJob& job) {
     return refuse(QString::fromLatin1(request.Abscissa == paWavelength && request.Trace < ptTransmittance
                                           ? kNoWavelengthRangeMessage
                                           : kNoPixelRangeMessage));
-  job.Note = SaturationNoteText(request.Trace, sampleLoaded ? &picture : nullptr, d.Sample,
-                                run.ReferenceLoaded ? &run.ReferencePicture : nullptr, d.Reference);
+  job.Note = SaturationNoteFromParts(
+      sampleLoaded && UsesSample(request.Trace) ? SaturationPart(true, picture, d.Sample) : QString(),
+      run.ReferenceSaturation);
 
   const auto write = [&](const QString& pattern, const std::function<QByteArray()>& bytes) {
     if (pattern.isEmpty()) return;
@@ -524,6 +531,8 @@ int Run(const TCliOptions& o) {
       refused = refused || !IsWarning(m);
     }
     if (refused) return kExitRefused;
+    if (UsesReference(run.Request.Trace))
+      run.ReferenceSaturation = SaturationPart(false, run.ReferencePicture, run.Reference.Record);
   }
   return RunJobs(run, jobs) ? kExitSuccess : kExitRefused;
 }

@@ -412,6 +412,29 @@ TEST_F(CliTest, APhotographDamagedBelowItsBandIsRefusedAsTheWindowRefusesIt) {
   EXPECT_FALSE(QFile::exists(Path("cut.csv")));
 }
 
+TEST_F(CliTest, TheSaturationNoteNamesBothSidesAsTheWindowsDoes) {
+  // White photographs: every band row is clipped in every colour, on both sides. The batch words
+  // its reference once; the note must still be the window's.
+  const QString sample = Path("white-sample.jpg"), reference = Path("white-reference.jpg");
+  ASSERT_TRUE(WriteJpegFile(sample, FlatPicture(640, 150, clWhite)));
+  ASSERT_TRUE(WriteJpegFile(reference, FlatPicture(640, 150, clWhite)));
+  TBitmap s, r;
+  QString message;
+  ASSERT_TRUE(LoadSpectrumPicture(sample, s, message));
+  ASSERT_TRUE(LoadSpectrumPicture(reference, r, message));
+  TSpectrumRecord S, R;
+  for (TSpectrumRecord* rec : {&S, &R}) rec->BlueX = 110, rec->BlueY = 75, rec->RedX = 414, rec->RedY = 75, rec->BandWidth = 5;
+  const QString expected = SaturationNoteText(ptTransmittance, &s, S, &r, R);
+  ASSERT_TRUE(expected.contains(QStringLiteral("; reference "))) << expected.toStdString();
+  QStringList args = ExamplePair();
+  args[1] = sample;
+  args[3] = reference;
+  args << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--svg") << Path("white.svg");
+  const TRunResult run = RunProgram(args);
+  ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(ReadAll(Path("white.svg"))).contains(expected)) << expected.toStdString();
+}
+
 TEST_F(CliTest, JcampFileReadsBackAsThePlottedSpectrumAndEqualsTheWindowsMenuItem) {
   for (int trace : {ptTransmittance, ptSampleIntensity, ptBothIntensities}) {
     for (int abscissa : {paPixelNumber, paWavelength}) {
