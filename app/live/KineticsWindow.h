@@ -85,9 +85,12 @@ class TKineticsWindow : public QWidget {
   void BuildChannels();
   void StartRun(TKineticsQuantity quantity);
   void FitYAxis();
+  void ShowYTitle();
   void ShowStatus();
   // Writes the newest row when logging; a failure ends the log and gives its message.
   void FlushLog(QStringList& messages);
+  // Ends the log, writing what is pending; false (with its message) when that failed.
+  bool EndLog(QStringList& messages);
 
   std::vector<double> wavelengths_;
   TKineticsQuantity quantity_ = kqNone;
