@@ -427,3 +427,50 @@ TEST_F(KineticsWindowTest, DrawsTheTracesInTheirColours) {
     EXPECT_TRUE(window.grab().save(picture));
   }
 }
+
+TEST_F(KineticsWindowTest, AWavelengthLeavingTheCurveBreaksItsTrace) {
+  ASSERT_TRUE(window.SetWavelengthsText(QStringLiteral("450")));
+  window.resize(820, 560);
+  window.show();
+  window.layout()->activate();
+  TSpectrumCurve wide = Absorbance(1);
+  TSpectrumCurve narrow = wide;  // from 500 nm on: 450 nm lies outside
+  narrow.X.erase(narrow.X.begin(), narrow.X.begin() + 67);
+  narrow.Y.erase(narrow.Y.begin(), narrow.Y.begin() + 67);
+  for (int f = 0; f < 60; ++f) window.AddFrame(f, {f >= 20 && f < 40 ? narrow : wide});
+  ASSERT_EQ(Channel(0)->Count(), 60);
+  ASSERT_EQ(dialogs.Messages.size(), 1);
+  TBitmap bitmap(window.Chart->width(), window.Chart->height());
+  window.Chart->DoPaint(*bitmap.Canvas());
+  const QImage image = bitmap.Image();
+  const TiPlotXAxis* x = window.Chart->XAxis(0);
+  // Columns well inside each stretch: the trace is drawn before and after the gap, not in it.
+  const auto columnHasTrace = [&](double seconds) {
+    const int column = x->ValueToPosition(seconds);
+    for (int row = 0; row < image.height(); ++row)
+      if ((image.pixel(column, row) & 0xFFFFFF) == 0x00FF00) return true;
+    return false;
+  };
+  EXPECT_TRUE(columnHasTrace(10));
+  EXPECT_FALSE(columnHasTrace(25));
+  EXPECT_FALSE(columnHasTrace(34));
+  EXPECT_TRUE(columnHasTrace(50));
+}
+
+TEST_F(KineticsWindowTest, ButtonsRunTheirActions) {
+  window.AddFrame(0, {Absorbance(1)});
+  window.ClearButton->click();
+  EXPECT_EQ(window.FrameCount(), 0);
+  window.WavelengthBox->setText(QStringLiteral("510"));
+  window.ApplyButton->click();
+  EXPECT_EQ(window.Wavelengths(), std::vector<double>{510});
+  dialogs.SaveAnswer = Path("buttons.txt");
+  window.LogButton->click();
+  EXPECT_TRUE(window.Logging());
+  window.StopLogButton->click();
+  EXPECT_FALSE(window.Logging());
+  window.WavelengthBox->setText(QStringLiteral("nine hundred"));
+  window.ApplyButton->click();
+  ASSERT_EQ(dialogs.Messages.size(), 1);
+  EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Wavelength \"nine\": ")));
+}
