@@ -217,6 +217,8 @@ void TKineticsWindow::StartRun(TKineticsQuantity quantity) {
   try {
     // The chart's clearing would end the log: every caller has ended it first.
     Chart->ClearAllData();
+    // A new run is followed again, also where the user had scrolled or zoomed the last one.
+    Chart->EnableAllTracking();
     Chart->XAxis(0)->SetMinSpan(0.0, kInitialSeconds);
   } catch (...) {
     Chart->EndUpdate();
@@ -282,6 +284,20 @@ bool TKineticsWindow::SetWavelengthsText(const QString& text) {
 }
 
 void TKineticsWindow::AddFrame(double secondsSinceStart, const std::vector<TSpectrumCurve>& curves) {
+  // Called from the live path once per frame: nothing is thrown back into it, and a failure that
+  // repeats frame after frame is said once.
+  try {
+    TakeFrame(secondsSinceStart, curves);
+    lastFailure_.clear();
+  } catch (const std::exception& e) {
+    const QString message = ErrorMessage(e);
+    if (message == lastFailure_) return;
+    lastFailure_ = message;
+    ShowMessage(message);
+  }
+}
+
+void TKineticsWindow::TakeFrame(double secondsSinceStart, const std::vector<TSpectrumCurve>& curves) {
   if (wavelengths_.empty() || !std::isfinite(secondsSinceStart)) return;
   TKineticsQuantity quantity = kqNone;
   const TSpectrumCurve* curve = KineticsCurve(curves, quantity);

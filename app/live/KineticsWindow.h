@@ -50,7 +50,8 @@ class TKineticsWindow : public QWidget {
   // since the first frame of the run (never going backwards), Y the followed curve's value at
   // the channel's wavelength or NaN outside its range (a gap in the trace, an empty cell in the
   // log). A frame without a curve adds nothing; a curve against pixel number adds nothing and
-  // says why once per run. While logging, the new row is written to the log file at once.
+  // says why once (again after a calibrated frame). While logging, the new row is written to
+  // the log file at once. Throws nothing: failures are shown through the dialogs.
   void AddFrame(double secondsSinceStart, const std::vector<TSpectrumCurve>& curves);
 
   // "Clear": empties the traces; the next frame is time zero. Refused while logging.
@@ -82,6 +83,7 @@ class TKineticsWindow : public QWidget {
   QLabel* Status = nullptr;
 
  private:
+  void TakeFrame(double secondsSinceStart, const std::vector<TSpectrumCurve>& curves);
   void BuildChannels();
   void StartRun(TKineticsQuantity quantity);
   void FitYAxis();
@@ -103,4 +105,5 @@ class TKineticsWindow : public QWidget {
   bool toldPixelAxis_ = false;
   std::vector<bool> toldOutside_;
   QString logFileName_;
+  QString lastFailure_;
 };

@@ -242,13 +242,21 @@ TEST_F(KineticsWindowTest, TimeRestartsAtClearAndNeverGoesBackwards) {
   EXPECT_EQ(Channel(0)->GetX(1), 2.0);
   EXPECT_EQ(Channel(0)->GetX(2), 2.0);
   EXPECT_EQ(Channel(0)->GetX(3), 5.0);
+  // A user's zoom pauses the axes' tracking; the new run is followed again.
+  window.Chart->XAxis(0)->SetTrackingEnabled(false);
+  window.Chart->YAxis(0)->SetTrackingEnabled(false);
+  window.Chart->YAxis(0)->SetMinSpan(-5, 1);
   EXPECT_TRUE(window.Restart());
   EXPECT_EQ(window.FrameCount(), 0);
+  EXPECT_TRUE(window.Chart->XAxis(0)->TrackingEnabled());
+  EXPECT_TRUE(window.Chart->YAxis(0)->TrackingEnabled());
   window.AddFrame(80, {Absorbance(1)});
   window.AddFrame(81.25, {Absorbance(1)});
   EXPECT_EQ(Channel(0)->GetX(0), 0.0);
   EXPECT_EQ(Channel(0)->GetX(1), 1.25);
   EXPECT_EQ(window.Chart->XAxis(0)->Min(), 0.0);
+  EXPECT_LT(window.Chart->YAxis(0)->Min(), 0.2025);  // fitted to the lowest value, 450 nm: 0.2025
+  EXPECT_GT(window.Chart->YAxis(0)->Min(), 0.0);
 }
 
 TEST_F(KineticsWindowTest, XAxisWidensToAnHourThenScrolls) {
