@@ -247,7 +247,7 @@ bool TKineticsWindow::Restart() {
   StartRun(kqNone);
   if (!messages.isEmpty()) {
     ShowMessage(messages.join(QLatin1Char('\n')));
-    return true;
+    return false;
   }
   Chart->SetLogFileName(logFileName_);
   try {
@@ -255,7 +255,7 @@ bool TKineticsWindow::Restart() {
   } catch (const std::exception& e) {
     ShowStatus();
     ShowMessage(QStringLiteral("Logging stopped: %1").arg(ErrorMessage(e)));
-    return true;
+    return false;
   }
   ShowStatus();
   return true;

@@ -54,7 +54,9 @@ class TKineticsWindow : public QWidget {
   // the log file at once. Throws nothing: failures are shown through the dialogs.
   void AddFrame(double secondsSinceStart, const std::vector<TSpectrumCurve>& curves);
 
-  // "Clear": empties the traces; the next frame is time zero. Refused while logging.
+  // "Clear": empties the traces; the next frame is time zero. A running log goes on in the same
+  // file (its rows start again at 0); false only when it could not and has stopped, after a
+  // message.
   bool Restart();
   // Applies the wavelengths typed (see ParseKineticsWavelengths): one channel each, titled
   // "450.0 nm"; the run starts again. Refused while logging. False after a message.

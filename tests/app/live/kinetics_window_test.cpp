@@ -482,3 +482,16 @@ TEST_F(KineticsWindowTest, ButtonsRunTheirActions) {
   ASSERT_EQ(dialogs.Messages.size(), 1);
   EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Wavelength \"nine\": ")));
 }
+
+TEST_F(KineticsWindowTest, ClearWhoseLogCannotGoOnSaysSo) {
+  const QString file = Path("moved.txt");
+  ASSERT_TRUE(window.StartLog(file));
+  window.AddFrame(0, {Absorbance(1)});
+  // The file is gone when the log is to go on after the clear: the run restarts without it.
+  ASSERT_TRUE(QFile::remove(file));
+  EXPECT_FALSE(window.Restart());
+  EXPECT_FALSE(window.Logging());
+  EXPECT_EQ(window.FrameCount(), 0);
+  ASSERT_EQ(dialogs.Messages.size(), 1);
+  EXPECT_TRUE(dialogs.Messages[0].startsWith(QStringLiteral("Logging stopped: "))) << dialogs.Messages[0].toStdString();
+}
