@@ -266,6 +266,7 @@ struct TRun {
   TBitmap ReferencePicture;
   bool ReferenceLoaded = false;
   QString ReferenceSaturation;  // the reference's words in every sample's saturation note
+  TCsvProfileText ReferenceCsv;  // the reference's columns of every CSV file
 };
 
 // Everything of one sample that needs no widget: the picture, the computation, the CSV and
@@ -332,7 +333,7 @@ void ProcessJob(const TRun& run, TJob& job) {
       job.Failed = true;
     }
   };
-  write(run.Options.Csv, [&] { return CsvText(d.Sample, d.Reference, d.Result); });
+  write(run.Options.Csv, [&] { return CsvText(d.Sample, d.Reference, d.Result, run.ReferenceCsv); });
   QStringList names;
   if (sampleLoaded) names << QFileInfo(job.SamplePath).completeBaseName();
   if (run.ReferenceLoaded) names << QFileInfo(run.Reference.Picture).completeBaseName();
@@ -533,6 +534,7 @@ int Run(const TCliOptions& o) {
     if (refused) return kExitRefused;
     if (UsesReference(run.Request.Trace))
       run.ReferenceSaturation = SaturationPart(false, run.ReferencePicture, run.Reference.Record);
+    if (!o.Csv.isEmpty()) run.ReferenceCsv = CsvProfileText(run.Reference.Record);
   }
   return RunJobs(run, jobs) ? kExitSuccess : kExitRefused;
 }
