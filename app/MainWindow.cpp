@@ -30,6 +30,7 @@
 #include "app/calibration/CalibrationDialog.h"
 #include "app/calibration/PeakLabels.h"
 #include "app/calibration/Workspace.h"
+#include "app/live/LiveController.h"
 #include "chart/decorations/rUdudAnnotation.h"
 #include <QFileInfo>
 #include "platform/Canvas.h"
@@ -92,9 +93,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(Edit[n], &QLineEdit::textEdited, this, [this, side] { RunCommand([this, side] { RevertToLinear(side); }); });
   }
   RunCalibrationDialog = [](TCalibrationDialog& dialog) { dialog.exec(); };
+  Live = std::make_unique<TLiveController>(*this);
+  connect(LiveSample1, &QAction::triggered, this, [this] { RunCommand([this] { Live->LiveClick(sdSample); }); });
+  connect(LiveReference1, &QAction::triggered, this, [this] { RunCommand([this] { Live->LiveClick(sdReference); }); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { Live.reset(); }  // the live sides end before the views they draw into
 
 QLineEdit* TForm1::MakeEdit(int index, int left, int top, int width) {
   auto* e = new QLineEdit(Client);
@@ -109,6 +113,8 @@ void TForm1::BuildMenu() {
   File1 = menuBar()->addMenu(QStringLiteral("&File"));
   LoadSample1 = File1->addAction(QStringLiteral("Load Sample (&Left)"));
   LoadReference1 = File1->addAction(QStringLiteral("Load Reference (&Right)"));
+  LiveSample1 = File1->addAction(QStringLiteral("Live Sample..."));
+  LiveReference1 = File1->addAction(QStringLiteral("Live Reference..."));
   File1->addSeparator();
   OpenWorkspace1 = File1->addAction(QStringLiteral("Open Workspace..."));
   SaveWorkspace1 = File1->addAction(QStringLiteral("Save Workspace..."));
@@ -398,6 +404,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 // ---- pictures ----
 
 void TForm1::LoadPicture(const QString& fileName, TSide side) {
+  if (Live) Live->Stop(side);  // a photograph ends the side's live run: no frame replaces it
   TImage* view = View(side);
   TPicture picture;
   bool invalid = false;
@@ -616,22 +623,40 @@ void TForm1::DrawSpectrumMarks(TSide side) {
 // ---- plot ----
 
 void TForm1::Button1Click() {
-  const int trace = RadioGroup1->ItemIndex(), abscissa = RadioGroup2->ItemIndex();
-  if (trace < ptSampleIntensity || trace > ptAbsorbance || abscissa < paPixelNumber || abscissa > paWavelength) return;
   TPlotRequest request;
+  if (!ReadPlotRequest(request)) return;
+  ComputeSpectra(SampleLoaded ? &SampleBitmap : nullptr, Sample, ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference,
+                 Transmittance);
+  PlotComputed(request, SaturationNoteText(request.Trace, SampleLoaded ? &SampleBitmap : nullptr, Sample,
+                                           ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference));
+}
+
+bool TForm1::ReadPlotRequest(TPlotRequest& request) {
+  const int trace = RadioGroup1->ItemIndex(), abscissa = RadioGroup2->ItemIndex();
+  if (trace < ptSampleIntensity || trace > ptAbsorbance || abscissa < paPixelNumber || abscissa > paWavelength) return false;
   request.Trace = static_cast<TPlotTrace>(trace);
   request.Abscissa = static_cast<TPlotAbscissa>(abscissa);
   if (request.Trace != ptReferenceIntensity) ReadParameters(Sample);
   if (request.Trace != ptSampleIntensity) ReadParameters(Reference);
-  ComputeSpectra(SampleLoaded ? &SampleBitmap : nullptr, Sample, ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference,
-                 Transmittance);
   request.SampleLoaded = SampleLoaded;
   request.ReferenceLoaded = ReferenceLoaded;
-  plottedTrace_ = trace, plottedAbscissa_ = abscissa;
-  SaturationText = SaturationNoteText(request.Trace, SampleLoaded ? &SampleBitmap : nullptr, Sample,
-                                      ReferenceLoaded ? &ReferenceBitmap : nullptr, Reference);
+  return true;
+}
+
+void TForm1::PlotComputed(const TPlotRequest& request, const QString& note) {
+  plottedTrace_ = request.Trace, plottedAbscissa_ = request.Abscissa;
+  SaturationText = note;
   PlotSpectra(*iXYPlot1, request, Sample, Reference, Transmittance, SaturationText);
   LabelPeaks();
+}
+
+void TForm1::ShowLiveFrame(TSide side, const TBitmap& frame) {
+  Copy(side) = frame;
+  SetLoaded(side, true);
+  PicturePath[side].clear();  // a frame comes from no file
+  Button1->setEnabled(true);
+  Button2->setEnabled(true);
+  DrawSpectrumMarks(side);
 }
 
 // ---- transmittance and export ----

@@ -3,6 +3,7 @@
 // controls, and the calibration boxes of the sample and the reference.
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "app/SpectrumRecord.h"
 #include "app/Transmittance.h"
@@ -24,6 +25,8 @@ class TRadioGroup;
 class TUpDown;
 class TWrapButton;
 class TCalibrationDialog;
+class TLiveController;
+struct TPlotRequest;
 struct TPolynomialFit;
 struct TWorkspace;
 
@@ -62,6 +65,8 @@ class TForm1 : public QMainWindow {
   QMenu* File1;
   QAction* LoadSample1;
   QAction* LoadReference1;
+  QAction* LiveSample1;
+  QAction* LiveReference1;
   QAction* Print1;
   QAction* PrintSetup1;
   QAction* CSVFileExport1;
@@ -122,6 +127,13 @@ class TForm1 : public QMainWindow {
   // "Make Plot Compute T Compute A": reads the boxes, extracts both pictures, computes the
   // transmittance when both are loaded and plots the chosen trace against the chosen abscissa.
   void Button1Click();
+  // The first steps of Button1Click: the trace and abscissa chosen and the records read from their
+  // boxes. False when no valid choice is made.
+  bool ReadPlotRequest(TPlotRequest& request);
+  // The last steps: the chart filled from the computed records, with the saturation note.
+  void PlotComputed(const TPlotRequest& request, const QString& note);
+  // A live frame becomes the side's picture, as a loaded photograph does: shown with its marks.
+  void ShowLiveFrame(TSide side, const TBitmap& frame);
 
   // "Generate CSV File for Excel": appends the profiles and the result to the chosen file.
   void Button2Click();
@@ -161,6 +173,9 @@ class TForm1 : public QMainWindow {
   bool Loaded(TSide side) const { return side == sdSample ? SampleLoaded : ReferenceLoaded; }
   TBitmap& Copy(TSide side) { return side == sdSample ? SampleBitmap : ReferenceBitmap; }
   TBitmap& ViewBitmap(TSide side) { return side == sdSample ? Image1Bitmap : Image2Bitmap; }
+
+  // The live sides: sources, live plot, freeze, averaging, dark frames.
+  std::unique_ptr<TLiveController> Live;
 
   // Runs one user command: the platform's own errors end it with their message box.
   static void RunCommand(const std::function<void()>& command);

@@ -16,9 +16,10 @@ const char* const kSaturationName = "Saturation warning";
 }  // namespace
 
 void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,
-                    TSpectrumRecord& reference, TTransmittanceResult& result) {
-  if (samplePicture) ExtractSpectrum(*samplePicture, sample);
-  if (referencePicture) ExtractSpectrum(*referencePicture, reference);
+                    TSpectrumRecord& reference, TTransmittanceResult& result, bool sampleExtracted,
+                    bool referenceExtracted) {
+  if (samplePicture && !sampleExtracted) ExtractSpectrum(*samplePicture, sample);
+  if (referencePicture && !referenceExtracted) ExtractSpectrum(*referencePicture, reference);
   if (samplePicture && referencePicture) ComputeTransmittance(sample, reference, result);
 }
 

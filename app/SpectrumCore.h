@@ -19,8 +19,11 @@ inline bool UsesReference(TPlotTrace trace) { return trace != ptSampleIntensity;
 
 // Extracts every loaded picture into its record and, with both loaded, the transmittance into
 // `result`. Messages go through the platform's message box, as the steps give them.
+// A side marked as extracted already holds the profile of its picture (a still photograph beside
+// a live side): it is not extracted again.
 void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,
-                    TSpectrumRecord& reference, TTransmittanceResult& result);
+                    TSpectrumRecord& reference, TTransmittanceResult& result, bool sampleExtracted = false,
+                    bool referenceExtracted = false);
 
 // The warning about clipped pixels in the marked bands that the trace uses; empty when none.
 QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const TSpectrumRecord& sample,

@@ -61,9 +61,16 @@ class TQtDialogs final : public TDialogs {
 
 TQtDialogs g_qtDialogs;
 TDialogs* g_dialogs = nullptr;
+thread_local TMessageCapture* t_capture = nullptr;
 }  // namespace
 
-TDialogs& Dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
+TDialogs& Dialogs() {
+  if (t_capture) return *t_capture;
+  return g_dialogs ? *g_dialogs : g_qtDialogs;
+}
+
+TMessageCapture::TMessageCapture() : previous_(t_capture) { t_capture = this; }
+TMessageCapture::~TMessageCapture() { t_capture = previous_; }
 void SetDialogs(TDialogs* dialogs) { g_dialogs = dialogs; }
 
 QString ToQtFilter(const QString& filter) {

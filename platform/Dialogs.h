@@ -47,6 +47,29 @@ void SetDialogs(TDialogs* dialogs);
 
 inline void ShowMessage(const QString& text) { Dialogs().ShowMessage(text); }
 
+// While it lives, the messages shown on the thread that made it are kept in `Messages` instead of
+// being shown (the other dialogs answer Cancel/No): work on a worker thread must not open windows,
+// and work repeated for every frame of a video reports its messages once, afterwards.
+class TMessageCapture final : public TDialogs {
+ public:
+  TMessageCapture();
+  ~TMessageCapture() override;
+  TMessageCapture(const TMessageCapture&) = delete;
+  TMessageCapture& operator=(const TMessageCapture&) = delete;
+
+  void ShowMessage(const QString& text) override { Messages << text; }
+  bool ExecuteOpen(const TOpenDialogOptions&, QString&) override { return false; }
+  bool ExecuteSave(const TSaveDialogOptions&, QString&) override { return false; }
+  bool ExecutePrint() override { return false; }
+  bool ExecutePrinterSetup() override { return false; }
+  bool AskYesNo(const QString&) override { return false; }
+
+  QStringList Messages;
+
+ private:
+  TMessageCapture* previous_;
+};
+
 // Converts the platform's "Description | *.a;*.b | ..." filter into Qt's "Description (*.a *.b);;...".
 QString ToQtFilter(const QString& filter);
 

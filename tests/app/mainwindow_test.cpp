@@ -96,12 +96,17 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
 
 TEST_F(MainWindowTest, MenuHasItsItems) {
   const QList<QAction*> top = form.menuBar()->actions();
-  ASSERT_EQ(top.size(), 3);
+  ASSERT_EQ(top.size(), 4);
   EXPECT_EQ(top[0]->text(), QStringLiteral("&File"));
   EXPECT_EQ(top[1]->text(), QStringLiteral("&Calibration"));
-  EXPECT_EQ(top[2]->text(), QStringLiteral("&About"));
+  EXPECT_EQ(top[2]->text(), QStringLiteral("&Live"));
+  EXPECT_EQ(top[3]->text(), QStringLiteral("&About"));
+  EXPECT_EQ(ActionTexts(top[2]->menu()->actions()), (QStringList{"&Sample", "&Reference"}));
+  EXPECT_EQ(ActionTexts(top[2]->menu()->actions()[0]->menu()->actions()),
+            (QStringList{"Freeze", "Save Frame...", "-", "Averaging", "Take Dark", "Clear Dark", "-", "Stop"}));
   EXPECT_EQ(ActionTexts(form.File1->actions()),
-            (QStringList{"Load Sample (&Left)", "Load Reference (&Right)", "-", "Open Workspace...", "Save Workspace...",
+            (QStringList{"Load Sample (&Left)", "Load Reference (&Right)", "Live Sample...", "Live Reference...", "-",
+                         "Open Workspace...", "Save Workspace...",
                          "-", "&Print", "Print Setup", "-", "CS&V File Export", "Save Spectrum as JCAMP-DX...", "-", "E&xit"}));
   EXPECT_EQ(ActionTexts(form.Calibration1->actions()),
             (QStringList{"Calibrate Sample from Lamp...", "Calibrate Reference from Lamp...", "-", "Label Peaks"}));
