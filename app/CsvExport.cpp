@@ -1,5 +1,8 @@
 #include "app/CsvExport.h"
 
+#include <charconv>
+#include <cstring>
+
 #include <algorithm>
 #include <string>
 
@@ -22,7 +25,8 @@ void AppendProfile(std::string& line, int i, const TSpectrumRecord& r) {
     return;
   }
   const auto k = static_cast<std::size_t>(i);
-  line += std::to_string(i);
+  char index[16];
+  line.append(index, static_cast<std::size_t>(std::to_chars(index, index + sizeof index, i).ptr - index));
   line += ',';
   for (const std::vector<double>* a : {&r.Wavelength, &r.RedSum, &r.GreenSum, &r.BlueSum, &r.TotalSum}) {
     AppendNumber(line, (*a)[k]);
@@ -31,9 +35,12 @@ void AppendProfile(std::string& line, int i, const TSpectrumRecord& r) {
 }
 
 void AppendDataLine(std::string& line, int i, const TSpectrumRecord& sample, const TSpectrumRecord& reference,
-                    const TTransmittanceResult& result) {
+                    const TTransmittanceResult& result, const TCsvProfileText* referenceText = nullptr) {
   AppendProfile(line, i, sample);
-  AppendProfile(line, i, reference);
+  if (referenceText && i < static_cast<int>(referenceText->Lines.size()))
+    line += referenceText->Lines[static_cast<std::size_t>(i)];
+  else
+    AppendProfile(line, i, reference);
   if (i < ResultPoints(result)) {
     const auto k = static_cast<std::size_t>(i);
     AppendNumber(line, result.Wavelength[k]);
@@ -64,15 +71,47 @@ QString CsvDataLine(int i, const TSpectrumRecord& sample, const TSpectrumRecord&
   return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+namespace {
+QByteArray Text(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result,
+                const TCsvProfileText* referenceText) {
   std::string text = CsvHeader().toStdString() + "\r\n";
   const int lines = CsvDataLineCount(sample, reference);
   text.reserve(text.size() + static_cast<std::size_t>(lines) * 240);
   for (int i = 0; i < lines; ++i) {
-    AppendDataLine(text, i, sample, reference, result);
+    AppendDataLine(text, i, sample, reference, result, referenceText);
     text += "\r\n";
   }
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Whether the two records' rows hold the same bytes, so that they are written alike.
+bool SameProfile(const TSpectrumRecord& a, const TSpectrumRecord& b) {
+  const int rows = ProfileRows(a);
+  if (rows != ProfileRows(b)) return false;
+  const auto same = [rows](const std::vector<double>& x, const std::vector<double>& y) {
+    return std::memcmp(x.data(), y.data(), static_cast<std::size_t>(rows) * sizeof(double)) == 0;
+  };
+  return same(a.Wavelength, b.Wavelength) && same(a.RedSum, b.RedSum) && same(a.GreenSum, b.GreenSum) &&
+         same(a.BlueSum, b.BlueSum) && same(a.TotalSum, b.TotalSum);
+}
+}  // namespace
+
+QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result) {
+  return Text(sample, reference, result, nullptr);
+}
+
+TCsvProfileText CsvProfileText(const TSpectrumRecord& profile) {
+  TCsvProfileText t{profile, {}};
+  for (QLineEdit*& box : t.Profile.Binding) box = nullptr;
+  const int rows = ProfileRows(profile);
+  t.Lines.resize(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) AppendProfile(t.Lines[static_cast<std::size_t>(i)], i, profile);
+  return t;
+}
+
+QByteArray CsvText(const TSpectrumRecord& sample, const TSpectrumRecord& reference, const TTransmittanceResult& result,
+                   const TCsvProfileText& referenceText) {
+  return Text(sample, reference, result, SameProfile(reference, referenceText.Profile) ? &referenceText : nullptr);
 }
 
 void WriteCsvFile(const QString& fileName, const TSpectrumRecord& sample, const TSpectrumRecord& reference,

@@ -13,9 +13,6 @@
 
 namespace {
 const char* const kSaturationName = "Saturation warning";
-
-bool UsesSample(TPlotTrace trace) { return trace != ptReferenceIntensity; }
-bool UsesReference(TPlotTrace trace) { return trace != ptSampleIntensity; }
 }  // namespace
 
 void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const TBitmap* referencePicture,
@@ -26,26 +23,33 @@ void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const
   if (samplePicture && referencePicture) ComputeTransmittance(sample, reference, result);
 }
 
-QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const TSpectrumRecord& sample,
-                           const TBitmap* referencePicture, const TSpectrumRecord& reference) {
+QString SaturationPart(bool isSample, const TBitmap& picture, const TSpectrumRecord& record) {
+  const TBandClipping c = BandClipping(picture, record);
+  if (!c.Any()) return {};
+  QStringList colours;
+  const auto rows = [](const char* colour, int n) {
+    return QStringLiteral("%1 %2 %3").arg(QLatin1String(colour)).arg(n).arg(n == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+  };
+  if (c.RedRows) colours << rows("red", c.RedRows);
+  if (c.GreenRows) colours << rows("green", c.GreenRows);
+  if (c.BlueRows) colours << rows("blue", c.BlueRows);
+  return QStringLiteral("%1 %2").arg(isSample ? QStringLiteral("sample") : QStringLiteral("reference"),
+                                     colours.join(QStringLiteral(", ")));
+}
+
+QString SaturationNoteFromParts(const QString& samplePart, const QString& referencePart) {
   QStringList parts;
-  for (const bool isSample : {true, false}) {
-    const TBitmap* picture = isSample ? samplePicture : referencePicture;
-    if (!(isSample ? UsesSample(trace) : UsesReference(trace)) || !picture) continue;
-    const TBandClipping c = BandClipping(*picture, isSample ? sample : reference);
-    if (!c.Any()) continue;
-    QStringList colours;
-    const auto rows = [](const char* colour, int n) {
-      return QStringLiteral("%1 %2 %3").arg(QLatin1String(colour)).arg(n).arg(n == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
-    };
-    if (c.RedRows) colours << rows("red", c.RedRows);
-    if (c.GreenRows) colours << rows("green", c.GreenRows);
-    if (c.BlueRows) colours << rows("blue", c.BlueRows);
-    parts << QStringLiteral("%1 %2").arg(isSample ? QStringLiteral("sample") : QStringLiteral("reference"),
-                                         colours.join(QStringLiteral(", ")));
-  }
+  for (const QString& p : {samplePart, referencePart})
+    if (!p.isEmpty()) parts << p;
   if (parts.isEmpty()) return {};
   return QStringLiteral("Saturated (clipped) pixels in the band: %1").arg(parts.join(QStringLiteral("; ")));
+}
+
+QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const TSpectrumRecord& sample,
+                           const TBitmap* referencePicture, const TSpectrumRecord& reference) {
+  return SaturationNoteFromParts(
+      UsesSample(trace) && samplePicture ? SaturationPart(true, *samplePicture, sample) : QString(),
+      UsesReference(trace) && referencePicture ? SaturationPart(false, *referencePicture, reference) : QString());
 }
 
 void ShowSaturationNote(TiXYPlot& chart, const QString& text) {
@@ -66,9 +70,9 @@ void PlotSpectra(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRe
   ShowSaturationNote(chart, note);
 }
 
-bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message) {
+bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message, const TJpegRowChoice& rows) {
   try {
-    TPicture loaded = LoadPictureFile(fileName);
+    TPicture loaded = LoadPictureFile(fileName, rows);
     if (loaded.Kind == pkJpeg) {
       picture = loaded.Bitmap;
       return true;

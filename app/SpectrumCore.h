@@ -8,9 +8,14 @@
 #include "app/PlotAssembly.h"
 #include "app/SpectrumRecord.h"
 #include "app/Transmittance.h"
+#include "platform/Jpeg.h"
 
 class TBitmap;
 class TiXYPlot;
+
+// Whether a trace shows the sample's or the reference's photograph.
+inline bool UsesSample(TPlotTrace trace) { return trace != ptReferenceIntensity; }
+inline bool UsesReference(TPlotTrace trace) { return trace != ptSampleIntensity; }
 
 // Extracts every loaded picture into its record and, with both loaded, the transmittance into
 // `result`. Messages go through the platform's message box, as the steps give them.
@@ -23,6 +28,11 @@ void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const
 // The warning about clipped pixels in the marked bands that the trace uses; empty when none.
 QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const TSpectrumRecord& sample,
                            const TBitmap* referencePicture, const TSpectrumRecord& reference);
+// One side's words in that note ("sample red 3 rows, blue 1 row"); empty when its band has no
+// clipped pixel. A batch words its one reference once.
+QString SaturationPart(bool isSample, const TBitmap& picture, const TSpectrumRecord& record);
+// The note from the sides' words, empty ones left out; empty when both are.
+QString SaturationNoteFromParts(const QString& samplePart, const QString& referencePart);
 // Replaces the chart's saturation note by `text` (none when empty).
 void ShowSaturationNote(TiXYPlot& chart, const QString& text);
 
@@ -34,7 +44,8 @@ void PlotSpectra(TiXYPlot& chart, const TPlotRequest& request, const TSpectrumRe
 inline constexpr const char* kNotJpegMessage = "When is a JPG not a JPG?";
 // Reads a photograph as the picture panes take it for a spectrum: JPEG only. False, with the
 // message the window shows, for a file that cannot be read or is no JPEG picture.
-bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message);
+// `rows` chooses the rows a reader needs (see LoadPictureFile); the others are left black.
+bool LoadSpectrumPicture(const QString& fileName, TBitmap& picture, QString& message, const TJpegRowChoice& rows = {});
 
 // One plotted curve: what its values are and the points in plotting order.
 struct TSpectrumCurve {

@@ -139,15 +139,13 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
     double red = 0, green = 0, blue = 0;
     record.Wavelength[static_cast<std::size_t>(i)] = RowWavelength(record, i);
     if (yr >= 0 && yr < g.D) {
-      for (std::int64_t xr = g.Left; xr <= g.Right; ++xr) {
-        int sx = 0, sy = 0;
-        if (!RotatedSource(g, record, W, H, xr, yr, sx, sy)) continue;
+      ForEachBandPixel(g, record, W, H, yr, [&](int sx, int sy) {
         int r = 0, gr = 0, b = 0;
         ReadPixel(picture, sx, sy, r, gr, b);
         red += r;
         green += gr;
         blue += b;
-      }
+      });
     }
     const auto k = static_cast<std::size_t>(i);
     record.RedSum[k] = red;
@@ -155,6 +153,20 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
     record.BlueSum[k] = blue;
     record.TotalSum[k] = red + green + blue;
   }
+}
+
+std::pair<int, int> BandSourceRows(int width, int height, const TSpectrumRecord& record) {
+  if (width <= 0 || height <= 0 || record.BlueY < 0) return {0, -1};
+  const TExtractionGeometry g = ExtractionGeometry(width, height, record);
+  int first = height, last = -1;
+  for (std::int64_t yr = record.BlueY; yr <= g.LastRow; ++yr) {
+    if (yr >= g.D) break;
+    ForEachBandPixel(g, record, width, height, yr, [&](int, int sy) {
+      first = std::min(first, sy);
+      last = std::max(last, sy);
+    });
+  }
+  return last < 0 ? std::pair<int, int>{0, -1} : std::pair<int, int>{first, last};
 }
 
 int ProfileRows(const TSpectrumRecord& record) {

@@ -1,6 +1,7 @@
 #pragma once
 // The per-photograph spectrum record and the extraction of its intensity profile.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QLineEdit;
@@ -59,6 +60,21 @@ TExtractionGeometry ExtractionGeometry(int width, int height, const TSpectrumRec
 // Reads the source pixel that rotated pixel (x', y') takes; false when it falls outside the picture.
 bool RotatedSource(const TExtractionGeometry& g, const TSpectrumRecord& record, int width, int height,
                    std::int64_t xr, std::int64_t yr, int& sx, int& sy);
+
+// Calls visit(sx, sy) with the source pixel of each band column of rotated row `yr` that falls
+// inside the picture, from the left column on.
+template <class Visit>
+void ForEachBandPixel(const TExtractionGeometry& g, const TSpectrumRecord& record, int width, int height,
+                      std::int64_t yr, Visit visit) {
+  for (std::int64_t xr = g.Left; xr <= g.Right; ++xr) {
+    int sx = 0, sy = 0;
+    if (RotatedSource(g, record, width, height, xr, yr, sx, sy)) visit(sx, sy);
+  }
+}
+
+// The first and last picture rows that the band of `record` reads in a picture of this size:
+// the extraction and the clipping check read no other row. Second < first when none.
+std::pair<int, int> BandSourceRows(int width, int height, const TSpectrumRecord& record);
 
 // Reads the blue, green and red bytes of a pixel in any of the 15-, 16-, 24- and 32-bit formats.
 void ReadPixel(const TBitmap& picture, int x, int y, int& red, int& green, int& blue);

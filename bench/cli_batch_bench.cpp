@@ -14,6 +14,7 @@
 #include "app/SpectrumCore.h"
 #include "app/cli/BatchRun.h"
 #include "app/cli/CommandLine.h"
+#include "platform/FileReplace.h"
 #include "platform/Picture.h"
 
 namespace {
@@ -99,6 +100,17 @@ void BM_SaturationNote(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(SaturationNoteText(ptTransmittance, &p.Sample, p.S, &p.Reference, p.R));
 }
 BENCHMARK(BM_SaturationNote)->Unit(benchmark::kMicrosecond);
+// The batch's file writes alone: 100 CSV files of the pair's size, each written safely.
+void BM_WriteCsvFiles(benchmark::State& state) {
+  TPair p;
+  const QByteArray csv = CsvText(p.S, p.R, p.T);
+  QStringList names;
+  for (int i = 0; i < kPhotographs; ++i) names << Batch().Dir.filePath(QStringLiteral("out/write-%1.csv").arg(i));
+  for (auto _ : state)
+    for (const QString& n : names) WriteFileReplacing(n, csv);
+  state.SetItemsProcessed(state.iterations() * kPhotographs);
+}
+BENCHMARK(BM_WriteCsvFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) { return RunHeadlessBenchmarks(argc, argv); }

@@ -115,6 +115,53 @@ QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
   return QString::fromLatin1(out.c_str());
 }
 
+namespace {
+// The 15-digit rounding of a positive finite value from its shortest round-trip digits, which
+// are cheaper to make than to_chars' exact 15-digit form. Both agree: when the shortest form has
+// at most 15 digits it is the value's 15-digit rounding, and when it has 16 or 17 no 15-digit
+// midpoint can lie between it and the value (a shorter or nearer form would have been chosen),
+// so rounding it rounds the value. Only an exact midpoint ("...5" as the 16th and last digit) is
+// left to the exact form: false then.
+bool ShortestRoundedTo15(double value, char* digits, int& n, int& exponent) {
+  // Subnormal values carry fewer than 15 digits of precision: their shortest form says too little.
+  if (value < std::numeric_limits<double>::min()) return false;
+  char buf[40];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  if (ec != std::errc()) return false;
+  // "d.ddde+XX": the exponent's sign and two or three digits end the text.
+  const char* e = end - 3;
+  while (*e != 'e') --e;
+  exponent = 0;
+  for (const char* q = e + 2; q < end; ++q) exponent = exponent * 10 + (*q - '0');
+  if (e[1] == '-') exponent = -exponent;
+  n = 0;
+  digits[n++] = buf[0];
+  if (buf[1] == '.') {
+    std::memcpy(digits + 1, buf + 2, static_cast<std::size_t>(e - (buf + 2)));
+    n += static_cast<int>(e - (buf + 2));
+  }
+  if (n <= 15) return true;
+  bool up = digits[15] > '5';
+  if (digits[15] == '5') {
+    up = std::any_of(digits + 16, digits + n, [](char c) { return c != '0'; });
+    if (!up) return false;
+  }
+  n = 15;
+  if (up) {
+    int i = 14;
+    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+    if (i >= 0) {
+      ++digits[i];
+    } else {  // 9.99...9 became 10
+      digits[0] = '1';
+      n = 1;
+      ++exponent;
+    }
+  }
+  return true;
+}
+}  // namespace
+
 int FloatToChars(double value, char* out) {
   const auto put = [out](const char* text) {
     const int n = static_cast<int>(std::strlen(text));
@@ -126,24 +173,27 @@ int FloatToChars(double value, char* out) {
   if (value == 0) return put("0");
   // Whole numbers of up to 15 digits are their own 15-digit rounding: written as integers, which
   // is what the general form gives them (the intensity sums of a profile are all whole).
-  if (std::fabs(value) < 1e15 && value == std::trunc(value))
-    return static_cast<int>(std::to_chars(out, out + kFloatTextSize, static_cast<std::int64_t>(value)).ptr - out);
+  if (std::fabs(value) < 1e15) {
+    const auto whole = static_cast<std::int64_t>(value);
+    if (static_cast<double>(whole) == value)
+      return static_cast<int>(std::to_chars(out, out + kFloatTextSize, whole).ptr - out);
+  }
   // Rounded to 15 significant digits first; the exponent used is the one after rounding, so that
   // 999999999999999.9 becomes 1E15 and not a 16-digit integer. Built in place: a batch writes
   // thousands of these per file.
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  if (ec != std::errc()) return put("0");
-  const char* p = buf;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const char* e = std::find(p, static_cast<const char*>(end), 'e');
-  int exponent = 0;
-  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
-  char digits[20];
-  int n = 0;
-  digits[n++] = p[0];
-  for (const char* q = p + 2; q < e; ++q) digits[n++] = *q;  // 15 significant digits
+  const bool negative = value < 0;
+  char digits[24];
+  int n = 0, exponent = 0;
+  if (!ShortestRoundedTo15(std::fabs(value), digits, n, exponent)) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    if (ec != std::errc()) return put("0");
+    const char* e = std::find(static_cast<const char*>(buf), static_cast<const char*>(end), 'e');
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+    n = 0;
+    digits[n++] = buf[0];
+    for (const char* q = buf + 2; q < e; ++q) digits[n++] = *q;  // 15 significant digits
+  }
   while (n > 1 && digits[n - 1] == '0') --n;
   char* o = out;
   if (negative) *o++ = '-';

@@ -69,10 +69,18 @@ inline std::uint8_t Scale(unsigned a, unsigned b) { return static_cast<std::uint
 }  // namespace
 
 namespace {
+QImage ZeroedImage(int width, int height, QImage::Format format) {
+  const qsizetype stride = (static_cast<qsizetype>(width) * (format == QImage::Format_Grayscale8 ? 1 : 3) + 3) & ~qsizetype{3};
+  void* bits = std::calloc(static_cast<std::size_t>(height), static_cast<std::size_t>(stride));
+  if (!bits) return QImage();
+  return QImage(static_cast<uchar*>(bits), width, height, stride, format, [](void* p) { std::free(p); }, bits);
+}
+
 // Decodes into `image`, which belongs to the caller. Only plain data lives in this frame between
 // setjmp and a possible longjmp, so that no destructor is ever skipped. The rows are written
 // straight into the image, which is allocated without being cleared first.
-TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image, TErrorManager& err) {
+TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image, TErrorManager& err,
+                       const TJpegRowChoice* choose) {
   jpeg_decompress_struct cinfo;
   jpeg_progress_mgr progress;
   std::memset(&cinfo, 0, sizeof cinfo);
@@ -121,7 +129,10 @@ TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image
   jpeg_start_decompress(&cinfo);
 
   const int width = static_cast<int>(cinfo.output_width), height = static_cast<int>(cinfo.output_height);
-  image = QImage(width, height, format);
+  // A reader of some rows gets zeroed memory: the system gives it as untouched zero pages, so the
+  // rows never decoded cost neither a fill nor a page fault.
+  const bool someRows = choose && *choose && !cmyk;
+  image = someRows ? ZeroedImage(width, height, format) : QImage(width, height, format);
   if (image.isNull()) {
     std::snprintf(err.message, sizeof err.message, "Not enough memory for a picture of %d x %d pixels", width, height);
     err.tooLarge = true;
@@ -150,12 +161,40 @@ TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image
     JSAMPROW rows[16];
     std::uint8_t* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    while (cinfo.output_scanline < cinfo.output_height) {
-      const int y = static_cast<int>(cinfo.output_scanline);
-      const int n = std::min(16, height - y);
-      for (int i = 0; i < n; ++i) rows[i] = bits + stride * (y + i);
-      if (jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(n)) == 0) break;
+    // Rows outside [first, last] are skipped: entropy-decoded (so damage is still found) but never
+    // turned into pixels. The last row is always read, because a skip to the very end would stop
+    // reading the stream there.
+    int first = 0, last = height - 1;
+    if (choose && *choose) {
+      TJpegRows wanted{first, last};
+      try {
+        wanted = (*choose)(width, height);
+      } catch (...) {  // a chooser that fails gets every row
+      }
+      first = std::clamp(wanted.First, 0, height - 1);
+      last = std::clamp(wanted.Last, -1, height - 1);
+      if (last < first) first = last = height;  // nothing wanted: skip all but the last row
     }
+    const auto readTo = [&](int end) {  // reads rows up to `end`, excluded
+      while (static_cast<int>(cinfo.output_scanline) < end) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        const int n = std::min(16, end - y);
+        for (int i = 0; i < n; ++i) rows[i] = bits + stride * (y + i);
+        if (jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(n)) == 0) break;
+      }
+    };
+    const auto skipTo = [&](int end) {  // skipped rows stay as allocated: zero
+      const int from = static_cast<int>(cinfo.output_scanline);
+      if (end > from) jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(end - from));
+    };
+    skipTo(std::min(first, height - 1));
+    if (static_cast<int>(cinfo.output_scanline) == first) readTo(last + 1);
+    if (static_cast<int>(cinfo.output_scanline) >= std::min(last + 1, height - 1)) {
+      skipTo(height - 1);
+      readTo(height);
+    }
+    if (last != height - 1)  // read only to finish the stream
+      std::memset(bits + stride * (height - 1), 0, static_cast<std::size_t>(stride));
   }
   if (cinfo.output_scanline < cinfo.output_height) {
     std::snprintf(err.message, sizeof err.message, "Premature end of JPEG file");
@@ -168,7 +207,9 @@ TJpegResult DecodeCore(const std::uint8_t* data, std::size_t size, QImage& image
 }
 }  // namespace
 
-TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitmap, QString* reason) {
+namespace {
+TJpegResult Decode(const std::uint8_t* data, std::size_t size, const TJpegRowChoice* choose, TBitmap& bitmap,
+                   QString* reason) {
   bitmap = TBitmap();
   if (size == 0 || data == nullptr) {
     if (reason) *reason = QStringLiteral("Empty file");
@@ -177,7 +218,7 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   TErrorManager err;
   std::memset(&err, 0, sizeof err);
   QImage image;
-  const TJpegResult result = DecodeCore(data, size, image, err);
+  const TJpegResult result = DecodeCore(data, size, image, err, choose);
   if (result != TJpegResult::Ok) {
     if (reason) *reason = QString::fromLocal8Bit(err.message);
     return result;
@@ -185,6 +226,16 @@ TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitm
   // A 24-bit image is taken over as it is; a grey one becomes the 8-bit palette picture.
   bitmap.AssignImage(image);
   return TJpegResult::Ok;
+}
+}  // namespace
+
+TJpegResult DecodeJpeg(const std::uint8_t* data, std::size_t size, TBitmap& bitmap, QString* reason) {
+  return Decode(data, size, nullptr, bitmap, reason);
+}
+
+TJpegResult DecodeJpegRows(const std::uint8_t* data, std::size_t size, const TJpegRowChoice& choose, TBitmap& bitmap,
+                           QString* reason) {
+  return Decode(data, size, &choose, bitmap, reason);
 }
 
 namespace {

@@ -65,7 +65,7 @@ QByteArray ReadPictureFile(const QString& fileName) {
   return bytes;
 }
 
-TPicture LoadPictureFile(const QString& fileName) {
+TPicture LoadPictureFile(const QString& fileName, const TJpegRowChoice& jpegRows) {
   const QString ext = QFileInfo(fileName).suffix().toLower();
   TPicture picture;
   const char* format = nullptr;
@@ -87,8 +87,10 @@ TPicture LoadPictureFile(const QString& fileName) {
   switch (picture.Kind) {
     case pkJpeg: {
       QString reason;
-      const TJpegResult r = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                       static_cast<std::size_t>(bytes.size()), picture.Bitmap, &reason);
+      const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+      const auto size = static_cast<std::size_t>(bytes.size());
+      const TJpegResult r = jpegRows ? DecodeJpegRows(data, size, jpegRows, picture.Bitmap, &reason)
+                                     : DecodeJpeg(data, size, picture.Bitmap, &reason);
       if (r == TJpegResult::TooLarge)
         throw EPictureError(QStringLiteral("Cannot load picture \"%1\": %2").arg(fileName, reason));
       if (r != TJpegResult::Ok) throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(reason));

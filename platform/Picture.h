@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/Bitmap.h"
+#include "platform/Jpeg.h"
 #include "platform/TextFile.h"  // EInOutError, raised when a file cannot be read
 
 enum TPictureKind { pkJpeg, pkPng, pkBitmap, pkIcon, pkMetafile };
@@ -43,5 +44,6 @@ QByteArray ReadPictureFile(const QString& fileName);
 
 // Loads a picture file. Raises EInvalidGraphic for an unrecognised extension or an undecodable
 // JPEG file, EInOutError when the file cannot be read, EPictureError for failures of the other
-// decoders and for pictures too large for memory.
-TPicture LoadPictureFile(const QString& fileName);
+// decoders and for pictures too large for memory. With `jpegRows`, a JPEG picture gets only the
+// rows it chooses (DecodeJpegRows); other kinds ignore it.
+TPicture LoadPictureFile(const QString& fileName, const TJpegRowChoice& jpegRows = {});

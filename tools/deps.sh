@@ -7,8 +7,9 @@ packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev lib
           libqcustomplot-dev libqcustomplot2.1-qt6  # only for the XY paint benchmark's comparison run
           ghostscript  # the printing tests rasterise the PDFs they print
           # live sides: Qt Multimedia (cameras, video files) decoding through GStreamer; the tests'
-          # MJPEG AVI videos need avidemux and jpegdec (good), videoconvert and the app sink (base)
-          qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+          # MJPEG AVI videos need avidemux and jpegdec (good), videoconvert and the app sink (base);
+          # libav decodes the H.264 and other codecs of phone and camera recordings
+          qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -306,13 +306,11 @@ TBandClipping BandClipping(const TBitmap& picture, const TSpectrumRecord& record
     const std::int64_t yr = record.BlueY + i;
     if (yr < 0 || yr >= g.D) continue;
     unsigned char flags = 0;
-    for (std::int64_t xr = g.Left; xr <= g.Right; ++xr) {
-      int sx = 0, sy = 0;
-      if (!RotatedSource(g, record, W, H, xr, yr, sx, sy)) continue;
+    ForEachBandPixel(g, record, W, H, yr, [&](int sx, int sy) {
       int r = 0, gr = 0, b = 0;
       ReadPixel(picture, sx, sy, r, gr, b);
       flags |= (r >= 255 ? 1 : 0) | (gr >= 255 ? 2 : 0) | (b >= 255 ? 4 : 0);
-    }
+    });
     out.Rows[static_cast<std::size_t>(i)] = flags;
     out.RedRows += flags & 1 ? 1 : 0;
     out.GreenRows += flags & 2 ? 1 : 0;

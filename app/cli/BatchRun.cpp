@@ -129,15 +129,19 @@ bool TakeWavelengths(const char* option, const QStringList& fields, TSpectrumRec
 }
 
 // The end boxes' checks against the picture the ends belong to. Empty when accepted.
-QString TakeEnds(const char* option, const QStringList& fields, const TBitmap& picture, TSpectrumRecord& r) {
+QString TakeEnds(const char* option, const QStringList& fields, int width, int height, TSpectrumRecord& r) {
   if (fields.isEmpty()) return {};
   std::int32_t* targets[4] = {&r.BlueX, &r.BlueY, &r.RedX, &r.RedY};
   for (int k = 0; k < 4; ++k) {
-    const TEntryCheck c = CheckIntegerText(fields[k], 0, k % 2 == 0 ? picture.Width() : picture.Height());
+    const TEntryCheck c = CheckIntegerText(fields[k], 0, k % 2 == 0 ? width : height);
     if (c.State != TEntryCheck::Accepted) return QStringLiteral("--%1: %2").arg(QLatin1String(option), c.Range);
     *targets[k] = StrToInt(c.Text);
   }
   return {};
+}
+
+QString TakeEnds(const char* option, const QStringList& fields, const TBitmap& picture, TSpectrumRecord& r) {
+  return TakeEnds(option, fields, picture.Width(), picture.Height(), r);
 }
 
 // ---- lamp calibration ----
@@ -232,14 +236,20 @@ bool CalibrateLamp(const TCliOptions& o, TSideInput& sample, TSideInput& referen
 
 // ---- jobs ----
 
+struct TJobSpectra {
+  TSpectrumRecord Sample, Reference;
+  TTransmittanceResult Result;
+};
+
 struct TJob {
   QString SamplePath;  // empty when the run has no sample
   QString Name;        // what {name} stands for
   QStringList Messages;
   bool Refused = false;  // nothing of it is written
   bool Failed = false;   // an output could not be written
-  TSpectrumRecord Sample, Reference;
-  TTransmittanceResult Result;
+  // Made by the worker and dropped once the job is reported: a batch of thousands of photographs
+  // keeps only the spectra in progress, and their memory is reused rather than taken afresh.
+  std::unique_ptr<TJobSpectra> Spectra;
   QString Note;
   bool Done = false;
 };
@@ -255,6 +265,8 @@ struct TRun {
   TSideInput Sample, Reference;
   TBitmap ReferencePicture;
   bool ReferenceLoaded = false;
+  QString ReferenceSaturation;  // the reference's words in every sample's saturation note
+  TCsvProfileText ReferenceCsv;  // the reference's columns of every CSV file
 };
 
 // Everything of one sample that needs no widget: the picture, the computation, the CSV and
@@ -266,21 +278,32 @@ void ProcessJob(const TRun& run, TJob& job) {
     job.Refused = true;
   };
   TBitmap picture;
-  job.Sample = run.Sample.Record;
-  job.Reference = run.Reference.Record;
+  job.Spectra = std::make_unique<TJobSpectra>(TJobSpectra{run.Sample.Record, run.Reference.Record, {}});
+  TJobSpectra& d = *job.Spectra;
   const bool sampleLoaded = !job.SamplePath.isEmpty();
   if (sampleLoaded) {
     QString message;
-    if (!LoadSpectrumPicture(job.SamplePath, picture, message)) return refuse(message);
-    message = TakeEnds("sample-ends", run.Sample.Ends, picture, job.Sample);
-    if (!message.isEmpty()) return refuse(message);
+    // Only the rows the band reads are turned into pixels: most of a photograph's decoding time.
+    // The ends are taken there, from the picture's size, as soon as the header tells it.
+    bool endsTaken = false;
+    QString endsMessage;
+    const auto bandRows = [&](int width, int height) {
+      endsMessage = TakeEnds("sample-ends", run.Sample.Ends, width, height, d.Sample);
+      endsTaken = true;
+      if (!endsMessage.isEmpty()) return TJpegRows{0, height - 1};
+      const auto [first, last] = BandSourceRows(width, height, d.Sample);
+      return TJpegRows{first, last};
+    };
+    if (!LoadSpectrumPicture(job.SamplePath, picture, message, bandRows)) return refuse(message);
+    if (!endsTaken) endsMessage = TakeEnds("sample-ends", run.Sample.Ends, picture, d.Sample);
+    if (!endsMessage.isEmpty()) return refuse(endsMessage);
   }
   // Make Plot's computation, with the reference extracted once for the whole batch.
   QStringList shown;
   {
     TMessageScope scope(shown);
-    if (sampleLoaded) ExtractSpectrum(picture, job.Sample);
-    if (sampleLoaded && run.ReferenceLoaded) ComputeTransmittance(job.Sample, job.Reference, job.Result);
+    if (sampleLoaded) ExtractSpectrum(picture, d.Sample);
+    if (sampleLoaded && run.ReferenceLoaded) ComputeTransmittance(d.Sample, d.Reference, d.Result);
   }
   for (const QString& m : shown) {
     if (IsWarning(m))
@@ -292,13 +315,14 @@ void ProcessJob(const TRun& run, TJob& job) {
   TPlotRequest request = run.Request;
   request.SampleLoaded = sampleLoaded;
   request.ReferenceLoaded = run.ReferenceLoaded;
-  const std::vector<TSpectrumCurve> curves = SpectrumCurves(request, job.Sample, job.Reference, job.Result);
+  const std::vector<TSpectrumCurve> curves = SpectrumCurves(request, d.Sample, d.Reference, d.Result);
   if (curves.empty())
     return refuse(QString::fromLatin1(request.Abscissa == paWavelength && request.Trace < ptTransmittance
                                           ? kNoWavelengthRangeMessage
                                           : kNoPixelRangeMessage));
-  job.Note = SaturationNoteText(request.Trace, sampleLoaded ? &picture : nullptr, job.Sample,
-                                run.ReferenceLoaded ? &run.ReferencePicture : nullptr, job.Reference);
+  job.Note = SaturationNoteFromParts(
+      sampleLoaded && UsesSample(request.Trace) ? SaturationPart(true, picture, d.Sample) : QString(),
+      run.ReferenceSaturation);
 
   const auto write = [&](const QString& pattern, const std::function<QByteArray()>& bytes) {
     if (pattern.isEmpty()) return;
@@ -309,7 +333,7 @@ void ProcessJob(const TRun& run, TJob& job) {
       job.Failed = true;
     }
   };
-  write(run.Options.Csv, [&] { return CsvText(job.Sample, job.Reference, job.Result); });
+  write(run.Options.Csv, [&] { return CsvText(d.Sample, d.Reference, d.Result, run.ReferenceCsv); });
   QStringList names;
   if (sampleLoaded) names << QFileInfo(job.SamplePath).completeBaseName();
   if (run.ReferenceLoaded) names << QFileInfo(run.Reference.Picture).completeBaseName();
@@ -318,6 +342,8 @@ void ProcessJob(const TRun& run, TJob& job) {
 
 // The chart's pictures of a finished job, on the main thread.
 void RenderJob(const TRun& run, TiXYPlot& chart, TJob& job) {
+  if (!job.Spectra) return;
+  const TJobSpectra& d = *job.Spectra;
   const TCliOptions& o = run.Options;
   TPlotRequest request = run.Request;
   request.SampleLoaded = !job.SamplePath.isEmpty();
@@ -325,7 +351,7 @@ void RenderJob(const TRun& run, TiXYPlot& chart, TJob& job) {
   QStringList shown;
   {
     TMessageScope scope(shown);
-    PlotSpectra(chart, request, job.Sample, job.Reference, job.Result, job.Note);
+    PlotSpectra(chart, request, d.Sample, d.Reference, d.Result, job.Note);
   }
   for (const QString& m : shown) job.Messages << m;
   if (!shown.isEmpty()) {
@@ -400,6 +426,7 @@ bool RunJobs(const TRun& run, std::vector<TJob>& jobs) {
     }
     for (const QString& m : job.Messages) PrintError(m);
     ok = ok && !job.Refused && !job.Failed;
+    job.Spectra.reset();
   }
   return ok;
 }
@@ -505,6 +532,9 @@ int Run(const TCliOptions& o) {
       refused = refused || !IsWarning(m);
     }
     if (refused) return kExitRefused;
+    if (UsesReference(run.Request.Trace))
+      run.ReferenceSaturation = SaturationPart(false, run.ReferencePicture, run.Reference.Record);
+    if (!o.Csv.isEmpty()) run.ReferenceCsv = CsvProfileText(run.Reference.Record);
   }
   return RunJobs(run, jobs) ? kExitSuccess : kExitRefused;
 }

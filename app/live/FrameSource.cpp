@@ -41,6 +41,15 @@ TVideoFileSource::TVideoFileSource(const QString& fileName, QObject* parent)
   connect(&player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& text) {
     End(QString::fromLatin1(kVideoNotDecodableMessage).arg(QFileInfo(fileName_).fileName(), text).trimmed());
   });
+  firstFrameDue_.setSingleShot(true);
+  firstFrameDue_.setInterval(kFirstFrameWaitMs);
+  connect(&firstFrameDue_, &QTimer::timeout, this, [this] {
+    if (frames_ > 0 || ended_) return;
+    player_.stop();
+    End(QString::fromLatin1(kVideoNotDecodableMessage)
+            .arg(QFileInfo(fileName_).fileName(), QStringLiteral("No picture came from it.")));
+  });
+  connect(this, &TFrameSource::FrameArrived, &firstFrameDue_, &QTimer::stop);
 }
 
 TVideoFileSource::~TVideoFileSource() {
@@ -53,6 +62,7 @@ void TVideoFileSource::Start() {
   if (!info.isFile()) return End(QString::fromLatin1(kVideoMissingMessage).arg(fileName_));
   player_.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
   player_.play();
+  firstFrameDue_.start();
 }
 
 void TVideoFileSource::Stop() {

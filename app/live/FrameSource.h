@@ -9,6 +9,7 @@
 #include <QMediaPlayer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVideoFrame>
 #include <QVideoSink>
 
@@ -48,7 +49,12 @@ class TVideoFileSource final : public TFrameSource {
   QString fileName_;
   QMediaPlayer player_;
   QVideoSink sink_;
+  QTimer firstFrameDue_;
 };
+
+// How long a video file may take to give its first picture before it counts as undecodable: some
+// demultiplexers wait for ever on a file cut short instead of failing.
+inline constexpr int kFirstFrameWaitMs = 10000;
 
 // A camera of Qt Multimedia's list, in the chosen resolution and frame rate.
 class TCameraSource final : public TFrameSource {

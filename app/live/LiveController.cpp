@@ -1,5 +1,7 @@
 #include "app/live/LiveController.h"
 
+#include "app/live/KineticsWindow.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QLineEdit>
@@ -102,6 +104,9 @@ void TLiveController::BuildMenu() {
     connect(a.ClearDark, &QAction::triggered, this, [this, side] { TForm1::RunCommand([&] { ClearDark(side); }); });
     connect(a.Stop, &QAction::triggered, this, [this, side] { TForm1::RunCommand([&] { Stop(side); }); });
   }
+  LiveMenu->addSeparator();
+  KineticsItem = LiveMenu->addAction(QStringLiteral("Kinetics..."));
+  connect(KineticsItem, &QAction::triggered, this, [this] { TForm1::RunCommand([&] { KineticsClick(); }); });
   // The items follow the state when the menu opens, so that frames never touch the menu.
   connect(LiveMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
   UpdateActions();
@@ -118,6 +123,13 @@ void TLiveController::UpdateActions() {
     a.ClearDark->setEnabled(HasDark(side));
     for (std::size_t k = 0; k < a.Averaging.size(); ++k) a.Averaging[k]->setChecked(kAveragingChoices[k] == s.Averaging);
   }
+}
+
+void TLiveController::KineticsClick() {
+  if (!Kinetics) Kinetics = new TKineticsWindow(&form_);  // a window of its own, owned by the form
+  Kinetics->show();
+  Kinetics->raise();
+  Kinetics->activateWindow();
 }
 
 // ---- runs ----
@@ -374,10 +386,12 @@ QStringList TLiveController::Apply(TLiveJob& job) {
     }
     messages << capture.Messages;
   }
-  if (FrameProcessed) {
+  if (FrameProcessed || Kinetics) {
     const std::vector<TSpectrumCurve> curves =
         job.Plot ? SpectrumCurves(job.Request, form_.Sample, form_.Reference, form_.Transmittance) : std::vector<TSpectrumCurve>{};
-    FrameProcessed(Seconds(), curves);
+    const double seconds = Seconds();
+    if (Kinetics) Kinetics->AddFrame(seconds, curves);
+    if (FrameProcessed) FrameProcessed(seconds, curves);
   }
   return messages;
 }

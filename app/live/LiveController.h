@@ -7,6 +7,7 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVideoFrame>
 #include <functional>
@@ -62,6 +63,8 @@ struct TLiveJob {
 // Runs the job's work on the calling thread; messages go into the job, never onto the screen.
 void RunLiveJob(TLiveJob& job);
 
+class TKineticsWindow;
+
 class TLiveController : public QObject {
   Q_OBJECT
  public:
@@ -109,6 +112,11 @@ class TLiveController : public QObject {
   // Called on the user-interface thread once per processed frame: seconds since the live run
   // started (the first side started while none ran) and the curves now plotted.
   std::function<void(double seconds, const std::vector<TSpectrumCurve>& curves)> FrameProcessed;
+
+  // "Kinetics...": the kinetics window, made on first use; it follows every processed frame.
+  void KineticsClick();
+  QPointer<TKineticsWindow> Kinetics;
+  QAction* KineticsItem = nullptr;
 
   QMenu* LiveMenu = nullptr;
   struct TSideActions {

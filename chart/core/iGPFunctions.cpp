@@ -135,7 +135,13 @@ TColor AdjustColor(TColor color, int step, bool lighter) {
   return RGB(clamp(GetRValue(c) + d), clamp(GetGValue(c) + d), clamp(GetBValue(c) + d));
 }
 
-std::int64_t RoundEven(double value) { return static_cast<std::int64_t>(std::nearbyint(value)); }
+std::int64_t RoundEven(double value) {
+  // Below 2^51, adding and taking away 1.5 * 2^52 leaves the nearest integer (ties to even, the
+  // default rounding) without nearbyint's library call: the extraction rounds twice per pixel.
+  constexpr double kShift = 6755399441055744.0;
+  if (std::fabs(value) < 2251799813685248.0) return static_cast<std::int64_t>((value + kShift) - kShift);
+  return static_cast<std::int64_t>(std::nearbyint(value));
+}
 
 namespace {
 

@@ -79,6 +79,22 @@ TEST(CsvExport, SmallPlotBytes) {
   EXPECT_FALSE(dialogs.SaveRequests[0].OverwritePrompt);
 }
 
+TEST(CsvExport, AReferenceWrittenOnceServesOnlyTheSameValues) {
+  TForm1 form;
+  FillSmallPlot(form);
+  const TCsvProfileText once = CsvProfileText(form.Reference);
+  EXPECT_EQ(CsvText(form.Sample, form.Reference, form.Transmittance, once), kSmallPlot);
+  // A reference changed after the text was made (its floor raised, a row more) is written anew.
+  TSpectrumRecord changed = form.Reference;
+  changed.TotalSum[1] = 0.01;
+  EXPECT_EQ(CsvText(form.Sample, changed, form.Transmittance, once), CsvText(form.Sample, changed, form.Transmittance));
+  changed = form.Reference;
+  changed.RowCount = 3;
+  SetRow(changed, 2, 402, 1, 2, 3);
+  EXPECT_EQ(CsvText(form.Sample, changed, form.Transmittance, once), CsvText(form.Sample, changed, form.Transmittance));
+  EXPECT_NE(CsvText(form.Sample, changed, form.Transmittance), kSmallPlot);
+}
+
 TEST(CsvExport, AppendsToAnExistingFile) {
   TForm1 form;
   FillSmallPlot(form);

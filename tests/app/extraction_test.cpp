@@ -33,6 +33,11 @@ TEST(RoundEven, TiesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundEven(-2.5), -2);
   EXPECT_EQ(RoundEven(-3.5), -4);
   EXPECT_EQ(RoundEven(2.4999), 2);
+  // Around the magnitudes where the rounding changes method, and where adding a half would go wrong.
+  for (const double v : {0.49999999999999994, -0.49999999999999994, 2251799813685247.5, -2251799813685247.5,
+                         2251799813685248.0, 2251799813685249.0, 4503599627370497.0, -4503599627370497.0, 1e18, -1e18,
+                         1048576.5, 1048577.5, -1048576.5})
+    EXPECT_EQ(RoundEven(v), static_cast<std::int64_t>(std::nearbyint(v))) << v;
   EXPECT_EQ(Div2(-3), -1);
   EXPECT_EQ(Div2(3), 1);
 }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "platform/FileReplace.h"
@@ -20,6 +21,36 @@ TEST(FileReplace, WritesAndReplacesARegularFile) {
   QFile f(name);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("second"));
+  // The replaced file keeps its permissions; nothing is left beside it.
+  ASSERT_EQ(chmod(name.toLocal8Bit().constData(), 0640), 0);
+  WriteFileReplacing(name, "third");
+  struct stat st {};
+  ASSERT_EQ(stat(name.toLocal8Bit().constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.bin")});
+}
+
+TEST(FileReplace, ALinkStaysALinkAndItsFileIsReplaced) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath(QStringLiteral("data.csv")), link = dir.filePath(QStringLiteral("latest.csv"));
+  WriteFileReplacing(target, "old");
+  ASSERT_TRUE(QFile::link(target, link));
+  WriteFileReplacing(link, "new");
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  QFile f(target);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("new"));
+}
+
+TEST(FileReplace, AFolderThatCannotBeWrittenSaysWhy) {
+  QTemporaryDir dir;
+  const QString missing = dir.filePath(QStringLiteral("no-such-folder/a.csv"));
+  try {
+    WriteFileReplacing(missing, "data");
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message, QStringLiteral("Cannot create file \"%1\". No such file or directory").arg(missing));
+  }
 }
 
 TEST(FileReplace, RefusesTargetsThatAreNotRegularFiles) {

@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
 #include <limits>
 #include <string>
 
@@ -65,6 +71,35 @@ TEST(FloatToStr, RoundTripsFifteenDigits) {
     SCOPED_TRACE(v);
     EXPECT_EQ(StrToFloat(FloatToStr(v)), v);
   }
+}
+
+TEST(FloatToStr, DigitsAreTheCorrectlyRoundedFifteen) {
+  // The digits must be the value's own 15-digit rounding, as printf's exact "%.14e" gives it:
+  // random bit patterns over the whole range, everyday magnitudes, ratios, subnormals, values
+  // just around 15-digit midpoints and exact midpoints (ties go to the even digit).
+  std::vector<double> values = {12345678901234.25, 12345678901234.75, 0.1000000000000005, 1.0000000000000049,
+                                9.9999999999999995, 99999999999999.95, 2.2250738585072014e-308,
+                                2.2250738585072009e-308, 1.2345678901234567e-310};
+  std::mt19937_64 random(20261211);
+  for (int i = 0; i < 100000; ++i) {
+    const std::uint64_t bits = random();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+    values.push_back(std::ldexp(static_cast<double>(random() >> 11), -53) * 1000.0);
+    values.push_back(static_cast<double>(random() % 100000) / static_cast<double>(random() % 9999 + 1));
+    values.push_back(std::nextafter(static_cast<double>(random() % 10000000) / 8.0 + 0.5e-7, 0.0));
+  }
+  int wrong = 0;
+  for (const double v : values) {
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.14e", v);
+    const std::string ours = FloatToStr(v).toStdString();
+    // Distinct 15-digit decimals are distinct doubles: equal parses mean equal digits.
+    if (std::strtod(ours.c_str(), nullptr) != std::strtod(exact, nullptr) && ++wrong <= 5)
+      ADD_FAILURE() << exact << " written as " << ours;
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(FormatFixed, OneDecimal) {

@@ -1,7 +1,9 @@
 // JPEG decoding into bitmaps: the kinds of JPEG stream, and damaged streams that must fail cleanly.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/Jpeg.h"
 
@@ -135,3 +137,74 @@ TEST(Jpeg, PicturesTooLargeAreRefusedBeforeDecoding) {
   EXPECT_TRUE(reason.contains(QStringLiteral("60000 x 60000"))) << reason.toStdString();
 }
 }  // namespace
+
+namespace {
+QByteArray ReadExample(const char* name) {
+  QFile f(QStringLiteral(LUMIO_SHARED_DATA "/") + QLatin1String(name));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TJpegResult DecodeRows(const QByteArray& bytes, TJpegRows rows, TBitmap& out) {
+  return DecodeJpegRows(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+                        [rows](int, int) { return rows; }, out);
+}
+}  // namespace
+
+TEST(Jpeg, ChosenRowsHoldWhatTheWholeDecodeGivesThem) {
+  // Camera photographs (4:2:0 and others), our own progressive and grayscale streams: the upsampled
+  // chroma of a row depends on its neighbours, which skipping must not change.
+  TBitmap photo;
+  ASSERT_EQ(Decode(ReadExample("webcam-ipa-glass.jpg"), photo), TJpegResult::Ok);
+  struct Stream {
+    const char* name;
+    QByteArray bytes;
+  };
+  const std::vector<Stream> streams = {
+      {"webcam-ipa-glass", ReadExample("webcam-ipa-glass.jpg")},
+      {"webcam-cfl", ReadExample("webcam-cfl.jpg")},
+      {"cfl-lamp-1280x720", ReadExample("cfl-lamp-1280x720.jpg")},
+      {"progressive", EncodeJpeg(photo, {85, true, jcsYCbCr, true})},
+      {"grayscale", EncodeJpeg(photo, {85, false, jcsGrayscale, true})},
+  };
+  for (const Stream& s : streams) {
+    SCOPED_TRACE(s.name);
+    ASSERT_FALSE(s.bytes.isEmpty());
+    TBitmap whole;
+    ASSERT_EQ(Decode(s.bytes, whole), TJpegResult::Ok);
+    const int h = whole.Height();
+    const int rowBytes = whole.PixelFormat() == pf24bit ? 3 * whole.Width() : whole.Width();
+    for (const TJpegRows rows : {TJpegRows{0, 0}, TJpegRows{0, h - 1}, TJpegRows{h / 2 - 3, h / 2 + 3}, TJpegRows{7, 8},
+                                 TJpegRows{8, 8}, TJpegRows{15, 17}, TJpegRows{h - 1, h - 1}, TJpegRows{h - 2, h + 10},
+                                 TJpegRows{-5, 3}, TJpegRows{5, 4}}) {
+      SCOPED_TRACE(testing::Message() << "rows " << rows.First << " to " << rows.Last);
+      TBitmap part;
+      ASSERT_EQ(DecodeRows(s.bytes, rows, part), TJpegResult::Ok);
+      ASSERT_EQ(part.Width(), whole.Width());
+      ASSERT_EQ(part.Height(), h);
+      ASSERT_EQ(part.PixelFormat(), whole.PixelFormat());
+      const QByteArray black(rowBytes, '\0');
+      for (int y = 0; y < h; ++y) {
+        const QByteArray got(reinterpret_cast<const char*>(part.ScanLine(y)), rowBytes);
+        const bool wanted = y >= rows.First && y <= rows.Last;
+        const QByteArray expected =
+            wanted ? QByteArray(reinterpret_cast<const char*>(whole.ScanLine(y)), rowBytes) : black;
+        ASSERT_TRUE(got == expected) << "row " << y << (wanted ? " differs from the whole decode" : " is not black");
+      }
+    }
+  }
+}
+
+TEST(Jpeg, ChosenRowsStillRefuseDamageOutsideThem) {
+  // Only the top rows are wanted; the damage lies far below them and must still be found.
+  const QByteArray good = ReadExample("webcam-ipa-glass.jpg");
+  ASSERT_GT(good.size(), 1000);
+  QByteArray corrupt = good;
+  for (qsizetype i = good.size() - 400; i < good.size() - 2; ++i) corrupt[i] = static_cast<char>(0xFF - (i % 7));
+  for (const QByteArray& bytes : {good.left(good.size() * 2 / 3), good.left(good.size() - 3), corrupt}) {
+    TBitmap whole, part;
+    ASSERT_EQ(Decode(bytes, whole), TJpegResult::Invalid);
+    EXPECT_EQ(DecodeRows(bytes, {0, 3}, part), TJpegResult::Invalid);
+    EXPECT_TRUE(part.Empty());
+    EXPECT_EQ(DecodeRows(bytes, {5, 4}, part), TJpegResult::Invalid);  // no row wanted at all
+  }
+}

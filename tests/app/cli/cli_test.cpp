@@ -19,6 +19,7 @@
 #include "app/ChartSetup.h"
 #include "app/CsvExport.h"
 #include "app/JcampExport.h"
+#include "app/SpectrumCore.h"
 #include "app/calibration/Workspace.h"
 #include "app/cli/CommandLine.h"
 #include "chart/core/iXYPlot.h"
@@ -391,6 +392,47 @@ TEST_F(CliTest, BatchWritesOneSetPerSampleAndReportsTheBadPhotograph) {
   alone << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--csv") << Path("alone.csv");
   ASSERT_EQ(RunProgram(alone).Exit, 0);
   EXPECT_EQ(ReadAll(Path("alone.csv")), ReadAll(Path("webcam-2-ipa-glass.csv")));
+}
+
+TEST_F(CliTest, APhotographDamagedBelowItsBandIsRefusedAsTheWindowRefusesIt) {
+  // The batch makes pixels of the band's rows only; the rest of the file must still be read.
+  const QByteArray whole = ReadAll(Example("webcam-1-ipa-glass.jpg"));
+  ASSERT_GT(whole.size(), 5000);
+  const QString cut = Path("cut.jpg");
+  ASSERT_TRUE(WriteBytes(cut, whole.left(whole.size() - 300)));
+  TBitmap picture;
+  QString windowMessage;
+  ASSERT_FALSE(LoadSpectrumPicture(cut, picture, windowMessage));
+  QStringList args = ExamplePair();
+  args[1] = cut;
+  args << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--csv") << Path("cut.csv");
+  const TRunResult r = RunProgram(args);
+  EXPECT_EQ(r.Exit, 1);
+  EXPECT_EQ(r.Err.trimmed(), cut + QStringLiteral(": ") + windowMessage);
+  EXPECT_FALSE(QFile::exists(Path("cut.csv")));
+}
+
+TEST_F(CliTest, TheSaturationNoteNamesBothSidesAsTheWindowsDoes) {
+  // White photographs: every band row is clipped in every colour, on both sides. The batch words
+  // its reference once; the note must still be the window's.
+  const QString sample = Path("white-sample.jpg"), reference = Path("white-reference.jpg");
+  ASSERT_TRUE(WriteJpegFile(sample, FlatPicture(640, 150, clWhite)));
+  ASSERT_TRUE(WriteJpegFile(reference, FlatPicture(640, 150, clWhite)));
+  TBitmap s, r;
+  QString message;
+  ASSERT_TRUE(LoadSpectrumPicture(sample, s, message));
+  ASSERT_TRUE(LoadSpectrumPicture(reference, r, message));
+  TSpectrumRecord S, R;
+  for (TSpectrumRecord* rec : {&S, &R}) rec->BlueX = 110, rec->BlueY = 75, rec->RedX = 414, rec->RedY = 75, rec->BandWidth = 5;
+  const QString expected = SaturationNoteText(ptTransmittance, &s, S, &r, R);
+  ASSERT_TRUE(expected.contains(QStringLiteral("; reference "))) << expected.toStdString();
+  QStringList args = ExamplePair();
+  args[1] = sample;
+  args[3] = reference;
+  args << QStringLiteral("--trace") << QStringLiteral("transmittance") << QStringLiteral("--svg") << Path("white.svg");
+  const TRunResult run = RunProgram(args);
+  ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(ReadAll(Path("white.svg"))).contains(expected)) << expected.toStdString();
 }
 
 TEST_F(CliTest, JcampFileReadsBackAsThePlottedSpectrumAndEqualsTheWindowsMenuItem) {

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "app/live/FrameSource.h"
+#include "app/live/KineticsWindow.h"
 #include "app/live/LiveController.h"
 #include "chart/channels/iXYPlotChannel.h"
+#include "chart/channels/rUdud.h"
+#include "chart/channels/rUdudChannel.h"
 #include "chart/core/iXYPlot.h"
 #include "platform/Controls.h"
 #include "platform/Picture.h"
@@ -174,6 +177,44 @@ TEST_F(LiveTest, TracesAfterTheLastFrameEqualMakePlotOnIt) {
       EXPECT_EQ(lastCurves[k].Y, expected[k].Y);
     }
   }
+}
+
+// "Kinetics..." opens the kinetics window; every processed frame of a live run adds one point per
+// wavelength, the values of the plotted absorbance there, and its log holds the same rows.
+TEST_F(LiveTest, KineticsFollowsEveryProcessedFrameAndLogsIt) {
+  ShowForm();
+  form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/../../examples/webcam-ipa-glass.jpg"), sdReference);
+  ASSERT_TRUE(form.ReferenceLoaded);
+  Choose(4, 1);  // absorbance against wavelength
+  live.KineticsItem->trigger();
+  ASSERT_TRUE(live.Kinetics);
+  EXPECT_TRUE(live.Kinetics->isVisible());
+  const QString log = dir.filePath(QStringLiteral("kinetics.txt"));
+  ASSERT_TRUE(live.Kinetics->StartLog(log));
+  std::vector<TSpectrumCurve> lastCurves;
+  live.FrameProcessed = [&](double, const std::vector<TSpectrumCurve>& curves) { lastCurves = curves; };
+  live.StartSource(sdSample, std::make_unique<TVideoFileSource>(LampVideo(8)));
+  ASSERT_TRUE(WaitUntilEnded(sdSample));
+  const int frames = live.ProcessedFrames(sdSample);
+  ASSERT_GE(frames, 1);
+  EXPECT_EQ(live.Kinetics->FrameCount(), frames);
+  const std::vector<double>& wavelengths = live.Kinetics->Wavelengths();
+  ASSERT_EQ(static_cast<int>(wavelengths.size()), live.Kinetics->Chart->ChannelCount());
+  TKineticsQuantity quantity = kqNone;
+  const TSpectrumCurve* followed = KineticsCurve(lastCurves, quantity);
+  ASSERT_NE(followed, nullptr);
+  EXPECT_EQ(quantity, kqAbsorbance);
+  for (int i = 0; i < live.Kinetics->Chart->ChannelCount(); ++i) {
+    TiPlotChannel* channel = live.Kinetics->Chart->Channel(i);
+    ASSERT_EQ(channel->Count(), frames);
+    const double expected = KineticsValueAt(followed->X, followed->Y, wavelengths[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(channel->GetY(frames - 1), expected) << wavelengths[static_cast<std::size_t>(i)];
+  }
+  ASSERT_TRUE(live.Kinetics->StopLog());
+  QFile file(log);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  EXPECT_EQ(lines.size(), frames + 2) << "a heading, one row a frame and the last line end";
 }
 
 // "Freeze" ends the run and keeps the frame as the side's photograph: later frames change
