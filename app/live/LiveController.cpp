@@ -42,7 +42,20 @@ void RunLiveJob(TLiveJob& job) {
       const TBitmap* reference = job.Request.ReferenceLoaded ? &job.ReferencePicture : nullptr;
       ComputeSpectra(sample, job.Sample, reference, job.Reference, job.Result,
                      job.OtherExtracted && job.Side == sdReference, job.OtherExtracted && job.Side == sdSample);
-      job.Note = SaturationNoteText(job.Request.Trace, sample, job.Sample, reference, job.Reference);
+      // A still side's words are made once: its band is as large as the live one's to check.
+      const bool liveIsSample = job.Side == sdSample;
+      const TBitmap* other = liveIsSample ? reference : sample;
+      if (other && !job.OtherExtracted)
+        job.OtherSaturation = SaturationPart(!liveIsSample, *other, liveIsSample ? job.Reference : job.Sample);
+      const TBitmap* live = liveIsSample ? sample : reference;
+      const bool liveShown = liveIsSample ? UsesSample(job.Request.Trace) : UsesReference(job.Request.Trace);
+      const QString livePart =
+          live && liveShown ? SaturationPart(liveIsSample, *live, liveIsSample ? job.Sample : job.Reference) : QString();
+      const QString otherPart = other ? job.OtherSaturation : QString();
+      const QString& samplePart = liveIsSample ? livePart : otherPart;
+      const QString& referencePart = liveIsSample ? otherPart : livePart;
+      job.Note = SaturationNoteFromParts(UsesSample(job.Request.Trace) ? samplePart : QString(),
+                                         UsesReference(job.Request.Trace) ? referencePart : QString());
     }
   } catch (const std::exception& e) {
     job.Plot = false;
@@ -302,9 +315,10 @@ std::shared_ptr<TLiveJob> TLiveController::PrepareJob(TSide side, const QSize& f
     record = still_[other]->Output;
     std::copy(std::begin(binding), std::end(binding), record.Binding);
     job->OtherExtracted = true;
+    job->OtherSaturation = still_[other]->Saturation;
   }
   if (job->Plot && form_.Loaded(other) && !Running(other) && !job->OtherExtracted)
-    still_[other] = TStillProfile{form_.Copy(other).Image().cacheKey(), form_.Record(other), {}, false};
+    still_[other] = TStillProfile{form_.Copy(other).Image().cacheKey(), form_.Record(other), {}, {}, false};
   else if (!job->OtherExtracted)
     still_[other].reset();
   return job;
@@ -356,6 +370,7 @@ QStringList TLiveController::Apply(TLiveJob& job) {
         const TSide other = Other(job.Side);
         if (still_[other] && !job.OtherExtracted) {
           still_[other]->Output = other == sdSample ? job.Sample : job.Reference;
+          still_[other]->Saturation = job.OtherSaturation;
           still_[other]->Ready = true;
         }
         form_.Sample = std::move(job.Sample);

@@ -54,6 +54,7 @@ struct TLiveJob {
   TTransmittanceResult Result;
   TBitmap SamplePicture, ReferencePicture;  // the live side's is filled by the job
   bool OtherExtracted = false;  // the other side's record holds its picture's profile already
+  QString OtherSaturation;       // and this its words in the saturation note (made when not)
   // Results.
   TBitmap Averaged;  // before the dark frame is taken off (what "Take Dark" keeps)
   TBitmap Frame;     // what the side shows and extracts
@@ -164,6 +165,7 @@ class TLiveController : public QObject {
   struct TStillProfile {
     qint64 PictureKey = 0;
     TSpectrumRecord Input, Output;
+    QString Saturation;  // the picture's words in the saturation note, whatever the trace
     bool Ready = false;  // Output holds the extraction of Input
   };
   static bool SameInput(const TSpectrumRecord& a, const TSpectrumRecord& b);

@@ -440,6 +440,36 @@ TEST_F(LiveTest, TheStillSideFollowsItsMarksAndPicture) {
   EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
 }
 
+// The still side's words in the saturation note are made once and follow its marks and picture:
+// after each frame the note is the one Make Plot gives.
+TEST_F(LiveTest, TheStillSidesSaturationWordsFollowItsMarksAndPicture) {
+  Choose(2, 1);
+  const QString white = dir.filePath(QStringLiteral("white.jpg"));
+  ASSERT_TRUE(WriteJpegFile(white, FlatPicture(lamp.Width(), lamp.Height(), clWhite)));
+  form.LoadPicture(white, sdReference);
+  ASSERT_TRUE(form.ReferenceLoaded);
+  int frames = 0;
+  QStringList notes;
+  const auto frameThenMakePlot = [&] {
+    live.SubmitImage(sdSample, Scaled(lamp, 0.5).Image());
+    ASSERT_TRUE(WaitForProcessed(sdSample, ++frames));
+    const QString live = form.SaturationText;
+    form.Button1Click();
+    EXPECT_EQ(live, form.SaturationText);
+    notes << live;
+  };
+  frameThenMakePlot();
+  frameThenMakePlot();
+  form.Edit[12]->setText(QStringLiteral("300"));  // the reference's red end moves: fewer rows
+  frameThenMakePlot();
+  form.LoadPicture(QStringLiteral(LUMIO_FIXTURES "/../../examples/webcam-1-ipa-glass.jpg"), sdReference);
+  frameThenMakePlot();
+  ASSERT_EQ(notes.size(), 4);
+  EXPECT_TRUE(notes[0].contains(QStringLiteral("reference red"))) << notes[0].toStdString();
+  EXPECT_NE(notes[2], notes[0]);
+  EXPECT_FALSE(notes[3].contains(QStringLiteral("reference"))) << notes[3].toStdString();
+}
+
 namespace {
 // A source driven by the test, standing in for a camera.
 class TFakeCamera final : public TFrameSource {
