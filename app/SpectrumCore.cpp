@@ -24,7 +24,10 @@ void ComputeSpectra(const TBitmap* samplePicture, TSpectrumRecord& sample, const
 }
 
 QString SaturationPart(bool isSample, const TBitmap& picture, const TSpectrumRecord& record) {
-  const TBandClipping c = BandClipping(picture, record);
+  return SaturationPart(isSample, BandClipping(picture, record));
+}
+
+QString SaturationPart(bool isSample, const TBandClipping& c) {
   if (!c.Any()) return {};
   QStringList colours;
   const auto rows = [](const char* colour, int n) {

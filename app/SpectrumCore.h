@@ -31,6 +31,8 @@ QString SaturationNoteText(TPlotTrace trace, const TBitmap* samplePicture, const
 // One side's words in that note ("sample red 3 rows, blue 1 row"); empty when its band has no
 // clipped pixel. A batch words its one reference once.
 QString SaturationPart(bool isSample, const TBitmap& picture, const TSpectrumRecord& record);
+// The same words from the band's clipped rows found already.
+QString SaturationPart(bool isSample, const TBandClipping& clipping);
 // The note from the sides' words, empty ones left out; empty when both are.
 QString SaturationNoteFromParts(const QString& samplePart, const QString& referencePart);
 // Replaces the chart's saturation note by `text` (none when empty).

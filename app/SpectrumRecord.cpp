@@ -102,7 +102,11 @@ double RowWavelength(const TSpectrumRecord& record, int i) {
   return record.BlueWavelength + (record.RedWavelength - record.BlueWavelength) * i / record.RowCount;
 }
 
-void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
+namespace {
+// The plain extraction is compiled without the clipping test in its inner loop.
+template <bool kFindClipping>
+void Extract(const TBitmap& picture, TSpectrumRecord& record, TBandClipping* clipping) {
+  if (clipping) *clipping = TBandClipping{};
   const TPixelFormat pf = picture.PixelFormat();
   const bool supported = pf == pf15bit || pf == pf16bit || pf == pf24bit || pf == pf32bit;
   if (!supported || picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) {
@@ -123,6 +127,7 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
   const std::int64_t rows64 = std::max<std::int64_t>(g.LastRow - record.BlueY + 1, 0);
   const int rows = static_cast<int>(std::min<std::int64_t>(rows64, INT32_MAX));
   record.EnsureCapacity(rows);
+  if (clipping) clipping->Rows.assign(static_cast<std::size_t>(rows), 0);
   std::fill(record.Wavelength.begin(), record.Wavelength.end(), 0.0);
   record.RowCount = rows;
   // A quadratic scale sets the record's ends itself (the boxes may show them rounded), at row 0
@@ -139,13 +144,21 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
     double red = 0, green = 0, blue = 0;
     record.Wavelength[static_cast<std::size_t>(i)] = RowWavelength(record, i);
     if (yr >= 0 && yr < g.D) {
+      [[maybe_unused]] unsigned char flags = 0;
       ForEachBandPixel(g, record, W, H, yr, [&](int sx, int sy) {
         int r = 0, gr = 0, b = 0;
         ReadPixel(picture, sx, sy, r, gr, b);
         red += r;
         green += gr;
         blue += b;
+        if constexpr (kFindClipping) flags |= (r >= 255 ? 1 : 0) | (gr >= 255 ? 2 : 0) | (b >= 255 ? 4 : 0);
       });
+      if constexpr (kFindClipping) {
+        clipping->Rows[static_cast<std::size_t>(i)] = flags;
+        clipping->RedRows += flags & 1 ? 1 : 0;
+        clipping->GreenRows += flags & 2 ? 1 : 0;
+        clipping->BlueRows += flags & 4 ? 1 : 0;
+      }
     }
     const auto k = static_cast<std::size_t>(i);
     record.RedSum[k] = red;
@@ -153,6 +166,14 @@ void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) {
     record.BlueSum[k] = blue;
     record.TotalSum[k] = red + green + blue;
   }
+}
+
+}  // namespace
+
+void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record) { Extract<false>(picture, record, nullptr); }
+
+void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record, TBandClipping& clipping) {
+  Extract<true>(picture, record, &clipping);
 }
 
 std::pair<int, int> BandSourceRows(int width, int height, const TSpectrumRecord& record) {

@@ -79,6 +79,17 @@ std::pair<int, int> BandSourceRows(int width, int height, const TSpectrumRecord&
 // Reads the blue, green and red bytes of a pixel in any of the 15-, 16-, 24- and 32-bit formats.
 void ReadPixel(const TBitmap& picture, int x, int y, int& red, int& green, int& blue);
 
+// Rows of the marked band with a clipped (255) component, per colour.
+struct TBandClipping {
+  std::vector<unsigned char> Rows;  // bit 0 red, bit 1 green, bit 2 blue
+  int RedRows = 0, GreenRows = 0, BlueRows = 0;
+  bool Any() const { return RedRows + GreenRows + BlueRows > 0; }
+};
+
+// ExtractSpectrum that also finds the band's clipped rows as BandClipping does, in the same pass
+// over the band (a live frame has both done on every frame).
+void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record, TBandClipping& clipping);
+
 // Extracts the intensity profile of `picture` into `record`. Shows its messages through the
 // platform's message box; an unsupported pixel format leaves the record unchanged.
 void ExtractSpectrum(const TBitmap& picture, TSpectrumRecord& record);

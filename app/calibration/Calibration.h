@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "app/SpectrumRecord.h"
 #include "app/calibration/LineLists.h"
 #include "app/calibration/Peaks.h"
 
@@ -78,10 +79,6 @@ bool CalibratedEnds(const TPolynomialFit& fit, int rows, double& blue, double& r
 inline constexpr const char* kCalibrationOutOfRangeMessage =
     "The fitted scale runs outside 200 to 999.9 nm or backwards; the calibration was not changed.";
 
-// Rows of the marked band with a clipped (255) component, per colour.
-struct TBandClipping {
-  std::vector<unsigned char> Rows;  // bit 0 red, bit 1 green, bit 2 blue
-  int RedRows = 0, GreenRows = 0, BlueRows = 0;
-  bool Any() const { return RedRows + GreenRows + BlueRows > 0; }
-};
+// Rows of the marked band with a clipped (255) component, per colour (TBandClipping is declared
+// with the extraction, which can find them in the same pass).
 TBandClipping BandClipping(const TBitmap& picture, const TSpectrumRecord& record);

@@ -40,17 +40,26 @@ void RunLiveJob(TLiveJob& job) {
     if (job.Plot && !job.Frame.Empty()) {
       const TBitmap* sample = job.Request.SampleLoaded ? &job.SamplePicture : nullptr;
       const TBitmap* reference = job.Request.ReferenceLoaded ? &job.ReferencePicture : nullptr;
-      ComputeSpectra(sample, job.Sample, reference, job.Reference, job.Result,
-                     job.OtherExtracted && job.Side == sdReference, job.OtherExtracted && job.Side == sdSample);
-      // A still side's words are made once: its band is as large as the live one's to check.
+      // Make Plot's extraction, in its order; the live side's clipped rows are found in the same
+      // pass, and a still side's words are made once: its band is as large as the live one's.
       const bool liveIsSample = job.Side == sdSample;
+      TBandClipping liveClipping;
+      for (const bool isSample : {true, false}) {
+        const TBitmap* picture = isSample ? sample : reference;
+        TSpectrumRecord& record = isSample ? job.Sample : job.Reference;
+        if (!picture) continue;
+        if (isSample == liveIsSample)
+          ExtractSpectrum(*picture, record, liveClipping);
+        else if (!job.OtherExtracted)
+          ExtractSpectrum(*picture, record);
+      }
+      ComputeSpectra(sample, job.Sample, reference, job.Reference, job.Result, true, true);
       const TBitmap* other = liveIsSample ? reference : sample;
       if (other && !job.OtherExtracted)
         job.OtherSaturation = SaturationPart(!liveIsSample, *other, liveIsSample ? job.Reference : job.Sample);
       const TBitmap* live = liveIsSample ? sample : reference;
       const bool liveShown = liveIsSample ? UsesSample(job.Request.Trace) : UsesReference(job.Request.Trace);
-      const QString livePart =
-          live && liveShown ? SaturationPart(liveIsSample, *live, liveIsSample ? job.Sample : job.Reference) : QString();
+      const QString livePart = live && liveShown ? SaturationPart(liveIsSample, liveClipping) : QString();
       const QString otherPart = other ? job.OtherSaturation : QString();
       const QString& samplePart = liveIsSample ? livePart : otherPart;
       const QString& referencePart = liveIsSample ? otherPart : livePart;

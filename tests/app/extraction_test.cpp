@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
 #include "app/SpectrumRecord.h"
+#include "app/calibration/Calibration.h"
+#include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
 #include "support/FullRotation.h"
 #include "support/Pictures.h"
@@ -315,4 +319,37 @@ TEST(ExtractSpectrum, EndsFarOutsideThePictureNeitherOverflowNorExhaustMemory) {
       EXPECT_EQ(r.Capacity(), SpectrumCapacity);
     }
   }
+}
+
+// The extraction that also finds the clipped rows gives the plain extraction's profile and
+// BandClipping's rows: straight, slanted, reversed, truncated and wide bands.
+TEST(ExtractSpectrum, FindsTheClippedRowsAsBandClippingDoes) {
+  TDialogRecorder dialogs;  // the band running off the picture says so
+  TBitmap picture(200, 120, pf24bit);
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 200; ++x) {
+      std::uint8_t* p = picture.ScanLine(y) + 3 * x;
+      p[2] = static_cast<std::uint8_t>(std::min(255, x * 2));      // red clips right of x = 127
+      p[1] = static_cast<std::uint8_t>(std::min(255, y * 4));      // green clips below y = 63
+      p[0] = static_cast<std::uint8_t>((x * 7 + y * 3) % 256);     // blue reaches 255 here and there
+    }
+  bool anyClipped = false;
+  for (const TSpectrumRecord& marks : {Marked(20, 10, 180, 10), Marked(30, 5, 150, 100, 5), Marked(180, 100, 20, 20, 3),
+                                       Marked(10, 60, 199, 119, 15), Marked(100, 50, 100, 300, 9)}) {
+    SCOPED_TRACE(testing::Message() << marks.BlueX << "," << marks.BlueY << " to " << marks.RedX << "," << marks.RedY);
+    TSpectrumRecord plain = marks, fused = marks;
+    TBandClipping clipping;
+    ExtractSpectrum(picture, plain);
+    ExtractSpectrum(picture, fused, clipping);
+    ASSERT_EQ(fused.RowCount, plain.RowCount);
+    EXPECT_EQ(fused.TotalSum, plain.TotalSum);
+    EXPECT_EQ(fused.RedSum, plain.RedSum);
+    const TBandClipping expected = BandClipping(picture, plain);
+    EXPECT_EQ(clipping.Rows, expected.Rows);
+    EXPECT_EQ(clipping.RedRows, expected.RedRows);
+    EXPECT_EQ(clipping.GreenRows, expected.GreenRows);
+    EXPECT_EQ(clipping.BlueRows, expected.BlueRows);
+    anyClipped = anyClipped || expected.Any();
+  }
+  EXPECT_TRUE(anyClipped);
 }

@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, MenuHasItsItems) {
   EXPECT_EQ(top[1]->text(), QStringLiteral("&Calibration"));
   EXPECT_EQ(top[2]->text(), QStringLiteral("&Live"));
   EXPECT_EQ(top[3]->text(), QStringLiteral("&About"));
-  EXPECT_EQ(ActionTexts(top[2]->menu()->actions()), (QStringList{"&Sample", "&Reference"}));
+  EXPECT_EQ(ActionTexts(top[2]->menu()->actions()), (QStringList{"&Sample", "&Reference", "-", "Kinetics..."}));
   EXPECT_EQ(ActionTexts(top[2]->menu()->actions()[0]->menu()->actions()),
             (QStringList{"Freeze", "Save Frame...", "-", "Averaging", "Take Dark", "Clear Dark", "-", "Stop"}));
   EXPECT_EQ(ActionTexts(form.File1->actions()),
