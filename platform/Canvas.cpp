@@ -1,15 +1,19 @@
 #include "platform/Canvas.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPicture>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/Bitmap.h"
 #include "platform/CanvasLines.h"
@@ -776,24 +780,80 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 
 // ---- text ----
 
-const QFont& TCanvas::CurrentQFont() {
-  if (!cachedFont_ || !(*cachedFont_ == font_)) {
-    cachedFont_ = font_;
-    qfont_ = std::make_unique<QFont>(font_.ToQFont());
-    metrics_ = std::make_unique<QFontMetrics>(*qfont_);
+// A font's Qt font, metrics and the widths of the texts measured in it. A chart paint switches
+// between a few fonts many times and measures the same tick texts on every paint; building the
+// Qt font and its metrics and shaping a text each time cost more than the drawing. The widths
+// depend on nothing but the face, height and style (the metrics are those of the default
+// resolution, whatever the device), so they are kept for as long as the font is in use.
+struct TFontMeasures {
+  explicit TFontMeasures(const TFont& font) : Font(font), QtFont(font.ToQFont()), Metrics(QtFont) {}
+
+  // Whether the font measures as this one: the colour and the turn do not change a width.
+  bool Measures(const TFont& font) const {
+    return font.Height == Font.Height && font.Style == Font.Style && font.Name == Font.Name;
   }
-  return *qfont_;
+
+  int Advance(const QString& text) {
+    const auto it = Advances.constFind(text);
+    if (it != Advances.cend()) return *it;
+    // A bound for texts that never come back (a running read-out): start again beyond it.
+    if (Advances.size() >= 4096) Advances.clear();
+    const int width = Metrics.horizontalAdvance(text);
+    Advances.insert(text, width);
+    return width;
+  }
+
+  TFont Font;
+  QFont QtFont;
+  QFontMetrics Metrics;
+  QHash<QString, int> Advances;
+};
+
+namespace {
+
+// The fonts in use on this thread, the most recently asked for last. Qt fonts belong to the
+// thread that made them; the main thread's are let go with the application, before Qt's font
+// cache goes.
+std::vector<std::shared_ptr<TFontMeasures>>& ThreadFonts() {
+  thread_local std::vector<std::shared_ptr<TFontMeasures>> fonts;
+  return fonts;
 }
 
-const QFontMetrics& TCanvas::Metrics() {
-  CurrentQFont();
-  return *metrics_;
+void ReleaseMainThreadFonts() { ThreadFonts().clear(); }
+
+std::shared_ptr<TFontMeasures> FontMeasuresFor(const TFont& font) {
+  auto& fonts = ThreadFonts();
+  for (auto it = fonts.rbegin(); it != fonts.rend(); ++it)
+    if ((*it)->Measures(font)) {
+      std::shared_ptr<TFontMeasures> found = *it;
+      if (it != fonts.rbegin()) {
+        fonts.erase(std::next(it).base());
+        fonts.push_back(found);
+      }
+      return found;
+    }
+  static std::once_flag registered;
+  if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
+    std::call_once(registered, [] { qAddPostRoutine(ReleaseMainThreadFonts); });
+  if (fonts.size() >= 16) fonts.erase(fonts.begin());
+  fonts.push_back(std::make_shared<TFontMeasures>(font));
+  return fonts.back();
 }
 
-TSize TCanvas::TextExtent(const QString& text) {
-  const QFontMetrics& fm = Metrics();
-  return {fm.horizontalAdvance(text), fm.height()};
+}  // namespace
+
+TFontMeasures& TCanvas::Measures() {
+  if (!fontMeasures_ || !fontMeasures_->Measures(font_)) fontMeasures_ = FontMeasuresFor(font_);
+  return *fontMeasures_;
 }
+
+const QFont& TCanvas::CurrentQFont() { return Measures().QtFont; }
+
+const QFontMetrics& TCanvas::Metrics() { return Measures().Metrics; }
+
+int TCanvas::Advance(const QString& text) { return Measures().Advance(text); }
+
+TSize TCanvas::TextExtent(const QString& text) { return {Advance(text), Metrics().height()}; }
 
 void TCanvas::DrawTextLine(QPainter* p, int x, int y, const QString& text, int underlineIndex) {
   const QFontMetrics& fm = Metrics();
@@ -806,7 +866,7 @@ void TCanvas::DrawTextLine(QPainter* p, int x, int y, const QString& text, int u
     x = 0;
     y = 0;
   }
-  const int w = fm.horizontalAdvance(text);
+  const int w = Advance(text);
   if (bkMode_ == OPAQUE) p->fillRect(QRect(x, y, w, fm.height()), ToQColor(bkColor_));
   p->setFont(CurrentQFont());
   p->setPen(ToQColor(font_.Color));
@@ -998,7 +1058,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
   }
 
   int maxWidth = 0;
-  for (const TLaidLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
+  for (const TLaidLine& l : lines) maxWidth = std::max(maxWidth, Advance(l.text));
   const int textHeight = static_cast<int>(lines.size()) * lineHeight;
 
   if (flags & DT_CALCRECT) {
@@ -1024,7 +1084,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
     p->setClipRect(ToQRect(rect), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   }
   for (const TLaidLine& l : lines) {
-    const int w = fm.horizontalAdvance(l.text);
+    const int w = Advance(l.text);
     int x = box.Left;
     if (flags & DT_CENTER)
       x = (box.Left + box.Right - w) / 2;

@@ -32,6 +32,7 @@ class QPainter;
 class QPaintDevice;
 class QFont;
 class QFontMetrics;
+struct TFontMeasures;
 class QRectF;
 class TBitmap;
 
@@ -216,6 +217,8 @@ class TCanvas {
   void DrawTextLine(QPainter* p, int x, int y, const QString& text, int underlineIndex);
   const QFont& CurrentQFont();
   const QFontMetrics& Metrics();
+  TFontMeasures& Measures();
+  int Advance(const QString& text);  // horizontalAdvance of the current font, remembered
   int WidePenWidth() const;
   QRectF WideCentreLine(const TRect& r) const;
   void StrokeWideOutline(QPainter* p, const QRectF& centre, bool ellipse);
@@ -250,9 +253,9 @@ class TCanvas {
   TPen dashPen_;
   int dashPhase_ = 0;
 
-  std::optional<TFont> cachedFont_;
-  std::unique_ptr<QFont> qfont_;
-  std::unique_ptr<QFontMetrics> metrics_;
+  // The current font's Qt font, metrics and measured widths, shared with every canvas of this
+  // thread that uses the same face, height and style.
+  std::shared_ptr<TFontMeasures> fontMeasures_;
 };
 
 // The dash pattern of a pen style in pixels (on, off, on, off ...); empty for a solid line.

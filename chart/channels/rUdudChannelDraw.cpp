@@ -224,6 +224,20 @@ double EndOfPixel(const TiPlotAxis& axis, double v, double toward) {
 
 constexpr double kTop = std::numeric_limits<double>::max();
 
+// A value from v on, upward, that the axis still maps to the pixel of v, found with a few
+// mappings: just short of halfway to the next pixel's value, checked. Not the last such value
+// (EndOfPixel finds that with a search of some ninety mappings): values beyond it are mapped one
+// by one. NaN when the guess does not hold (a logarithmic scale, a pixel at the end of the range).
+double InsideOfPixel(const TiPlotAxis& axis, double v) {
+  const int pixel = axis.ValueToPosition(v);
+  const double here = axis.PositionToValue(pixel), next = axis.PositionToValue(pixel + 1),
+               previous = axis.PositionToValue(pixel - 1);
+  const double neighbour = next > here ? next : previous;
+  const double guess = here + (neighbour - here) * (0.5 - 1e-7);
+  if (std::isfinite(guess) && guess >= v && axis.ValueToPosition(guess) == pixel) return guess;
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
 // Calls f(index, point) for first .. last in order until f returns false; returns the index it
 // stopped at (last + 1 when it went through). Streams over the stored records a contiguous
 // stretch at a time: no index check or ring arithmetic per point.
@@ -240,11 +254,12 @@ int ScanPoints(const Points& points, int first, int last, F&& f) {
   return i;
 }
 
-// The rest of a long run once its column's X limit is known: a few comparisons per point, no
-// mapping. Returns the index where the run stopped.
+// The rest of a long run once a limit inside its column is known: a few comparisons per point,
+// no mapping up to the limit (beyond it, the mapping decides). Returns the index where the run
+// stopped.
 template <class Points>
-int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double& lastX, double& lastY, double& lowY,
-                    double& highY, int& runEnd) {
+int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double xMax, const TiPlotAxis& xAxis,
+                    int column, double& lastX, double& lastY, double& lowY, double& highY, int& runEnd) {
   double lx = lastX, lo = lowY, hi = highY;
   int end = runEnd;
   // Plain loops over locals, so that the compiler keeps them in registers. Points go four at a
@@ -279,8 +294,13 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
         const TiPlotPoint q = points.Decode(*record, i);
         if (!plain(q, lx)) {
           if (q.Empty) continue;
-          stopped = true;
-          break;
+          // Past the quick limit, the mapping tells whether the column goes on.
+          const bool inColumn = !q.Null && q.X >= lx && q.X <= xMax && std::abs(q.Y) <= kTop &&
+                                xAxis.ValueToPosition(q.X) == column;
+          if (!inColumn) {
+            stopped = true;
+            break;
+          }
         }
         lx = q.X;
         lo = std::min(lo, q.Y);
@@ -383,9 +403,14 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       return ++count < 16;
     });
     // A long run is worth finding where its column ends, once.
-    if (count == 16)
-      i = ScanKnownColumn(points, i + 1, last, std::min(EndOfPixel(xAxis, p.X, kTop), xMax), lastX, lastY, lowY, highY,
+    if (count == 16) {
+      // Up to a limit that surely is inside the column the points need no mapping; the rare
+      // ones beyond it are mapped.
+      double inside = InsideOfPixel(xAxis, p.X);
+      if (std::isnan(inside)) inside = EndOfPixel(xAxis, p.X, kTop);
+      i = ScanKnownColumn(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY, highY,
                           runEnd);
+    }
     px = lastX;
     py = lastY;
     if (count <= 4) {

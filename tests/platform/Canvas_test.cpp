@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -702,4 +703,47 @@ TEST(Canvas, FiguresFarBeyondTheBitmapShowLikeThoseJustOutsideIt) {
   b.Canvas()->Polyline(points, 3);
   TRect r = Rect(-2000000000, 2, 2000000000, 8);
   b.Canvas()->DrawText("abc", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// Widths are remembered per face, height and style: every change of those measures and draws as a
+// canvas that never measured anything before, and going back finds the first widths again.
+TEST(Canvas, RememberedTextWidthsFollowEveryChangeOfTheFont) {
+  const QString text = QStringLiteral("-12.5e3 Wide");
+  TBitmap used = White(200, 60);
+  TCanvas* cv = used.Canvas();
+  const int first = cv->TextWidth(text);
+  struct Case {
+    const char* name;
+    std::function<void(TFont&)> change;
+  };
+  const Case cases[] = {
+      {"height", [](TFont& f) { f.Height = 19; }},
+      {"bold", [](TFont& f) { f.Style = FontStyleBit(fsBold); }},
+      {"face", [](TFont& f) { f.Name = QStringLiteral("Courier New"); }},
+      {"colour and turn keep the width", [](TFont& f) { f.Color = clRed; f.Orientation = 0; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFont font;
+    c.change(font);
+    cv->Font() = font;
+    const TSize measured = cv->TextExtent(text);
+    const QFontMetrics fresh(font.ToQFont());
+    EXPECT_EQ(measured, (TSize{fresh.horizontalAdvance(text), fresh.height()}));
+    // Right-aligned, the text starts where its width says.
+    TBitmap again = White(200, 60);
+    again.Canvas()->Font() = font;
+    TRect r1 = Rect(0, 0, 190, 50), r2 = r1;
+    used.Canvas()->Brush().Color = clWhite;
+    used.Canvas()->FillRect(Rect(0, 0, 200, 60));
+    used.Canvas()->DrawText(text, r1, DT_RIGHT | DT_SINGLELINE);
+    again.Canvas()->DrawText(text, r2, DT_RIGHT | DT_SINGLELINE);
+    EXPECT_EQ(NotWhite(used), NotWhite(again));
+  }
+  cv->Font() = TFont();
+  EXPECT_EQ(cv->TextWidth(text), first);
+  // The changes above are of widths that differ from the first.
+  TFont tall;
+  tall.Height = 19;
+  EXPECT_NE(QFontMetrics(tall.ToQFont()).horizontalAdvance(text), first);
 }

@@ -643,6 +643,49 @@ TEST_F(XYChart, ADenseTraceDrawsTheSamePixelsAsItsSegmentsOneByOne) {
   }
 }
 
+// Long runs of one column whose last points stand on the very edge of the column, a few units in
+// the last place either side of where the next pixel starts (or on it, which rounding gives to
+// one side or the other), with values on the edges of Y pixels as well: the reduction follows
+// each point to its own pixel, on an ascending and a descending X scale and both orientations.
+TEST_F(XYChart, RunsEndingOnTheEdgeOfTheirColumnDrawTheirSegments) {
+  std::mt19937 random(3141);
+  std::uniform_int_distribution<int> pick(0, 7);
+  // Values a few units in the last place around where one Y pixel ends and the next begins
+  // (a column's last point there asks whether an earlier point had its pixel).
+  auto value = [&](std::mt19937& r) {
+    const int pixel = y->ValueToPosition(1.0) - 4 * pick(r);
+    double v = (y->PositionToValue(pixel) + y->PositionToValue(pixel - 1)) / 2;
+    for (int k = pick(r) - 4; k != 0; k += k < 0 ? 1 : -1) v = std::nextafter(v, k < 0 ? -1e300 : 1e300);
+    return v;
+  };
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    const bool descending = round & 1;
+    x->SetReverseScale(descending);
+    chart.SetXYAxesReverse(round & 2);
+    Paint();
+    ch->Clear();
+    for (int column = std::min(x->PositionOfMin(), x->PositionOfMax()) + 1;
+         column < std::max(x->PositionOfMin(), x->PositionOfMax()) - 1; ++column) {
+      // The values of this column and of the one after it in value.
+      const double here = x->PositionToValue(column), next = x->PositionToValue(descending ? column - 1 : column + 1);
+      const double edge = (here + next) / 2;
+      for (int k = 0; k < 24; ++k) ch->AddXY(here + (edge - here) * k / 24.0, value(random));
+      // Just short of the edge by a little more than a rounding error of the mapping.
+      ch->AddXY(edge - (edge - here) * 1e-7, value(random));
+      double v = edge;
+      for (int k = 0; k < 4; ++k) v = std::nextafter(v, -1e300);
+      for (int k = 0; k < 9; ++k, v = std::nextafter(v, 1e300)) ch->AddXY(v, value(random));
+      // Every second run ends the line, so that nothing after it draws its last pixel.
+      if (column % 2 == 0) ch->AddDataPoint(true, false, v, 0);
+    }
+    TBitmap drawn = Paint();
+    TBitmap expected = PaintSegmentBySegment();
+    ASSERT_TRUE(drawn.Image() == expected.Image());
+  }
+  x->SetReverseScale(false);
+}
+
 // The same in every layout and in ring buffers whose storage has wrapped, so that runs of one
 // pixel column go on across the end of the storage (and, in the standard layout, over empty
 // points placed there).
