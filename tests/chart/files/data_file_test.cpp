@@ -77,6 +77,10 @@ TEST(DataNumbers, WrittenAsTheGeneralFormWritesThem) {
     if (std::isfinite(v)) values.push_back(v);
     values.push_back(double(bits % 2000000) / 1000.0 - 1000.0);
     values.push_back(double(bits >> 11) * 0x1p-53 * 1000.0);  // all 17 digits in use
+    // Every decade from 1e-12 to 1e40, and the neighbours of its power of ten.
+    const int decade = static_cast<int>(bits % 53) - 12;
+    values.push_back((1.0 + double(bits >> 11) * 0x1p-53 * 9.0) * std::pow(10.0, decade));
+    values.push_back(std::nextafter(std::pow(10.0, decade), bits & 1 ? 0.0 : 1e300));
   }
   // Values whose 16th and 17th digits lie near the midpoint of the 15th.
   for (const char* text : {"0.1234567890123450", "0.12345678901234549", "0.12345678901234551", "1.0000000000000050",
