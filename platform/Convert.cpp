@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -116,6 +117,59 @@ QString FormatFixed(double value, int decimals, QChar decimalSeparator) {
 }
 
 namespace {
+// The exact powers of ten a double holds.
+constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// |value| scaled by 10^k with one rounding (|k| <= 22, an exact power).
+double Scaled(double magnitude, int k) { return k >= 0 ? magnitude * kPowersOfTen[k] : magnitude / kPowersOfTen[-k]; }
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void PutEightDigits(char* out, std::uint32_t v) {
+  const std::uint32_t high = v / 10000, low = v % 10000;
+  std::memcpy(out, kDigitPairs + 2 * (high / 100), 2);
+  std::memcpy(out + 2, kDigitPairs + 2 * (high % 100), 2);
+  std::memcpy(out + 4, kDigitPairs + 2 * (low / 100), 2);
+  std::memcpy(out + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
+// SignificantDigits for the common magnitudes without a decimal conversion: |value| scaled by
+// an exact power of ten to the 15-digit whole range [1e14, 1e15) takes one rounding, less than
+// 0.0625 there; the whole number nearest to it is therefore the exact one unless the scaled value
+// lies near a midpoint between two whole numbers. False for those and for magnitudes no exact
+// power reaches: the caller takes the exact path then.
+bool FastSignificantDigits(double value, char digits[15], int& exponent) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 1e-7 && magnitude < 1e36)) return false;
+  int binary;
+  std::frexp(magnitude, &binary);
+  // floor(log10(magnitude)) or one less (from -8 to 35 here), corrected by the scaled value.
+  int e = ((binary - 1) * 78913) >> 18;
+  double scaled = Scaled(magnitude, 14 - e);
+  if (scaled >= 1e15) scaled = Scaled(magnitude, 14 - ++e);
+  if (!(scaled >= 1e14 && scaled < 1e15)) return false;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;  // exact: the scaled value has few fractional bits
+  if (fraction > 0.4 && fraction < 0.6) return false;
+  std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  if (n == 1000000000000000ull) {  // rounded up to the next power of ten
+    n = 100000000000000ull;
+    ++e;
+  }
+  // Two halves of eight digits, two digits at a time: no chain of fifteen divisions.
+  char all[16];
+  PutEightDigits(all, static_cast<std::uint32_t>(n / 100000000u));
+  PutEightDigits(all + 8, static_cast<std::uint32_t>(n % 100000000u));
+  std::memcpy(digits, all + 1, 15);
+  exponent = e;
+  return true;
+}
+
+
 // The 15-digit rounding of a positive finite value from its shortest round-trip digits, which
 // are cheaper to make than to_chars' exact 15-digit form. Both agree: when the shortest form has
 // at most 15 digits it is the value's 15-digit rounding, and when it has 16 or 17 no 15-digit
@@ -184,7 +238,9 @@ int FloatToChars(double value, char* out) {
   const bool negative = value < 0;
   char digits[24];
   int n = 0, exponent = 0;
-  if (!ShortestRoundedTo15(std::fabs(value), digits, n, exponent)) {
+  if (FastSignificantDigits(value, digits, exponent)) {
+    n = 15;
+  } else if (!ShortestRoundedTo15(std::fabs(value), digits, n, exponent)) {
     char buf[64];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
     if (ec != std::errc()) return put("0");

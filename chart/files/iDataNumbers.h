@@ -5,8 +5,10 @@
 #include <QString>
 #include <cstddef>
 
+#include "platform/Convert.h"
+
 // The longest text WriteDataNumber produces ("-1.23456789012345E-308" and the like).
-inline constexpr std::size_t kDataNumberMaxChars = 32;
+inline constexpr std::size_t kDataNumberMaxChars = kFloatTextSize;
 
 // Writes value as FloatToStr does (same bytes) at out, which must have room for
 // kDataNumberMaxChars; returns the end. Not for NaN or infinity (the callers write gaps).

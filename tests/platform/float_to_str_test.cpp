@@ -89,6 +89,10 @@ TEST(FloatToStr, DigitsAreTheCorrectlyRoundedFifteen) {
     values.push_back(std::ldexp(static_cast<double>(random() >> 11), -53) * 1000.0);
     values.push_back(static_cast<double>(random() % 100000) / static_cast<double>(random() % 9999 + 1));
     values.push_back(std::nextafter(static_cast<double>(random() % 10000000) / 8.0 + 0.5e-7, 0.0));
+    // Every decade from 1e-12 to 1e40, and the neighbours of its power of ten.
+    const int decade = static_cast<int>(random() % 53) - 12;
+    values.push_back((1.0 + std::ldexp(static_cast<double>(random() >> 11), -53) * 9.0) * std::pow(10.0, decade));
+    values.push_back(std::nextafter(std::pow(10.0, decade), random() & 1 ? 0.0 : 1e300));
   }
   int wrong = 0;
   for (const double v : values) {
