@@ -42,6 +42,28 @@ TEST(Bitmap, ResizingKeepsPixelsAndFormatChangesConvert) {
   EXPECT_EQ(TBitmap().PixelFormat(), pfDevice);
 }
 
+TEST(Bitmap, ThirtyTwoBitPicturesTakeTheSameBytesAsQtsConversion) {
+  // Widths around the 16-pixel steps of the fast path, and a video frame's; the unused byte holds
+  // noise, as some camera frames do.
+  std::uint32_t state = 12345;
+  for (const int width : {1, 3, 15, 16, 17, 31, 33, 47, 1280}) {
+    QImage image(width, 3, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+      for (int x = 0; x < width; ++x) row[x] = state = state * 1664525u + 1013904223u;
+    }
+    image.setDotsPerMeterX(3937);
+    image.setText(QStringLiteral("Camera"), QStringLiteral("webcam"));
+    TBitmap b;
+    b.AssignImage(image);
+    ASSERT_EQ(b.PixelFormat(), pf24bit);
+    const QImage expected = image.convertToFormat(QImage::Format_BGR888);
+    EXPECT_EQ(b.Image(), expected) << "width " << width;
+    EXPECT_EQ(b.Image().dotsPerMeterX(), 3937);
+    EXPECT_EQ(b.Image().text(QStringLiteral("Camera")), QStringLiteral("webcam"));
+  }
+}
+
 TEST(Graphics, SystemColoursResolveThroughTheTable) {
   EXPECT_EQ(ColorToRGB(clWindow), RGB(255, 255, 255));
   EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
