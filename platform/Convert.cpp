@@ -138,24 +138,37 @@ void PutEightDigits(char* out, std::uint32_t v) {
 }
 
 // SignificantDigits for the common magnitudes without a decimal conversion: |value| scaled by
-// an exact power of ten to the 15-digit whole range [1e14, 1e15) takes one rounding, less than
-// 0.0625 there; the whole number nearest to it is therefore the exact one unless the scaled value
-// lies near a midpoint between two whole numbers. False for those and for magnitudes no exact
-// power reaches: the caller takes the exact path then.
+// an exact power of ten to the 15-digit whole range [1e14, 1e15) takes one rounding, to a grid of
+// at most 1/8 there, which holds every midpoint between two whole numbers. The scaled value is
+// therefore on the same side of a midpoint as the exact one, unless it lies on the midpoint: the
+// sign of the scaling's rounding error, exact from a fused multiply-add, decides then. False for
+// exact midpoints (ties) and for magnitudes no exact power reaches: the caller takes the exact
+// path then.
 bool FastSignificantDigits(double value, char digits[15], int& exponent) {
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e-7 && magnitude < 1e36)) return false;
-  int binary;
-  std::frexp(magnitude, &binary);
+  std::uint64_t bits;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binary = static_cast<int>(bits >> 52) - 1022;  // frexp's exponent: every value here is normal
   // floor(log10(magnitude)) or one less (from -8 to 35 here), corrected by the scaled value.
   int e = ((binary - 1) * 78913) >> 18;
-  double scaled = Scaled(magnitude, 14 - e);
-  if (scaled >= 1e15) scaled = Scaled(magnitude, 14 - ++e);
+  int k = 14 - e;
+  double scaled = Scaled(magnitude, k);
+  if (scaled >= 1e15) {
+    ++e;
+    scaled = Scaled(magnitude, --k);
+  }
   if (!(scaled >= 1e14 && scaled < 1e15)) return false;
   const double whole = std::floor(scaled);
   const double fraction = scaled - whole;  // exact: the scaled value has few fractional bits
-  if (fraction > 0.4 && fraction < 0.6) return false;
-  std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  bool up = fraction > 0.5;
+  if (fraction == 0.5) [[unlikely]] {
+    // Exact value minus scaled value: the product's error, or the quotient's remainder over the divisor.
+    const double error = k >= 0 ? std::fma(magnitude, kPowersOfTen[k], -scaled) : -std::fma(scaled, kPowersOfTen[-k], -magnitude);
+    if (error == 0) return false;
+    up = error > 0;
+  }
+  std::uint64_t n = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
   if (n == 1000000000000000ull) {  // rounded up to the next power of ten
     n = 100000000000000ull;
     ++e;
