@@ -129,22 +129,26 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-void PutEightDigits(char* out, std::uint32_t v) {
+// Eight decimal digits of v (< 1e8) as chars in one word, the first in its lowest byte.
+std::uint64_t EightDigits(std::uint32_t v) {
   const std::uint32_t high = v / 10000, low = v % 10000;
-  std::memcpy(out, kDigitPairs + 2 * (high / 100), 2);
-  std::memcpy(out + 2, kDigitPairs + 2 * (high % 100), 2);
-  std::memcpy(out + 4, kDigitPairs + 2 * (low / 100), 2);
-  std::memcpy(out + 6, kDigitPairs + 2 * (low % 100), 2);
+  std::uint16_t pairs[4];
+  std::memcpy(&pairs[0], kDigitPairs + 2 * (high / 100), 2);
+  std::memcpy(&pairs[1], kDigitPairs + 2 * (high % 100), 2);
+  std::memcpy(&pairs[2], kDigitPairs + 2 * (low / 100), 2);
+  std::memcpy(&pairs[3], kDigitPairs + 2 * (low % 100), 2);
+  return pairs[0] | std::uint64_t{pairs[1]} << 16 | std::uint64_t{pairs[2]} << 32 | std::uint64_t{pairs[3]} << 48;
 }
 
-// SignificantDigits for the common magnitudes without a decimal conversion: |value| scaled by
+// The 15-digit rounding of the common magnitudes without a decimal conversion: |value| scaled by
 // an exact power of ten to the 15-digit whole range [1e14, 1e15) takes one rounding, to a grid of
 // at most 1/8 there, which holds every midpoint between two whole numbers. The scaled value is
 // therefore on the same side of a midpoint as the exact one, unless it lies on the midpoint: the
 // sign of the scaling's rounding error, exact from a fused multiply-add, decides then. False for
 // exact midpoints (ties) and for magnitudes no exact power reaches: the caller takes the exact
-// path then.
-bool FastSignificantDigits(double value, char digits[15], int& exponent) {
+// path then. `whole` gets the 15 digits as a whole number, `exponent` the decimal exponent of
+// the first.
+bool FastFifteenDigits(double value, std::uint64_t& whole, int& exponent) {
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e-7 && magnitude < 1e36)) return false;
   std::uint64_t bits;
@@ -159,8 +163,8 @@ bool FastSignificantDigits(double value, char digits[15], int& exponent) {
     scaled = Scaled(magnitude, --k);
   }
   if (!(scaled >= 1e14 && scaled < 1e15)) return false;
-  const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;  // exact: the scaled value has few fractional bits
+  const double below = std::floor(scaled);
+  const double fraction = scaled - below;  // exact: the scaled value has few fractional bits
   bool up = fraction > 0.5;
   if (fraction == 0.5) [[unlikely]] {
     // Exact value minus scaled value: the product's error, or the quotient's remainder over the divisor.
@@ -168,20 +172,58 @@ bool FastSignificantDigits(double value, char digits[15], int& exponent) {
     if (error == 0) return false;
     up = error > 0;
   }
-  std::uint64_t n = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
-  if (n == 1000000000000000ull) {  // rounded up to the next power of ten
-    n = 100000000000000ull;
+  whole = static_cast<std::uint64_t>(below) + (up ? 1 : 0);
+  if (whole == 1000000000000000ull) {  // rounded up to the next power of ten
+    whole = 100000000000000ull;
     ++e;
   }
-  // Two halves of eight digits, two digits at a time: no chain of fifteen divisions.
-  char all[16];
-  PutEightDigits(all, static_cast<std::uint32_t>(n / 100000000u));
-  PutEightDigits(all + 8, static_cast<std::uint32_t>(n % 100000000u));
-  std::memcpy(digits, all + 1, 15);
   exponent = e;
   return true;
 }
 
+// The general form of a 15-digit whole number `whole` (1e14 <= whole < 1e15) whose first digit
+// has the decimal exponent `exponent`. Copies whole blocks of 16 chars, past the text's end but
+// within the kFloatTextSize chars of `out`; the text's own chars are written last.
+int PutFifteenDigits(char* out, bool negative, std::uint64_t whole, int exponent) {
+  char all[40];
+  const std::uint64_t high = EightDigits(static_cast<std::uint32_t>(whole / 100000000u));
+  const std::uint64_t low = EightDigits(static_cast<std::uint32_t>(whole % 100000000u));
+  std::memcpy(all, &high, 8);
+  std::memcpy(all + 8, &low, 8);
+  std::memset(all + 16, '0', 24);
+  const char* digits = all + 1;  // the first of the 16 is always 0
+  // Trailing zeros are the top bytes of the words that equal '0'; the first digit is never 0.
+  constexpr std::uint64_t kZeros = 0x3030303030303030ull;
+  const int count = low != kZeros ? 15 - __builtin_clzll(low ^ kZeros) / 8 : 7 - __builtin_clzll(high ^ kZeros) / 8;
+  char* o = out;
+  if (negative) *o++ = '-';
+  if (exponent < -5 || exponent > 14) {
+    *o++ = digits[0];
+    if (count > 1) {
+      *o++ = '.';
+      std::memcpy(o, digits + 1, 16);
+      o += count - 1;
+    }
+    *o++ = 'E';
+    o = std::to_chars(o, o + 8, exponent).ptr;
+  } else if (exponent < 0) {
+    std::memcpy(o, "0.000000", 8);
+    o += 1 - exponent;  // "0." and the zeros after the point
+    std::memcpy(o, digits, 16);
+    o += count;
+  } else {
+    // The digits past `count` are zeros: a whole number takes its first exponent + 1 as they are.
+    const int intDigits = exponent + 1;
+    std::memcpy(o, digits, 16);
+    o += intDigits;
+    if (count > intDigits) {
+      *o++ = '.';
+      std::memcpy(o, digits + intDigits, 16);
+      o += count - intDigits;
+    }
+  }
+  return static_cast<int>(o - out);
+}
 
 // The 15-digit rounding of a positive finite value from its shortest round-trip digits, which
 // are cheaper to make than to_chars' exact 15-digit form. Both agree: when the shortest form has
@@ -249,11 +291,12 @@ int FloatToChars(double value, char* out) {
   // 999999999999999.9 becomes 1E15 and not a 16-digit integer. Built in place: a batch writes
   // thousands of these per file.
   const bool negative = value < 0;
+  std::uint64_t whole;
+  int exponent = 0;
+  if (FastFifteenDigits(value, whole, exponent)) return PutFifteenDigits(out, negative, whole, exponent);
   char digits[24];
-  int n = 0, exponent = 0;
-  if (FastSignificantDigits(value, digits, exponent)) {
-    n = 15;
-  } else if (!ShortestRoundedTo15(std::fabs(value), digits, n, exponent)) {
+  int n = 0;
+  if (!ShortestRoundedTo15(std::fabs(value), digits, n, exponent)) {
     char buf[64];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
     if (ec != std::errc()) return put("0");

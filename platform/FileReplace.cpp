@@ -5,6 +5,9 @@
 #include <QSaveFile>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstring>
 #include <algorithm>
 #include <filesystem>
@@ -97,7 +100,57 @@ void WriteFileReplacing(const QString& fileName, const QByteArray& data) {
 
 namespace {
 constexpr std::size_t kReplacingBlock = 1 << 20;
+// A background sync begins whenever this much more has been written.
+constexpr std::size_t kSyncStep = std::size_t{4} << 20;
 }  // namespace
+
+// Syncs a file's data on a thread of its own whenever asked, so that the disk works while the
+// writer makes the next bytes. The first error is kept for Finish: a sync reports a failed
+// write only once.
+class TBackgroundSync {
+ public:
+  explicit TBackgroundSync(int fd) : fd_(fd), thread_([this] { Run(); }) {}
+  ~TBackgroundSync() { Finish(); }
+  void Request() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++requested_;
+    }
+    wake_.notify_one();
+  }
+  // Waits for the sync under way, if any; the first error, or 0.
+  int Finish() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable()) thread_.join();
+    return error_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || done_ < requested_; });
+      if (stop_) return;
+      done_ = requested_;
+      lock.unlock();
+      const int result = fdatasync(fd_);
+      const int error = result == 0 ? 0 : errno;
+      lock.lock();
+      if (error != 0 && error_ == 0) error_ = error;
+    }
+  }
+  const int fd_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  unsigned requested_ = 0, done_ = 0;
+  bool stop_ = false;
+  int error_ = 0;
+  std::thread thread_;  // last: it starts once everything above is ready
+};
 
 TReplacingFile::TReplacingFile(const QString& fileName) : fileName_(fileName) {
   CheckReplaceableFile(fileName);
@@ -109,7 +162,14 @@ TReplacingFile::TReplacingFile(const QString& fileName) : fileName_(fileName) {
 }
 
 TReplacingFile::~TReplacingFile() {
+  sync_.reset();  // no sync may run on a file that is thrown away
   if (file_ && file_->isOpen()) file_->cancelWriting();
+}
+
+void TReplacingFile::Fail(const QString& reason, int error) {
+  sync_.reset();
+  file_->cancelWriting();
+  throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName_, reason), error);
 }
 
 void TReplacingFile::Flush() {
@@ -117,12 +177,14 @@ void TReplacingFile::Flush() {
   errno = 0;
   const qint64 written = file_->write(block_.get(), static_cast<qint64>(used_));
   const int error = errno;
-  if (written != static_cast<qint64>(used_)) {
-    const QString reason = Reason(*file_, error);
-    file_->cancelWriting();
-    throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName_, reason), error);
-  }
+  if (written != static_cast<qint64>(used_)) Fail(Reason(*file_, error), error);
+  unsynced_ += used_;
   used_ = 0;
+  if (unsynced_ >= kSyncStep && file_->handle() >= 0) {
+    if (!sync_) sync_ = std::make_unique<TBackgroundSync>(file_->handle());
+    sync_->Request();
+    unsynced_ = 0;
+  }
 }
 
 char* TReplacingFile::Reserve(std::size_t size) {
@@ -144,6 +206,10 @@ void TReplacingFile::Write(const char* data, std::size_t size) {
 
 void TReplacingFile::Commit() {
   Flush();
+  if (sync_) {
+    const int error = sync_->Finish();
+    if (error != 0) Fail(SystemReason(error), error);
+  }
   errno = 0;
   if (!file_->commit())
     throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName_, Reason(*file_, errno)), errno);

@@ -17,11 +17,14 @@ void WriteFileReplacing(const QString& fileName, const QByteArray& data);
 void CheckReplaceableFile(const QString& fileName);
 
 class QSaveFile;
+class TBackgroundSync;
 
 // The same written piece by piece, for files too large to build in memory first: bytes are
 // gathered in a block of its own and handed on when it is full. Every failure (a full disk, a
 // folder that cannot be written) raises EInOutError naming the file and leaves the old file;
 // nothing replaces it before Commit. Dropped without Commit, the new bytes are thrown away.
+// A large file is synced to the disk in the background while later bytes are made, so that
+// Commit does not wait for all of it at the end.
 class TReplacingFile {
  public:
   explicit TReplacingFile(const QString& fileName);
@@ -40,8 +43,11 @@ class TReplacingFile {
 
  private:
   void Flush();
+  [[noreturn]] void Fail(const QString& reason, int error);
   QString fileName_;
   std::unique_ptr<QSaveFile> file_;
   std::unique_ptr<char[]> block_;
   std::size_t used_ = 0;
+  std::size_t unsynced_ = 0;  // bytes handed to the file since the last background sync began
+  std::unique_ptr<TBackgroundSync> sync_;
 };

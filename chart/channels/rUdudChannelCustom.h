@@ -31,7 +31,7 @@ struct TiCompensatedSum {
   double Sum = 0.0;
   double Compensation = 0.0;
   double InvScale = 1.0;  // the sums hold value * InvScale
-  void Add(double value) {
+  [[gnu::always_inline]] void Add(double value) {
     value *= InvScale;
     double t = Sum + value;
     if (!std::isfinite(t) && std::isfinite(Sum) && std::isfinite(value)) [[unlikely]] {

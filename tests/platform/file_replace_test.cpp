@@ -97,4 +97,40 @@ TEST(FileReplace, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.bin")});
 }
 
+// Large enough that the disk is synced in the background while later pieces are written.
+TEST(FileReplace, AStreamedLargeFileIsWholeOrNotThere) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("a.bin"));
+  WriteFileReplacing(name, "old contents");
+  const auto piece = [](int i) { return QByteArray(1000 + i % 7, static_cast<char>('a' + i % 26)); };
+  const auto write = [&](int pieces) {
+    TReplacingFile file(name);
+    for (int i = 0; i < pieces; ++i) file.Write(piece(i));
+    file.Commit();
+  };
+  QString message;
+  {
+    TFileSizeLimit limit(9 << 20);
+    ASSERT_TRUE(limit.Active());
+    try {
+      write(12000);
+    } catch (const EInOutError& e) {
+      message = e.Message;
+    }
+  }
+  EXPECT_EQ(message.toStdString(), QStringLiteral("Cannot write file \"%1\". File too large").arg(name).toStdString());
+  QFile old(name);
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), QByteArray("old contents"));
+  old.close();
+
+  write(12000);
+  QByteArray expected;
+  for (int i = 0; i < 12000; ++i) expected += piece(i);
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.readAll() == expected);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.bin")});
+}
+
 }  // namespace
