@@ -124,20 +124,17 @@ constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1
 // |value| scaled by 10^k with one rounding (|k| <= 22, an exact power).
 double Scaled(double magnitude, int k) { return k >= 0 ? magnitude * kPowersOfTen[k] : magnitude / kPowersOfTen[-k]; }
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// Eight decimal digits of v (< 1e8) as chars in one word, the first in its lowest byte.
+// Eight decimal digits of v (< 1e8) as chars in one word, the first in its lowest byte: v is
+// split into two lanes of four digits, each into two of two, each into two of one, every lane
+// divided by a multiplication with its reciprocal (exact for every v below 1e8).
 std::uint64_t EightDigits(std::uint32_t v) {
-  const std::uint32_t high = v / 10000, low = v % 10000;
-  std::uint16_t pairs[4];
-  std::memcpy(&pairs[0], kDigitPairs + 2 * (high / 100), 2);
-  std::memcpy(&pairs[1], kDigitPairs + 2 * (high % 100), 2);
-  std::memcpy(&pairs[2], kDigitPairs + 2 * (low / 100), 2);
-  std::memcpy(&pairs[3], kDigitPairs + 2 * (low % 100), 2);
-  return pairs[0] | std::uint64_t{pairs[1]} << 16 | std::uint64_t{pairs[2]} << 32 | std::uint64_t{pairs[3]} << 48;
+  const std::uint64_t q = (std::uint64_t{v} * 0x68db8bbull) >> 40;                  // v / 10000
+  const std::uint64_t x = (std::uint64_t{v} << 32) - q * ((10000ull << 32) - 1);   // lanes v / 10000, v % 10000
+  const std::uint64_t d = ((x * 0x147b) >> 19) & 0x7f0000007full;                  // each lane / 100
+  const std::uint64_t y = (x << 16) - d * ((100 << 16) - 1);
+  const std::uint64_t e = ((y * 0x67) >> 10) & 0x000f000f000f000full;              // each lane / 10
+  const std::uint64_t z = (y << 8) - e * ((10 << 8) - 1);
+  return z | 0x3030303030303030ull;
 }
 
 // The 15-digit rounding of the common magnitudes without a decimal conversion: |value| scaled by

@@ -7,7 +7,9 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "chart/channels/rUdudChannelCustom.h"
@@ -67,6 +69,47 @@ char* PutTextCell(char* out, char separator, const TiPlotChannelCustom& channel,
     return out + 5;
   }
   return PutNumber(out, y);
+}
+
+// Text rows first..last-1 of the channels, each ending in CR LF, appended to `out`.
+void PutTextRows(const std::vector<const TiPlotChannelCustom*>& channels, char separator, int first, int last,
+                 std::vector<char>& out) {
+  constexpr std::size_t kCell = 2 * kDataNumberMaxChars + 8;
+  out.resize(static_cast<std::size_t>(last - first) * (channels.size() * kCell + 2));
+  char* o = out.data();
+  for (int r = first; r < last; ++r) {
+    for (std::size_t j = 0; j < channels.size(); ++j) {
+      if (j > 0) *o++ = separator;
+      if (r < channels[j]->Count()) o = PutTextCell(o, separator, *channels[j], r);
+      else *o++ = separator;
+    }
+    *o++ = '\r';
+    *o++ = '\n';
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+// The text rows of the channels written to the file. Numbers take most of the time: a large file
+// is made in blocks of rows by several threads at once, each reading the channels only, and the
+// blocks are written in order once every thread of the round is done.
+void WriteTextRows(TReplacingFile& file, const std::vector<const TiPlotChannelCustom*>& channels, char separator, int rows) {
+  constexpr int kBlockCells = 1 << 15;
+  const int blockRows = std::max(1, kBlockCells / std::max<int>(1, static_cast<int>(channels.size())));
+  const int blocks = (rows + blockRows - 1) / blockRows;
+  const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+  std::vector<std::vector<char>> text(static_cast<std::size_t>(std::min(threads, std::max(blocks, 1))));
+  for (int b = 0; b < blocks; b += static_cast<int>(text.size())) {
+    const int round = std::min(static_cast<int>(text.size()), blocks - b);
+    const auto make = [&](int k) {
+      const int first = (b + k) * blockRows;
+      PutTextRows(channels, separator, first, std::min(rows, first + blockRows), text[static_cast<std::size_t>(k)]);
+    };
+    std::vector<std::future<void>> others;
+    for (int k = 1; k < round; ++k) others.push_back(std::async(std::launch::async, make, k));
+    make(0);
+    for (auto& f : others) f.get();
+    for (int k = 0; k < round; ++k) file.Write(text[static_cast<std::size_t>(k)].data(), text[static_cast<std::size_t>(k)].size());
+  }
 }
 
 int MaxCount(const TiPlotComponent& chart) {
@@ -220,22 +263,7 @@ void TiPlotComponent::SaveDataToFile(const QString& fileName) {
       }
       header += "\r\n";
       file.Write(header);
-      constexpr std::size_t kCell = 2 * kDataNumberMaxChars + 8;
-      for (int r = 0; r < rows; ++r) {
-        for (int j = 0; j < channels; ++j) {
-          const TiPlotChannelCustom& channel = *list[static_cast<std::size_t>(j)];
-          char* start = file.Reserve(kCell);
-          char* out = start;
-          if (j > 0) *out++ = separator;
-          if (r < channel.Count()) out = PutTextCell(out, separator, channel, r);
-          else *out++ = separator;
-          file.Advance(static_cast<std::size_t>(out - start));
-        }
-        char* out = file.Reserve(2);
-        out[0] = '\r';
-        out[1] = '\n';
-        file.Advance(2);
-      }
+      WriteTextRows(file, list, separator, rows);
     }
     file.Commit();
   } catch (const std::exception& e) {

@@ -146,6 +146,34 @@ TEST(TextDataFile, TwoChannelsOfThreeAndOnePoints) {
   EXPECT_EQ(back.chart.LoadedSeparator(), QLatin1Char('\t'));
 }
 
+// Large enough to be made in several blocks of rows at once: the rows still come in order,
+// channels of different lengths end where they end.
+TEST(TextDataFile, ALargeFileHoldsEveryRowInOrder) {
+  QTemporaryDir dir;
+  TChannels c(3);
+  const int counts[] = {40000, 12345, 2};
+  c.chart.BeginUpdate();
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < counts[j]; ++i) {
+      if (i % 1000 == 7) c.chart.Channel(j)->AddDataPoint(true, false, i, 0);
+      else c.chart.Channel(j)->AddXY(i * 0.001 + j, std::sin(i * 0.01) * (j + 1));
+    }
+  c.chart.EndUpdate();
+  QByteArray expected = "A(X)\tA(Y)\tB(X)\tB(Y)\tC(X)\tC(Y)\r\n";
+  for (int i = 0; i < counts[0]; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      if (j > 0) expected += '\t';
+      const TiPlotChannelCustom& channel = *c.chart.Channel(j);
+      if (i >= channel.Count()) expected += '\t';
+      else expected += (FloatToStr(channel.GetX(i)) + '\t' + (channel.GetNull(i) ? QStringLiteral("Null") : FloatToStr(channel.GetY(i)))).toLatin1();
+    }
+    expected += "\r\n";
+  }
+  const QString path = dir.filePath("d.txt");
+  c.chart.SaveDataToFile(path);
+  EXPECT_TRUE(FileBytes(path) == expected);
+}
+
 TEST(TextDataFile, CommasTitlesAndValuesThatAreNoNumbers) {
   QTemporaryDir dir;
   TChannels c(2);
