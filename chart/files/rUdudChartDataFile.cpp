@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chart/channels/rUdudChannelCustom.h"
+#include "chart/channels/rUdudDataLists.h"
 #include "chart/core/rUdudComponent.h"
 #include "chart/files/iDataNumbers.h"
 #include "platform/Convert.h"
@@ -50,37 +51,63 @@ char* PutNumber(char* out, double value) { return WriteDataNumber(out, value); }
 
 // One channel's cell of a text row: X and Y (or "Null" / "Empty"); a coordinate that is not
 // finite leaves both columns empty, as a channel without the point does.
-char* PutTextCell(char* out, char separator, const TiPlotChannelCustom& channel, int index) {
-  double x, y;
-  bool empty, null;
-  channel.GetData(index, x, y, empty, null);
-  if (!std::isfinite(x) || (!null && !empty && !std::isfinite(y))) {
+char* PutTextCell(char* out, char separator, const TiPlotPoint& p) {
+  if (!std::isfinite(p.X) || (!p.Null && !p.Empty && !std::isfinite(p.Y))) {
     *out++ = separator;
     return out;
   }
-  out = PutNumber(out, x);
+  out = PutNumber(out, p.X);
   *out++ = separator;
-  if (null) {
+  if (p.Null) {
     std::memcpy(out, "Null", 4);
     return out + 4;
   }
-  if (empty) {
+  if (p.Empty) {
     std::memcpy(out, "Empty", 5);
     return out + 5;
   }
-  return PutNumber(out, y);
+  return PutNumber(out, p.Y);
 }
 
-// Text rows first..last-1 of the channels, each ending in CR LF, appended to `out`.
+// The points of rows first..last-1 of every channel, read through each channel's typed list.
+class TRowPoints {
+ public:
+  void Read(const std::vector<const TiPlotChannelCustom*>& channels, int first, int last) {
+    first_ = first;
+    rows_ = last - first;
+    points_.resize(channels.size() * static_cast<std::size_t>(rows_));
+    ends_.resize(channels.size());
+    for (std::size_t j = 0; j < channels.size(); ++j) {
+      const int end = std::min(last, channels[j]->Count());
+      ends_[j] = end;
+      TiPlotPoint* into = points_.data() + j * static_cast<std::size_t>(rows_) - first;
+      VisitDataList(channels[j]->DataList(), [&](const auto& list) {
+        list.ForEachPoint(first, end - 1, [into](int i, TiPlotPoint p) { into[i] = p; });
+      });
+    }
+  }
+  // Null where channel j has no point in row r.
+  const TiPlotPoint* At(std::size_t j, int r) const {
+    return r < ends_[j] ? &points_[j * static_cast<std::size_t>(rows_) + static_cast<std::size_t>(r - first_)] : nullptr;
+  }
+
+ private:
+  int first_ = 0, rows_ = 0;
+  std::vector<TiPlotPoint> points_;
+  std::vector<int> ends_;
+};
+
+// Text rows first..last-1 of the channels, each ending in CR LF, made in `out`.
 void PutTextRows(const std::vector<const TiPlotChannelCustom*>& channels, char separator, int first, int last,
-                 std::vector<char>& out) {
+                 TRowPoints& points, std::vector<char>& out) {
   constexpr std::size_t kCell = 2 * kDataNumberMaxChars + 8;
+  points.Read(channels, first, last);
   out.resize(static_cast<std::size_t>(last - first) * (channels.size() * kCell + 2));
   char* o = out.data();
   for (int r = first; r < last; ++r) {
     for (std::size_t j = 0; j < channels.size(); ++j) {
       if (j > 0) *o++ = separator;
-      if (r < channels[j]->Count()) o = PutTextCell(o, separator, *channels[j], r);
+      if (const TiPlotPoint* p = points.At(j, r)) o = PutTextCell(o, separator, *p);
       else *o++ = separator;
     }
     *o++ = '\r';
@@ -98,11 +125,13 @@ void WriteTextRows(TReplacingFile& file, const std::vector<const TiPlotChannelCu
   const int blocks = (rows + blockRows - 1) / blockRows;
   const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
   std::vector<std::vector<char>> text(static_cast<std::size_t>(std::min(threads, std::max(blocks, 1))));
+  std::vector<TRowPoints> points(text.size());
   for (int b = 0; b < blocks; b += static_cast<int>(text.size())) {
     const int round = std::min(static_cast<int>(text.size()), blocks - b);
     const auto make = [&](int k) {
       const int first = (b + k) * blockRows;
-      PutTextRows(channels, separator, first, std::min(rows, first + blockRows), text[static_cast<std::size_t>(k)]);
+      PutTextRows(channels, separator, first, std::min(rows, first + blockRows), points[static_cast<std::size_t>(k)],
+                  text[static_cast<std::size_t>(k)]);
     };
     std::vector<std::future<void>> others;
     for (int k = 1; k < round; ++k) others.push_back(std::async(std::launch::async, make, k));
@@ -228,28 +257,33 @@ void TiPlotComponent::SaveDataToFile(const QString& fileName) {
     if (dataFileFormat_ == ipdffCompactInterval) {
       file.Write(kCompactHeader, sizeof kCompactHeader - 1);
       file.Write(QByteArray::number(channels) + "\r\n");
-      for (int r = 0; r < rows; ++r)
-        for (int j = 0; j < channels; ++j) {
-          const TiPlotChannelCustom& channel = *list[static_cast<std::size_t>(j)];
-          float x = kMissingMark, y = kMissingMark;
-          if (r < channel.Count()) {
-            double dx, dy;
-            bool empty, null;
-            channel.GetData(r, dx, dy, empty, null);
-            x = CompactValue(dx);
-            // A null or empty point has no value; written as one it would come back as a point at Y 0.
-            if (!null && !empty) y = CompactValue(dy);
-          }
-          char* out = file.Reserve(8);
-          if (r < 2) {
-            PutFloat(out, x);
-            PutFloat(out + 4, y);
-            file.Advance(8);
-          } else {
+      // In blocks of rows: each channel's points read through its typed list, the bytes
+      // gathered before they are handed to the file.
+      const int blockRows = std::max(1, (1 << 16) / std::max(1, channels));
+      TRowPoints points;
+      std::vector<char> bytes;
+      for (int first = 0; first < rows; first += blockRows) {
+        const int last = std::min(rows, first + blockRows);
+        points.Read(list, first, last);
+        bytes.resize(static_cast<std::size_t>(last - first) * static_cast<std::size_t>(channels) * 8);
+        char* out = bytes.data();
+        for (int r = first; r < last; ++r)
+          for (int j = 0; j < channels; ++j) {
+            float x = kMissingMark, y = kMissingMark;
+            if (const TiPlotPoint* p = points.At(static_cast<std::size_t>(j), r)) {
+              x = CompactValue(p->X);
+              // A null or empty point has no value; written as one it would come back as a point at Y 0.
+              if (!p->Null && !p->Empty) y = CompactValue(p->Y);
+            }
+            if (r < 2) {
+              PutFloat(out, x);
+              out += 4;
+            }
             PutFloat(out, y);
-            file.Advance(4);
+            out += 4;
           }
-        }
+        file.Write(bytes.data(), static_cast<std::size_t>(out - bytes.data()));
+      }
       char* out = file.Reserve(4);
       PutFloat(out, kEndMarker);
       file.Advance(4);

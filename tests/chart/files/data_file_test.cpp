@@ -271,6 +271,24 @@ TEST(CompactDataFile, ThreeRowsOfOneChannelAre45Bytes) {
   EXPECT_EQ(Points(*back.chart.Channel(0)), (std::vector<TPoint4>{{10, 1, false, false}, {10.5, 2, false, false}, {11, 3, false, false}}));
 }
 
+// Longer than one block of rows, with a channel that ends early and a null point.
+TEST(CompactDataFile, ALargeFileHoldsEveryRowInOrder) {
+  QTemporaryDir dir;
+  TChannels c(2);
+  c.chart.SetDataFileFormat(ipdffCompactInterval);
+  c.chart.BeginUpdate();
+  for (int i = 0; i < 70000; ++i) c.chart.Channel(0)->AddXY(5 + i * 0.25, i % 977);
+  c.chart.Channel(0)->SetNull(40000, true);
+  for (int i = 0; i < 3; ++i) c.chart.Channel(1)->AddXY(i, -i);
+  c.chart.EndUpdate();
+  QByteArray expected = "Compact Interval\r\n2\r\n" + Floats({5, 0, 0, 0, 5.25, 1, 1, -1});
+  for (int r = 2; r < 70000; ++r) expected += Floats({r == 40000 ? 1e38f : float(r % 977), r < 3 ? float(-r) : 1e38f});
+  expected += Floats({2e38f});
+  const QString path = dir.filePath("c.bin");
+  c.chart.SaveDataToFile(path);
+  EXPECT_TRUE(FileBytes(path) == expected);
+}
+
 TEST(CompactDataFile, MarksForMissingNullEmptyAndNonFiniteValues) {
   QTemporaryDir dir;
   TChannels c(2);
