@@ -152,7 +152,8 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
   ReleaseCanvas();
   format_ = format;
   if (image_.isNull()) return;
-  QImage converted = image_.convertToFormat(QImageFormatOf(format));
+  QImage converted = image_.format() == QImage::Format_RGB32 && format == pf24bit ? Rgb32ToBgr888(image_)
+                                                                                : image_.convertToFormat(QImageFormatOf(format));
   image_ = converted;
 }
 
@@ -198,6 +199,13 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
     return;
   }
   image_.setPixel(x, y, qRgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+}
+
+void TBitmap::AssignFrame(const QImage& image) {
+  if (image.format() != QImage::Format_RGB32) return AssignImage(image);
+  ReleaseCanvas();
+  image_ = image;
+  format_ = pf32bit;
 }
 
 void TBitmap::AssignImage(const QImage& image) {

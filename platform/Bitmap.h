@@ -49,6 +49,9 @@ class TBitmap {
   void Assign(const TBitmap& other) { *this = other; }
   // Takes a decoded picture: colour pictures become 24-bit, grey ones 8-bit.
   void AssignImage(const QImage& image);
+  // Takes a video frame: a 32-bit one as it is, without a copy (frames come 30 times a second);
+  // any other as AssignImage takes it.
+  void AssignFrame(const QImage& image);
 
   // The pixels. Taking them ends the canvas's painting, so a copy of them never changes behind
   // the holder's back.

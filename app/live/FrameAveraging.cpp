@@ -4,7 +4,13 @@
 #include <cstring>
 
 namespace {
-int RowBytes(const TBitmap& b) { return b.Width() * 3; }
+bool Averageable(const TBitmap& b) { return b.PixelFormat() == pf24bit || b.PixelFormat() == pf32bit; }
+int PixelBytes(const TBitmap& b) { return b.PixelFormat() == pf32bit ? 4 : 3; }
+int RowBytes(const TBitmap& b) { return b.Width() * PixelBytes(b); }
+// The unused fourth byte of a 32-bit pixel is kept at 255, as 32-bit pictures have it.
+void MarkOpaque(std::uint8_t* row, int width) {
+  for (int x = 0; x < width; ++x) row[4 * x + 3] = 255;
+}
 bool SameShape(const TBitmap& a, const TBitmap& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat();
 }
@@ -18,7 +24,7 @@ void TFrameAverager::Clear() {
 
 TBitmap TFrameAverager::Add(const TBitmap& frame, int frames) {
   frames = std::clamp(frames, 1, kMaxAveragedFrames);
-  if (frame.Empty() || frame.PixelFormat() != pf24bit) {
+  if (frame.Empty() || !Averageable(frame)) {
     Clear();
     return frame;
   }
@@ -46,22 +52,24 @@ TBitmap TFrameAverager::Add(const TBitmap& frame, int frames) {
   ring_.push_back(frame);
 
   const auto n = static_cast<std::uint32_t>(ring_.size());
-  TBitmap mean(w, h, pf24bit);
+  TBitmap mean(w, h, frame.PixelFormat());
   for (int y = 0; y < h; ++y) {
     const std::uint32_t* s = sum_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(row);
     std::uint8_t* out = mean.ScanLine(y);
     for (int x = 0; x < row; ++x) out[x] = static_cast<std::uint8_t>((s[x] + n / 2) / n);
+    if (frame.PixelFormat() == pf32bit) MarkOpaque(out, w);
   }
   return mean;
 }
 
 bool SubtractDark(TBitmap& frame, const TBitmap& dark) {
-  if (dark.Empty() || frame.PixelFormat() != pf24bit || !SameShape(frame, dark)) return false;
+  if (dark.Empty() || !Averageable(frame) || !SameShape(frame, dark)) return false;
   const int row = RowBytes(frame);
   for (int y = 0; y < frame.Height(); ++y) {
     std::uint8_t* f = frame.ScanLine(y);
     const std::uint8_t* d = dark.ScanLine(y);
     for (int x = 0; x < row; ++x) f[x] = f[x] > d[x] ? static_cast<std::uint8_t>(f[x] - d[x]) : 0;
+    if (frame.PixelFormat() == pf32bit) MarkOpaque(f, frame.Width());
   }
   return true;
 }

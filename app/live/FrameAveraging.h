@@ -11,7 +11,7 @@ inline constexpr int kMaxAveragedFrames = 64;
 
 class TFrameAverager {
  public:
-  // Adds a 24-bit frame and returns the mean of the last `frames` frames (1..64; rounded to the
+  // Adds a 24- or 32-bit frame and returns the mean of the last `frames` frames (1..64; rounded to the
   // nearest value, halves up). A frame of another size, or a changed count, starts afresh.
   TBitmap Add(const TBitmap& frame, int frames);
   void Clear();
@@ -23,6 +23,6 @@ class TFrameAverager {
   int frames_ = 0;
 };
 
-// Subtracts `dark` from every byte of the 24-bit `frame`, clamped at 0. A dark frame of another
+// Subtracts `dark` from every colour byte of the 24- or 32-bit `frame`, clamped at 0. A dark frame of another
 // size or format is not applied (false).
 bool SubtractDark(TBitmap& frame, const TBitmap& dark);

@@ -31,8 +31,8 @@ void RunLiveJob(TLiveJob& job) {
   try {
     const QImage image = job.Video.isValid() ? job.Video.toImage() : job.Image;
     TBitmap frame;
-    frame.AssignImage(image);
-    if (!frame.Empty() && frame.PixelFormat() != pf24bit) frame.SetPixelFormat(pf24bit);  // grey video
+    frame.AssignFrame(image);
+    if (!frame.Empty() && frame.PixelFormat() != pf24bit && frame.PixelFormat() != pf32bit) frame.SetPixelFormat(pf24bit);  // grey video
     job.Averaged = job.Averager ? job.Averager->Add(frame, job.Averaging) : frame;
     job.Frame = job.Averaged;
     if (!job.Dark.Empty()) SubtractDark(job.Frame, job.Dark);
@@ -458,7 +458,10 @@ void TLiveController::Freeze(TSide side) {
   TSideState& s = sides_[side];
   EndRun(side);
   if (s.Current.Empty()) return ShowMessage(QString::fromLatin1(kNoFrameMessage));
-  form_.ShowLiveFrame(side, s.Current);  // the side's photograph from now on
+  // The side's photograph from now on, in the 24-bit rows a loaded photograph has.
+  TBitmap still = s.Current;
+  if (still.PixelFormat() != pf24bit) still.SetPixelFormat(pf24bit);
+  form_.ShowLiveFrame(side, still);
 }
 
 void TLiveController::SaveFrame(TSide side) {

@@ -47,11 +47,19 @@ TPoints ChartPoints(TiXYPlot& chart) {
 bool SamePixels(const TBitmap& a, const TBitmap& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat()) return false;
   for (int y = 0; y < a.Height(); ++y)
-    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<std::size_t>(a.Width()) * 3) != 0) return false;
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<std::size_t>(a.Width()) * (a.PixelFormat() == pf32bit ? 4 : 3)) != 0)
+      return false;
   return true;
 }
 
-double MeanLevel(const TBitmap& b) {
+// The picture in 24-bit rows, as a loaded photograph has them.
+TBitmap As24(TBitmap b) {
+  b.SetPixelFormat(pf24bit);
+  return b;
+}
+
+double MeanLevel(const TBitmap& picture) {
+  const TBitmap b = As24(picture);
   double sum = 0;
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < 3 * b.Width(); ++x) sum += b.ScanLine(y)[x];
@@ -72,7 +80,8 @@ TBitmap Scaled(const TBitmap& photo, double gain) {
 // Frame k of n has its strip at this level: the last at 220, each earlier one 20 lower.
 constexpr int kStripRows = 16;
 int StripLevel(int k, int n) { return 220 - 20 * (n - 1 - k); }
-double StripMean(const TBitmap& b) {
+double StripMean(const TBitmap& picture) {
+  const TBitmap b = As24(picture);
   double sum = 0;
   for (int y = 2; y < kStripRows - 2; ++y)
     for (int x = 0; x < 3 * b.Width(); ++x) sum += b.ScanLine(y)[x];
@@ -155,7 +164,7 @@ TEST_F(LiveTest, TracesAfterTheLastFrameEqualMakePlotOnIt) {
     // The last frame delivered was not dropped: the side shows it as delivered.
     ASSERT_TRUE(delivered.isValid());
     TBitmap last;
-    last.AssignImage(delivered.toImage());
+    last.AssignFrame(delivered.toImage());
     EXPECT_TRUE(SamePixels(live.CurrentFrame(sdSample), last));
     // It is a frame of this video: its strip is within a decoder's range scaling of a frame's.
     EXPECT_GT(StripMean(live.CurrentFrame(sdSample)), 30.0);
@@ -229,11 +238,11 @@ TEST_F(LiveTest, FreezeKeepsTheFrameAsThePhotographAndSavesIt) {
   ASSERT_TRUE(form.SampleLoaded);
   EXPECT_TRUE(form.PicturePath[sdSample].isEmpty());
   EXPECT_TRUE(form.Button1->isEnabled());
-  EXPECT_TRUE(SamePixels(form.SampleBitmap, frozen));
+  EXPECT_TRUE(SamePixels(form.SampleBitmap, As24(frozen)));
   const TBitmap view = form.Image1Bitmap;
   const TPoints atFreeze = ChartPoints(chart);
   QTest::qWait(300);  // the video would have delivered several frames by now
-  EXPECT_TRUE(SamePixels(form.SampleBitmap, frozen));
+  EXPECT_TRUE(SamePixels(form.SampleBitmap, As24(frozen)));
   form.DrawSpectrumMarks(sdSample);  // as a loaded photograph is marked
   EXPECT_TRUE(SamePixels(form.Image1Bitmap, view));
   form.Button1Click();
@@ -316,6 +325,46 @@ TEST_F(LiveTest, AveragingAndDarkEqualADirectComputation) {
   live.SetAveraging(sdSample, 1);
   submit(6);
   EXPECT_TRUE(SamePixels(live.CurrentFrame(sdSample), frames[6]));
+  EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
+}
+
+// Frames come from video sinks and cameras in 32-bit pixels and are worked on as they are: the
+// same means and dark subtraction, the unused byte kept at 255.
+TEST_F(LiveTest, ThirtyTwoBitFramesAreAveragedAsTheirColoursAre) {
+  Choose(0, 0);
+  std::mt19937 rng(32);
+  std::vector<TBitmap> frames;
+  for (int k = 0; k < 5; ++k) frames.push_back(RandomPicture(480, 120, rng));
+  const auto submit = [&](int k) {
+    live.SubmitImage(sdSample, frames[static_cast<std::size_t>(k)].Image().convertToFormat(QImage::Format_RGB32));
+    ASSERT_TRUE(WaitForProcessed(sdSample, k + 1));
+  };
+  const auto opaque = [](const TBitmap& b) {
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x)
+        if (b.ScanLine(y)[4 * x + 3] != 255) return false;
+    return true;
+  };
+  live.SetAveraging(sdSample, 2);
+  for (int k = 0; k < 3; ++k) submit(k);
+  const TBitmap mean = DirectMean({frames[1], frames[2]});
+  ASSERT_EQ(live.CurrentFrame(sdSample).PixelFormat(), pf32bit);
+  EXPECT_TRUE(opaque(live.CurrentFrame(sdSample)));
+  EXPECT_TRUE(SamePixels(As24(live.CurrentFrame(sdSample)), mean));
+  live.TakeDark(sdSample);
+  submit(3);
+  EXPECT_TRUE(opaque(live.CurrentFrame(sdSample)));
+  EXPECT_TRUE(SamePixels(As24(live.CurrentFrame(sdSample)), DirectMean({frames[2], frames[3]}, &mean)));
+  // The plot is Make Plot on the frame; frozen, the frame is the photograph in 24-bit rows.
+  const TPoints shown = ChartPoints(chart);
+  ASSERT_FALSE(shown.Channels[3].empty());
+  form.Button1Click();
+  EXPECT_EQ(ChartPoints(chart), shown);
+  const TBitmap current = live.CurrentFrame(sdSample);
+  live.Freeze(sdSample);
+  EXPECT_TRUE(SamePixels(form.SampleBitmap, As24(current)));
+  form.Button1Click();
+  EXPECT_EQ(ChartPoints(chart), shown);
   EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -506,7 +555,7 @@ TEST_F(LiveTest, ACameraThatDisappearsEndsTheRunWithItsMessage) {
   EXPECT_EQ(dialogs.Messages, QStringList{QString::fromLatin1(kCameraGoneMessage).arg(QStringLiteral("Fake Camera"))});
   EXPECT_EQ(live.ProcessedFrames(sdSample), 2);
   EXPECT_TRUE(form.SampleLoaded);
-  EXPECT_TRUE(SamePixels(form.SampleBitmap, lamp));
+  EXPECT_TRUE(SamePixels(As24(form.SampleBitmap), lamp));
   const TPoints shown = ChartPoints(chart);
   form.Button1Click();
   EXPECT_EQ(ChartPoints(chart), shown);
