@@ -38,8 +38,9 @@ inline constexpr const char* kFrameNotWrittenMessage = "The frame could not be e
 inline constexpr const char* kVideoFileFilter =
     "Video Files (*.avi;*.mp4;*.mkv;*.mov;*.webm;*.ogv) | *.avi;*.mp4;*.mkv;*.mov;*.webm;*.ogv | All Files (*.*) | *.*";
 
-// One frame's work, done off the user-interface thread: the frame as our 24-bit picture,
-// averaged and with the dark frame taken off, then the extraction as "Make Plot" does it.
+// One frame's work, done off the user-interface thread: the frame as our picture (32-bit
+// frames as they come, others in 24-bit rows), averaged and with the dark frame taken off, then
+// the extraction as "Make Plot" does it.
 struct TLiveJob {
   TSide Side = sdSample;
   int Run = 0;  // the side's run it belongs to: a later run (or a freeze) drops it
