@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <cstring>
 #include <algorithm>
@@ -181,9 +182,15 @@ void TReplacingFile::Flush() {
   unsynced_ += used_;
   used_ = 0;
   if (unsynced_ >= kSyncStep && file_->handle() >= 0) {
-    if (!sync_) sync_ = std::make_unique<TBackgroundSync>(file_->handle());
-    sync_->Request();
     unsynced_ = 0;
+    if (!sync_) {
+      try {
+        sync_ = std::make_unique<TBackgroundSync>(file_->handle());
+      } catch (const std::system_error&) {
+        return;  // no thread to be had: Commit's sync does it all
+      }
+    }
+    sync_->Request();
   }
 }
 

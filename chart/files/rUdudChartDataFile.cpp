@@ -9,6 +9,7 @@
 #include <cstring>
 #include <future>
 #include <limits>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -134,7 +135,13 @@ void WriteTextRows(TReplacingFile& file, const std::vector<const TiPlotChannelCu
                   text[static_cast<std::size_t>(k)]);
     };
     std::vector<std::future<void>> others;
-    for (int k = 1; k < round; ++k) others.push_back(std::async(std::launch::async, make, k));
+    for (int k = 1; k < round; ++k) {
+      try {
+        others.push_back(std::async(std::launch::async, make, k));
+      } catch (const std::system_error&) {
+        make(k);  // no thread to be had: this one makes the block itself
+      }
+    }
     make(0);
     for (auto& f : others) f.get();
     for (int k = 0; k < round; ++k) file.Write(text[static_cast<std::size_t>(k)].data(), text[static_cast<std::size_t>(k)].size());
