@@ -13,6 +13,7 @@
 #include "chart/core/rUdudComponent.h"
 #include "chart/decorations/rUdudDataView.h"
 #include "platform/Canvas.h"
+#include "platform/VectorState.h"
 
 // How one marker is drawn.
 struct TiPlotChannelCustom::TiMarkerLook {
@@ -450,6 +451,9 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
   }
 }
 
+// The trace loop is all scalar floating point: it first clears the vector registers' upper halves
+// that the drawing before it may have left in use (see VectorState.h).
+//
 // The axes round to the nearest pixel with nearbyint, which the baseline x86-64 instruction set
 // can only call out for. Where the processor has SSE4.1 the trace loop runs as a second copy
 // compiled for it, with the mappings inlined and the rounding one instruction; both round half
@@ -465,6 +469,7 @@ template <class Points>
 void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
                            TiTracePolyline& polyline) {
   static const bool sse41 = __builtin_cpu_supports("sse4.1");
+  ClearUpperVectorHalves();
   if (sse41) TraceByColumnsSse41(points, first, last, clip, polyline);
   else TraceByColumns(points, first, last, clip, polyline);
 }
@@ -472,6 +477,7 @@ void TraceByColumnsFastest(const Points& points, int first, int last, const TSeg
 template <class Points>
 void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
                            TiTracePolyline& polyline) {
+  ClearUpperVectorHalves();
   TraceByColumns(points, first, last, clip, polyline);
 }
 #endif
