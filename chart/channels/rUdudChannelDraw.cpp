@@ -325,8 +325,10 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
 // values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
 // highest pixels) and only its first, extreme and last points are converted to pixels. A run
 // that ends on one of its extreme pixels covers that pixel only when an earlier point of the run
-// had it and the run went on elsewhere before it came back: that is looked up in values, and the
-// polyline is handed the points that cover the same. Everything else goes segment by segment.
+// had it and the run went on elsewhere before it came back. That matters only where the polyline
+// ends there: a segment that starts from the pixel (the next run's, or a clipped line's) draws it
+// anyway. So it is looked up in values only then, and the polyline is handed the points that
+// cover the same. Everything else goes segment by segment.
 template <class Points>
 void TraceByColumns(const Points& points, int first, int last, const TSegmentClip& clip, TiTracePolyline& polyline) {
   const TiPlotAxis& xAxis = *clip.X;
@@ -343,6 +345,36 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     const int py = clip.YPixel(y);
     return clip.Reversed ? TPoint{py, column} : TPoint{column, py};
   };
+  // The last run handed on ended on its extreme pixel End (coming from Other), which the
+  // polyline does not draw yet; Y is the last value, Start .. Last the run's indexes.
+  struct TOpenEnd {
+    bool Open = false;
+    int Start = 0, Last = 0;
+    double Y = 0;
+    TPoint End, Other;
+  } openEnd;
+  // Called before anything but a segment from openEnd.End is handed on: draws that pixel when the
+  // run covered it (a point there followed by one elsewhere).
+  auto closeEnd = [&] {
+    if (!openEnd.Open) return;
+    openEnd.Open = false;
+    if (polyline.CoversEnds()) return;
+    const double a = EndOfPixel(yAxis, openEnd.Y, -kTop), b = EndOfPixel(yAxis, openEnd.Y, kTop);
+    bool there = false, covered = false;
+    ScanPoints(points, openEnd.Start, openEnd.Last, [&](int, TiPlotPoint r) {
+      if (r.Empty) return true;
+      if (r.Y >= a && r.Y <= b) there = true;
+      else covered = there;
+      return !covered;
+    });
+    if (!covered) return;
+    // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
+    const TPoint pl = openEnd.End, other = openEnd.Other;
+    const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
+    const int step = along > 0 ? 1 : -1;
+    handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
+    handOn(pl);
+  };
   bool newRun = true, previousUnclipped = false;
   double px = 0, py = 0;
   // The column of the point that ended the last run, so that it is mapped once.
@@ -355,6 +387,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       continue;
     }
     if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      closeEnd();
       newRun = true;
       ++i;
       continue;
@@ -364,6 +397,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       newRun = false;
       chain = false;
     } else if (!(unclipped && previousUnclipped && px <= p.X)) {
+      closeEnd();
       TPoint from, to;
       const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
       if (drawn) polyline.Segment(from, to);
@@ -377,6 +411,9 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     py = p.Y;
     ++i;
     if (!unclipped) continue;
+    // The run starts in another column than the last one, and its first segment starts from the
+    // last run's end.
+    openEnd.Open = false;
 
     // The run of this point's column.
     const int column = i - 1 == knownIndex ? knownColumn : xAxis.ValueToPosition(p.X);
@@ -421,27 +458,11 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     const TPoint pf = at(column, p.Y), pl = at(column, lastY);
     const TPoint low = at(column, lowY), high = at(column, highY);
     if ((pl == low || pl == high) && !(low == high)) {
-      // The values of the last point's pixel; the end is covered when a point there is followed
-      // by one elsewhere.
-      const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
-      bool there = false, covered = false;
-      ScanPoints(points, runStart, runEnd, [&](int, TiPlotPoint r) {
-        if (r.Empty) return true;
-        if (r.Y >= a && r.Y <= b) there = true;
-        else covered = there;
-        return !covered;
-      });
       const TPoint other = pl == low ? high : low;
       handOn(pf);
       handOn(other);
       handOn(pl);
-      if (covered && !polyline.CoversEnds()) {
-        // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
-        const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
-        const int step = along > 0 ? 1 : -1;
-        handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
-        handOn(pl);
-      }
+      openEnd = {true, runStart, runEnd, lastY, pl, other};
       continue;
     }
     handOn(pf);
@@ -449,6 +470,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     handOn(high);
     handOn(pl);
   }
+  closeEnd();
 }
 
 // The trace loop is all scalar floating point: it first clears the vector registers' upper halves

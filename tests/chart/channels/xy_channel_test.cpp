@@ -686,6 +686,31 @@ TEST_F(XYChart, RunsEndingOnTheEdgeOfTheirColumnDrawTheirSegments) {
   x->SetReverseScale(false);
 }
 
+// The trace's last run ends on the extreme pixel of its column, with nothing after it that would
+// draw that pixel: drawn when an earlier point of the run had it and the run left it before it
+// came back, not drawn (the end of the last segment) when the run reaches it only at its end.
+TEST_F(XYChart, TheLastRunOfTheTraceEndsOnItsExtremeAsItsSegmentsDo) {
+  for (int round = 0; round < 4; ++round) {
+    const bool covered = round & 1, reversed = round & 2;
+    SCOPED_TRACE(testing::Message() << (covered ? "covered" : "not covered") << (reversed ? ", reversed" : ""));
+    chart.SetXYAxesReverse(reversed);
+    Paint();
+    ch->Clear();
+    for (int k = 0; k < 8; ++k) ch->AddXY(1 + k * 0.5, 5 + (k % 3) * 0.4);
+    // Five points within one pixel column, at the middles of Y pixels.
+    const int column = x->ValueToPosition(8.0), row = y->ValueToPosition(5.0);
+    const double middle = x->PositionToValue(column), width = std::abs(x->PositionToValue(column + 1) - middle);
+    const std::vector<int> rows = covered ? std::vector<int>{0, -6, 4, 1, -6} : std::vector<int>{0, 4, 1, -2, -6};
+    for (size_t k = 0; k < rows.size(); ++k) ch->AddXY(middle + width * 0.05 * k, y->PositionToValue(row + rows[k]));
+    TBitmap drawn = Paint();
+    TBitmap expected = PaintSegmentBySegment();
+    // The end pixel itself tells the two cases apart.
+    const TPoint end = reversed ? TPoint{row - 6, column} : TPoint{column, row - 6};
+    EXPECT_EQ(expected.Canvas()->Pixel(end.X, end.Y) == kTrace, covered);
+    ASSERT_TRUE(drawn.Image() == expected.Image());
+  }
+}
+
 // The same in every layout and in ring buffers whose storage has wrapped, so that runs of one
 // pixel column go on across the end of the storage (and, in the standard layout, over empty
 // points placed there).
