@@ -260,7 +260,8 @@ int ScanPoints(const Points& points, int first, int last, F&& f) {
 // stopped.
 template <class Points>
 int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double xMax, const TiPlotAxis& xAxis,
-                    int column, double& lastX, double& lastY, double& lowY, double& highY, int& runEnd) {
+                    int column, double& lastX, double& lastY, double& lowY, double& highY, int& runEnd,
+                    int& knownIndex, int& knownColumn) {
   double lx = lastX, lo = lowY, hi = highY;
   int end = runEnd;
   // Plain loops over locals, so that the compiler keeps them in registers. Points go four at a
@@ -296,8 +297,16 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
         if (!plain(q, lx)) {
           if (q.Empty) continue;
           // Past the quick limit, the mapping tells whether the column goes on.
-          const bool inColumn = !q.Null && q.X >= lx && q.X <= xMax && std::abs(q.Y) <= kTop &&
-                                xAxis.ValueToPosition(q.X) == column;
+          bool inColumn = !q.Null && q.X >= lx && q.X <= xMax && std::abs(q.Y) <= kTop;
+          if (inColumn) {
+            const int c = xAxis.ValueToPosition(q.X);
+            if (c != column) {
+              // The next run's column, mapped once.
+              inColumn = false;
+              knownIndex = i;
+              knownColumn = c;
+            }
+          }
           if (!inColumn) {
             stopped = true;
             break;
@@ -437,17 +446,19 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       lastY = q.Y;
       lowY = std::min(lowY, q.Y);
       highY = std::max(highY, q.Y);
-      if (count < 4) ys[count] = q.Y;
-      return ++count < 16;
+      ys[count] = q.Y;
+      return ++count < 4;
     });
-    // A long run is worth finding where its column ends, once.
-    if (count == 16) {
+    // A run that goes on after four points is worth finding where its column ends, once.
+    if (count == 4) {
       // Up to a limit that surely is inside the column the points need no mapping; the rare
       // ones beyond it are mapped.
       double inside = InsideOfPixel(xAxis, p.X);
       if (std::isnan(inside)) inside = EndOfPixel(xAxis, p.X, kTop);
+      const int fourth = runEnd;
       i = ScanKnownColumn(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY, highY,
-                          runEnd);
+                          runEnd, knownIndex, knownColumn);
+      if (runEnd != fourth) count = 5;   // more points than ys holds
     }
     px = lastX;
     py = lastY;
