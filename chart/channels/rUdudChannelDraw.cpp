@@ -293,8 +293,8 @@ __attribute__((target("avx2"))) int PlainBlocksAvx2(const TiPlotNullRecord* reco
     // What each must not be below: lastX X2 X1 X0.
     const __m256d before = _mm256_blend_pd(_mm256_permute4x64_pd(xs, _MM_SHUFFLE(0, 3, 2, 0)), previous, 0b0001);
     const __m256d ys = _mm256_blend_pd(_mm256_blend_pd(r1, r0, 0b0010), r2, 0b0100);   // Y1 Y0 Y3 Y2
-    const __m256d ok = _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(xs, before, _CMP_GE_OQ), _mm256_cmp_pd(xs, limit, _CMP_LE_OQ)),
-                                     _mm256_cmp_pd(_mm256_and_pd(ys, magnitude), top, _CMP_LE_OQ));
+    const __m256d inOrder = _mm256_and_pd(_mm256_cmp_pd(xs, before, _CMP_GE_OQ), _mm256_cmp_pd(xs, limit, _CMP_LE_OQ));
+    const __m256d ok = _mm256_and_pd(inOrder, _mm256_cmp_pd(_mm256_and_pd(ys, magnitude), top, _CMP_LE_OQ));
     if ((_mm256_movemask_pd(ok) != 0b1111) | !_mm256_testz_si256(flags, flags)) break;
     lo = _mm256_min_pd(lo, ys);
     hi = _mm256_max_pd(hi, ys);
@@ -522,8 +522,8 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       double inside = InsideOfPixel(xAxis, p.X);
       if (std::isnan(inside)) inside = EndOfPixel(xAxis, p.X, kTop);
       const int fourth = runEnd;
-      i = ScanKnownColumn<Vector>(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY, highY,
-                          runEnd, knownIndex, knownColumn);
+      i = ScanKnownColumn<Vector>(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY,
+                                  highY, runEnd, knownIndex, knownColumn);
       if (runEnd != fourth) count = 5;   // more points than ys holds
     }
     px = lastX;
