@@ -1,10 +1,17 @@
 // The channel's drawing: trace, markers and their clipping.
 #include <QImage>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <vector>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define LUMIO_TRACE_AVX2 1
+#endif
 
 #include "chart/axes/rUdudAxis.h"
 #include "chart/channels/iTracePolyline.h"
@@ -13,6 +20,7 @@
 #include "chart/core/rUdudComponent.h"
 #include "chart/decorations/rUdudDataView.h"
 #include "platform/Canvas.h"
+#include "platform/VectorState.h"
 
 // How one marker is drawn.
 struct TiPlotChannelCustom::TiMarkerLook {
@@ -254,12 +262,63 @@ int ScanPoints(const Points& points, int first, int last, F&& f) {
   return i;
 }
 
+#ifdef LUMIO_TRACE_AVX2
+// The plain blocks of ScanKnownColumn below for the standard layout's records, four points in
+// three 32-byte loads: r0 = X0 Y0 F0 X1, r1 = Y1 F1 X2 Y2, r2 = F2 X3 Y3 F3 (F the flag word and
+// the record's padding). A block is taken when its X values do not decrease from lastX and do not
+// pass xLimit, no point is empty or null and every Y is finite: the same test as the scalar
+// block, which goes on from the first block that fails it. Running lowest and highest values per
+// lane; minimum and maximum pick one of their operands, so the result is the scalar loop's.
+// Returns the index of the first point not taken.
+static_assert(sizeof(TiPlotNullRecord) == 24 && offsetof(TiPlotNullRecord, Y) == 8 &&
+              offsetof(TiPlotNullRecord, Flags) == 16);
+__attribute__((target("avx2"))) int PlainBlocksAvx2(const TiPlotNullRecord* records, int i, int stop, double xLimit,
+                                                    double& lastX, double& lowY, double& highY, int& end) {
+  constexpr long long kGapFlags = TiPlotDataNullList::kNullFlag | TiPlotDataNullList::kEmptyFlag;
+  const __m256i f0 = _mm256_setr_epi64x(0, 0, kGapFlags, 0), f1 = _mm256_setr_epi64x(0, kGapFlags, 0, 0),
+                f2 = _mm256_setr_epi64x(kGapFlags, 0, 0, kGapFlags);
+  const __m256d limit = _mm256_set1_pd(xLimit), top = _mm256_set1_pd(kTop);
+  const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max()));
+  __m256d previous = _mm256_set1_pd(lastX), lo = _mm256_set1_pd(lowY), hi = _mm256_set1_pd(highY);
+  const char* at = reinterpret_cast<const char*>(records);
+  const int first = i;
+  for (; i + 3 < stop; i += 4, at += 4 * sizeof(TiPlotNullRecord)) {
+    const __m256d r0 = _mm256_loadu_pd(reinterpret_cast<const double*>(at)),
+                  r1 = _mm256_loadu_pd(reinterpret_cast<const double*>(at + 32)),
+                  r2 = _mm256_loadu_pd(reinterpret_cast<const double*>(at + 64));
+    const __m256i flags = _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(_mm256_castpd_si256(r0), f0), _mm256_and_si256(_mm256_castpd_si256(r1), f1)),
+        _mm256_and_si256(_mm256_castpd_si256(r2), f2));
+    const __m256d xs = _mm256_blend_pd(_mm256_blend_pd(r0, r1, 0b0100), r2, 0b0010);   // X0 X3 X2 X1
+    // What each must not be below: lastX X2 X1 X0.
+    const __m256d before = _mm256_blend_pd(_mm256_permute4x64_pd(xs, _MM_SHUFFLE(0, 3, 2, 0)), previous, 0b0001);
+    const __m256d ys = _mm256_blend_pd(_mm256_blend_pd(r1, r0, 0b0010), r2, 0b0100);   // Y1 Y0 Y3 Y2
+    const __m256d inOrder = _mm256_and_pd(_mm256_cmp_pd(xs, before, _CMP_GE_OQ), _mm256_cmp_pd(xs, limit, _CMP_LE_OQ));
+    const __m256d ok = _mm256_and_pd(inOrder, _mm256_cmp_pd(_mm256_and_pd(ys, magnitude), top, _CMP_LE_OQ));
+    if ((_mm256_movemask_pd(ok) != 0b1111) | !_mm256_testz_si256(flags, flags)) break;
+    lo = _mm256_min_pd(lo, ys);
+    hi = _mm256_max_pd(hi, ys);
+    previous = _mm256_permute4x64_pd(xs, _MM_SHUFFLE(1, 1, 1, 1));
+  }
+  if (i != first) {
+    const __m128d lo2 = _mm_min_pd(_mm256_castpd256_pd128(lo), _mm256_extractf128_pd(lo, 1));
+    const __m128d hi2 = _mm_max_pd(_mm256_castpd256_pd128(hi), _mm256_extractf128_pd(hi, 1));
+    lowY = _mm_cvtsd_f64(_mm_min_sd(lo2, _mm_unpackhi_pd(lo2, lo2)));
+    highY = _mm_cvtsd_f64(_mm_max_sd(hi2, _mm_unpackhi_pd(hi2, hi2)));
+    lastX = _mm256_cvtsd_f64(previous);
+    end = i - 1;
+  }
+  return i;
+}
+#endif
+
 // The rest of a long run once a limit inside its column is known: a few comparisons per point,
 // no mapping up to the limit (beyond it, the mapping decides). Returns the index where the run
 // stopped.
-template <class Points>
+template <bool Vector, class Points>
 int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double xMax, const TiPlotAxis& xAxis,
-                    int column, double& lastX, double& lastY, double& lowY, double& highY, int& runEnd) {
+                    int column, double& lastX, double& lastY, double& lowY, double& highY, int& runEnd,
+                    int& knownIndex, int& knownColumn) {
   double lx = lastX, lo = lowY, hi = highY;
   int end = runEnd;
   // Plain loops over locals, so that the compiler keeps them in registers. Points go four at a
@@ -275,6 +334,13 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
     const auto* record = points.Stretch(i, length);
     const int stop = i + std::min(length - 1, last - i) + 1;
     while (i < stop) {
+#ifdef LUMIO_TRACE_AVX2
+      if constexpr (Vector && std::is_same_v<Points, TiPlotDataNullList>) {
+        const int from = i;
+        i = PlainBlocksAvx2(record, i, stop, xLimit, lx, lo, hi, end);
+        record += i - from;
+      }
+#endif
       for (; i + 3 < stop; i += 4, record += 4) {
         const TiPlotPoint a = points.Decode(record[0], i), b = points.Decode(record[1], i + 1),
                           c = points.Decode(record[2], i + 2), d = points.Decode(record[3], i + 3);
@@ -295,8 +361,16 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
         if (!plain(q, lx)) {
           if (q.Empty) continue;
           // Past the quick limit, the mapping tells whether the column goes on.
-          const bool inColumn = !q.Null && q.X >= lx && q.X <= xMax && std::abs(q.Y) <= kTop &&
-                                xAxis.ValueToPosition(q.X) == column;
+          bool inColumn = !q.Null && q.X >= lx && q.X <= xMax && std::abs(q.Y) <= kTop;
+          if (inColumn) {
+            const int c = xAxis.ValueToPosition(q.X);
+            if (c != column) {
+              // The next run's column, mapped once.
+              inColumn = false;
+              knownIndex = i;
+              knownColumn = c;
+            }
+          }
           if (!inColumn) {
             stopped = true;
             break;
@@ -324,9 +398,13 @@ int ScanKnownColumn(const Points& points, int i, int last, double xLimit, double
 // values (the Y mapping is monotonic, so the lowest and highest values give the lowest and
 // highest pixels) and only its first, extreme and last points are converted to pixels. A run
 // that ends on one of its extreme pixels covers that pixel only when an earlier point of the run
-// had it and the run went on elsewhere before it came back: that is looked up in values, and the
-// polyline is handed the points that cover the same. Everything else goes segment by segment.
-template <class Points>
+// had it and the run went on elsewhere before it came back. That matters only where the polyline
+// ends there: a segment that starts from the pixel (the next run's, or a clipped line's) draws it
+// anyway. So it is looked up in values only then, and the polyline is handed the points that
+// cover the same. Everything else goes segment by segment.
+// Vector: the plain blocks of long runs go through PlainBlocksAvx2 (only in a copy compiled for
+// AVX2).
+template <bool Vector, class Points>
 void TraceByColumns(const Points& points, int first, int last, const TSegmentClip& clip, TiTracePolyline& polyline) {
   const TiPlotAxis& xAxis = *clip.X;
   const TiPlotAxis& yAxis = *clip.Y;
@@ -342,6 +420,36 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     const int py = clip.YPixel(y);
     return clip.Reversed ? TPoint{py, column} : TPoint{column, py};
   };
+  // The last run handed on ended on its extreme pixel End (coming from Other), which the
+  // polyline does not draw yet; Y is the last value, Start .. Last the run's indexes.
+  struct TOpenEnd {
+    bool Open = false;
+    int Start = 0, Last = 0;
+    double Y = 0;
+    TPoint End, Other;
+  } openEnd;
+  // Called before anything but a segment from openEnd.End is handed on: draws that pixel when the
+  // run covered it (a point there followed by one elsewhere).
+  auto closeEnd = [&] {
+    if (!openEnd.Open) return;
+    openEnd.Open = false;
+    if (polyline.CoversEnds()) return;
+    const double a = EndOfPixel(yAxis, openEnd.Y, -kTop), b = EndOfPixel(yAxis, openEnd.Y, kTop);
+    bool there = false, covered = false;
+    ScanPoints(points, openEnd.Start, openEnd.Last, [&](int, TiPlotPoint r) {
+      if (r.Empty) return true;
+      if (r.Y >= a && r.Y <= b) there = true;
+      else covered = there;
+      return !covered;
+    });
+    if (!covered) return;
+    // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
+    const TPoint pl = openEnd.End, other = openEnd.Other;
+    const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
+    const int step = along > 0 ? 1 : -1;
+    handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
+    handOn(pl);
+  };
   bool newRun = true, previousUnclipped = false;
   double px = 0, py = 0;
   // The column of the point that ended the last run, so that it is mapped once.
@@ -354,6 +462,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       continue;
     }
     if (p.Null || !std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      closeEnd();
       newRun = true;
       ++i;
       continue;
@@ -363,6 +472,7 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       newRun = false;
       chain = false;
     } else if (!(unclipped && previousUnclipped && px <= p.X)) {
+      closeEnd();
       TPoint from, to;
       const bool drawn = clip.Pixels(px, py, p.X, p.Y, from, to);
       if (drawn) polyline.Segment(from, to);
@@ -376,6 +486,9 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     py = p.Y;
     ++i;
     if (!unclipped) continue;
+    // The run starts in another column than the last one, and its first segment starts from the
+    // last run's end.
+    openEnd.Open = false;
 
     // The run of this point's column.
     const int column = i - 1 == knownIndex ? knownColumn : xAxis.ValueToPosition(p.X);
@@ -399,17 +512,19 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
       lastY = q.Y;
       lowY = std::min(lowY, q.Y);
       highY = std::max(highY, q.Y);
-      if (count < 4) ys[count] = q.Y;
-      return ++count < 16;
+      ys[count] = q.Y;
+      return ++count < 4;
     });
-    // A long run is worth finding where its column ends, once.
-    if (count == 16) {
+    // A run that goes on after four points is worth finding where its column ends, once.
+    if (count == 4) {
       // Up to a limit that surely is inside the column the points need no mapping; the rare
       // ones beyond it are mapped.
       double inside = InsideOfPixel(xAxis, p.X);
       if (std::isnan(inside)) inside = EndOfPixel(xAxis, p.X, kTop);
-      i = ScanKnownColumn(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY, highY,
-                          runEnd);
+      const int fourth = runEnd;
+      i = ScanKnownColumn<Vector>(points, i + 1, last, std::min(inside, xMax), xMax, xAxis, column, lastX, lastY, lowY,
+                                  highY, runEnd, knownIndex, knownColumn);
+      if (runEnd != fourth) count = 5;   // more points than ys holds
     }
     px = lastX;
     py = lastY;
@@ -420,27 +535,11 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     const TPoint pf = at(column, p.Y), pl = at(column, lastY);
     const TPoint low = at(column, lowY), high = at(column, highY);
     if ((pl == low || pl == high) && !(low == high)) {
-      // The values of the last point's pixel; the end is covered when a point there is followed
-      // by one elsewhere.
-      const double a = EndOfPixel(yAxis, lastY, -kTop), b = EndOfPixel(yAxis, lastY, kTop);
-      bool there = false, covered = false;
-      ScanPoints(points, runStart, runEnd, [&](int, TiPlotPoint r) {
-        if (r.Empty) return true;
-        if (r.Y >= a && r.Y <= b) there = true;
-        else covered = there;
-        return !covered;
-      });
       const TPoint other = pl == low ? high : low;
       handOn(pf);
       handOn(other);
       handOn(pl);
-      if (covered && !polyline.CoversEnds()) {
-        // Back one pixel toward the other end (a pixel the run covers anyway) and forward again.
-        const int along = clip.Reversed ? other.X - pl.X : other.Y - pl.Y;
-        const int step = along > 0 ? 1 : -1;
-        handOn(clip.Reversed ? TPoint{pl.X + step, pl.Y} : TPoint{pl.X, pl.Y + step});
-        handOn(pl);
-      }
+      openEnd = {true, runStart, runEnd, lastY, pl, other};
       continue;
     }
     handOn(pf);
@@ -448,33 +547,54 @@ void TraceByColumns(const Points& points, int first, int last, const TSegmentCli
     handOn(high);
     handOn(pl);
   }
+  closeEnd();
 }
 
+// The trace loop is mostly scalar floating point: it first clears the vector registers' upper
+// halves that the drawing before it may have left in use (see VectorState.h).
+//
 // The axes round to the nearest pixel with nearbyint, which the baseline x86-64 instruction set
 // can only call out for. Where the processor has SSE4.1 the trace loop runs as a second copy
-// compiled for it, with the mappings inlined and the rounding one instruction; both round half
-// to even in the current mode, so the pixels are the same.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SSE4_1__)
+// compiled for it, with the mappings inlined and the rounding one instruction; where it has AVX2,
+// as a third copy that also takes the plain blocks of long runs in vector registers. All round
+// half to even in the current mode and none contracts a multiplication and an addition into one,
+// so the pixels are the same.
+#ifdef LUMIO_TRACE_AVX2
+template <class Points>
+__attribute__((target("avx2"), flatten)) void TraceByColumnsAvx2(const Points& points, int first, int last,
+                                                                 const TSegmentClip& clip, TiTracePolyline& polyline) {
+  TraceByColumns<true>(points, first, last, clip, polyline);
+}
+#endif
+
+#if defined(LUMIO_TRACE_AVX2) && !defined(__SSE4_1__)
 template <class Points>
 __attribute__((target("sse4.1"), flatten)) void TraceByColumnsSse41(const Points& points, int first, int last,
                                                                     const TSegmentClip& clip, TiTracePolyline& polyline) {
-  TraceByColumns(points, first, last, clip, polyline);
+  TraceByColumns<false>(points, first, last, clip, polyline);
 }
+#endif
 
 template <class Points>
 void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
                            TiTracePolyline& polyline) {
-  static const bool sse41 = __builtin_cpu_supports("sse4.1");
-  if (sse41) TraceByColumnsSse41(points, first, last, clip, polyline);
-  else TraceByColumns(points, first, last, clip, polyline);
-}
-#else
-template <class Points>
-void TraceByColumnsFastest(const Points& points, int first, int last, const TSegmentClip& clip,
-                           TiTracePolyline& polyline) {
-  TraceByColumns(points, first, last, clip, polyline);
-}
+  ClearUpperVectorHalves();
+#ifdef LUMIO_TRACE_AVX2
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) {
+    TraceByColumnsAvx2(points, first, last, clip, polyline);
+    return;
+  }
 #endif
+#if defined(LUMIO_TRACE_AVX2) && !defined(__SSE4_1__)
+  static const bool sse41 = __builtin_cpu_supports("sse4.1");
+  if (sse41) {
+    TraceByColumnsSse41(points, first, last, clip, polyline);
+    return;
+  }
+#endif
+  TraceByColumns<false>(points, first, last, clip, polyline);
+}
 
 }  // namespace
 

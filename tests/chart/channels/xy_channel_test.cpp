@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPicture>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -84,11 +85,12 @@ struct XYChart : ::testing::Test {
     double lx = 0, ly = 0;
     for (int i = 0; i < ch->Count(); ++i) {
       if (ch->GetEmpty(i)) continue;
-      if (ch->GetNull(i)) {
+      const double cx = ch->GetX(i), cy = ch->GetY(i);
+      // A null point and a point without a finite position break the line.
+      if (ch->GetNull(i) || !std::isfinite(cx) || !std::isfinite(cy)) {
         started = false;
         continue;
       }
-      const double cx = ch->GetX(i), cy = ch->GetY(i);
       if (started) {
         double ax = lx, ay = ly, bx = cx, by = cy;
         if (ax > bx) std::swap(ax, bx), std::swap(ay, by);
@@ -684,6 +686,76 @@ TEST_F(XYChart, RunsEndingOnTheEdgeOfTheirColumnDrawTheirSegments) {
     ASSERT_TRUE(drawn.Image() == expected.Image());
   }
   x->SetReverseScale(false);
+}
+
+// The trace's last run ends on the extreme pixel of its column, with nothing after it that would
+// draw that pixel: drawn when an earlier point of the run had it and the run left it before it
+// came back, not drawn (the end of the last segment) when the run reaches it only at its end.
+TEST_F(XYChart, TheLastRunOfTheTraceEndsOnItsExtremeAsItsSegmentsDo) {
+  for (int round = 0; round < 4; ++round) {
+    const bool covered = round & 1, reversed = round & 2;
+    SCOPED_TRACE(testing::Message() << (covered ? "covered" : "not covered") << (reversed ? ", reversed" : ""));
+    chart.SetXYAxesReverse(reversed);
+    Paint();
+    ch->Clear();
+    for (int k = 0; k < 8; ++k) ch->AddXY(1 + k * 0.5, 5 + (k % 3) * 0.4);
+    // Five points within one pixel column, at the middles of Y pixels.
+    const int column = x->ValueToPosition(8.0), row = y->ValueToPosition(5.0);
+    const double middle = x->PositionToValue(column), width = std::abs(x->PositionToValue(column + 1) - middle);
+    const std::vector<int> rows = covered ? std::vector<int>{0, -6, 4, 1, -6} : std::vector<int>{0, 4, 1, -2, -6};
+    for (size_t k = 0; k < rows.size(); ++k) ch->AddXY(middle + width * 0.05 * k, y->PositionToValue(row + rows[k]));
+    TBitmap drawn = Paint();
+    TBitmap expected = PaintSegmentBySegment();
+    // The end pixel itself tells the two cases apart.
+    const TPoint end = reversed ? TPoint{row - 6, column} : TPoint{column, row - 6};
+    EXPECT_EQ(expected.Canvas()->Pixel(end.X, end.Y) == kTrace, covered);
+    ASSERT_TRUE(drawn.Image() == expected.Image());
+  }
+}
+
+// Long runs of one pixel column (48 points each) with one point that does not simply continue the
+// run, at another place of each run: a null or an empty point, a Y that is NaN or infinite either
+// way, an X that is NaN or goes back. Such runs are taken several points at a time where nothing
+// of that kind is among them; every kind at every place against the segments drawn one by one.
+TEST_F(XYChart, EveryKindOfGapAtEveryPlaceOfALongRunDrawsItsSegments) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  enum Kind { kNull, kEmpty, kNaNY, kUpY, kDownY, kNaNX, kBack };
+  std::mt19937 random(31);
+  std::uniform_int_distribution<int> step(-2, 2);
+  for (int kind = kNull; kind <= kBack; ++kind) {
+    for (const bool reversed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "kind " << kind << (reversed ? ", reversed" : ""));
+      chart.SetXYAxesReverse(reversed);
+      Paint();
+      ch->Clear();
+      const int first = std::min(x->PositionOfMin(), x->PositionOfMax()) + 2;
+      double vy = 5;
+      for (int run = 0; run < 16; ++run) {
+        const int column = first + 3 * run;
+        const double middle = x->PositionToValue(column), width = std::abs(x->PositionToValue(column + 1) - middle);
+        const double start = std::min(middle, x->PositionToValue(column + 1)) - width * 0.4;
+        for (int k = 0; k < 48; ++k) {
+          const double vx = start + width * 0.8 * k / 48;
+          vy = std::clamp(vy + 0.15 * step(random), 1.0, 9.0);
+          if (k == 4 + run) {
+            switch (kind) {
+              case kNull: ch->AddDataPoint(true, false, vx, vy); break;
+              case kEmpty: ch->AddDataPoint(false, true, vx, -100); break;
+              case kNaNY: ch->AddDataPoint(false, false, vx, nan); break;
+              case kUpY: ch->AddDataPoint(false, false, vx, inf); break;
+              case kDownY: ch->AddDataPoint(false, false, vx, -inf); break;
+              case kNaNX: ch->AddDataPoint(false, false, nan, vy); break;
+              case kBack: ch->AddDataPoint(false, false, vx - 2 * width, vy + 2); break;
+            }
+          }
+          ch->AddXY(vx, vy);
+        }
+      }
+      TBitmap drawn = Paint();
+      TBitmap expected = PaintSegmentBySegment();
+      ASSERT_TRUE(drawn.Image() == expected.Image());
+    }
+  }
 }
 
 // The same in every layout and in ring buffers whose storage has wrapped, so that runs of one
