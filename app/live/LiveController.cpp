@@ -20,6 +20,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileReplace.h"
 #include "platform/Jpeg.h"
+#include "platform/VectorState.h"
 
 namespace {
 constexpr TSide Other(TSide side) { return side == sdSample ? sdReference : sdSample; }
@@ -28,6 +29,7 @@ const int kAveragingChoices[] = {1, 2, 4, 8, 16, 32, 64};
 
 void RunLiveJob(TLiveJob& job) {
   TMessageCapture capture;
+  ClearUpperVectorHalves();  // a frame worked on where the chart was just painted runs at full speed
   try {
     const QImage image = job.Video.isValid() ? job.Video.toImage() : job.Image;
     TBitmap frame;
