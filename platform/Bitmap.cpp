@@ -4,7 +4,9 @@
 
 #include <QColor>
 #include <QColorSpace>
+#if defined(__x86_64__)
 #include <immintrin.h>
+#endif
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +47,7 @@ void DropFourthBytes(const std::uint8_t* in, std::uint8_t* out, int pixels) {
   }
 }
 
+#if defined(__x86_64__)
 __attribute__((target("ssse3"))) void DropFourthBytesSsse3(const std::uint8_t* in, std::uint8_t* out, int pixels) {
   const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   int x = 0;
@@ -60,16 +63,22 @@ __attribute__((target("ssse3"))) void DropFourthBytesSsse3(const std::uint8_t* i
   }
   DropFourthBytes(in, out, pixels - x);
 }
+#endif
 
 QImage Rgb32ToBgr888(const QImage& image) {
   QImage out(image.width(), image.height(), QImage::Format_BGR888);
   if (out.isNull()) return out;
+#if defined(__x86_64__)
   static const bool ssse3 = __builtin_cpu_supports("ssse3");
+#endif
   for (int y = 0; y < image.height(); ++y) {
-    if (ssse3)
+#if defined(__x86_64__)
+    if (ssse3) {
       DropFourthBytesSsse3(image.constScanLine(y), out.scanLine(y), image.width());
-    else
-      DropFourthBytes(image.constScanLine(y), out.scanLine(y), image.width());
+      continue;
+    }
+#endif
+    DropFourthBytes(image.constScanLine(y), out.scanLine(y), image.width());
   }
   out.setDotsPerMeterX(image.dotsPerMeterX());
   out.setDotsPerMeterY(image.dotsPerMeterY());

@@ -81,9 +81,9 @@ class TRowPoints {
     for (std::size_t j = 0; j < channels.size(); ++j) {
       const int end = std::min(last, channels[j]->Count());
       ends_[j] = end;
-      TiPlotPoint* into = points_.data() + j * static_cast<std::size_t>(rows_) - first;
+      TiPlotPoint* into = points_.data() + j * static_cast<std::size_t>(rows_);
       VisitDataList(channels[j]->DataList(), [&](const auto& list) {
-        list.ForEachPoint(first, end - 1, [into](int i, TiPlotPoint p) { into[i] = p; });
+        list.ForEachPoint(first, end - 1, [into, first](int i, TiPlotPoint p) { into[i - first] = p; });
       });
     }
   }
