@@ -303,34 +303,10 @@ int FloatToChars(double value, char* out) {
     digits[n++] = buf[0];
     for (const char* q = buf + 2; q < e; ++q) digits[n++] = *q;  // 15 significant digits
   }
-  while (n > 1 && digits[n - 1] == '0') --n;
-  char* o = out;
-  if (negative) *o++ = '-';
-  const auto copy = [&o](const char* from, int count) {
-    std::memcpy(o, from, static_cast<std::size_t>(count));
-    o += count;
-  };
-  if (exponent < -5 || exponent > 14) {
-    *o++ = digits[0];
-    if (n > 1) *o++ = '.', copy(digits + 1, n - 1);
-    *o++ = 'E';
-    o = std::to_chars(o, o + 8, exponent).ptr;
-  } else if (exponent < 0) {
-    *o++ = '0', *o++ = '.';
-    for (int z = 0; z < -exponent - 1; ++z) *o++ = '0';
-    copy(digits, n);
-  } else {
-    const int intDigits = exponent + 1;
-    if (n <= intDigits) {
-      copy(digits, n);
-      for (int z = n; z < intDigits; ++z) *o++ = '0';
-    } else {
-      copy(digits, intDigits);
-      *o++ = '.';
-      copy(digits + intDigits, n - intDigits);
-    }
-  }
-  return static_cast<int>(o - out);
+  // Laid out as the fast path lays out its digits.
+  std::uint64_t fifteen = 0;
+  for (int i = 0; i < 15; ++i) fifteen = fifteen * 10 + static_cast<std::uint64_t>(i < n ? digits[i] - '0' : 0);
+  return PutFifteenDigits(out, negative, fifteen, exponent);
 }
 
 QString FloatToStr(double value, QChar decimalSeparator) {
